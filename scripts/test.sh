@@ -24,6 +24,11 @@ run_suite() {
     ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
 }
 
+if command -v clang-format >/dev/null; then
+    echo "== format check"
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+fi
+
 run_suite build
 # Leaks are errors too; Qt's own one-time allocations are not reported as leaks by LSan.
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0} \
