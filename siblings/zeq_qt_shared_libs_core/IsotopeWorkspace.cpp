@@ -93,7 +93,11 @@ Error constructNextIsotope(double threshold,
     for (int e = 0; e < IsotopeWorkspace::ElementCount; ++e) {
         patterns[static_cast<size_t>(e)] = &workspace.isotopeAbundances(e);
     }
-    const isotopeconv::Distribution unit = isotopeconv::moleculeDistribution(patterns, composition.data(), 0.0);
+    // Pruning the far tail of the intermediate products keeps big compositions cheap; 1e-30 of the
+    // largest entry is far below any threshold a caller can mean, and threshold 0 keeps everything.
+    const double intermediateCut = std::min(threshold, 1e-30);
+    const isotopeconv::Distribution unit =
+        isotopeconv::moleculeDistribution(patterns, composition.data(), intermediateCut);
     isotopeconv::Distribution folded;
     isotopeconv::convolve(distribution.empty() ? isotopeconv::Distribution{ 1.0 } : distribution, unit, folded);
     isotopeconv::normalise(folded);
