@@ -28,8 +28,6 @@ constexpr std::array<double, 5> AtomsPerDa = { 4.9384 / AveragineMass,
                                                1.3577 / AveragineMass,
                                                1.4773 / AveragineMass,
                                                0.0417 / AveragineMass };
-// Far below anything the 1 % cut keeps, far above underflow.
-constexpr double WorkingTailCut = 1e-30;
 
 constexpr double ChunkWidth = 1000.0;
 constexpr double ExactLimit = 200000.0;
@@ -124,7 +122,8 @@ void AveragineIsotopeDistribution::Tables::fillChunk(int index)
     const double end = (index + 1) * ChunkWidth + ChunkMargin;
     double mass = std::max(0.0, index * ChunkWidth - ChunkMargin);
     Counts counts = composition(mass);
-    isotopeconv::Distribution working = isotopeconv::moleculeDistribution(patterns, counts.data(), WorkingTailCut);
+    isotopeconv::Distribution working =
+        isotopeconv::moleculeDistribution(patterns, counts.data(), isotopeconv::FarTailCut);
     isotopeconv::Distribution scratch;
     Chunk &chunk = chunks[static_cast<size_t>(index)];
     chunk.firstAtomCount = atomCount(counts);
@@ -146,7 +145,7 @@ void AveragineIsotopeDistribution::Tables::fillChunk(int index)
             for (int added = counts[e]; added < nextCounts[e]; ++added) {
                 isotopeconv::convolve(working, *patterns[e], scratch);
                 working.swap(scratch);
-                isotopeconv::dropTail(working, WorkingTailCut);
+                isotopeconv::dropTail(working, isotopeconv::FarTailCut);
             }
         }
         counts = nextCounts;
@@ -157,7 +156,7 @@ void AveragineIsotopeDistribution::Tables::fillBin(int index)
 {
     const Counts counts = composition(ExactLimit + (index + 0.5) * BinWidth);
     bins[static_cast<size_t>(index)] =
-        reportedPattern(isotopeconv::moleculeDistribution(patterns, counts.data(), WorkingTailCut));
+        reportedPattern(isotopeconv::moleculeDistribution(patterns, counts.data(), isotopeconv::FarTailCut));
 }
 
 AveragineIsotopeDistribution::AveragineIsotopeDistribution()
