@@ -18,12 +18,12 @@ TEST(DigestRulesRegularExpressionBuilderTest, EachRuleWithLettersAddsAnAlternati
         const char *matches; // captures 1 and 2 of the non-overlapping matches in "AKDRKPD"
     };
     const Row rows[] = {
-        {"empty", {}, "", ""},
-        {"trypsin", DigestRules::makeCtermOnly(rule("RK")), "([RK])([A-Z])", "K|D R|K "},
-        {"aspN", DigestRules::makeNtermOnly(rule("D")), "([A-Z])([D])", "K|D P|D "},
-        {"repeated letter", DigestRules::makeCtermOnly(rule("KK")), "([KK])([A-Z])", "K|D K|P "},
+        { "empty", {}, "", "" },
+        { "trypsin", DigestRules::makeCtermOnly(rule("RK")), "([RK])([A-Z])", "K|D R|K " },
+        { "aspN", DigestRules::makeNtermOnly(rule("D")), "([A-Z])([D])", "K|D P|D " },
+        { "repeated letter", DigestRules::makeCtermOnly(rule("KK")), "([KK])([A-Z])", "K|D K|P " },
         // Cutters are not consulted: letters of a rule out of force still contribute.
-        {"both", {rule("KR"), rule("D"), {}}, "((([KR])([A-Z]))|(([A-Z])([D])))", "K|D R|K P|D "},
+        { "both", { rule("KR"), rule("D"), {} }, "((([KR])([A-Z]))|(([A-Z])([D])))", "K|D R|K P|D " },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);

@@ -9,7 +9,8 @@
 using zeq::DigestRule;
 using zeq::DigestRules;
 
-namespace {
+namespace
+{
 
 DigestRule rule(const char *letters)
 {
@@ -20,11 +21,11 @@ DigestRule rule(const char *letters)
 
 TEST(DigestRulesTest, RulesAreUpperCaseSetsOfLetters)
 {
-    const DigestRule kr(QList<QChar>{u'k', u'r'});
-    EXPECT_EQ(kr.cleavageSites(), (QList<QChar>{u'K', u'R'}));
+    const DigestRule kr(QList<QChar>{ u'k', u'r' });
+    EXPECT_EQ(kr.cleavageSites(), (QList<QChar>{ u'K', u'R' }));
     EXPECT_TRUE(kr.contains(u'k'));
     EXPECT_FALSE(DigestRule().contains(u'K'));
-    EXPECT_EQ(rule("1a b;d").cleavageSites(), (QList<QChar>{u'A', u'B', u'D'}));
+    EXPECT_EQ(rule("1a b;d").cleavageSites(), (QList<QChar>{ u'A', u'B', u'D' }));
     EXPECT_EQ(rule("k, r").toString(DigestRule::CommaSeparated), u"K,R");
     EXPECT_EQ(rule("KR").toString(static_cast<DigestRule::Format>(7)), u"KR");
 
@@ -56,13 +57,13 @@ TEST(DigestRulesTest, CutterIsAFlagWhoseBothSidesBitStandsAlone)
     };
     const DigestRule k = rule("K");
     const Row rows[] = {
-        {"letters, no cutter", {k, {}, {}}, true, false, "", ""},
-        {"N-term cutter, empty N-term rule", {k, {}, DigestRules::Nterm}, false, false, "N-term", ""},
-        {"C-term", {rule("KR"), rule("D"), DigestRules::Cterm}, false, true, "C-term", "K,R"},
-        {"N-term", {{}, rule("D"), DigestRules::Nterm}, false, true, "N-term", "D"},
-        {"both", {rule("KR"), rule("D"), DigestRules::CtermNterm}, false, true, "C-term;N-term", "K,R;D"},
-        {"both, N-term rule empty", {k, {}, DigestRules::CtermNterm}, false, false, "C-term;N-term", "K;"},
-        {"three is not both", {k, rule("D"), DigestRules::DigestCutters(3)}, false, true, "", ""},
+        { "letters, no cutter", { k, {}, {} }, true, false, "", "" },
+        { "N-term cutter, empty N-term rule", { k, {}, DigestRules::Nterm }, false, false, "N-term", "" },
+        { "C-term", { rule("KR"), rule("D"), DigestRules::Cterm }, false, true, "C-term", "K,R" },
+        { "N-term", { {}, rule("D"), DigestRules::Nterm }, false, true, "N-term", "D" },
+        { "both", { rule("KR"), rule("D"), DigestRules::CtermNterm }, false, true, "C-term;N-term", "K,R;D" },
+        { "both, N-term rule empty", { k, {}, DigestRules::CtermNterm }, false, false, "C-term;N-term", "K;" },
+        { "three is not both", { k, rule("D"), DigestRules::DigestCutters(3) }, false, true, "", "" },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -81,21 +82,21 @@ TEST(DigestRulesTest, FromStringsPairsEachLetterGroupWithItsSide)
         DigestRules expected;
     };
     const Row rows[] = {
-        {"K,R", "C-term", DigestRules::makeCtermOnly(rule("KR"))},
-        {"d", "nterm", DigestRules::makeNtermOnly(rule("D"))},
-        {"K,R;D", "C-term;N-term", {rule("KR"), rule("D"), DigestRules::CtermNterm}},
-        {"D;K,R", "N-term;C-term", {rule("KR"), rule("D"), DigestRules::CtermNterm}},
-        {";;K;", "C-term;", DigestRules::makeCtermOnly(rule("K"))},
-        {"K;D", "C-term", {}},
-        {"K", "X-term", {}},
-        {"K;D", "C-term;C-term", {}},
-        {"K;D;E", "C-term;N-term;C-term", {}},
-        {"", "", {}},
+        { "K,R", "C-term", DigestRules::makeCtermOnly(rule("KR")) },
+        { "d", "nterm", DigestRules::makeNtermOnly(rule("D")) },
+        { "K,R;D", "C-term;N-term", { rule("KR"), rule("D"), DigestRules::CtermNterm } },
+        { "D;K,R", "N-term;C-term", { rule("KR"), rule("D"), DigestRules::CtermNterm } },
+        { ";;K;", "C-term;", DigestRules::makeCtermOnly(rule("K")) },
+        { "K;D", "C-term", {} },
+        { "K", "X-term", {} },
+        { "K;D", "C-term;C-term", {} },
+        { "K;D;E", "C-term;N-term;C-term", {} },
+        { "", "", {} },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(std::string(row.letters) + " | " + row.cutters);
-        const DigestRules rules = DigestRules::fromStrings(QString::fromLatin1(row.letters),
-                                                           QString::fromLatin1(row.cutters));
+        const DigestRules rules =
+            DigestRules::fromStrings(QString::fromLatin1(row.letters), QString::fromLatin1(row.cutters));
         EXPECT_EQ(rules, row.expected);
         EXPECT_EQ(rules.cutters(), row.expected.cutters());
     }
@@ -111,7 +112,7 @@ TEST(DigestRulesTest, TextFormsRoundTripForGeneratedValidRules)
         }
         return DigestRule(letters);
     };
-    const DigestRules::DigestCutter sides[] = {DigestRules::Cterm, DigestRules::Nterm, DigestRules::CtermNterm};
+    const DigestRules::DigestCutter sides[] = { DigestRules::Cterm, DigestRules::Nterm, DigestRules::CtermNterm };
     for (int i = 0; i < 500; ++i) {
         const DigestRules::DigestCutter side = sides[random.bounded(3)];
         const DigestRules rules(side == DigestRules::Nterm ? DigestRule() : randomRule(),
@@ -119,7 +120,7 @@ TEST(DigestRulesTest, TextFormsRoundTripForGeneratedValidRules)
                                 side);
         ASSERT_TRUE(rules.isValid());
         const QString cutters = DigestRules::cuttersToString(rules.cutters());
-        for (const DigestRule::Format format : {DigestRule::CommaSeparated, DigestRule::Concatenated}) {
+        for (const DigestRule::Format format : { DigestRule::CommaSeparated, DigestRule::Concatenated }) {
             const QString letters = rules.digestRulesAsString(format);
             SCOPED_TRACE((letters + u" | "_qs + cutters).toStdString());
             EXPECT_EQ(DigestRules::fromStrings(letters, cutters), rules);
