@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -12,135 +11,103 @@ namespace
 
 using Table = std::array<char, 256>;
 
-Table cleavageTable(std::initializer_list<std::pair<char, int8_t>> entries)
+// Residues cutting after (0), before (1) or on both sides (2).
+Table cleavageTable(const char *after, const char *before = "", const char *both = "")
 {
     Table table;
     table.fill(-1);
-    for (const auto &[residue, entry] : entries) {
-        table[static_cast<unsigned char>(residue)] = static_cast<char>(entry);
+    for (const auto &[residues, entry] : { std::pair{ after, 0 }, { before, 1 }, { both, 2 } }) {
+        for (const char *r = residues; *r; ++r) {
+            table[static_cast<unsigned char>(*r)] = static_cast<char>(entry);
+        }
     }
     return table;
 }
 
-// Powers of ten make every listed mass show which residues it summed.
-std::array<double, 256> powerMasses()
+// Powers of ten show which residues a listed mass summed; terminal masses add 0.75.
+ProteinDigestor digest(const char *protein,
+                       const Table &table,
+                       DigestCutterType type,
+                       DigestionSearchOption option = DigestNumberingOnly,
+                       int maxMissed = 0,
+                       double minMass = 0.0,
+                       double maxMass = 1e9)
 {
     std::array<double, 256> masses{};
-    masses['A'] = 1;
-    masses['K'] = 10;
-    masses['P'] = 100;
-    masses['E'] = 1000;
-    masses['R'] = 10000;
-    masses['G'] = 100000;
-    return masses;
-}
-
-struct Digest {
-    const char *sequence;
-    Table table;
-    DigestCutterType type;
-    DigestionSearchOption option = DigestNumberingOnly;
-    int maxMissed = 0;
-    double minMass = 0.0;
-    double maxMass = 1e9;
-    long flags = 0;
-};
-
-ProteinDigestor digest(const Digest &d)
-{
-    static const std::array<double, 256> masses = powerMasses();
+    for (const auto &[residue, mass] :
+         { std::pair{ 'A', 1 }, { 'K', 10 }, { 'P', 100 }, { 'E', 1000 }, { 'R', 1e4 }, { 'G', 1e5 } }) {
+        masses[residue] = mass;
+    }
     ProteinDigestor digestor;
-    const Error err = digestor.init(d.sequence,
-                                    static_cast<int>(std::strlen(d.sequence)),
-                                    masses.data(),
-                                    0.5,
-                                    0.25,
-                                    d.minMass,
-                                    d.maxMass,
-                                    d.maxMissed,
-                                    d.table.data(),
-                                    d.type,
-                                    d.option,
-                                    d.flags);
+    const int length = static_cast<int>(std::strlen(protein));
+    const Error err = digestor.init(
+        protein, length, masses.data(), 0.5, 0.25, minMass, maxMass, maxMissed, table.data(), type, option, 15);
     EXPECT_FALSE(err.hasError()) << qPrintable(err.errorString());
     return digestor;
 }
 
-const Table trypsin = cleavageTable({ { 'K', 0 }, { 'R', 0 } });
-const Table aspN = cleavageTable({ { 'D', 1 } });
+QString listed(const ProteinDigestor &digestor)
+{
+    QString text;
+    for (const ProteinDigestor::Peptide &p : digestor.peptides()) {
+        text += QStringLiteral("%1-%2/%3/%4 ").arg(p.first).arg(p.last).arg(p.missedCleavages).arg(p.mass, 0, 'f', 2);
+    }
+    return text;
+}
 
 } // namespace
 
 TEST(ProteinDigestorTest, NumbersRiseByOneAtEachCleavagePoint)
 {
     struct Row {
-        const char *name;
-        Digest digest;
+        const char *protein;
+        Table table;
+        DigestCutterType type;
         QList<int> numbers;
     };
     const Row rows[] = {
-        // No implicit proline rule: K before P cuts, whatever the flags.
-        { "trypsin", { "AKPEKRG", trypsin, CutterCterm, DigestNumberingOnly, 0, 0, 0, 15 }, { 1, 1, 2, 2, 2, 3, 4 } },
-        { "aspN", { "ADKDE", aspN, CutterNterm }, { 1, 2, 2, 3, 3 } },
-        { "aspN at the start", { "DAD", aspN, CutterNterm }, { 1, 1, 2 } },
-        // K cuts on both sides; the cut after K and before K/D at one boundary counts once.
-        { "both sides", { "AKKDA", cleavageTable({ { 'K', 2 }, { 'D', 1 } }), CutterCtermNterm }, { 1, 2, 3, 4, 4 } },
-        // The side picks which entries count: an N-term entry is ignored by a C-term digest.
-        { "side filters entries",
-          { "ADKDE", cleavageTable({ { 'D', 1 }, { 'K', 0 } }), CutterCterm },
-          { 1, 1, 1, 2, 2 } },
-        { "lower case does not cleave", { "akpekrg", trypsin, CutterCterm }, { 1, 1, 1, 1, 1, 1, 1 } },
-        { "empty protein", { "", trypsin, CutterCterm }, {} },
+        // No implicit proline rule: K before P cuts although the flags are 15.
+        { "AKPEKRG", cleavageTable("KR"), CutterCterm, { 1, 1, 2, 2, 2, 3, 4 } },
+        { "ADKDE", cleavageTable("", "D"), CutterNterm, { 1, 2, 2, 3, 3 } },
+        { "DAD", cleavageTable("", "D"), CutterNterm, { 1, 1, 2 } },
+        // A cut after K and one before the next K or D at the same boundary count once.
+        { "AKKDA", cleavageTable("", "D", "K"), CutterCtermNterm, { 1, 2, 3, 4, 4 } },
+        // The side picks the entries that count.
+        { "ADKDE", cleavageTable("K", "D"), CutterCterm, { 1, 1, 1, 2, 2 } },
+        { "akpekrg", cleavageTable("KR"), CutterCterm, { 1, 1, 1, 1, 1, 1, 1 } },
+        { "", cleavageTable("KR"), CutterCterm, {} },
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        const ProteinDigestor digestor = digest(row.digest);
+        SCOPED_TRACE(row.protein);
+        const ProteinDigestor digestor = digest(row.protein, row.table, row.type);
         EXPECT_EQ(digestor.digestNumbers(), row.numbers);
-        EXPECT_EQ(digestor.sequence(), row.digest.sequence);
-        EXPECT_EQ(digestor.cleavageFlags(), row.digest.flags);
+        EXPECT_EQ(digestor.sequence(), row.protein);
+        EXPECT_EQ(digestor.cleavageFlags(), 15);
     }
 }
 
 TEST(ProteinDigestorTest, ListsPeptidesByMissedCleavagesAndMass)
 {
-    using P = ProteinDigestor::Peptide;
-    // AK | PEK | R | G; terminal masses 0.5 + 0.25.
-    const QList<P> specific = digest({ "AKPEKRG", trypsin, CutterCterm, DigestSpecific, 1, 0.0, 1e9 }).peptides();
-    EXPECT_EQ(specific,
-              (QList<P>{ { 0, 1, 0, 11.75 },
-                         { 0, 4, 1, 1121.75 },
-                         { 2, 4, 0, 1110.75 },
-                         { 2, 5, 1, 11110.75 },
-                         { 5, 5, 0, 10000.75 },
-                         { 5, 6, 1, 110000.75 },
-                         { 6, 6, 0, 100000.75 } }));
-
-    const QList<P> inRange =
-        digest({ "AKPEKRG", trypsin, CutterCterm, DigestSpecific, 1, 1110.75, 11110.75 }).peptides();
-    EXPECT_EQ(inRange,
-              (QList<P>{ { 0, 4, 1, 1121.75 }, { 2, 4, 0, 1110.75 }, { 2, 5, 1, 11110.75 }, { 5, 5, 0, 10000.75 } }));
-
-    // Semi-specific adds peptides with one free end: here those inside AK | PEK with no missed cleavage.
-    const QList<P> semi = digest({ "AKPEK", trypsin, CutterCterm, DigestSemiSpecific, 0, 0.0, 1e9 }).peptides();
-    EXPECT_EQ(semi,
-              (QList<P>{ { 0, 0, 0, 1.75 },
-                         { 0, 1, 0, 11.75 },
-                         { 1, 1, 0, 10.75 },
-                         { 2, 2, 0, 100.75 },
-                         { 2, 3, 0, 1100.75 },
-                         { 2, 4, 0, 1110.75 },
-                         { 3, 4, 0, 1010.75 },
-                         { 4, 4, 0, 10.75 } }));
-
-    EXPECT_TRUE(digest({ "AKPEKRG", trypsin, CutterCterm, DigestNumberingOnly, 3 }).peptides().isEmpty());
+    const Table trypsin = cleavageTable("KR");
+    // AK | PEK | R | G
+    EXPECT_EQ(listed(digest("AKPEKRG", trypsin, CutterCterm, DigestSpecific, 1)),
+              u"0-1/0/11.75 0-4/1/1121.75 2-4/0/1110.75 2-5/1/11110.75 5-5/0/10000.75 5-6/1/110000.75 "
+              u"6-6/0/100000.75 ");
+    EXPECT_EQ(listed(digest("AKPEKRG", trypsin, CutterCterm, DigestSpecific, 1, 1110.75, 11110.75)),
+              u"0-4/1/1121.75 2-4/0/1110.75 2-5/1/11110.75 5-5/0/10000.75 ");
+    // Semi-specific adds the peptides with one free end.
+    EXPECT_EQ(listed(digest("AKPEK", trypsin, CutterCterm, DigestSemiSpecific)),
+              u"0-0/0/1.75 0-1/0/11.75 1-1/0/10.75 2-2/0/100.75 2-3/0/1100.75 2-4/0/1110.75 3-4/0/1010.75 "
+              u"4-4/0/10.75 ");
+    EXPECT_EQ(listed(digest("AKPEKRG", trypsin, CutterCterm, DigestNumberingOnly, 3)), QString());
 }
 
 TEST(ProteinDigestorTest, RejectsBadArgumentsAndStaysEmpty)
 {
-    const std::array<double, 256> masses{};
+    const std::array<double, 256> m{};
+    const Table t = cleavageTable("K");
     const std::string nonAscii = QStringLiteral("AKé").toStdString();
     struct Row {
-        const char *name;
         const char *sequence;
         int length;
         const double *masses;
@@ -150,18 +117,17 @@ TEST(ProteinDigestorTest, RejectsBadArgumentsAndStaysEmpty)
         int maxMissed;
     };
     const Row rows[] = {
-        { "null sequence", nullptr, 0, masses.data(), trypsin.data(), CutterCterm, DigestSpecific, 0 },
-        { "negative length", "AK", -1, masses.data(), trypsin.data(), CutterCterm, DigestSpecific, 0 },
-        { "null masses", "AK", 2, nullptr, trypsin.data(), CutterCterm, DigestSpecific, 0 },
-        { "null table", "AK", 2, masses.data(), nullptr, CutterCterm, DigestSpecific, 0 },
-        { "non-ASCII", nonAscii.c_str(), 3, masses.data(), trypsin.data(), CutterCterm, DigestSpecific, 0 },
-        { "unknown side", "AK", 2, masses.data(), trypsin.data(), 3, DigestSpecific, 0 },
-        { "unknown option", "AK", 2, masses.data(), trypsin.data(), CutterCterm, -1, 0 },
-        { "negative missed", "AK", 2, masses.data(), trypsin.data(), CutterCterm, DigestSpecific, -1 },
+        { nullptr, 0, m.data(), t.data(), 0, 0, 0 },
+        { "AK", -1, m.data(), t.data(), 0, 0, 0 },
+        { "AK", 2, nullptr, t.data(), 0, 0, 0 },
+        { "AK", 2, m.data(), nullptr, 0, 0, 0 },
+        { nonAscii.c_str(), 3, m.data(), t.data(), 0, 0, 0 },
+        { "AK", 2, m.data(), t.data(), 3, 0, 0 },
+        { "AK", 2, m.data(), t.data(), 0, -1, 0 },
+        { "AK", 2, m.data(), t.data(), 0, 0, -1 },
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        ProteinDigestor digestor = digest({ "AKR", trypsin, CutterCterm, DigestSpecific });
+        ProteinDigestor digestor = digest("AKR", t, CutterCterm, DigestSpecific);
         const Error err = digestor.init(row.sequence,
                                         row.length,
                                         row.masses,

@@ -5,21 +5,20 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <memory>
 
 namespace zeq::test
 {
 
-/// Points HOME at a fresh temporary folder for a whole test program, so that QStandardPaths (in test
-/// mode: ~/.qttest/...) finds only what the tests put there. Register it with
-/// ::testing::AddGlobalTestEnvironment; process-wide state read from those folders is read once, so a
-/// program that needs other files needs its own environment.
+/// Points HOME at a fresh temporary folder for a whole test program (register it with
+/// ::testing::AddGlobalTestEnvironment), so that QStandardPaths in test mode finds only what the tests
+/// put there. State read once per process from those folders must be read after SetUp.
 class TemporaryHome : public ::testing::Environment
 {
 public:
     void SetUp() override
     {
-        m_home.emplace();
+        m_home = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(m_home->isValid());
         m_previous = qgetenv("HOME");
         qputenv("HOME", QFile::encodeName(m_home->path()));
@@ -31,7 +30,7 @@ public:
     }
 
 private:
-    std::optional<QTemporaryDir> m_home;
+    std::unique_ptr<QTemporaryDir> m_home;
     QByteArray m_previous;
 };
 
