@@ -43,7 +43,9 @@ public:
     /// and dashes, "tryptic" and "chymotryptic" standing for their enzymes. Unknown names give an item
     /// with that name and no rules; "" gives a default item.
     [[nodiscard]] static ProteinDigestionItem mapFromEnzyme(const QString &name);
-    /// The built-in enzymes, then the lines of the user's "CustomProteases.txt", read once per process.
+    /// The built-in enzymes, then one entry per valid line of the user's "CustomProteases.txt" (in the
+    /// "General" folder beside the application's data folder), read once per process. A line without
+    /// "@" names an entry listed before it, or else stands for that name without rules.
     [[nodiscard]] static QList<ProteinDigestionItem> knownEnzymeDigestRules();
 
     bool operator==(const ProteinDigestionItem &other) const
