@@ -101,7 +101,7 @@ int PlotBase::getIndexLessOrEqual(double x, bool approximate) const
     if (std::isnan(x)) {
         return -1;
     }
-    const double bound = approximate ? x + 1e-12 * std::max(1.0, std::abs(x)) : x;
+    const double bound = approximate && std::isfinite(x) ? x + 1e-12 * std::max(1.0, std::abs(x)) : x;
     return upperIndex(bound, true) - 1;
 }
 

@@ -11,8 +11,10 @@
 ///
 /// For a mass the composition is scaled and rounded to whole atoms, and the nominal isotope peaks
 /// (index i: i extra neutrons, the monoisotope at index 0 however small) follow by convolution of the
-/// natural isotope abundances. The list ends after the last peak of at least 1 % of the tallest, but
-/// holds at least two peaks after the tallest; the kept fractions sum to 1.
+/// natural isotope abundances, as fractions of the molecule's whole signal. The list ends after the
+/// last peak of at least 1 % of the tallest, but holds at least two peaks after the tallest; the peaks
+/// cut off (together under about 1 %) are not spread over the kept ones, so the kept fractions sum
+/// to a little less than 1.
 ///
 /// Patterns are computed on first use of a mass range and kept for the life of the object. Reads
 /// from several threads at once are safe.

@@ -11,6 +11,9 @@ namespace isotopeconv
 using Distribution = std::vector<double>;
 constexpr int ElementCount = 5;
 using ElementPatterns = std::array<const Distribution *, ElementCount>;
+/// Tail entries below this share of the largest are dropped from intermediate products: far below
+/// anything a caller can mean or see, far above underflow, and it keeps big compositions cheap.
+constexpr double FarTailCut = 1e-30;
 
 /// out = a ⊗ b. `out` must not alias a or b.
 void convolve(const Distribution &a, const Distribution &b, Distribution &out);

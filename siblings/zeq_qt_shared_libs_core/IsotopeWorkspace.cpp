@@ -3,7 +3,9 @@
 #include "IsotopeConvolution_p.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <numeric>
 
 namespace
 {
@@ -76,7 +78,25 @@ Error constructNextIsotope(double threshold,
                                  .arg(countsText(composition)));
         return ZEQ_ECATCH(err);
     }
-    if (!runningComposition.empty() && runningComposition.size() != IsotopeWorkspace::ElementCount) {
+    // The unit's distribution spans this many nominal masses. The limit lies far beyond any building
+    // block (a 1 MDa protein spans about 150,000) and keeps a mistaken count from taking minutes.
+    constexpr long long MaxSpan = 200000;
+    long long span = 0;
+    for (int e = 0; e < IsotopeWorkspace::ElementCount; ++e) {
+        const auto isotopes = static_cast<long long>(workspace.isotopeAbundances(e).size());
+        span += composition[static_cast<size_t>(e)] * std::max(isotopes - 1, 0LL);
+    }
+    if (span > MaxSpan) {
+        err.setError(kBadParameterError)
+            .addErrorMessage(QStringLiteral("A composition may span at most %1 isotopes (C, H and N count one per "
+                                            "atom, O two, S four), got %2 for %3")
+                                 .arg(QString::number(MaxSpan), QString::number(span), countsText(composition)));
+        return ZEQ_ECATCH(err);
+    }
+    std::vector<int> running =
+        runningComposition.empty() ? std::vector<int>(IsotopeWorkspace::ElementCount, 0) : runningComposition;
+    if (running.size() != IsotopeWorkspace::ElementCount
+        || std::any_of(running.cbegin(), running.cend(), [](int c) { return c > INT_MAX / 2; })) {
         err.setError(kBadParameterError)
             .addErrorMessage(QStringLiteral("The running composition needs five atom counts (C, H, N, O, S), got %1")
                                  .arg(countsText(runningComposition)));
@@ -93,16 +113,17 @@ Error constructNextIsotope(double threshold,
     for (int e = 0; e < IsotopeWorkspace::ElementCount; ++e) {
         patterns[static_cast<size_t>(e)] = &workspace.isotopeAbundances(e);
     }
-    const isotopeconv::Distribution unit = isotopeconv::moleculeDistribution(patterns, composition.data(), 0.0);
+    const isotopeconv::Distribution unit =
+        isotopeconv::moleculeDistribution(patterns, composition.data(), isotopeconv::FarTailCut);
     isotopeconv::Distribution folded;
     isotopeconv::convolve(distribution.empty() ? isotopeconv::Distribution{ 1.0 } : distribution, unit, folded);
     isotopeconv::normalise(folded);
     isotopeconv::dropTail(folded, threshold);
     distribution.swap(folded);
 
-    runningComposition.resize(IsotopeWorkspace::ElementCount, 0);
-    for (size_t e = 0; e < composition.size(); ++e) {
-        runningComposition[e] += composition[e];
+    for (size_t e = 0; e < running.size(); ++e) {
+        running[e] += composition[e];
     }
+    runningComposition.swap(running);
     return err;
 }

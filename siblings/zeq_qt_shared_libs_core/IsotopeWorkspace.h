@@ -66,15 +66,18 @@ private:
     std::array<std::vector<double>, ElementCount> m_abundances;
 };
 
-/// Folds one unit into an isotope distribution: `distribution` becomes its exact convolution with the
+/// Folds one unit into an isotope distribution: `distribution` becomes its convolution with the
 /// distribution of `composition` (C, H, N, O, S counts, e.g. from IsotopeWorkspace::findUnit) under
 /// the workspace's abundances, scaled to sum to 1, and `composition` is added to `runningComposition`.
-/// Trailing entries below `threshold` × the largest entry are then dropped (0 keeps all); index 0,
-/// the lightest isotopes, always stays. An empty `distribution` is read as [1] (nothing folded yet),
+/// Trailing entries below `threshold` × the largest entry are then dropped; index 0, the lightest
+/// isotopes, always stays. The convolution is exact except that the unit's own far tail, below 1e-30
+/// of its largest entry, is not carried. An empty `distribution` is read as [1] (nothing folded yet),
 /// an empty `runningComposition` as five zeros.
 ///
-/// Fails with kBadParameterError, changing nothing, when `composition` is not five counts ≥ 0, when
-/// `runningComposition` is neither empty nor five counts, or when `threshold` is negative or NaN.
+/// Fails with kBadParameterError, changing nothing, when `composition` is not five counts >= 0 or
+/// its isotopes span more than 200,000 nominal masses (one per C, H or N atom, two per O, four per S;
+/// a 1 MDa protein spans about 150,000), when `runningComposition` is neither empty nor five counts
+/// up to 2^30, or when `threshold` is negative or NaN.
 ZEQ_QT_SHARED_LIBS_CORE_EXPORT Error constructNextIsotope(double threshold,
                                                           const IsotopeWorkspace &workspace,
                                                           const std::vector<int> &composition,
