@@ -1,5 +1,6 @@
 // zeq: the library's main jobs from the command line. Each subcommand wraps one library call,
 // prints an error's text to standard error and exits with 1.
+#include "ChargesCommand.h"
 #include "math/MassTolerance.h"
 #include "utils/BuildInfo.h"
 
@@ -11,7 +12,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 QTextStream &out()
 {
@@ -41,10 +43,12 @@ int runTolerance(const QStringList &args)
     if (!massOk) {
         return fail(QStringLiteral("not a mass: \"%1\"").arg(args.at(0)));
     }
-    static const QRegularExpression toleranceText(QStringLiteral(R"(^\s*([-+]?[0-9]*\.?[0-9]+(?:[eE][-+]?[0-9]+)?)\s*([A-Za-z]*)\s*$)"));
+    static const QRegularExpression toleranceText(
+        QStringLiteral(R"(^\s*([-+]?[0-9]*\.?[0-9]+(?:[eE][-+]?[0-9]+)?)\s*([A-Za-z]*)\s*$)"));
     const QRegularExpressionMatch match = toleranceText.match(args.mid(1).join(u' '));
     if (!match.hasMatch()) {
-        return fail(QStringLiteral("not a tolerance: \"%1\" (expected e.g. 10ppm or 0.5Da)").arg(args.mid(1).join(u' ')));
+        return fail(
+            QStringLiteral("not a tolerance: \"%1\" (expected e.g. 10ppm or 0.5Da)").arg(args.mid(1).join(u' ')));
     }
     const QString unit = match.captured(2).toLower();
     if (!unit.isEmpty() && unit != u"ppm" && unit != u"da" && unit != u"dalton") {
@@ -68,7 +72,8 @@ int runTolerance(const QStringList &args)
 QString versionText()
 {
     const zeq::BuildInfo info = zeq::BuildInfo::current();
-    return QStringLiteral("zeq %1\nlibrary   zeq_common_core %1 (%2)\ncompiler  %3\nQt        built with %4, running %5")
+    return QStringLiteral(
+               "zeq %1\nlibrary   zeq_common_core %1 (%2)\ncompiler  %3\nQt        built with %4, running %5")
         .arg(info.version, info.buildType, info.compiler, info.qtVersion, info.qtRuntime);
 }
 
@@ -83,9 +88,11 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         QStringLiteral("Mass-spectrometry domain logic from the command line.\n\n"
                        "Commands:\n"
-                       "  tolerance <mass> <tolerance>   search window around a mass, e.g. 1000 10ppm"));
+                       "  tolerance <mass> <tolerance>   search window around a mass, e.g. 1000 10ppm\n"
+                       "  charges <spectrum-file>        isotope clusters with charge and monoisotopic m/z\n"
+                       "      [--start X --end Y] [--min-charge A --max-charge B] [--min-percent P] [--verbose]"));
     const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+    const QCommandLineOption version(QStringList{ QStringLiteral("v"), QStringLiteral("version") },
                                      QStringLiteral("Show version and build facts."));
     parser.addOption(version);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to run (see above)."));
@@ -109,6 +116,9 @@ int main(int argc, char **argv)
     const QString command = args.constFirst();
     if (command == u"tolerance") {
         return runTolerance(args.mid(1));
+    }
+    if (command == u"charges") {
+        return runCharges(args.mid(1));
     }
     return fail(QStringLiteral("unknown command \"%1\"; see zeq --help").arg(command));
 }
