@@ -172,8 +172,13 @@ void OverlapScorer::resolve(const Run &run, double scale, std::vector<PointAndPe
         matches.push_back({ best, ratio });
         // A match far below the model still leaves its isotope counted as missing.
         if (m_points[best].y() > 0.2 * modelAt(best, scale)) {
-            matchedIsotopes.insert(std::upper_bound(matchedIsotopes.begin(), matchedIsotopes.end(), run.isotope),
-                                   run.isotope);
+            // Runs come in m/z order, so the isotope nearly always goes last.
+            if (matchedIsotopes.empty() || matchedIsotopes.back() <= run.isotope) {
+                matchedIsotopes.push_back(run.isotope);
+            } else {
+                matchedIsotopes.insert(std::upper_bound(matchedIsotopes.begin(), matchedIsotopes.end(), run.isotope),
+                                       run.isotope);
+            }
         }
     }
 }
