@@ -1,5 +1,6 @@
 #include "algo/AveragineComparisonOverlapScorer_p.h"
 #include "algo/AveragineComparisonScoring.h"
+#include "algo/AveragineComparison_p.h"
 #include "zeq_common_stable/PlotBase.h"
 
 #include <algorithm>
@@ -10,18 +11,6 @@ namespace zeq::detail
 
 namespace
 {
-
-// Rounding of isotope windows: the largest integer strictly below t for t ≤ 0, as the original
-// integer arithmetic did; likewise above().
-double below(double t)
-{
-    return t > 0.0 ? std::floor(t) : std::ceil(t) - 1.0;
-}
-
-double above(double t)
-{
-    return t > 0.0 ? std::floor(t) + 1.0 : std::ceil(t);
-}
 
 double gaussian(double t, double w)
 {

@@ -1,6 +1,7 @@
 #include "algo/AveragineComparisonPlots.h"
 
 #include "ZeqLogging.h"
+#include "algo/AveragineComparison_p.h"
 #include "zeq_common_stable/PlotBase.h"
 #include "zeq_qt_shared_libs_core/IsotopeWorkspace.h"
 
@@ -37,16 +38,6 @@ double chargedMz(double mass, int charge, chem::ZEQ_QEnumsChemUtils::IonMode mod
     return (mass + zs * kProtonMass) / std::abs(zs);
 }
 
-double below(double t)
-{
-    return t > 0.0 ? std::floor(t) : std::ceil(t) - 1.0;
-}
-
-double above(double t)
-{
-    return t > 0.0 ? std::floor(t) + 1.0 : std::ceil(t);
-}
-
 } // namespace
 
 void sampleAveragine(const AveragineIsotopeFunction &f, double start, double end, double step, QList<QPointF> &out)
@@ -64,10 +55,10 @@ void sampleAveragine(const AveragineIsotopeFunction &f, double start, double end
     do {
         // Coarser steps where no isotope position lies within a few widths of x.
         const double u = (x - f.mzOffset()) * f.charge();
-        const double lower = below(u);
-        const double upper = above(u);
-        const auto belowClear = [&](double k) { return below(u - k * sigma) == lower; };
-        const auto aboveClear = [&](double k) { return above(u + k * sigma) == upper; };
+        const double lower = detail::below(u);
+        const double upper = detail::above(u);
+        const auto belowClear = [&](double k) { return detail::below(u - k * sigma) == lower; };
+        const auto aboveClear = [&](double k) { return detail::above(u + k * sigma) == upper; };
         if (belowClear(3.0) && aboveClear(3.0)) {
             localStep = 4.0 * step;
         } else if (belowClear(1.2) && !belowClear(3.0)) {

@@ -74,11 +74,9 @@ double AveragineIsotopeFunction::evaluate(double x, int window) const
 
 int AveragineIsotopeFunction::peakOverlapIndex(double x) const
 {
-    // The largest integer strictly below t, also for t ≤ 0.
-    const auto below = [](double t) { return t > 0.0 ? std::floor(t) : std::ceil(t) - 1.0; };
     const double u = (x - m_mzOffset) * m_charge * kInverseSpacing;
     const double w = (kWidthFloor + m_stdDev) * kInverseSpacing * m_charge;
-    if (!(below(u + w) > below(u - w))) {
+    if (!(detail::below(u + w) > detail::below(u - w))) {
         return -1; // no isotope position within the peak width (or NaN)
     }
     const double k = std::round(u);
