@@ -211,6 +211,10 @@ TEST(AveragineComparisonScoringTest, RefinementsFindScaleAndPosition)
     EXPECT_EQ(still.mzOffset, 1000.02);
     searchFinePosition(plot, -0.1, 0.05, 0.01, tp, still);
     EXPECT_EQ(still.score, kDefaultScore);
+    ChargeScoreInfo nowhere = candidate(2, 400.0, 100.0); // no points near any offset tried
+    searchFinePosition(plot, 0.05, 0.05, 0.01, tp, nowhere);
+    EXPECT_EQ(nowhere.score, kDefaultScore);
+    EXPECT_EQ(nowhere.mzOffset, 400.0);
 }
 
 TEST(AveragineComparisonScoringTest, MonoTestsScaleToTheTallestPointAndScore)
