@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the zeq command-line program and runs the library's main job on bundled sample data.
+# Builds the zeq command-line program and runs the library's main job on bundled sample data:
+# the isotope clusters of a spectrum window, each with its charge and monoisotopic m/z.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +10,9 @@ cmake --build build -j "$(nproc)" --target zeq >/dev/null
 zeq=build/tools/zeq/zeq
 
 "$zeq" --version
+echo
+echo "\$ zeq charges tests/data/spectra/isotope_clusters.txt"
+"$zeq" charges tests/data/spectra/isotope_clusters.txt
 echo
 echo "\$ zeq tolerance 1000 10ppm"
 "$zeq" tolerance 1000 10ppm

@@ -1,5 +1,6 @@
 // zeq: the library's main jobs from the command line. Each subcommand wraps one library call,
 // prints an error's text to standard error and exits with 1.
+#include "ChargesCommand.h"
 #include "math/MassTolerance.h"
 #include "utils/BuildInfo.h"
 
@@ -87,7 +88,9 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         QStringLiteral("Mass-spectrometry domain logic from the command line.\n\n"
                        "Commands:\n"
-                       "  tolerance <mass> <tolerance>   search window around a mass, e.g. 1000 10ppm"));
+                       "  tolerance <mass> <tolerance>   search window around a mass, e.g. 1000 10ppm\n"
+                       "  charges <spectrum-file>        isotope clusters with charge and monoisotopic m/z\n"
+                       "      [--start X --end Y] [--min-charge A --max-charge B] [--min-percent P] [--verbose]"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version(QStringList{ QStringLiteral("v"), QStringLiteral("version") },
                                      QStringLiteral("Show version and build facts."));
@@ -113,6 +116,9 @@ int main(int argc, char **argv)
     const QString command = args.constFirst();
     if (command == u"tolerance") {
         return runTolerance(args.mid(1));
+    }
+    if (command == u"charges") {
+        return runCharges(args.mid(1));
     }
     return fail(QStringLiteral("unknown command \"%1\"; see zeq --help").arg(command));
 }

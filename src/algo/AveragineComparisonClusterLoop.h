@@ -1,0 +1,29 @@
+#pragma once
+
+#include "algo/AveragineComparisonRecords.h"
+#include "zeq_common_core_export.h"
+
+#include <QList>
+#include <QPointF>
+
+class PlotBase;
+
+namespace zeq
+{
+
+/// Fits clusters on the window's points from the most intense down, skipping points that earlier
+/// clusters explain, until a cluster explains at most half of minPercent of `total` (the window's
+/// intensity) or every point is explained. `out` is replaced, in charge_mz_Less order.
+ZEQ_COMMON_CORE_EXPORT void eliminateTagListPeaks(const PlotBase &plot,
+                                                  double start,
+                                                  double end,
+                                                  double total,
+                                                  double minPercent,
+                                                  TestParameters &tp,
+                                                  QList<ChargeScoreInfo> &out);
+
+/// The points, in input order, whose intensity is at least `ratio` times the smallest one.
+/// NaN intensities are dropped.
+ZEQ_COMMON_CORE_EXPORT QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio);
+
+} // namespace zeq

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <atomic>
+#include <cmath>
+
+namespace zeq::detail
+{
+
+// Problems that can repeat thousands of times in one search are logged only for their first few
+// occurrences, per message site and per process. Concurrent searches may log a few more or fewer.
+using WarningCounter = std::atomic<quint64>;
+constexpr quint64 kLoggedOccurrences = 5;
+
+// Rounding of isotope windows, as the original integer arithmetic did: below(t) is the largest
+// integer strictly below t for t ≤ 0 and ⌊t⌋ above 0; above(t) is ⌊t⌋ + 1 above 0 and ⌈t⌉ otherwise.
+inline double below(double t)
+{
+    return t > 0.0 ? std::floor(t) : std::ceil(t) - 1.0;
+}
+
+inline double above(double t)
+{
+    return t > 0.0 ? std::floor(t) + 1.0 : std::ceil(t);
+}
+
+/// Counts one occurrence and returns how many came before it.
+inline quint64 countOccurrence(WarningCounter &counter) noexcept
+{
+    return counter.fetch_add(1, std::memory_order_relaxed);
+}
+
+} // namespace zeq::detail

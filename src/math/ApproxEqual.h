@@ -1,0 +1,16 @@
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+
+namespace zeq
+{
+
+/// Whether two doubles are the same value up to rounding: |a − b| ≤ 1e-12 · max(1, |a|, |b|).
+/// Unlike qFuzzyCompare it works against 0.0; NaN equals nothing.
+[[nodiscard]] inline bool approxEqual(double a, double b) noexcept
+{
+    return std::abs(a - b) <= 1e-12 * std::max({ 1.0, std::abs(a), std::abs(b) });
+}
+
+} // namespace zeq

@@ -1,0 +1,155 @@
+#include "algo/AveragineComparisonPlots.h"
+
+#include "support/MessageGuard.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace zeq;
+using chem::ZEQ_QEnumsChemUtils;
+
+namespace
+{
+
+constexpr double kProton = 1.00727646677;
+
+struct Lookup {
+    Error error;
+    double expectedMz = -1.0;
+    QPointF observed{ -1.0, -1.0 };
+    double monoMz = -1.0;
+};
+
+Lookup lookUp(const QList<QPointF> &points,
+              double mass,
+              int charge,
+              const double *ppm = nullptr,
+              ZEQ_QEnumsChemUtils::IonMode mode = ZEQ_QEnumsChemUtils::Positive)
+{
+    Lookup l;
+    l.error = get_best_observed_v2(points, mass, charge, mode, ppm, &l.expectedMz, &l.observed, &l.monoMz);
+    return l;
+}
+
+} // namespace
+
+TEST(AveragineComparisonPlotsTest, MostAbundantIsotopeStepsAtTheTableMasses)
+{
+    struct Row {
+        double mass;
+        int k;
+    };
+    const Row rows[] = { { 2499.9, 0 },   { 2500.0, 1 },   { 3999.0, 1 },  { 4000.0, 2 },
+                         { 39999.0, 23 }, { 40000.0, 24 }, { 90000.0, 24 } };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.mass);
+        const double expected = (row.mass + row.k * 1.0028 + 2 * kProton) / 2;
+        const Lookup l = lookUp({ QPointF(expected + 0.001, 50.0) }, row.mass, 2);
+        EXPECT_FALSE(l.error.hasError());
+        EXPECT_DOUBLE_EQ(l.expectedMz, expected);
+        EXPECT_EQ(l.observed, QPointF(expected + 0.001, 50.0));
+        EXPECT_DOUBLE_EQ(l.monoMz, expected + 0.001 - row.k * 1.0028 / 2);
+    }
+}
+
+TEST(AveragineComparisonPlotsTest, NegativeModeTakesProtonsAway)
+{
+    const double expected = (1000.0 - 2 * kProton) / 2;
+    const Lookup l = lookUp({ QPointF(expected, 1.0) }, 1000.0, 2, nullptr, ZEQ_QEnumsChemUtils::Negative);
+    EXPECT_DOUBLE_EQ(l.expectedMz, expected);
+    EXPECT_DOUBLE_EQ(l.monoMz, expected);
+    // Any value other than 1 is positive.
+    const Lookup other = lookUp({}, 1000.0, 2, nullptr, static_cast<ZEQ_QEnumsChemUtils::IonMode>(7));
+    EXPECT_DOUBLE_EQ(other.expectedMz, (1000.0 + 2 * kProton) / 2);
+}
+
+TEST(AveragineComparisonPlotsTest, LookupFailures)
+{
+    const Lookup empty = lookUp({}, 1000.0, 1);
+    EXPECT_EQ(empty.error.code(), kError);
+    EXPECT_DOUBLE_EQ(empty.expectedMz, 1000.0 + kProton);
+    EXPECT_EQ(empty.observed, QPointF(1000.0 + kProton, 0.0));
+    EXPECT_EQ(empty.monoMz, -1.0);
+
+    const double mono = 1000.0 + kProton;
+    const double tolerance = 10.0;
+    const Lookup near = lookUp({ QPointF(mono * (1 + 5e-6), 1.0) }, 1000.0, 1, &tolerance);
+    EXPECT_FALSE(near.error.hasError());
+    const Lookup far = lookUp({ QPointF(mono * (1 + 20e-6), 1.0) }, 1000.0, 1, &tolerance);
+    EXPECT_EQ(far.error.code(), kError);
+    EXPECT_TRUE(far.error.errorString().contains(u"ppm"));
+    EXPECT_DOUBLE_EQ(far.monoMz, mono * (1 + 20e-6)); // outputs keep what was written
+
+    EXPECT_EQ(lookUp({ QPointF(1.0, 1.0) }, 1000.0, 0).error.code(), kBadParameterError);
+    double expectedMz = 0.0;
+    EXPECT_EQ(get_best_observed_v2({}, 1000.0, 1, ZEQ_QEnumsChemUtils::Positive, nullptr, &expectedMz, nullptr, nullptr)
+                  .code(),
+              kBadParameterError);
+}
+
+TEST(AveragineComparisonPlotsTest, SequenceDistributionFoldsKnownUnits)
+{
+    EXPECT_EQ(SpecificIsotopeDistribution("", false, 0, 0.0).getIsoList(), std::vector<double>{ 1.0 });
+
+    const std::vector<double> peptide = SpecificIsotopeDistribution("PEPTIDE", true, 0, 1e-4).getIsoList();
+    ASSERT_GE(peptide.size(), 4u);
+    EXPECT_NEAR(peptide[0], 0.648, 0.005);
+    EXPECT_NEAR(peptide[1], 0.263, 0.005);
+    // Unknown names are skipped; without a tail cut the order of the units does not matter.
+    const std::vector<double> exact = SpecificIsotopeDistribution("PEPTIDE", true, 0, 0.0).getIsoList();
+    const std::vector<double> shuffled = SpecificIsotopeDistribution("ED?ITP#EP", true, 0, 0.0).getIsoList();
+    ASSERT_EQ(shuffled.size(), exact.size());
+    for (size_t i = 0; i < exact.size(); ++i) {
+        EXPECT_NEAR(shuffled[i], exact[i], 1e-12);
+    }
+    // Two protons move a little weight up, nothing more.
+    const std::vector<double> charged = SpecificIsotopeDistribution("PEPTIDE", true, 2, 1e-4).getIsoList();
+    EXPECT_LT(charged[0], peptide[0]);
+    EXPECT_NEAR(charged[0], peptide[0], 1e-3);
+}
+
+TEST(AveragineComparisonPlotsTest, EnvelopeIsSampledDenselyOnlyNearPeaks)
+{
+    QList<QPointF> plot;
+    makeIsotopePlot(1000.0, 2, 500.0, 0.01, 0.001, plot, ZEQ_QEnumsChemUtils::Positive);
+    ASSERT_FALSE(plot.isEmpty());
+    EXPECT_NEAR(plot.constFirst().x(), 1000.0 - 0.04, 1e-12);
+    const auto top =
+        std::max_element(plot.cbegin(), plot.cend(), [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
+    const double mass = 2 * 1000.0 - 2 * kProton;
+    const std::vector<double> &d = sharedAveragineModel().isotopeIntensityFractions(mass);
+    EXPECT_NEAR(top->y(), 500.0 * *std::max_element(d.cbegin(), d.cend()), 5.0);
+    double smallest = 1.0;
+    double largest = 0.0;
+    for (qsizetype i = 1; i < plot.size(); ++i) {
+        const double step = plot.at(i).x() - plot.at(i - 1).x();
+        smallest = std::min(smallest, step);
+        largest = std::max(largest, step);
+    }
+    EXPECT_NEAR(smallest, 0.001, 1e-9);
+    EXPECT_NEAR(largest, 0.004, 1e-9);
+
+    makeIsotopePlot(1000.0, 0, 500.0, 0.01, 0.001, plot, ZEQ_QEnumsChemUtils::Positive);
+    EXPECT_TRUE(plot.isEmpty());
+}
+
+TEST(AveragineComparisonPlotsTest, SamplingRejectsBadRanges)
+{
+    AveragineIsotopeFunction f(sharedAveragineModel().isotopeIntensityFractions(1000.0));
+    f.setMzOffset(1000.0);
+    f.setCharge(1);
+    f.setStdDev(0.01, ConstantUncertainty);
+    f.setScaleFact(1.0);
+    QList<QPointF> out{ QPointF(1, 1) };
+    const test::MessageGuard guard;
+    sampleAveragine(f, 1001.0, 1000.0, 0.5, out);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(guard.contains(QStringLiteral("Samping start or end indicies or step size is incorrect")));
+    sampleAveragine(f, 1000.0, 1000.9, 0.0, out);
+    EXPECT_TRUE(out.isEmpty());
+    // Start after end but within one step: one point.
+    sampleAveragine(f, 1000.2, 1000.0, 0.5, out);
+    EXPECT_EQ(out.size(), 1);
+}

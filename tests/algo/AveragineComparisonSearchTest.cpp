@@ -1,0 +1,231 @@
+#include "algo/AveragineComparisonSearch.h"
+
+#include "algo/AveragineComparisonClusterLoop.h"
+#include "algo/AveragineComparisonScoring.h"
+#include "support/MessageGuard.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace zeq;
+
+namespace
+{
+
+// Two peptide clusters as the model draws them: z = 2 at m/z 700 and z = 3 at m/z 701.2.
+QList<QPointF> twoClusters()
+{
+    QList<QPointF> points;
+    const struct {
+        double mono;
+        int charge;
+        double height;
+    } clusters[] = { { 700.0, 2, 1e5 }, { 701.2, 3, 6e4 } };
+    for (const auto &c : clusters) {
+        const std::vector<double> &d = sharedAveragineModel().isotopeIntensityFractions(c.charge * c.mono);
+        for (size_t i = 0; i < d.size(); ++i) {
+            points.append(QPointF(c.mono + static_cast<double>(i) * 1.00235 / c.charge, c.height * d[i]));
+        }
+    }
+    return points;
+}
+
+ChargeScoreInfo walkCandidate(int charge, double mono, double score, double scale, int firstPoint, double firstRatio)
+{
+    return ChargeScoreInfo(charge, score, mono, scale, { { firstPoint, firstRatio }, { firstPoint + 1, 1.0 } });
+}
+
+} // namespace
+
+TEST(AveragineComparisonSearchTest, FindsBothClustersOfAWindow)
+{
+    const PlotBase plot(twoClusters());
+    QList<ChargeScoreInfo> out;
+    findChargesAndMonos(ProcessorOptions(), plot, 699.0, 706.0, QStringLiteral("ignored"), 0.02, out);
+    ASSERT_EQ(out.size(), 2);
+    EXPECT_EQ(out.at(0).charge, 2);
+    EXPECT_NEAR(out.at(0).mzOffset, 700.0, 0.005);
+    EXPECT_EQ(out.at(1).charge, 3);
+    EXPECT_NEAR(out.at(1).mzOffset, 701.2, 0.005);
+    EXPECT_GT(out.at(0).percentIonCurrent, out.at(1).percentIonCurrent);
+    EXPECT_GT(out.at(0).percentIonCurrent + out.at(1).percentIonCurrent, 0.95);
+    ASSERT_EQ(out.at(0).points.size(), static_cast<qsizetype>(out.at(0).matchVector.size()));
+    EXPECT_NEAR(out.at(0).points.at(0).x(), 700.0, 1e-9);
+
+    // These forms take the uncertainty as it is, and keep every cluster (minimum share 0).
+    ProcessorOptions opts;
+    opts.stdDev = 0.015 / std::sqrt(1000.0);
+    QList<ChargeScoreInfo> best;
+    findBestMonos(plot, 699.0, 706.0, opts, best);
+    EXPECT_TRUE(std::is_sorted(best.cbegin(), best.cend(), charge_mz_Less));
+    EXPECT_GE(best.size(), 2);
+    for (const ChargeScoreInfo &found : out) {
+        EXPECT_TRUE(std::any_of(best.cbegin(), best.cend(), [&found](const ChargeScoreInfo &c) {
+            return c.charge == found.charge && std::abs(c.mzOffset - found.mzOffset) < 1e-9;
+        }));
+    }
+    QList<ChargeScoreInfo> iso;
+    findBestMonos_isomatcher(plot, 699.0, 706.0, opts.stdDev, SqrtUncertainty, iso);
+    EXPECT_EQ(iso, best);
+}
+
+TEST(AveragineComparisonSearchTest, BadInputGivesNoClusters)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QList<QPointF> nanPoints = twoClusters();
+    nanPoints[3].setY(nan);
+    PlotBase unsorted;
+    for (const QPointF &p : twoClusters()) {
+        unsorted.addPoint(1400.0 - p.x(), p.y(), false);
+    }
+    ProcessorOptions reversed;
+    reversed.minCharge = 5;
+    reversed.maxCharge = 2;
+    ProcessorOptions noUncertainty;
+    noUncertainty.stdDev = 0.0;
+    ProcessorOptions negativeUncertainty;
+    negativeUncertainty.stdDev = -0.01;
+
+    struct Row {
+        const char *name;
+        PlotBase plot;
+        double start;
+        double end;
+        ProcessorOptions opts;
+    };
+    const Row rows[] = {
+        { "empty plot", PlotBase(), 699.0, 706.0, ProcessorOptions() },
+        { "NaN intensity", PlotBase(nanPoints), 699.0, 706.0, ProcessorOptions() },
+        { "not sorted by m/z", unsorted, 600.0, 800.0, ProcessorOptions() },
+        { "window outside the data", PlotBase(twoClusters()), 100.0, 200.0, ProcessorOptions() },
+        { "start after end", PlotBase(twoClusters()), 706.0, 699.0, ProcessorOptions() },
+        { "NaN window", PlotBase(twoClusters()), nan, 706.0, ProcessorOptions() },
+        { "zero uncertainty", PlotBase(twoClusters()), 699.0, 706.0, noUncertainty },
+        { "negative uncertainty", PlotBase(twoClusters()), 699.0, 706.0, negativeUncertainty },
+        { "reversed charge range", PlotBase(twoClusters()), 699.0, 706.0, reversed },
+    };
+    const QList<ChargeScoreInfo> sentinel{ ChargeScoreInfo(9, 0.1, 1.0, 1.0, {}) };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QList<ChargeScoreInfo> out = sentinel;
+        findChargesAndMonos(row.opts, row.plot, row.start, row.end, QString(), 0.0, out);
+        EXPECT_TRUE(out.isEmpty());
+    }
+    // The findBestMonos forms leave the list alone when they refuse the input.
+    QList<ChargeScoreInfo> kept = sentinel;
+    findBestMonos(PlotBase(twoClusters()), 706.0, 699.0, ProcessorOptions(), kept);
+    findBestMonos(PlotBase(twoClusters()), 100.0, 200.0, ProcessorOptions(), kept);
+    findBestMonos_isomatcher(PlotBase(twoClusters()), 699.0, 706.0, 0.0, SqrtUncertainty, kept);
+    EXPECT_EQ(kept, sentinel);
+}
+
+TEST(AveragineComparisonSearchTest, InputTestNamesWhatIsWrong)
+{
+    const test::MessageGuard guard;
+    EXPECT_TRUE(testFindMonoInput(1.0, 1.0, 0.01));
+    EXPECT_TRUE(guard.messages().isEmpty());
+    EXPECT_FALSE(testFindMonoInput(2.0, 1.0, 0.01));
+    EXPECT_TRUE(guard.contains(QStringLiteral("spectrum window start and end positions mixmatched")));
+    EXPECT_FALSE(testFindMonoInput(1.0, 2.0, 0.0));
+    EXPECT_TRUE(guard.contains(QStringLiteral("uncertainty in mz less than or equal to 0")));
+}
+
+TEST(AveragineComparisonSearchTest, IsolatedPointFallsBackOnHitRatio)
+{
+    const PlotBase plot(QList<QPointF>{ QPointF(800.0, 1000.0) });
+    TestParameters tp;
+    tp.stdDev = 10.0;
+    ChargeScoreInfo out;
+    searchCharge(plot, sharedAveragineModel(), tp, QPointF(800.0, 1000.0), out);
+    EXPECT_TRUE(tp.chargeSearchActive);
+    // Every charge gets 1.6 + z × 0.0001; the fewest model isotopes (charge 1) give the best ratio.
+    EXPECT_EQ(out.charge, 1);
+    EXPECT_DOUBLE_EQ(out.score, 1.6001);
+
+    TestParameters none = tp;
+    none.minCharge = 3;
+    none.maxCharge = 2;
+    ChargeScoreInfo nothing;
+    searchCharge(plot, sharedAveragineModel(), none, QPointF(800.0, 1000.0), nothing);
+    EXPECT_EQ(nothing.charge, -1);
+    const ChargeScoreInfo walked = searchMaxPeak(plot, sharedAveragineModel(), none, QPointF(800.0, 1000.0));
+    EXPECT_EQ(walked.charge, -1);
+    EXPECT_TRUE(walked.matchVector.empty());
+}
+
+TEST(AveragineComparisonSearchTest, NeighbourMonoAcceptance)
+{
+    struct Row {
+        const char *name;
+        ChargeScoreInfo cand;
+        ChargeScoreInfo cur;
+        int direction;
+        bool accepted;
+    };
+    const ChargeScoreInfo cur = walkCandidate(2, 1000.0, 0.1, 100.0, 10, 1.0);
+    const ChargeScoreInfo heavyCur = walkCandidate(5, 1000.0, 0.1, 100.0, 10, 1.0);
+    const Row rows[] = {
+        { "no matches", ChargeScoreInfo(2, 0.0, 999.5, 500.0, {}), cur, -1, false },
+        { "current without matches",
+          walkCandidate(2, 999.5, 9.0, 1.0, 10, 0.1),
+          ChargeScoreInfo(2, 0.0, 1000.0, 1.0, {}),
+          1,
+          true },
+        { "better and taller", walkCandidate(2, 999.5, 0.09, 131.0, 10, 0.1), cur, 7, true },
+        { "down to a lower point", walkCandidate(2, 999.5, 0.149, 100.0, 9, 0.51), cur, -1, true },
+        { "down, same first point", walkCandidate(2, 999.5, 0.05, 100.0, 10, 0.9), cur, -1, false },
+        { "down, weak first point", walkCandidate(2, 999.5, 0.05, 100.0, 9, 0.5), cur, -1, false },
+        { "down, score too high", walkCandidate(2, 999.5, 0.16, 100.0, 9, 0.9), cur, -1, false },
+        { "up below 4200, same point", walkCandidate(2, 1000.5, 0.124, 100.0, 10, 0.9), cur, 1, true },
+        { "up below 4200, other point", walkCandidate(2, 1000.5, 0.01, 100.0, 11, 0.9), cur, 1, false },
+        { "up at exactly 4200", walkCandidate(5, 840.0, 0.001, 100.0, 10, 0.9), heavyCur, 1, false },
+        { "up above 4200, score 0.59", walkCandidate(5, 840.2, 0.059, 100.0, 12, 0.9), heavyCur, 1, true },
+        { "up above 4200, score 0.61", walkCandidate(5, 840.2, 0.061, 100.0, 10, 0.9), heavyCur, 1, false },
+        { "unknown direction", walkCandidate(2, 999.5, 0.01, 100.0, 9, 0.9), cur, 0, false },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(compareNearMonos(row.cand, row.cur, row.direction), row.accepted);
+    }
+}
+
+TEST(AveragineComparisonSearchTest, ClusterLoopWindowOffsetAndNoDuplicates)
+{
+    const PlotBase plot(twoClusters());
+    TestParameters tp;
+    tp.stdDev = 10.0;
+    QList<ChargeScoreInfo> out;
+    const double total = plot.computeSumIntensities(690.0, 710.0);
+    eliminateTagListPeaks(plot, 700.0, 710.0, total, 0.0, tp, out);
+    EXPECT_EQ(tp.tagList.getWindowPeakOffsetFromSpecpoints(), 0); // the first point lies at start
+    eliminateTagListPeaks(plot, 700.2, 710.0, total, 0.0, tp, out);
+    EXPECT_EQ(tp.tagList.getWindowPeakOffsetFromSpecpoints(), 1);
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        for (qsizetype j = i + 1; j < out.size(); ++j) {
+            EXPECT_TRUE(out.at(i).charge != out.at(j).charge
+                        || std::abs(out.at(i).mzOffset - out.at(j).mzOffset) >= 1e-6);
+        }
+    }
+    EXPECT_TRUE(std::is_sorted(out.cbegin(), out.cend(), charge_mz_Less));
+
+    // A minimum share above what any cluster explains ends the loop at the first one.
+    eliminateTagListPeaks(plot, 699.0, 710.0, total, 2.0, tp, out);
+    EXPECT_TRUE(out.isEmpty());
+}
+
+TEST(AveragineComparisonSearchTest, SignalToNoiseFilter)
+{
+    const QList<QPointF> points{ { 1, 2 }, { 2, 10 }, { 3, 5 }, { 4, 6 } };
+    EXPECT_EQ(filterSignalToNoise(points, 3.0), (QList<QPointF>{ { 2, 10 }, { 4, 6 } }));
+    EXPECT_TRUE(filterSignalToNoise({}, 3.0).isEmpty());
+
+    const QList<QPointF> withZero{ { 1, 2 }, { 2, 0 }, { 3, -1e-13 }, { 4, 6 } };
+    const test::MessageGuard guard;
+    EXPECT_EQ(filterSignalToNoise(withZero, 3.0), withZero);
+    EXPECT_TRUE(guard.contains(QStringLiteral("minY is 0!")));
+    const QList<QPointF> withNan{ { 1, 2 }, { 2, std::nan("") }, { 3, 7 } };
+    EXPECT_EQ(filterSignalToNoise(withNan, 3.0), (QList<QPointF>{ { 3, 7 } }));
+}
