@@ -3,7 +3,8 @@
 #include <QHash>
 #include <QMutex>
 
-namespace {
+namespace
+{
 
 struct Store {
     QMutex mutex;
@@ -18,7 +19,8 @@ Store &store()
 
 } // namespace
 
-namespace as {
+namespace as
+{
 
 QVariant value(const QString &key, const QVariant &defaultValue)
 {

@@ -7,7 +7,8 @@
 
 /// Application-wide settings that the host application sets once (usually at start-up, from its
 /// configuration) and library code reads with a default.
-namespace as {
+namespace as
+{
 
 /// The value stored for `key`, or `defaultValue` when the application set none.
 ZEQ_COMMON_CORE_MINI_EXPORT QVariant value(const QString &key, const QVariant &defaultValue = {});

@@ -19,7 +19,7 @@ void Warnings::clearWarningsInternal()
 
 void Warnings::resetWarningInternal(const QString &warning)
 {
-    m_warnings = {warning};
+    m_warnings = { warning };
 }
 
 void Warnings::resetWarningsInternal(const QList<QString> &warnings)
@@ -29,7 +29,7 @@ void Warnings::resetWarningsInternal(const QList<QString> &warnings)
 
 Error::Error(ErrorCode code, const QString &message)
     : m_code(code)
-    , m_messages{message}
+    , m_messages{ message }
 {
 }
 
@@ -82,7 +82,7 @@ QString Error::errorString() const
 Error &Error::ecatch(const char *function, const char *file, int line)
 {
     if (m_catchPoints.size() < MaxCatchPoints) {
-        m_catchPoints.append(CatchPoint{function, file, line});
+        m_catchPoints.append(CatchPoint{ function, file, line });
     }
     return *this;
 }

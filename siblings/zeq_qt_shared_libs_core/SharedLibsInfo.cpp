@@ -1,6 +1,7 @@
 #include "zeq_qt_shared_libs_core/SharedLibsInfo.h"
 
-namespace zeq {
+namespace zeq
+{
 
 QString sharedLibsVersion()
 {

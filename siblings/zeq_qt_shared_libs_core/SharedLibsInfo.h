@@ -4,7 +4,8 @@
 
 #include <QString>
 
-namespace zeq {
+namespace zeq
+{
 
 /// Version of the shared Qt libraries this process loaded, for "about" texts and bug reports.
 ZEQ_QT_SHARED_LIBS_CORE_EXPORT QString sharedLibsVersion();

@@ -1,6 +1,7 @@
 #include "constants/CustomFieldsStringConstants.h"
 
-namespace zeq {
+namespace zeq
+{
 
 const QString CustomFieldsStringConstants::COL_FILEPATH = QStringLiteral("FilePath");
 const QLatin1String CustomFieldsStringConstants::HEADER_NAME("CustomFields");

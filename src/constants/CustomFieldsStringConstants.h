@@ -5,7 +5,8 @@
 #include <QLatin1String>
 #include <QString>
 
-namespace zeq {
+namespace zeq
+{
 
 /// Keys of the user-defined custom fields: their header and table sections and column attributes.
 class ZEQ_COMMON_CORE_EXPORT CustomFieldsStringConstants

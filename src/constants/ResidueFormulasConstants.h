@@ -7,7 +7,8 @@
 #include <QList>
 #include <QString>
 
-namespace zeq {
+namespace zeq
+{
 
 /// Default elemental formulas of residue letters, for computing masses of proteins and
 /// oligonucleotides from sequences. Formulas are element symbols separated by blanks, each followed

@@ -158,7 +158,8 @@ const QString kDeltaMod = QStringLiteral("DeltaMod");
 const QString kDeltaMonoisotopicMass = QStringLiteral("DeltaMonoisotopicMass");
 const QString kDeltaMonoisotopicMassPPM = QStringLiteral("DeltaMonoisotopicMassPPM");
 const QString kDeltaMonoisotopicMassToMostIntense = QStringLiteral("DeltaMonoisotopicMassToMostIntense");
-const QString kDeltaMonoisotopicMassToMostIntenseAssigned = QStringLiteral("DeltaMonoisotopicMassToMostIntenseAssigned");
+const QString kDeltaMonoisotopicMassToMostIntenseAssigned =
+    QStringLiteral("DeltaMonoisotopicMassToMostIntenseAssigned");
 const QString kDeltaObservedMinusDeltaPredicted = QStringLiteral("DeltaObservedMinusDeltaPredicted");
 const QString kDeltaScoreSeq = QStringLiteral("DeltaScoreSeq");
 const QString kDeltaScoreSeqMod = QStringLiteral("DeltaScoreSeqMod");

@@ -9,10 +9,12 @@
 // Every application spells each key through these constants. Built at library load, never changed.
 // Most hold their own name without the leading k; the rest are marked with their value.
 
-ZEQ_COMMON_CORE_EXPORT extern const QString AUTOMATION_ZEQFILEDIALOG_OPEN_FILE_NAME_KEY;  // "AUTOMATION_ZEQFILEDIALOG_OPEN_FILE_NAME"
-ZEQ_COMMON_CORE_EXPORT extern const QString AUTOMATION_ZEQFILEDIALOG_SAVE_FILE_NAME_KEY;  // "AUTOMATION_ZEQFILEDIALOG_SAVE_FILE_NAME"
+ZEQ_COMMON_CORE_EXPORT extern const QString
+    AUTOMATION_ZEQFILEDIALOG_OPEN_FILE_NAME_KEY; // "AUTOMATION_ZEQFILEDIALOG_OPEN_FILE_NAME"
+ZEQ_COMMON_CORE_EXPORT extern const QString
+    AUTOMATION_ZEQFILEDIALOG_SAVE_FILE_NAME_KEY; // "AUTOMATION_ZEQFILEDIALOG_SAVE_FILE_NAME"
 ZEQ_COMMON_CORE_EXPORT extern const QString k_act_code_;
-ZEQ_COMMON_CORE_EXPORT extern const QString k_enter_protein_name_;  // "<enter protein name>"
+ZEQ_COMMON_CORE_EXPORT extern const QString k_enter_protein_name_; // "<enter protein name>"
 ZEQ_COMMON_CORE_EXPORT extern const QString k_p_m_i_;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAAHighlightLetters;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAbsLogProb;
@@ -21,13 +23,13 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kAdditionalArguments;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAdducts;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAdvancedConfiguration;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAlias;
-ZEQ_COMMON_CORE_EXPORT extern const QString kAll_modified_peptides;  // "All modified peptides"
-ZEQ_COMMON_CORE_EXPORT extern const QString kAll_peptides;  // "All peptides"
+ZEQ_COMMON_CORE_EXPORT extern const QString kAll_modified_peptides; // "All modified peptides"
+ZEQ_COMMON_CORE_EXPORT extern const QString kAll_peptides; // "All peptides"
 ZEQ_COMMON_CORE_EXPORT extern const QString kAllowedSites;
 ZEQ_COMMON_CORE_EXPORT extern const QString kaltivo;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAminoAcidPosition;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAminoAcidResidue;
-ZEQ_COMMON_CORE_EXPORT extern const QString kAmmonia_loss;  // "Ammonia-loss"
+ZEQ_COMMON_CORE_EXPORT extern const QString kAmmonia_loss; // "Ammonia-loss"
 ZEQ_COMMON_CORE_EXPORT extern const QString kAnnoPresetComboBox;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAnnotationCategory;
 ZEQ_COMMON_CORE_EXPORT extern const QString kAnnotationPlot;
@@ -66,7 +68,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kBoundRight;
 ZEQ_COMMON_CORE_EXPORT extern const QString kBoundTop;
 ZEQ_COMMON_CORE_EXPORT extern const QString kBPI;
 ZEQ_COMMON_CORE_EXPORT extern const QString kBPIOptions;
-ZEQ_COMMON_CORE_EXPORT extern const QString kC_term;  // "C-term"
+ZEQ_COMMON_CORE_EXPORT extern const QString kC_term; // "C-term"
 ZEQ_COMMON_CORE_EXPORT extern const QString kCalcMH;
 ZEQ_COMMON_CORE_EXPORT extern const QString kCalcMr;
 ZEQ_COMMON_CORE_EXPORT extern const QString kCalcMrList;
@@ -121,7 +123,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kCompletely;
 ZEQ_COMMON_CORE_EXPORT extern const QString kComposition;
 ZEQ_COMMON_CORE_EXPORT extern const QString kCompositionList;
 ZEQ_COMMON_CORE_EXPORT extern const QString kCompositionPositionList;
-ZEQ_COMMON_CORE_EXPORT extern const QString kComputed_Mass;  // "Computed\nMass"
+ZEQ_COMMON_CORE_EXPORT extern const QString kComputed_Mass; // "Computed\nMass"
 ZEQ_COMMON_CORE_EXPORT extern const QString kComputedArea;
 ZEQ_COMMON_CORE_EXPORT extern const QString kComputeFragmentCoverage;
 ZEQ_COMMON_CORE_EXPORT extern const QString kCondition;
@@ -129,7 +131,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kConsiderClipped3Terminus;
 ZEQ_COMMON_CORE_EXPORT extern const QString kConsiderClipped5Terminus;
 ZEQ_COMMON_CORE_EXPORT extern const QString kConsiderClippedSpecies;
 ZEQ_COMMON_CORE_EXPORT extern const QString kConstantRegionDepthOfCoverage;
-ZEQ_COMMON_CORE_EXPORT extern const QString kCorresponding_wildtype_peptides;  // "Corresponding wildtype peptides"
+ZEQ_COMMON_CORE_EXPORT extern const QString kCorresponding_wildtype_peptides; // "Corresponding wildtype peptides"
 ZEQ_COMMON_CORE_EXPORT extern const QString kCorvin;
 ZEQ_COMMON_CORE_EXPORT extern const QString kcorvin;
 ZEQ_COMMON_CORE_EXPORT extern const QString kCorvin_;
@@ -175,9 +177,9 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kDenovoOptions;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDerivatization;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDescription;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDesired;
-ZEQ_COMMON_CORE_EXPORT extern const QString kdetached_glycans;  // "detached-glycans"
+ZEQ_COMMON_CORE_EXPORT extern const QString kdetached_glycans; // "detached-glycans"
 ZEQ_COMMON_CORE_EXPORT extern const QString kDigestCTermOffset;
-ZEQ_COMMON_CORE_EXPORT extern const QString kdigestedOligo_documentViewMode;  // "digestedOligo/documentViewMode"
+ZEQ_COMMON_CORE_EXPORT extern const QString kdigestedOligo_documentViewMode; // "digestedOligo/documentViewMode"
 ZEQ_COMMON_CORE_EXPORT extern const QString kDigestEndPeptide;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDigestion;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDigestionMissedCleavageMax;
@@ -187,13 +189,13 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kDigestMissedCleavages;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDigestNTermOffset;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDigestShorthandNotation;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDigestStartPeptide;
-ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfide_bonds;  // "Disulfide bonds"
+ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfide_bonds; // "Disulfide bonds"
 ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfideChains;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfideExpectedness;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfideLinks;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfideMode;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfides;
-ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfides_crosslinks;  // "Disulfides/crosslinks"
+ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfides_crosslinks; // "Disulfides/crosslinks"
 ZEQ_COMMON_CORE_EXPORT extern const QString kDisulfideSettings;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDMSpectrumPlot;
 ZEQ_COMMON_CORE_EXPORT extern const QString kDMSPlotAnnotations;
@@ -240,11 +242,11 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kFastaEntryReplace;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFastaEntrySelected;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFastaEntrySequence;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFeatureFinderOptions;
-ZEQ_COMMON_CORE_EXPORT extern const QString kFeatureFinderV24DOptions;  // "FeatureFinder4DOptions"
-ZEQ_COMMON_CORE_EXPORT extern const QString kFeatures_EnableCustomFields;  // "Features/EnableCustomFields"
+ZEQ_COMMON_CORE_EXPORT extern const QString kFeatureFinderV24DOptions; // "FeatureFinder4DOptions"
+ZEQ_COMMON_CORE_EXPORT extern const QString kFeatures_EnableCustomFields; // "Features/EnableCustomFields"
 ZEQ_COMMON_CORE_EXPORT extern const QString kFERROW_LAYOUT_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFERROW_SETTINGS_FILE;
-ZEQ_COMMON_CORE_EXPORT extern const QString kFile_origin;  // "File origin"
+ZEQ_COMMON_CORE_EXPORT extern const QString kFile_origin; // "File origin"
 ZEQ_COMMON_CORE_EXPORT extern const QString kFileList;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFileLocations;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFileName;
@@ -268,7 +270,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kFLR;
 ZEQ_COMMON_CORE_EXPORT extern const QString kForceRecomputeLockMass;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFormatName;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFragmentationType;
-ZEQ_COMMON_CORE_EXPORT extern const QString kFragmentTolerance;  // "Fragment tolerance"
+ZEQ_COMMON_CORE_EXPORT extern const QString kFragmentTolerance; // "Fragment tolerance"
 ZEQ_COMMON_CORE_EXPORT extern const QString kFragmentType;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFragmentTypeList;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFragTolCheckbox;
@@ -277,8 +279,8 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kFragTolValue;
 ZEQ_COMMON_CORE_EXPORT extern const QString kFullWidthHalfMax;
 ZEQ_COMMON_CORE_EXPORT extern const QString kGaussian;
 ZEQ_COMMON_CORE_EXPORT extern const QString kGaussWidth;
-ZEQ_COMMON_CORE_EXPORT extern const QString kGenerateMSpathtemplateCSV;  // "Generate MS path template CSV..."
-ZEQ_COMMON_CORE_EXPORT extern const QString kGenerateMultidocumentReport;  // "Generate &Multi-document Report..."
+ZEQ_COMMON_CORE_EXPORT extern const QString kGenerateMSpathtemplateCSV; // "Generate MS path template CSV..."
+ZEQ_COMMON_CORE_EXPORT extern const QString kGenerateMultidocumentReport; // "Generate &Multi-document Report..."
 ZEQ_COMMON_CORE_EXPORT extern const QString kGenericSaveFileFilter;
 ZEQ_COMMON_CORE_EXPORT extern const QString kGlobalTessanParameter;
 ZEQ_COMMON_CORE_EXPORT extern const QString kGlycanOptions;
@@ -290,7 +292,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kGroupNumber;
 ZEQ_COMMON_CORE_EXPORT extern const QString kGroupUniquePeptide;
 ZEQ_COMMON_CORE_EXPORT extern const QString kHalvane;
 ZEQ_COMMON_CORE_EXPORT extern const QString khalvane;
-ZEQ_COMMON_CORE_EXPORT extern const QString kHALVANE_LAYOUT_FILE;  // "HALVANE__LAYOUT_FILE"
+ZEQ_COMMON_CORE_EXPORT extern const QString kHALVANE_LAYOUT_FILE; // "HALVANE__LAYOUT_FILE"
 ZEQ_COMMON_CORE_EXPORT extern const QString kHALVANE_SETTINGS_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kHalvaneFileId;
 ZEQ_COMMON_CORE_EXPORT extern const QString kHash;
@@ -310,7 +312,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kInputProteins;
 ZEQ_COMMON_CORE_EXPORT extern const QString kInputRAWDATFiles;
 ZEQ_COMMON_CORE_EXPORT extern const QString kInSilico;
 ZEQ_COMMON_CORE_EXPORT extern const QString kInsilico;
-ZEQ_COMMON_CORE_EXPORT extern const QString kinsilico_from_ui;  // "insilico-from-ui"
+ZEQ_COMMON_CORE_EXPORT extern const QString kinsilico_from_ui; // "insilico-from-ui"
 ZEQ_COMMON_CORE_EXPORT extern const QString kInsilicoItems;
 ZEQ_COMMON_CORE_EXPORT extern const QString kInSilicoList;
 ZEQ_COMMON_CORE_EXPORT extern const QString kInsilicoMassMax;
@@ -319,7 +321,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kInsilicoOptions;
 ZEQ_COMMON_CORE_EXPORT extern const QString kInsilicoTable;
 ZEQ_COMMON_CORE_EXPORT extern const QString kInspectionProjectOnly;
 ZEQ_COMMON_CORE_EXPORT extern const QString kIntact;
-ZEQ_COMMON_CORE_EXPORT extern const QString kIntact_EnableDebugPlots;  // "Intact/EnableDebugPlots"
+ZEQ_COMMON_CORE_EXPORT extern const QString kIntact_EnableDebugPlots; // "Intact/EnableDebugPlots"
 ZEQ_COMMON_CORE_EXPORT extern const QString kINTACT_LAYOUT_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kINTACT_SETTINGS_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kIntactLocalRelativeIntensity;
@@ -376,9 +378,9 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kLocked;
 ZEQ_COMMON_CORE_EXPORT extern const QString kLockMass;
 ZEQ_COMMON_CORE_EXPORT extern const QString kLogProb;
 ZEQ_COMMON_CORE_EXPORT extern const QString kLogProbability;
-ZEQ_COMMON_CORE_EXPORT extern const QString kLogProbBars;  // "|Log Prob|"
+ZEQ_COMMON_CORE_EXPORT extern const QString kLogProbBars; // "|Log Prob|"
 ZEQ_COMMON_CORE_EXPORT extern const QString klumet;
-ZEQ_COMMON_CORE_EXPORT extern const QString kLumet;  // "lumet"
+ZEQ_COMMON_CORE_EXPORT extern const QString kLumet; // "lumet"
 ZEQ_COMMON_CORE_EXPORT extern const QString kLUMET_LAYOUT_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kLUMET_SETTINGS_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kLumetBottomTable;
@@ -494,13 +496,13 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kMzListUsedForCenterOfMz;
 ZEQ_COMMON_CORE_EXPORT extern const QString kMzSigFigs;
 ZEQ_COMMON_CORE_EXPORT extern const QString kMzSmoothingSigma;
 ZEQ_COMMON_CORE_EXPORT extern const QString kMzSpacing;
-ZEQ_COMMON_CORE_EXPORT extern const QString kN_term;  // "N-term"
+ZEQ_COMMON_CORE_EXPORT extern const QString kN_term; // "N-term"
 ZEQ_COMMON_CORE_EXPORT extern const QString kName;
 ZEQ_COMMON_CORE_EXPORT extern const QString kNativeId;
-ZEQ_COMMON_CORE_EXPORT extern const QString kNew_folder;  // "New folder"
+ZEQ_COMMON_CORE_EXPORT extern const QString kNew_folder; // "New folder"
 ZEQ_COMMON_CORE_EXPORT extern const QString kNGlycansRemovedByPNGaseF;
 ZEQ_COMMON_CORE_EXPORT extern const QString kNo;
-ZEQ_COMMON_CORE_EXPORT extern const QString kNon_reference;  // "Non-reference"
+ZEQ_COMMON_CORE_EXPORT extern const QString kNon_reference; // "Non-reference"
 ZEQ_COMMON_CORE_EXPORT extern const QString kNonRefPeaksId;
 ZEQ_COMMON_CORE_EXPORT extern const QString kNormalizationPointY;
 ZEQ_COMMON_CORE_EXPORT extern const QString kNormalized;
@@ -525,7 +527,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kOffByX;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOffset;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOLIGO_LAYOUT_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOLIGO_SETTINGS_FILE;
-ZEQ_COMMON_CORE_EXPORT extern const QString kOligoSearch;  // "oligo_search"
+ZEQ_COMMON_CORE_EXPORT extern const QString kOligoSearch; // "oligo_search"
 ZEQ_COMMON_CORE_EXPORT extern const QString kOptions;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOrder;
 ZEQ_COMMON_CORE_EXPORT extern const QString korg;
@@ -535,8 +537,10 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kOVTA_LAYOUT_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOVTA_SETTINGS_FILE;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOVTAComment;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOVTAFileExtension;
-ZEQ_COMMON_CORE_EXPORT extern const QString kOVTANewProjectPresetLoadFileFilter;  // "kOVTANewProjectPresetLoadFileFilter"
-ZEQ_COMMON_CORE_EXPORT extern const QString kOVTANewProjectPresetSaveFileFilter;  // "kOVTANewProjectPresetSaveFileFilter"
+ZEQ_COMMON_CORE_EXPORT extern const QString
+    kOVTANewProjectPresetLoadFileFilter; // "kOVTANewProjectPresetLoadFileFilter"
+ZEQ_COMMON_CORE_EXPORT extern const QString
+    kOVTANewProjectPresetSaveFileFilter; // "kOVTANewProjectPresetSaveFileFilter"
 ZEQ_COMMON_CORE_EXPORT extern const QString kOVTAOpenFileFilter;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOVTAPresetExt;
 ZEQ_COMMON_CORE_EXPORT extern const QString kOVTASaveSelectFilter;
@@ -565,10 +569,10 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kPEP;
 ZEQ_COMMON_CORE_EXPORT extern const QString kPEP0;
 ZEQ_COMMON_CORE_EXPORT extern const QString kPEP1;
 ZEQ_COMMON_CORE_EXPORT extern const QString kPEP2;
-ZEQ_COMMON_CORE_EXPORT extern const QString kpeptide__by_charge_;  // "peptide (by charge)"
-ZEQ_COMMON_CORE_EXPORT extern const QString kpeptide__many_samples_;  // "peptide (many samples)"
-ZEQ_COMMON_CORE_EXPORT extern const QString kpeptide__MS2_;  // "peptide (MS2)"
-ZEQ_COMMON_CORE_EXPORT extern const QString kpeptide__per_sample_;  // "peptide (per sample)"
+ZEQ_COMMON_CORE_EXPORT extern const QString kpeptide__by_charge_; // "peptide (by charge)"
+ZEQ_COMMON_CORE_EXPORT extern const QString kpeptide__many_samples_; // "peptide (many samples)"
+ZEQ_COMMON_CORE_EXPORT extern const QString kpeptide__MS2_; // "peptide (MS2)"
+ZEQ_COMMON_CORE_EXPORT extern const QString kpeptide__per_sample_; // "peptide (per sample)"
 ZEQ_COMMON_CORE_EXPORT extern const QString kPeptideColor;
 ZEQ_COMMON_CORE_EXPORT extern const QString kPeptideNumbering;
 ZEQ_COMMON_CORE_EXPORT extern const QString kPeptideParseFriendly;
@@ -630,11 +634,11 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kProteinComplexDisulfides;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinComplexMonoisotopicMass;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinComplexName;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinCount;
-ZEQ_COMMON_CORE_EXPORT extern const QString kProteinCoverage_AddDuplicates;  // "ProteinCoverage/AddDuplicates"
+ZEQ_COMMON_CORE_EXPORT extern const QString kProteinCoverage_AddDuplicates; // "ProteinCoverage/AddDuplicates"
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinCoveragePercent;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinCoverageSummary;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinCoverageTextSize;
-ZEQ_COMMON_CORE_EXPORT extern const QString kProteinCTerm;  // "Protein CTerm"
+ZEQ_COMMON_CORE_EXPORT extern const QString kProteinCTerm; // "Protein CTerm"
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinDataBank;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinDigestionMap;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinEndPosition;
@@ -646,7 +650,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kProteinIdCountList;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinIsoelectricPoint;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinMolecularWeight;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinName;
-ZEQ_COMMON_CORE_EXPORT extern const QString kProteinNTerm;  // "Protein NTerm"
+ZEQ_COMMON_CORE_EXPORT extern const QString kProteinNTerm; // "Protein NTerm"
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinNumber;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinOccurrences;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinPosition;
@@ -655,7 +659,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kProteins;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinsId;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinStartPosition;
 ZEQ_COMMON_CORE_EXPORT extern const QString kProteinStructure;
-ZEQ_COMMON_CORE_EXPORT extern const QString kProteinStructure_File;  // "ProteinStructure/File"
+ZEQ_COMMON_CORE_EXPORT extern const QString kProteinStructure_File; // "ProteinStructure/File"
 ZEQ_COMMON_CORE_EXPORT extern const QString kProxyGroupNumber;
 ZEQ_COMMON_CORE_EXPORT extern const QString kpyroGluNTermQ;
 ZEQ_COMMON_CORE_EXPORT extern const QString kQueriesId;
@@ -671,14 +675,14 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kRankNumber;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRat;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRavivirIndex;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRavivirTime;
-ZEQ_COMMON_CORE_EXPORT extern const QString kRawFile;  // "RAW"
+ZEQ_COMMON_CORE_EXPORT extern const QString kRawFile; // "RAW"
 ZEQ_COMMON_CORE_EXPORT extern const QString krecent_file;
 ZEQ_COMMON_CORE_EXPORT extern const QString krecent_file_history_;
 ZEQ_COMMON_CORE_EXPORT extern const QString krecent_file_history_size;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRecentFilesHistory;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRecomputeLcmsFeatures;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRecomputeMsFeatures;
-ZEQ_COMMON_CORE_EXPORT extern const QString kReference_or_Non_reference;  // "Reference or Non-reference"
+ZEQ_COMMON_CORE_EXPORT extern const QString kReference_or_Non_reference; // "Reference or Non-reference"
 ZEQ_COMMON_CORE_EXPORT extern const QString kReferencePlotsId;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRelativeIntensityAcceptRatio;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRelativeIntensityMassTolerance;
@@ -702,7 +706,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kResiduesMode;
 ZEQ_COMMON_CORE_EXPORT extern const QString kResidueType;
 ZEQ_COMMON_CORE_EXPORT extern const QString kResultPath;
 ZEQ_COMMON_CORE_EXPORT extern const QString kResultsFilename;
-ZEQ_COMMON_CORE_EXPORT extern const QString kroot_level;  // "root-level"
+ZEQ_COMMON_CORE_EXPORT extern const QString kroot_level; // "root-level"
 ZEQ_COMMON_CORE_EXPORT extern const QString kRowId;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRowNodeLevel;
 ZEQ_COMMON_CORE_EXPORT extern const QString kRowNodeNumberOfChildren;
@@ -741,7 +745,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kSegmentNameFontSize;
 ZEQ_COMMON_CORE_EXPORT extern const QString kSelected;
 ZEQ_COMMON_CORE_EXPORT extern const QString kSelectedSamples;
 ZEQ_COMMON_CORE_EXPORT extern const QString ksequence;
-ZEQ_COMMON_CORE_EXPORT extern const QString kSequence_Variants;  // "Sequence Variants"
+ZEQ_COMMON_CORE_EXPORT extern const QString kSequence_Variants; // "Sequence Variants"
 ZEQ_COMMON_CORE_EXPORT extern const QString kSequenceDot;
 ZEQ_COMMON_CORE_EXPORT extern const QString kSequenceOriginalDebug;
 ZEQ_COMMON_CORE_EXPORT extern const QString kSequenceSource;
@@ -764,7 +768,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kShowErrorVerbatimToUser;
 ZEQ_COMMON_CORE_EXPORT extern const QString kShowFragmentationSummary;
 ZEQ_COMMON_CORE_EXPORT extern const QString kShowIntensities;
 ZEQ_COMMON_CORE_EXPORT extern const QString kShowInterestTimeOnly;
-ZEQ_COMMON_CORE_EXPORT extern const QString kShowMSLabelDots;  // "Rendering/ShowMSLabelDots"
+ZEQ_COMMON_CORE_EXPORT extern const QString kShowMSLabelDots; // "Rendering/ShowMSLabelDots"
 ZEQ_COMMON_CORE_EXPORT extern const QString kShowMzBaseline;
 ZEQ_COMMON_CORE_EXPORT extern const QString kShowMzLabels;
 ZEQ_COMMON_CORE_EXPORT extern const QString kShowPeaksCheckbox;
@@ -803,7 +807,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kTargetPeaksId;
 ZEQ_COMMON_CORE_EXPORT extern const QString kTempFolder;
 ZEQ_COMMON_CORE_EXPORT extern const QString kTermini;
 ZEQ_COMMON_CORE_EXPORT extern const QString ktessan;
-ZEQ_COMMON_CORE_EXPORT extern const QString kTessan;  // "tessan"
+ZEQ_COMMON_CORE_EXPORT extern const QString kTessan; // "tessan"
 ZEQ_COMMON_CORE_EXPORT extern const QString kTessanComment;
 ZEQ_COMMON_CORE_EXPORT extern const QString kText;
 ZEQ_COMMON_CORE_EXPORT extern const QString kThermolysin;
@@ -841,7 +845,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kUIConfigsData;
 ZEQ_COMMON_CORE_EXPORT extern const QString kUIConfigsOptions;
 ZEQ_COMMON_CORE_EXPORT extern const QString kUIConfigsType;
 ZEQ_COMMON_CORE_EXPORT extern const QString kUndesired;
-ZEQ_COMMON_CORE_EXPORT extern const QString kUndetectedSequenceCommentTag;  // "ND"
+ZEQ_COMMON_CORE_EXPORT extern const QString kUndetectedSequenceCommentTag; // "ND"
 ZEQ_COMMON_CORE_EXPORT extern const QString kUnexpected;
 ZEQ_COMMON_CORE_EXPORT extern const QString kUnknownFile;
 ZEQ_COMMON_CORE_EXPORT extern const QString kURLPathToDAT;
@@ -870,7 +874,7 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kVersion;
 ZEQ_COMMON_CORE_EXPORT extern const QString kVisible;
 ZEQ_COMMON_CORE_EXPORT extern const QString kVoigt;
 ZEQ_COMMON_CORE_EXPORT extern const QString kWarpOption;
-ZEQ_COMMON_CORE_EXPORT extern const QString kWildtype_peptides;  // "Wildtype peptides"
+ZEQ_COMMON_CORE_EXPORT extern const QString kWildtype_peptides; // "Wildtype peptides"
 ZEQ_COMMON_CORE_EXPORT extern const QString kWildtypeCount;
 ZEQ_COMMON_CORE_EXPORT extern const QString kWildtypeLossCoeff;
 ZEQ_COMMON_CORE_EXPORT extern const QString kwindow0;
@@ -904,11 +908,11 @@ ZEQ_COMMON_CORE_EXPORT extern const QString kXlinkPartnerPeptideSequenceUnformat
 ZEQ_COMMON_CORE_EXPORT extern const QString kXlinkPartnerPeptideXlinkPositionInProtein;
 ZEQ_COMMON_CORE_EXPORT extern const QString kXlinkRowHash;
 ZEQ_COMMON_CORE_EXPORT extern const QString kXYMetaPlot;
-ZEQ_COMMON_CORE_EXPORT extern const QString ky_value;  // "y-value"
+ZEQ_COMMON_CORE_EXPORT extern const QString ky_value; // "y-value"
 ZEQ_COMMON_CORE_EXPORT extern const QString kYes;
 ZEQ_COMMON_CORE_EXPORT extern const QString kZaziRor;
 ZEQ_COMMON_CORE_EXPORT extern const QString kZaziRorMapping;
-ZEQ_COMMON_CORE_EXPORT extern const QString kzeq_queuer_saved_zeqbat;  // "zeq_queuer_saved.zeqbat"
+ZEQ_COMMON_CORE_EXPORT extern const QString kzeq_queuer_saved_zeqbat; // "zeq_queuer_saved.zeqbat"
 ZEQ_COMMON_CORE_EXPORT extern const QString kZoomModeAutoScale;
 ZEQ_COMMON_CORE_EXPORT extern const QString kZoomModeFreeform;
 ZEQ_COMMON_CORE_EXPORT extern const QString kZoomModeLockedView;

@@ -1,10 +1,10 @@
 #pragma once
 
-namespace zeq {
+namespace zeq
+{
 
 /// A closed interval [lower, upper]. Carries no checks: a caller may receive lower > upper.
-template<typename T>
-struct Interval {
+template <typename T> struct Interval {
     T lower{};
     T upper{};
 

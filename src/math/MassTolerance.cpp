@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-namespace zeq {
+namespace zeq
+{
 
 double MassTolerance::s_mod_compare_tolerance = 0.0001;
 
@@ -22,7 +23,7 @@ QString MassTolerance::unitToString(MassUnit unit)
 
 QJsonObject MassTolerance::toJson() const
 {
-    return QJsonObject{{QStringLiteral("value"), m_tolerance}, {QStringLiteral("unit"), unitToString()}};
+    return QJsonObject{ { QStringLiteral("value"), m_tolerance }, { QStringLiteral("unit"), unitToString() } };
 }
 
 MassTolerance MassTolerance::fromJson(const QJsonObject &json)
@@ -51,7 +52,7 @@ Result<Interval<double>> MassTolerance::getBounds(double mass) const
     switch (m_unit) {
     case Dalton: {
         const double lower = mass - m_tolerance;
-        return Interval<double>{lower > 0.0 ? lower : 0.0, mass + m_tolerance};
+        return Interval<double>{ lower > 0.0 ? lower : 0.0, mass + m_tolerance };
     }
     case ppm: {
         const double f = m_tolerance * 1e-6;
@@ -61,7 +62,7 @@ Result<Interval<double>> MassTolerance::getBounds(double mass) const
             return ZEQ_ECATCH(err);
         }
         const double lower = mass - f * mass;
-        return Interval<double>{lower > 0.0 ? lower : 0.0, mass + f * mass / (1.0 - f)};
+        return Interval<double>{ lower > 0.0 ? lower : 0.0, mass + f * mass / (1.0 - f) };
     }
     }
     return Error();

@@ -7,7 +7,8 @@
 #include <QJsonObject>
 #include <QString>
 
-namespace zeq {
+namespace zeq
+{
 
 /// How far apart two masses (or m/z values) may be and still count as the same: a number in
 /// parts per million of the reference or in Dalton. A plain value; the tolerance's sign is not checked.

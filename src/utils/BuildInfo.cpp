@@ -2,7 +2,8 @@
 
 #include <QtGlobal>
 
-namespace zeq {
+namespace zeq
+{
 
 BuildInfo BuildInfo::current()
 {

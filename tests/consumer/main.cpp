@@ -14,7 +14,8 @@ int main()
         std::fprintf(stderr, "getBounds failed: %s\n", qPrintable(window.error().errorString()));
         return 1;
     }
-    if (std::abs(window.value().lower - 999.99) > 1e-9 || kppm != QLatin1String("ppm") || kAccessionName != QLatin1String("AccessionName")
+    if (std::abs(window.value().lower - 999.99) > 1e-9 || kppm != QLatin1String("ppm")
+        || kAccessionName != QLatin1String("AccessionName")
         || zeq::ResidueFormulasConstants::DEFAULT_RESIDUE_CHEMICAL_FORMULAS_PROTEIN.size() != 26) {
         std::fprintf(stderr, "unexpected values from the installed library\n");
         return 1;

@@ -10,7 +10,7 @@ TEST(MassToleranceTest, DefaultIsTenDaltonAndSerialisesSo)
 {
     const MassTolerance tolerance;
     EXPECT_EQ(tolerance.unit(), MassTolerance::Dalton);
-    EXPECT_EQ(tolerance.toJson(), (QJsonObject{{u"value"_qs, 10.0}, {u"unit"_qs, u"Dalton"_qs}}));
+    EXPECT_EQ(tolerance.toJson(), (QJsonObject{ { u"value"_qs, 10.0 }, { u"unit"_qs, u"Dalton"_qs } }));
 }
 
 TEST(MassToleranceTest, UnitTextSelectsPpmOnlyForPpm)
@@ -21,20 +21,20 @@ TEST(MassToleranceTest, UnitTextSelectsPpmOnlyForPpm)
         MassTolerance::MassUnit viaJson; // JSON is not trimmed
     };
     const Row rows[] = {
-        {"ppm", MassTolerance::ppm, MassTolerance::ppm},
-        {" PPM ", MassTolerance::ppm, MassTolerance::Dalton},
-        {" ppm", MassTolerance::ppm, MassTolerance::Dalton},
-        {"PpM", MassTolerance::ppm, MassTolerance::ppm},
-        {"Da", MassTolerance::Dalton, MassTolerance::Dalton},
-        {"dalton", MassTolerance::Dalton, MassTolerance::Dalton},
-        {"", MassTolerance::Dalton, MassTolerance::Dalton},
+        { "ppm", MassTolerance::ppm, MassTolerance::ppm },
+        { " PPM ", MassTolerance::ppm, MassTolerance::Dalton },
+        { " ppm", MassTolerance::ppm, MassTolerance::Dalton },
+        { "PpM", MassTolerance::ppm, MassTolerance::ppm },
+        { "Da", MassTolerance::Dalton, MassTolerance::Dalton },
+        { "dalton", MassTolerance::Dalton, MassTolerance::Dalton },
+        { "", MassTolerance::Dalton, MassTolerance::Dalton },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.text);
         MassTolerance tolerance(MassTolerance::ppm, 1.0);
         tolerance.setUnit(QString::fromUtf8(row.text));
         EXPECT_EQ(tolerance.unit(), row.viaSetUnit);
-        const QJsonObject json{{u"value"_qs, 5.0}, {u"unit"_qs, QString::fromUtf8(row.text)}};
+        const QJsonObject json{ { u"value"_qs, 5.0 }, { u"unit"_qs, QString::fromUtf8(row.text) } };
         EXPECT_EQ(MassTolerance::fromJson(json).unit(), row.viaJson);
     }
     EXPECT_EQ(MassTolerance::unitToString(static_cast<MassTolerance::MassUnit>(7)), u"Dalton");
@@ -44,9 +44,9 @@ TEST(MassToleranceTest, JsonRoundTripAndLenientReading)
 {
     const MassTolerance tolerance(MassTolerance::ppm, 4.5);
     EXPECT_EQ(MassTolerance::fromJson(tolerance.toJson()), tolerance);
-    const MassTolerance missing = MassTolerance::fromJson(QJsonObject{{u"unit"_qs, 3}});
+    const MassTolerance missing = MassTolerance::fromJson(QJsonObject{ { u"unit"_qs, 3 } });
     EXPECT_EQ(missing, MassTolerance(MassTolerance::Dalton, 0.0));
-    const MassTolerance textValue = MassTolerance::fromJson(QJsonObject{{u"value"_qs, u"12"_qs}});
+    const MassTolerance textValue = MassTolerance::fromJson(QJsonObject{ { u"value"_qs, u"12"_qs } });
     EXPECT_EQ(textValue.tolerance(), 0.0);
 }
 
@@ -65,7 +65,7 @@ TEST(MassToleranceTest, DaltonWindowIsClampedAtZero)
     struct Row {
         double mass, tolerance, lower, upper;
     };
-    const Row rows[] = {{5.0, 10.0, 0.0, 15.0}, {100.0, 0.5, 99.5, 100.5}, {-30.0, 10.0, 0.0, -20.0}};
+    const Row rows[] = { { 5.0, 10.0, 0.0, 15.0 }, { 100.0, 0.5, 99.5, 100.5 }, { -30.0, 10.0, 0.0, -20.0 } };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.mass);
         const auto window = MassTolerance(MassTolerance::Dalton, row.tolerance).getBounds(row.mass);
@@ -95,13 +95,13 @@ TEST(MassToleranceTest, WithinToleranceAtTheBoundary)
         bool within;
     };
     const Row rows[] = {
-        {"just under 10 ppm", {MassTolerance::ppm, 10.0}, 1000.01, 1000.0, true},
-        {"over 9.99 ppm", {MassTolerance::ppm, 9.99}, 1000.01, 1000.0, false},
-        {"zero reference", {MassTolerance::ppm, 10.0}, 0.0, 0.0, false},
-        {"zero reference, huge tolerance", {MassTolerance::ppm, 1e10}, 5.0, 0.0, true},
-        {"dalton edge", {MassTolerance::Dalton, 0.5}, 100.5, 100.0, true},
-        {"negative dalton", {MassTolerance::Dalton, -1.0}, 100.0, 100.0, false},
-        {"unknown unit", {static_cast<MassTolerance::MassUnit>(3), 1.0}, 100.0, 100.0, false},
+        { "just under 10 ppm", { MassTolerance::ppm, 10.0 }, 1000.01, 1000.0, true },
+        { "over 9.99 ppm", { MassTolerance::ppm, 9.99 }, 1000.01, 1000.0, false },
+        { "zero reference", { MassTolerance::ppm, 10.0 }, 0.0, 0.0, false },
+        { "zero reference, huge tolerance", { MassTolerance::ppm, 1e10 }, 5.0, 0.0, true },
+        { "dalton edge", { MassTolerance::Dalton, 0.5 }, 100.5, 100.0, true },
+        { "negative dalton", { MassTolerance::Dalton, -1.0 }, 100.0, 100.0, false },
+        { "unknown unit", { static_cast<MassTolerance::MassUnit>(3), 1.0 }, 100.0, 100.0, false },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 Error failingStep()
 {
@@ -24,7 +25,7 @@ Error caller()
 
 TEST(ErrorTest, SuccessValuesHaveNoErrorAndNoText)
 {
-    for (const Error &err : {Error(), Error(kNoErr), Error::NoError()}) {
+    for (const Error &err : { Error(), Error(kNoErr), Error::NoError() }) {
         EXPECT_FALSE(err.hasError());
         EXPECT_TRUE(err.errorString().isEmpty());
         EXPECT_TRUE(err.catchPoints().isEmpty());
@@ -63,12 +64,14 @@ TEST(ErrorTest, MessageLessFailureIsDescribedByItsCode)
 TEST(ErrorTest, MessagesAndWarningsAccumulate)
 {
     Error err(kError, QStringLiteral("first"));
-    err.addErrorMessage(QStringLiteral("second")).addWarning(QStringLiteral("w1")).addWarnings({QStringLiteral("w2")});
-    EXPECT_EQ(err.errorMessages(), (QList<QString>{u"first"_qs, u"second"_qs}));
+    err.addErrorMessage(QStringLiteral("second"))
+        .addWarning(QStringLiteral("w1"))
+        .addWarnings({ QStringLiteral("w2") });
+    EXPECT_EQ(err.errorMessages(), (QList<QString>{ u"first"_qs, u"second"_qs }));
     EXPECT_EQ(err.errorString(), u"first\nsecond");
-    EXPECT_EQ(err.warnings(), (QList<QString>{u"w1"_qs, u"w2"_qs}));
+    EXPECT_EQ(err.warnings(), (QList<QString>{ u"w1"_qs, u"w2"_qs }));
     err.resetWarning(QStringLiteral("only"));
-    EXPECT_EQ(err.warnings(), QList<QString>{u"only"_qs});
+    EXPECT_EQ(err.warnings(), QList<QString>{ u"only"_qs });
     err.clearWarnings();
     EXPECT_FALSE(err.hasWarnings());
     err = kNoErr;

@@ -1,8 +1,10 @@
 #include "support/MessageGuard.h"
 
-namespace zeq::test {
+namespace zeq::test
+{
 
-namespace {
+namespace
+{
 
 QList<MessageGuard::Message> &captured()
 {
@@ -12,7 +14,7 @@ QList<MessageGuard::Message> &captured()
 
 void capture(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    captured().append({type, QString::fromUtf8(context.category ? context.category : ""), text});
+    captured().append({ type, QString::fromUtf8(context.category ? context.category : ""), text });
 }
 
 } // namespace

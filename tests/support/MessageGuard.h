@@ -4,7 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace zeq::test {
+namespace zeq::test
+{
 
 /// Captures Qt log messages while alive, so a test can assert that a warning was (or was not)
 /// emitted. Not reentrant: one guard at a time.

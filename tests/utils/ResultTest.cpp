@@ -6,9 +6,9 @@ using zeq::Result;
 
 TEST(ResultTest, ValueResultHasNoErrorAndNoWarnings)
 {
-    Result<QList<QString>> result(QList<QString>{u"a"_qs});
+    Result<QList<QString>> result(QList<QString>{ u"a"_qs });
     ASSERT_TRUE(result.hasValue());
-    EXPECT_EQ(result.value(), QList<QString>{u"a"_qs});
+    EXPECT_EQ(result.value(), QList<QString>{ u"a"_qs });
     EXPECT_FALSE(result.error().hasError());
     result.addWarning(QStringLiteral("kept on the result"));
     EXPECT_EQ(result.warnings().size(), 1);
@@ -20,22 +20,22 @@ TEST(ResultTest, FailedResultStartsWithTheErrorsWarnings)
     err.addWarning(QStringLiteral("from the error"));
     const Result<int> result(err);
     EXPECT_FALSE(result.hasValue());
-    EXPECT_EQ(result.warnings(), QList<QString>{u"from the error"_qs});
+    EXPECT_EQ(result.warnings(), QList<QString>{ u"from the error"_qs });
 }
 
 TEST(ResultTest, WarningsAddedToAFailedResultTravelWithItsError)
 {
     Result<int> result(Error(kBadParameterError, QStringLiteral("cannot parse")));
-    result.addWarning(QStringLiteral("w1")).addWarnings({QStringLiteral("w2"), QStringLiteral("w3")});
+    result.addWarning(QStringLiteral("w1")).addWarnings({ QStringLiteral("w2"), QStringLiteral("w3") });
     Error taken = result.error();
     EXPECT_EQ(taken.code(), kBadParameterError);
-    EXPECT_EQ(taken.warnings(), (QList<QString>{u"w1"_qs, u"w2"_qs, u"w3"_qs}));
+    EXPECT_EQ(taken.warnings(), (QList<QString>{ u"w1"_qs, u"w2"_qs, u"w3"_qs }));
     EXPECT_EQ(result.warnings(), taken.warnings());
 
-    result.resetWarnings({QStringLiteral("r1"), QStringLiteral("r2")});
-    EXPECT_EQ(result.error().warnings(), (QList<QString>{u"r1"_qs, u"r2"_qs}));
+    result.resetWarnings({ QStringLiteral("r1"), QStringLiteral("r2") });
+    EXPECT_EQ(result.error().warnings(), (QList<QString>{ u"r1"_qs, u"r2"_qs }));
     result.resetWarning(QStringLiteral("r"));
-    EXPECT_EQ(result.error().warnings(), QList<QString>{u"r"_qs});
+    EXPECT_EQ(result.error().warnings(), QList<QString>{ u"r"_qs });
     result.clearWarnings();
     EXPECT_TRUE(result.error().warnings().isEmpty());
 }
@@ -45,7 +45,7 @@ TEST(ResultTest, CopiesAndMovesKeepTheLiveMember)
     Result<QString> failed(Error(kError, QStringLiteral("x")));
     failed.addWarning(QStringLiteral("w"));
     Result<QString> copy = failed;
-    EXPECT_EQ(copy.error().warnings(), QList<QString>{u"w"_qs});
+    EXPECT_EQ(copy.error().warnings(), QList<QString>{ u"w"_qs });
     Result<QString> moved = std::move(copy);
     EXPECT_TRUE(moved.hasError());
     moved = Result<QString>(QStringLiteral("value"));

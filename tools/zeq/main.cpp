@@ -11,7 +11,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 QTextStream &out()
 {
@@ -41,10 +42,12 @@ int runTolerance(const QStringList &args)
     if (!massOk) {
         return fail(QStringLiteral("not a mass: \"%1\"").arg(args.at(0)));
     }
-    static const QRegularExpression toleranceText(QStringLiteral(R"(^\s*([-+]?[0-9]*\.?[0-9]+(?:[eE][-+]?[0-9]+)?)\s*([A-Za-z]*)\s*$)"));
+    static const QRegularExpression toleranceText(
+        QStringLiteral(R"(^\s*([-+]?[0-9]*\.?[0-9]+(?:[eE][-+]?[0-9]+)?)\s*([A-Za-z]*)\s*$)"));
     const QRegularExpressionMatch match = toleranceText.match(args.mid(1).join(u' '));
     if (!match.hasMatch()) {
-        return fail(QStringLiteral("not a tolerance: \"%1\" (expected e.g. 10ppm or 0.5Da)").arg(args.mid(1).join(u' ')));
+        return fail(
+            QStringLiteral("not a tolerance: \"%1\" (expected e.g. 10ppm or 0.5Da)").arg(args.mid(1).join(u' ')));
     }
     const QString unit = match.captured(2).toLower();
     if (!unit.isEmpty() && unit != u"ppm" && unit != u"da" && unit != u"dalton") {
@@ -68,7 +71,8 @@ int runTolerance(const QStringList &args)
 QString versionText()
 {
     const zeq::BuildInfo info = zeq::BuildInfo::current();
-    return QStringLiteral("zeq %1\nlibrary   zeq_common_core %1 (%2)\ncompiler  %3\nQt        built with %4, running %5")
+    return QStringLiteral(
+               "zeq %1\nlibrary   zeq_common_core %1 (%2)\ncompiler  %3\nQt        built with %4, running %5")
         .arg(info.version, info.buildType, info.compiler, info.qtVersion, info.qtRuntime);
 }
 
@@ -85,7 +89,7 @@ int main(int argc, char **argv)
                        "Commands:\n"
                        "  tolerance <mass> <tolerance>   search window around a mass, e.g. 1000 10ppm"));
     const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+    const QCommandLineOption version(QStringList{ QStringLiteral("v"), QStringLiteral("version") },
                                      QStringLiteral("Show version and build facts."));
     parser.addOption(version);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to run (see above)."));

@@ -1,0 +1,107 @@
+#include "algo/ProteinDigestNumberingList.h"
+
+#include "algo/BuiltInEnzymes.h"
+#include "support/MessageGuard.h"
+
+#include <gtest/gtest.h>
+
+using zeq::DigestRule;
+using zeq::DigestRules;
+using zeq::ProteinDigestionItem;
+using zeq::ProteinDigestNumbering;
+using zeq::ProteinDigestNumberingList;
+
+namespace
+{
+
+const ProteinDigestionItem &trypsin = zeq::BuiltInProteases::kTrypsin;
+
+// Trypsin's rules written K,R instead of R,K, under another name.
+ProteinDigestionItem reorderedTrypsin()
+{
+    return ProteinDigestionItem(u"tryp"_qs, DigestRules::makeCtermOnly(DigestRule({ u'K', u'R', u'K' })), 3);
+}
+
+} // namespace
+
+TEST(ProteinDigestNumberingListTest, LooksUpByEqualRulesWhateverTheirOrder)
+{
+    ProteinDigestNumberingList list;
+    ASSERT_FALSE(list.insertProtein(1, u"P1"_qs, u"first"_qs, u"AKPEKRG"_qs, trypsin).hasError());
+    ASSERT_FALSE(list.insertProtein(2, u"P2"_qs, {}, u"ADKDE"_qs, zeq::BuiltInProteases::kAspN).hasError());
+    // The same key again keeps the first numbering.
+    ASSERT_FALSE(list.insertProtein(1, u"P1"_qs, u"second"_qs, u"GGGGGGG"_qs, reorderedTrypsin()).hasError());
+    EXPECT_EQ(list.size(), 2);
+
+    ProteinDigestNumbering::DigestInfo info;
+    ASSERT_TRUE(list.getDigestInfo(1, 2, 4, reorderedTrypsin(), &info));
+    EXPECT_EQ(info, (ProteinDigestNumbering::DigestInfo{ 2, 2, 3, 5, 0, 0, 0, 1, u"P1"_qs, u"first"_qs }));
+    EXPECT_FALSE(list.getDigestInfo(1, 2, 4, zeq::BuiltInProteases::kLysC, &info));
+    EXPECT_FALSE(list.getDigestInfo(2, 0, 1, trypsin, &info));
+    EXPECT_FALSE(list.getDigestInfo(1, 2, 7, trypsin, &info));
+
+    // An invalid digestion falls back to the project's.
+    const ProteinDigestionItem pepsin = ProteinDigestionItem::mapFromEnzyme(u"pepsin"_qs);
+    EXPECT_FALSE(list.getDigestInfo(2, 1, 2, pepsin, &info));
+    list.setProjectDigestion(zeq::BuiltInProteases::kAspN);
+    ProteinDigestNumbering::DigestInfo aspN;
+    ASSERT_TRUE(list.getDigestInfo(2, 1, 3, pepsin, &aspN));
+    EXPECT_EQ(aspN.missedCleavages, 1);
+    EXPECT_EQ(aspN.cTermOffset, 1);
+}
+
+TEST(ProteinDigestNumberingListTest, PeptideOnlyLookUpSearchesEveryProtein)
+{
+    ProteinDigestNumberingList list;
+    ASSERT_FALSE(list.insertProtein(1, u"P1"_qs, {}, u"AKPEKRG"_qs, trypsin).hasError());
+    ASSERT_FALSE(list.insertProtein(2, u"P2"_qs, {}, u"MMWWKLLR"_qs, trypsin).hasError());
+    ProteinDigestNumbering::DigestInfo info;
+    ASSERT_TRUE(list.getDigestInfoUsingPeptideOnly(u"wkl"_qs, trypsin, &info));
+    EXPECT_EQ(info, (ProteinDigestNumbering::DigestInfo{ 1, 2, 4, 6, 3, 2, 1, 2, u"P2"_qs, {} }));
+    EXPECT_FALSE(list.getDigestInfoUsingPeptideOnly(u"WKLX"_qs, trypsin, &info));
+    EXPECT_FALSE(list.getDigestInfoUsingPeptideOnly(QString(), trypsin, &info));
+    // Found, but no numbering exists for these rules.
+    EXPECT_FALSE(list.getDigestInfoUsingPeptideOnly(u"WKL"_qs, zeq::BuiltInProteases::kLysC, &info));
+}
+
+TEST(ProteinDigestNumberingListTest, RefusedOrRulelessProteinsAreNotAdded)
+{
+    ProteinDigestNumberingList list;
+    const Error err = list.insertProtein(1, {}, {}, u"AKé"_qs, trypsin);
+    EXPECT_EQ(err.code(), kBadParameterError);
+    EXPECT_EQ(list, ProteinDigestNumberingList());
+
+    // Only the first ten insertions without rules in the process say so.
+    zeq::test::MessageGuard guard;
+    const ProteinDigestionItem none = ProteinDigestionItem::mapFromEnzyme(u"Pepsin"_qs);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_FALSE(list.insertProtein(i, {}, {}, u"AKPEKRG"_qs, none).hasError());
+    }
+    EXPECT_EQ(list.size(), 0);
+    QStringList texts;
+    for (const auto &message : guard.messages()) {
+        EXPECT_EQ(message.type, QtDebugMsg);
+        texts.append(message.text);
+    }
+    EXPECT_EQ(texts.size(), 11);
+    EXPECT_EQ(texts.count(u"Unknown Digestion Type: Pepsin"_qs), 10);
+    EXPECT_EQ(texts.at(9), u"Last warning for: ");
+}
+
+TEST(ProteinDigestNumberingListTest, CopiesAreIndependentAndClearResetsFlags)
+{
+    ProteinDigestNumberingList list;
+    list.setCleavageFlags(3);
+    ASSERT_FALSE(list.insertProtein(1, {}, {}, u"AKPEKRG"_qs, trypsin).hasError());
+    ProteinDigestNumberingList copy = list;
+    EXPECT_EQ(copy, list);
+    ASSERT_FALSE(copy.insertProtein(2, {}, {}, u"AKPEKRG"_qs, trypsin).hasError());
+    EXPECT_EQ(list.size(), 1);
+    EXPECT_FALSE(copy == list);
+
+    copy.clear();
+    EXPECT_EQ(copy.size(), 0);
+    ProteinDigestNumberingList expected;
+    expected.setCleavageFlags(15);
+    EXPECT_EQ(copy, expected);
+}

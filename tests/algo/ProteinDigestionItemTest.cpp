@@ -1,0 +1,120 @@
+#include "algo/ProteinDigestionItem.h"
+
+#include "algo/BuiltInEnzymes.h"
+#include "support/TemporaryHome.h"
+
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+using zeq::DigestRule;
+using zeq::DigestRules;
+using zeq::ProteinDigestionItem;
+
+namespace
+{
+
+// No custom protease file: the known list is the built-in one.
+const auto *const s_home = ::testing::AddGlobalTestEnvironment(new zeq::test::TemporaryHome);
+
+QString text(const char *latin1)
+{
+    return QString::fromLatin1(latin1);
+}
+
+} // namespace
+
+TEST(ProteinDigestionItemTest, KnownEnzymesAreTheBuiltInsInOrderAndReadBackFromText)
+{
+    QStringList names;
+    for (const ProteinDigestionItem &item : ProteinDigestionItem::knownEnzymeDigestRules()) {
+        names.append(item.enzyme());
+        EXPECT_EQ(item.digestRulesId(), -1);
+        EXPECT_EQ(ProteinDigestionItem::fromString(item.toString()), item) << qPrintable(item.toString());
+    }
+    EXPECT_EQ(names.join(u','),
+              u"Trypsin,Chymotrypsin,Thermolysin,LysC,GluC,AspN,LysN,ArgC,LysC_AspN,Trypsin_AspN,"
+              u"Pepsin,Elastase,Pronase,Other");
+    EXPECT_EQ(zeq::BuiltInProteases::kTrypsin.toString(), u"Trypsin @ R,K | C-term");
+    EXPECT_EQ(zeq::BuiltInProteases::kThermolysin.toString(), u"Thermolysin @ A,F,I,L,M,V | N-term");
+    EXPECT_EQ(ProteinDigestionItem::knownEnzymeDigestRules().at(9).toString(), u"Trypsin_AspN @ K,R;D | C-term;N-term");
+    // Sides not in force write nothing: no cutter gives the name alone, a value of 3 empty fields.
+    const DigestRule k({ u'K' });
+    EXPECT_EQ(ProteinDigestionItem(u" My  Enzyme "_qs, k, k, {}, 3).toString(), u"My Enzyme");
+    EXPECT_EQ(ProteinDigestionItem(u"X"_qs, k, k, DigestRules::DigestCutters(3), 3).toString(), u"X @  | ");
+}
+
+TEST(ProteinDigestionItemTest, GrammarAcceptsAndRejectsItemTexts)
+{
+    struct Row {
+        const char *text;
+        bool valid;
+        const char *parsed; // toString of fromString
+    };
+    const Row rows[] = {
+        { "trypsin@k,r|cterm", true, "trypsin @ K,R | C-term" },
+        { "  Mix @ K;D | C-term;N-term", true, "Mix @ K;D | C-term;N-term" },
+        { "Rev @ d;kr | nterm;c-term", true, "Rev @ K,R;D | C-term;N-term" },
+        { "Trypsin @ K,R", false, "" },
+        { "Mix @ K;D | C-term", false, "Mix" },
+        { "Odd @ K | C-term;N-term", false, "Odd" },
+        // Passes validation (first letters "C" and "c" differ) but names no N-terminal side.
+        { "Mix @ K;D | C-term;c-term", true, "Mix" },
+        { "Two words @ K | C-term", false, "" },
+        { "Dash-name @ K | C-term", false, "" },
+        { "X @ K,,R | C-term", false, "" },
+        { "X @ K1 | C-term", false, "" },
+        { "X @ K | C-term ", false, "" },
+        { "X @ K | X-term", false, "" },
+        { "@ K | C-term", false, "" },
+        { "X @ K;D;E | C-term;N-term;C-term", false, "" },
+        { "", true, "" },
+        { "AspN", true, "AspN @ D | N-term" },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(ProteinDigestionItem::validate(text(row.text)), row.valid);
+        EXPECT_EQ(ProteinDigestionItem::fromString(text(row.text)).toString(), text(row.parsed));
+    }
+}
+
+TEST(ProteinDigestionItemTest, NameLookUpTakesTheFirstKnownNameThatContainsIt)
+{
+    struct Row {
+        const char *name;
+        const char *enzyme;
+        bool hasRules;
+    };
+    const Row rows[] = {
+        { "trypsin", "Trypsin", true },
+        { "Lys-C", "LysC", true },
+        { "Lys", "Thermolysin", true }, // "thermoLYSin" comes before LysC
+        { "AspN", "AspN", true }, // before LysC_AspN
+        { "_asp", "LysC_AspN", true },
+        { "semi-tryptic", "Trypsin", true },
+        { "Chymotryptic (high)", "Chymotrypsin", true },
+        { "pepsin", "Pepsin", false },
+        { " My  Enzyme ", "My Enzyme", false },
+        { "--", "--", false }, // dashes alone are no name to search for
+        { "", "", false },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const ProteinDigestionItem item = ProteinDigestionItem::mapFromEnzyme(text(row.name));
+        EXPECT_EQ(item.enzyme(), text(row.enzyme));
+        EXPECT_EQ(!item.digestRules().isEmpty(), row.hasRules);
+        EXPECT_EQ(item.digestRulesId(), -1);
+        EXPECT_EQ(ProteinDigestionItem::fromString(text(row.name)), item);
+    }
+}
+
+TEST(ProteinDigestionItemTest, IdTakesNoPartInEqualityOrHash)
+{
+    ProteinDigestionItem renumbered = zeq::BuiltInProteases::kTrypsin;
+    renumbered.setDigestRulesId(42);
+    const QSet<ProteinDigestionItem> items{ zeq::BuiltInProteases::kTrypsin, renumbered };
+    EXPECT_EQ(items.size(), 1);
+    EXPECT_NE(renumbered, ProteinDigestionItem(u"trypsin"_qs, renumbered.digestRules(), 42));
+    EXPECT_TRUE(renumbered.isValid());
+    EXPECT_FALSE(ProteinDigestionItem(QString(), renumbered.digestRules(), 1).isValid());
+}

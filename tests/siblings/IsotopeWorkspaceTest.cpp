@@ -1,0 +1,144 @@
+#include "zeq_qt_shared_libs_core/IsotopeWorkspace.h"
+
+#include "constants/ResidueFormulasConstants.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+namespace
+{
+
+// Adds the atoms one at a time: slow, but plainly right.
+std::vector<double> atomByAtom(const IsotopeWorkspace &workspace, const std::vector<int> &composition)
+{
+    std::vector<double> d{ 1.0 };
+    for (int e = 0; e < IsotopeWorkspace::ElementCount; ++e) {
+        const std::vector<double> &pattern = workspace.isotopeAbundances(e);
+        for (int n = 0; n < composition[static_cast<size_t>(e)]; ++n) {
+            std::vector<double> next(d.size() + pattern.size() - 1, 0.0);
+            for (size_t i = 0; i < d.size(); ++i) {
+                for (size_t j = 0; j < pattern.size(); ++j) {
+                    next[i + j] += d[i] * pattern[j];
+                }
+            }
+            d.swap(next);
+        }
+    }
+    return d;
+}
+
+} // namespace
+
+TEST(IsotopeWorkspaceTest, PeptideWithWaterGivesTheSamePatternInAnyOrder)
+{
+    const IsotopeWorkspace workspace;
+    for (const std::string units : { "PEPTIDE1", "1PEPTIDE", "EDITPEP1" }) {
+        std::vector<double> d{ 1.0 };
+        std::vector<int> running;
+        for (char unit : units) {
+            ASSERT_FALSE(
+                constructNextIsotope(1e-6, workspace, *workspace.findUnit({ &unit, 1 }), d, running).hasError());
+        }
+        ASSERT_GE(d.size(), 4u) << units;
+        const std::vector<double> expected = { 0.648, 0.263, 0.072, 0.015 };
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_NEAR(d[i], expected[i], 0.001) << units << " " << i;
+        }
+        EXPECT_EQ(running, (std::vector<int>{ 34, 53, 7, 15, 0 })) << units;
+    }
+}
+
+TEST(IsotopeWorkspaceTest, ResidueUnitsMatchTheResidueFormulas)
+{
+    static const QRegularExpression atom(QStringLiteral("^([CHNOS])(\\d*)$"));
+    int checked = 0;
+    for (const auto &residue : zeq::ResidueFormulasConstants::DEFAULT_RESIDUE_CHEMICAL_FORMULAS_PROTEIN) {
+        const char letter = residue.letter.toLatin1();
+        const std::vector<int> *unit = IsotopeWorkspace().findUnit({ &letter, 1 });
+        if (residue.formula.isEmpty() || residue.formula.contains(QStringLiteral("Se"))) {
+            EXPECT_EQ(unit, nullptr) << letter;
+            continue;
+        }
+        std::vector<int> expected(5, 0);
+        for (const QString &part : residue.formula.split(u' ')) {
+            const auto match = atom.match(part);
+            ASSERT_TRUE(match.hasMatch()) << qPrintable(part);
+            expected[static_cast<size_t>(QStringLiteral("CHNOS").indexOf(match.captured(1)))] +=
+                match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
+        }
+        ASSERT_NE(unit, nullptr) << letter;
+        EXPECT_EQ(*unit, expected) << letter;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 21);
+    EXPECT_EQ(*IsotopeWorkspace().findUnit("1"), (std::vector<int>{ 0, 2, 0, 1, 0 }));
+    EXPECT_EQ(*IsotopeWorkspace().findUnit("2"), (std::vector<int>{ 0, 1, 0, 0, 0 }));
+    EXPECT_EQ(IsotopeWorkspace().findUnit("p"), nullptr);
+}
+
+TEST(IsotopeWorkspaceTest, FoldsAreExactConvolutionsAndTheThresholdCutsOnlyTheTail)
+{
+    const IsotopeWorkspace workspace;
+    // Folded in two steps; 36S exercises the gap at offset 3 of sulfur.
+    std::vector<double> d;
+    std::vector<int> running = { 1, 1, 1, 1, 1 };
+    ASSERT_FALSE(constructNextIsotope(0.0, workspace, { 111, 200, 30, 33, 1 }, d, running).hasError());
+    ASSERT_FALSE(constructNextIsotope(0.0, workspace, { 111, 149, 31, 33, 1 }, d, running).hasError());
+    EXPECT_EQ(running, (std::vector<int>{ 223, 350, 62, 67, 3 }));
+    const std::vector<double> expected = atomByAtom(workspace, { 222, 349, 61, 66, 2 });
+    ASSERT_LE(d.size(), expected.size()); // a far tail below 1e-30 of the largest may be missing
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(i < d.size() ? d[i] : 0.0, expected[i], 1e-13 + 1e-10 * expected[i]) << i;
+    }
+
+    // 0.648, 0.263, 0.072, 0.015: the last is below 0.05 × 0.648. The monoisotope of a big unit stays
+    // however small: it is index 0, not tail.
+    std::vector<double> peptide;
+    running.clear();
+    ASSERT_FALSE(constructNextIsotope(0.05, workspace, { 34, 53, 7, 15, 0 }, peptide, running).hasError());
+    EXPECT_EQ(peptide.size(), 3u);
+    std::vector<double> heavy;
+    ASSERT_FALSE(constructNextIsotope(0.5, workspace, { 2000, 3000, 500, 600, 10 }, heavy, running).hasError());
+    EXPECT_LT(heavy.front(), 1e-6);
+    EXPECT_GE(heavy.back(), 0.5 * *std::max_element(heavy.cbegin(), heavy.cend()));
+
+    std::vector<double> light;
+    const IsotopeWorkspace lightest(IsotopeWorkspace::LightestIsotopesOnly);
+    ASSERT_FALSE(constructNextIsotope(0.0, lightest, { 50, 80, 14, 15, 1 }, light, running).hasError());
+    EXPECT_EQ(light, (std::vector<double>{ 1.0 }));
+}
+
+TEST(IsotopeWorkspaceTest, BadArgumentsFailWithoutChangingAnything)
+{
+    const IsotopeWorkspace workspace;
+    const struct {
+        const char *name;
+        double threshold;
+        std::vector<int> composition;
+        std::vector<int> running;
+        const char *message;
+    } rows[] = {
+        { "four counts", 0.0, { 1, 2, 3, 4 }, {}, "five atom counts" },
+        { "negative count", 0.0, { 1, -2, 0, 0, 0 }, {}, "[1, -2, 0, 0, 0]" },
+        { "span too wide", 0.0, { 150000, 50001, 0, 0, 0 }, {}, "span at most 200000 isotopes" },
+        { "running of three", 0.0, { 1, 2, 0, 0, 0 }, { 0, 0, 0 }, "running composition" },
+        { "running near overflow", 0.0, { 1, 2, 0, 0, 0 }, { 2147483000, 0, 0, 0, 0 }, "running composition" },
+        { "NaN threshold", std::numeric_limits<double>::quiet_NaN(), { 1, 2, 0, 0, 0 }, {}, "threshold" },
+        { "negative threshold", -0.1, { 1, 2, 0, 0, 0 }, {}, "threshold" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<double> distribution{ 0.9, 0.1 };
+        std::vector<int> running = row.running;
+        const Error err = constructNextIsotope(row.threshold, workspace, row.composition, distribution, running);
+        EXPECT_EQ(err.code(), kBadParameterError);
+        EXPECT_TRUE(err.errorString().contains(QLatin1String(row.message))) << qPrintable(err.errorString());
+        EXPECT_EQ(distribution, (std::vector<double>{ 0.9, 0.1 }));
+        EXPECT_EQ(running, row.running);
+    }
+}
