@@ -226,13 +226,3 @@ TEST(RowNodeGrouperTest, MakeGroupSummarisesByColumnMethod)
     EXPECT_EQ(none.columnCount(), 0);
     EXPECT_EQ(none.getChildListSize(), 0);
 }
-
-TEST(RowNodeGrouperTest, ChildrenOrLeafAndColumnValues)
-{
-    RowNode table = lettersTable();
-    ASSERT_FALSE(regroupByFieldNames({ u"Letter"_qs }, {}, &table).hasError());
-    EXPECT_EQ(RowNodeGrouper::childrenOrLeaf(table.getChild(0)).size(), 3);
-    EXPECT_EQ(RowNodeGrouper::childrenOrLeaf(table.getChild(2)), QList<RowNode *>{ table.getChild(2) });
-    EXPECT_TRUE(RowNodeGrouper::childrenOrLeaf(nullptr).isEmpty());
-    EXPECT_EQ(RowNodeGrouper::columnValues({ table.getChild(2), nullptr }, 3), (VariantItems{ 4, QVariant() }));
-}
