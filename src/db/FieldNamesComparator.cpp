@@ -6,8 +6,6 @@
 #include "math/ApproxEqual.h"
 #include "zeq_common_core_mini/ColumnFriendlyName.h"
 
-#include <QSqlField>
-
 #include <algorithm>
 #include <cstdio>
 
@@ -56,7 +54,7 @@ int compareNumbers(double a, double b, bool descending)
     if (approxEqual(a, b)) {
         return 0;
     }
-    // NaN is decided but before nothing: "not less" both ways.
+    // A NaN equals nothing, so the pair is decided, as "not before" both ways.
     return (descending ? a > b : a < b) ? -1 : 1;
 }
 
