@@ -250,14 +250,14 @@ RowKeys::RowKeys(const FieldNamesComparator &comparator, const std::vector<RowNo
     , m_rowCount(rows.size())
 {
     for (const QList<ColumnAndType> *columns : { &comparator.groupingColumns(), &comparator.sortingColumns() }) {
-        for (const ColumnAndType &spec : *columns) {
-            Column column{ spec, {}, {} };
-            if (spec.type == FieldNamesComparator::String) {
-                column.ranks = rankTexts(rows, spec.column);
+        for (const ColumnAndType &field : *columns) {
+            Column column{ field, {}, {} };
+            if (field.type == FieldNamesComparator::String) {
+                column.ranks = rankTexts(rows, field.column);
             } else {
                 column.numbers.reserve(rows.size());
                 for (const RowNode *row : rows) {
-                    column.numbers.push_back(comparator.cellNumber(cellOf(row, spec.column), spec.column));
+                    column.numbers.push_back(comparator.cellNumber(cellOf(row, field.column), field.column));
                 }
             }
             m_columns.push_back(std::move(column));
@@ -268,9 +268,9 @@ RowKeys::RowKeys(const FieldNamesComparator &comparator, const std::vector<RowNo
 bool RowKeys::less(size_t a, size_t b) const
 {
     for (const Column &c : m_columns) {
-        const int order = c.spec.type == FieldNamesComparator::String
-            ? compareRanks(c.ranks[a], c.ranks[b], c.spec.descending)
-            : compareNumbers(c.numbers[a], c.numbers[b], c.spec.descending);
+        const int order = c.field.type == FieldNamesComparator::String
+            ? compareRanks(c.ranks[a], c.ranks[b], c.field.descending)
+            : compareNumbers(c.numbers[a], c.numbers[b], c.field.descending);
         if (order != 0) {
             return order < 0;
         }
@@ -282,8 +282,8 @@ bool RowKeys::sameGroup(size_t a, size_t b) const
 {
     for (size_t i = 0; i < m_groupingCount; ++i) {
         const Column &c = m_columns[i];
-        const bool same = c.spec.type == FieldNamesComparator::String ? c.ranks[a] == c.ranks[b]
-                                                                      : approxEqual(c.numbers[a], c.numbers[b]);
+        const bool same = c.field.type == FieldNamesComparator::String ? c.ranks[a] == c.ranks[b]
+                                                                       : approxEqual(c.numbers[a], c.numbers[b]);
         if (!same) {
             return false;
         }

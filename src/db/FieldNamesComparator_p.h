@@ -26,7 +26,7 @@ public:
 
 private:
     struct Column {
-        FieldNamesComparator::ColumnAndType spec;
+        FieldNamesComparator::ColumnAndType field;
         std::vector<quint32> ranks; // equal ranks ⇔ equal texts; rank order = text order
         std::vector<double> numbers;
     };
