@@ -1,0 +1,362 @@
+#include "zeq_common_core_mini/RowNode.h"
+
+#include <QLoggingCategory>
+
+namespace
+{
+
+const QLoggingCategory &lcRows()
+{
+    static const QLoggingCategory category("zeq.common_core_mini.rows");
+    return category;
+}
+
+const QVariant &nullCell()
+{
+    static const QVariant null;
+    return null;
+}
+
+// Writes to a cell that does not exist land here and are forgotten.
+QVariant &scratchCell()
+{
+    thread_local QVariant scratch;
+    scratch = QVariant();
+    return scratch;
+}
+
+template <typename Visit> void walk(const RowNode *node, Visit &&visit)
+{
+    if (!node) {
+        return;
+    }
+    for (RowNode *child : node->children()) {
+        visit(child);
+        walk(child, visit);
+    }
+}
+
+} // namespace
+
+RowNode::RowNode() = default;
+
+RowNode::RowNode(const VariantItems &data, RowNode *parent)
+    : m_data(data)
+    , m_parent(parent)
+{
+}
+
+RowNode::RowNode(const RowNode &other)
+    : m_data(other.m_data)
+{
+    adoptChildrenOf(other);
+}
+
+RowNode::RowNode(RowNode &&other) noexcept
+    : m_data(std::move(other.m_data))
+    , m_children(std::move(other.m_children))
+{
+    other.m_children.clear();
+    other.dataChanged();
+    for (RowNode *child : m_children) {
+        child->m_parent = this;
+    }
+}
+
+RowNode &RowNode::operator=(const RowNode &other)
+{
+    if (this != &other) {
+        // Copy first: `other` may live inside this node's own subtree.
+        RowNode copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+RowNode &RowNode::operator=(RowNode &&other) noexcept
+{
+    if (this == &other) {
+        return *this;
+    }
+    QList<RowNode *> old = std::move(m_children);
+    m_data = std::move(other.m_data);
+    m_children = std::move(other.m_children);
+    other.m_children.clear();
+    other.dataChanged();
+    dataChanged();
+    for (RowNode *child : m_children) {
+        child->m_parent = this;
+    }
+    qDeleteAll(old);
+    return *this;
+}
+
+RowNode::~RowNode()
+{
+    qDeleteAll(m_children);
+}
+
+void RowNode::adoptChildrenOf(const RowNode &other)
+{
+    m_children.reserve(other.m_children.size());
+    for (const RowNode *child : other.m_children) {
+        auto *copy = new RowNode(*child);
+        copy->m_parent = this;
+        m_children.append(copy);
+    }
+}
+
+void RowNode::clearRowNodePointerHash()
+{
+    m_columnIndex.reset();
+}
+
+void RowNode::clear()
+{
+    m_data.clear();
+    dataChanged();
+    clearChildren();
+}
+
+void RowNode::clearChildren()
+{
+    const QList<RowNode *> old = std::move(m_children);
+    m_children.clear();
+    qDeleteAll(old);
+}
+
+VariantItems &RowNode::data()
+{
+    dataChanged();
+    return m_data;
+}
+
+void RowNode::setData(const VariantItems &data)
+{
+    m_data = data;
+    dataChanged();
+}
+
+RowNode *RowNode::root()
+{
+    RowNode *node = this;
+    while (node->m_parent) {
+        node = node->m_parent;
+    }
+    return node;
+}
+
+const RowNode *RowNode::root() const
+{
+    const RowNode *node = this;
+    while (node->m_parent) {
+        node = node->m_parent;
+    }
+    return node;
+}
+
+const QHash<QString, int> &RowNode::columnIndex() const
+{
+    if (!m_columnIndex) {
+        auto index = std::make_unique<QHash<QString, int>>();
+        index->reserve(m_data.size());
+        // Backwards, so that the first of two equal names wins.
+        for (qsizetype i = m_data.size() - 1; i >= 0; --i) {
+            index->insert(m_data.at(i).toString(), int(i));
+        }
+        m_columnIndex = std::move(index);
+    }
+    return *m_columnIndex;
+}
+
+int RowNode::getColumnIndexFromName(const QString &name, bool caseSensitive) const
+{
+    return root()->getDataIndexOf(name, caseSensitive);
+}
+
+int RowNode::getDataIndexOf(const QString &text, bool caseSensitive) const
+{
+    if (caseSensitive && !m_parent) {
+        return columnIndex().value(text, -1);
+    }
+    const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (qsizetype i = 0; i < m_data.size(); ++i) {
+        if (m_data.at(i).toString().compare(text, cs) == 0) {
+            return int(i);
+        }
+    }
+    return -1;
+}
+
+bool RowNode::rootHasData(const QString &name) const
+{
+    return getColumnIndexFromName(name) >= 0;
+}
+
+QString RowNode::getNameFromColumnIndex(int index) const
+{
+    const VariantItems &names = root()->m_data;
+    return index >= 0 && index < names.size() ? names.at(index).toString() : QString();
+}
+
+QList<QString> RowNode::getRootDataAsStringList() const
+{
+    return root()->m_data.toVectorString();
+}
+
+int RowNode::columnCount() const
+{
+    return int(root()->m_data.size());
+}
+
+void RowNode::addDataToRootAndResizeChildren(const QString &name, const QVariant &value, bool recursive)
+{
+    RowNode *top = root();
+    const qsizetype column = top->m_data.size();
+    top->m_data.append(name);
+    top->dataChanged();
+    auto fill = [column, &value](RowNode *row) {
+        if (row->m_data.size() <= column) {
+            row->m_data.resize(column + 1);
+        }
+        row->m_data[column] = value;
+    };
+    if (recursive) {
+        walk(top, fill);
+    } else {
+        for (RowNode *child : top->m_children) {
+            fill(child);
+        }
+    }
+}
+
+const QVariant &RowNode::getDataAt(int index) const
+{
+    return index >= 0 && index < m_data.size() ? m_data.at(index) : nullCell();
+}
+
+QVariant &RowNode::getDataAt(int index)
+{
+    if (index < 0) {
+        return scratchCell();
+    }
+    if (index >= m_data.size()) {
+        if (index >= columnCount()) {
+            return scratchCell();
+        }
+        m_data.resize(columnCount());
+    }
+    dataChanged();
+    return m_data[index];
+}
+
+const QVariant &RowNode::getDataAt(const QString &name, bool *found, bool warnIfMissing) const
+{
+    const int index = getColumnIndexFromName(name);
+    if (found) {
+        *found = index >= 0;
+    }
+    if (index < 0 && warnIfMissing) {
+        qCWarning(lcRows) << "No column" << name;
+    }
+    return getDataAt(index);
+}
+
+QVariant &RowNode::getDataAt(const QString &name, bool *found, bool warnIfMissing)
+{
+    const int index = getColumnIndexFromName(name);
+    if (found) {
+        *found = index >= 0;
+    }
+    if (index < 0 && warnIfMissing) {
+        qCWarning(lcRows) << "No column" << name;
+    }
+    return getDataAt(index);
+}
+
+QList<QString> RowNode::getRowDataToStringList() const
+{
+    return m_data.toVectorString();
+}
+
+void RowNode::addData(const VariantItems &items)
+{
+    m_data.append(items);
+    dataChanged();
+}
+
+void RowNode::addData(const QList<QString> &texts, bool replace)
+{
+    if (replace) {
+        m_data.clear();
+    }
+    m_data.reserve(m_data.size() + texts.size());
+    for (const QString &text : texts) {
+        m_data.append(text);
+    }
+    dataChanged();
+}
+
+RowNode *RowNode::addNewChildMatchRootDataSize()
+{
+    auto *child = new RowNode(VariantItems(columnCount()), this);
+    m_children.append(child);
+    return child;
+}
+
+RowNode *RowNode::getChild(int index) const
+{
+    return index >= 0 && index < m_children.size() ? m_children.at(index) : nullptr;
+}
+
+void RowNode::addChild(RowNode *child, bool adopt)
+{
+    if (!child) {
+        return;
+    }
+    if (adopt) {
+        child->m_parent = this;
+    }
+    m_children.append(child);
+}
+
+void RowNode::delinkChildrenRecursive(int maxDepth)
+{
+    delink(maxDepth, 1);
+}
+
+void RowNode::delink(int maxDepth, int depth)
+{
+    for (RowNode *child : m_children) {
+        if (maxDepth <= 0 || depth < maxDepth) {
+            child->delink(maxDepth, depth + 1);
+        }
+        child->m_parent = nullptr;
+    }
+    m_children.clear();
+    m_parent = nullptr;
+}
+
+void RowNode::getLeafRowNodeList(const RowNode *node, QList<RowNode *> &nodes, ApplyFunction which)
+{
+    walk(node, [&nodes, which](RowNode *child) {
+        const bool leaf = child->m_children.isEmpty();
+        if (which == AllNodes || (which == LeafNodes && leaf) || (which == GroupNodes && !leaf)) {
+            nodes.append(child);
+        }
+    });
+}
+
+void RowNode::getAllRowNodeList(const RowNode *node, QList<RowNode *> &nodes)
+{
+    getLeafRowNodeList(node, nodes, AllNodes);
+}
+
+void RowNode::AddChildrenRecursive(const RowNode *node, std::vector<RowNode *> &nodes, NodeFilter filter, void *context)
+{
+    walk(node, [&nodes, filter, context](RowNode *child) {
+        if (!filter || filter(child, context)) {
+            nodes.push_back(child);
+        }
+    });
+}

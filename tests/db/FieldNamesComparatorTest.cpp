@@ -1,0 +1,170 @@
+#include "db/FieldNamesComparator.h"
+
+#include "db/FieldNamesComparator_p.h"
+#include "support/MessageGuard.h"
+#include "support/RowTreeBuilder.h"
+
+#include <QLoggingCategory>
+#include <QSqlField>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+using zeq::FieldNamesComparator;
+
+namespace
+{
+
+QString sortedBy(RowNode &table, const QList<QString> &sorting, const QString &shown = u"Name"_qs)
+{
+    const FieldNamesComparator comparator({}, sorting, &table);
+    QList<RowNode *> rows = table.children();
+    std::stable_sort(rows.begin(), rows.end(), comparator);
+    QList<QString> names;
+    for (const RowNode *row : rows) {
+        names.append(row->getDataAt(shown).toString());
+    }
+    return names.join(u' ');
+}
+
+} // namespace
+
+TEST(FieldNamesComparatorTest, OrderAndTypeMarks)
+{
+    // "Mass" is not a registered column, so it compares as text unless marked; "CalcMr" is numeric.
+    RowNode table =
+        zeq::test::makeTable({ u"Name"_qs, u"Mass"_qs, u"CalcMr"_qs },
+                             { { u"ten"_qs, 10.0, 10.0 }, { u"nine"_qs, 9.0, 9.0 }, { u"hundred"_qs, 100, 100 } });
+    const struct {
+        const char *specification;
+        const char *order;
+    } rows[] = {
+        { "Mass", "ten hundred nine" },
+        { "Mass:+", "ten hundred nine" },
+        { "Mass:-", "nine hundred ten" },
+        { "Mass:-:s", "nine hundred ten" },
+        { "Mass:-:r", "hundred ten nine" },
+        { "Mass:+:r", "nine ten hundred" },
+        { "Mass:-:x", "hundred ten nine" }, // an unknown type mark keeps the sorting default, numbers
+        { "CalcMr", "nine ten hundred" },
+        { "CalcMr:-", "hundred ten nine" },
+        { "CalcMr:-:s", "nine hundred ten" },
+        { "Mass:", "ten nine hundred" }, // names the column "Mass:", which does not exist
+        { "NoSuchColumn:-", "ten nine hundred" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.specification);
+        EXPECT_EQ(sortedBy(table, { QString::fromUtf8(row.specification) }), QString::fromUtf8(row.order));
+    }
+}
+
+TEST(FieldNamesComparatorTest, TextsAreExactAndCaseSensitive)
+{
+    RowNode table = zeq::test::makeTable({ u"Name"_qs }, { { u"b"_qs }, { u"B"_qs }, { u"b"_qs }, { u"a"_qs } });
+    const FieldNamesComparator comparator({ u"Name"_qs }, {}, &table);
+    EXPECT_FALSE(comparator.isSameGoup(table.getChild(0), table.getChild(1)));
+    EXPECT_TRUE(comparator.isSameGoup(table.getChild(0), table.getChild(2)));
+    EXPECT_EQ(sortedBy(table, { u"Name"_qs }), u"B a b b");
+}
+
+TEST(FieldNamesComparatorTest, NumbersAreEqualWithinTheRelativeTolerance)
+{
+    const struct {
+        double a, b;
+        bool same;
+    } rows[] = {
+        { 1e15, 1e15 + 0.5, true },     { 0.0, 1e-13, true },           { 0.0, 1e-11, false },
+        { 1.0, 1.0000000000001, true }, { 1.0, 1.000000000002, false }, { -5.0, 5.0, false },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(row.a, 0, 'g', 17).arg(row.b, 0, 'g', 17).toStdString());
+        RowNode table = zeq::test::makeTable({ u"X"_qs }, { { row.a }, { row.b } });
+        const FieldNamesComparator comparator({ u"X:+:r"_qs }, {}, &table);
+        EXPECT_EQ(comparator.isSameGoup(table.getChild(0), table.getChild(1)), row.same);
+        EXPECT_EQ(comparator(table.getChild(0), table.getChild(1)), !row.same && row.a < row.b);
+    }
+}
+
+TEST(FieldNamesComparatorTest, TextCellsInNumericColumns)
+{
+    RowNode table =
+        zeq::test::makeTable({ u"X"_qs }, { { u""_qs }, { u"2.5"_qs }, { u"abc"_qs }, { QVariant() }, { -1 } });
+    QLoggingCategory::setFilterRules(u"zeq.common_core_dev.warning=true"_qs);
+    zeq::test::MessageGuard guard;
+    const FieldNamesComparator comparator({ u"X:+:r"_qs }, {}, &table);
+    EXPECT_EQ(comparator.cellNumber(table.getChild(0)->getDataAt(0), 0), 0.0);
+    EXPECT_EQ(comparator.cellNumber(table.getChild(1)->getDataAt(0), 0), 2.5);
+    EXPECT_EQ(comparator.cellNumber(table.getChild(2)->getDataAt(0), 0), 0.0);
+    EXPECT_EQ(comparator.cellNumber(table.getChild(3)->getDataAt(0), 0), 0.0);
+    EXPECT_TRUE(guard.contains(u"Storing a double value as a string in column X: 2.5"_qs));
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_TRUE(comparator.isSameGoup(table.getChild(0), table.getChild(2))); // "" and "abc" both count 0
+    EXPECT_TRUE(comparator(table.getChild(4), table.getChild(0)));
+}
+
+TEST(FieldNamesComparatorTest, UnknownNamesAreIgnoredAndIndicesResolveOnce)
+{
+    RowNode table = zeq::test::makeTable({ u"A"_qs, u"B"_qs, u"A"_qs }, { { 1, 2, 3 }, { 4, 5, 6 } });
+    FieldNamesComparator comparator({ u"Nope"_qs, u"B:-"_qs }, { u"A"_qs, u"Zip"_qs }, table.getChild(1));
+    EXPECT_EQ(comparator.root(), &table);
+    EXPECT_EQ(comparator.getIndicies(), QList<int>{ 1 });
+    EXPECT_EQ(comparator.groupingNames(), (QList<QString>{ u"Nope"_qs, u"B:-"_qs }));
+    EXPECT_EQ(comparator.extraSortingNames(), (QList<QString>{ u"A"_qs, u"Zip"_qs }));
+    EXPECT_EQ(comparator.allColumnIndicies(), (QList<int>{ 0, 1, 0 }));
+    EXPECT_TRUE(comparator(table.getChild(1), table.getChild(0)));
+    comparator.flipAscendingDesceningOrder();
+    EXPECT_TRUE(comparator(table.getChild(0), table.getChild(1)));
+
+    const FieldNamesComparator nothing({ u"Nope"_qs }, {}, nullptr);
+    EXPECT_TRUE(nothing.getIndicies().isEmpty());
+    EXPECT_TRUE(nothing.allColumnIndicies().isEmpty());
+    EXPECT_TRUE(nothing.isSameGoup(table.getChild(0), table.getChild(1)));
+    EXPECT_FALSE(nothing(table.getChild(0), table.getChild(1)));
+}
+
+// Regrouping sorts through precomputed keys; they must give exactly the comparator's order.
+TEST(FieldNamesComparatorTest, PrecomputedKeysGiveTheComparatorsOrder)
+{
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> pick(0, 5);
+    const QList<QVariant> texts = { u"b"_qs, u"B"_qs, u"a"_qs, 12, QVariant(), u"12"_qs };
+    const QList<QVariant> numbers = { 1.0, 1.0 + 1e-13, 2.0, u"2"_qs, u""_qs, -3 };
+    QList<VariantItems> rows;
+    for (int i = 0; i < 400; ++i) {
+        rows.append({ texts[pick(rng)], numbers[pick(rng)], i });
+    }
+    RowNode table = zeq::test::makeTable({ u"T"_qs, u"N"_qs, u"I"_qs }, rows);
+    const FieldNamesComparator comparator({ u"T:-"_qs, u"N:+:r"_qs }, { u"N:-:s"_qs }, &table);
+
+    std::vector<RowNode *> expected(table.children().cbegin(), table.children().cend());
+    std::stable_sort(expected.begin(), expected.end(), comparator);
+
+    const std::vector<RowNode *> input(table.children().cbegin(), table.children().cend());
+    const zeq::detail::RowKeys keys(comparator, input);
+    const std::vector<quint32> order = keys.stableOrder();
+    ASSERT_EQ(order.size(), expected.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        ASSERT_EQ(input[order[i]], expected[i]) << "position " << i;
+        if (i > 0) {
+            ASSERT_EQ(keys.sameGroup(order[i - 1], order[i]), comparator.isSameGoup(expected[i - 1], expected[i]));
+        }
+    }
+}
+
+TEST(FieldNamesComparatorTest, ColumnIndexRecordMapsFieldNames)
+{
+    QSqlRecord record;
+    for (const char *name : { "Id", "Name", "Mass", "Name" }) {
+        record.append(QSqlField(QString::fromLatin1(name)));
+    }
+    zeq::ColumnIndexRecord index;
+    EXPECT_EQ(index.indexOf(u"Id"_qs), -1);
+    index.update(record);
+    EXPECT_EQ(index.indexOf(u"Mass"_qs), 2);
+    EXPECT_EQ(index.indexOf(u"Name"_qs), 3);
+    EXPECT_FALSE(index.contains(u"mass"_qs));
+    index.update(QSqlRecord());
+    EXPECT_FALSE(index.contains(u"Id"_qs));
+}

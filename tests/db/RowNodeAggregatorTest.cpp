@@ -1,0 +1,132 @@
+#include "db/RowNodeAggregator.h"
+
+#include "support/MessageGuard.h"
+#include "support/RowTreeBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+
+using namespace zeq;
+
+namespace
+{
+
+const QString kValue = u"Value"_qs;
+
+RowNode column(const VariantItems &cells)
+{
+    QList<VariantItems> rows;
+    for (const QVariant &cell : cells) {
+        rows.append({ cell });
+    }
+    return test::makeTable({ kValue }, rows);
+}
+
+QVariant aggregate(AggregatorSettings::Type type, const RowNode &table)
+{
+    std::unique_ptr<AbstractAggregator> aggregator(AggregatorFactory::makeAggregator(type));
+    for (const RowNode *row : table.children()) {
+        aggregator->push(row, kValue);
+    }
+    return aggregator->value();
+}
+
+} // namespace
+
+TEST(RowNodeAggregatorTest, KnownSampleAndSkippedCells)
+{
+    // Text holding a number counts; letters, empty text, nulls and missing cells do not.
+    const RowNode table = column({ 2, u"4"_qs, 4, 4.0, u"5"_qs, 5, u"x"_qs, u""_qs, QVariant(), 7, u"9"_qs });
+    EXPECT_DOUBLE_EQ(aggregate(AggregatorSettings::Avg, table).toDouble(), 5.0);
+    EXPECT_NEAR(aggregate(AggregatorSettings::StdDev, table).toDouble(), std::sqrt(32.0 / 7), 1e-12);
+    EXPECT_NEAR(aggregate(AggregatorSettings::Sem, table).toDouble(), std::sqrt(32.0 / 7) / std::sqrt(8.0), 1e-12);
+    EXPECT_EQ(aggregate(AggregatorSettings::Min, table), QVariant(2.0));
+    EXPECT_EQ(aggregate(AggregatorSettings::Max, table), QVariant(9.0));
+    EXPECT_EQ(aggregate(AggregatorSettings::Max, table).typeId(), QMetaType::Double);
+}
+
+TEST(RowNodeAggregatorTest, TooFewValues)
+{
+    const RowNode none = column({ u"x"_qs });
+    EXPECT_TRUE(aggregate(AggregatorSettings::Min, none).isNull());
+    EXPECT_TRUE(aggregate(AggregatorSettings::Max, none).isNull());
+    for (auto type : { AggregatorSettings::Avg, AggregatorSettings::StdDev, AggregatorSettings::Sem }) {
+        EXPECT_EQ(aggregate(type, none), QVariant(0.0));
+    }
+    const RowNode one = column({ u"3.5"_qs });
+    EXPECT_EQ(aggregate(AggregatorSettings::Avg, one), QVariant(3.5));
+    EXPECT_EQ(aggregate(AggregatorSettings::StdDev, one), QVariant(0.0));
+
+    ExtremesAggregator minimum(ExtremesAggregator::Minimum);
+    minimum.push(nullptr, kValue);
+    minimum.push(one.getChild(0), u"NoSuchColumn"_qs);
+    EXPECT_TRUE(minimum.value().isNull());
+}
+
+// Welford's update must agree with the textbook two-pass formulas, also far from zero where a
+// naive sum of squares loses every digit.
+TEST(RowNodeAggregatorTest, WelfordMatchesTwoPassOnRandomData)
+{
+    std::mt19937 rng(3);
+    for (const double offset : { 0.0, 1e9 }) {
+        std::normal_distribution<double> noise(offset, 2.5);
+        VariantItems cells;
+        for (int i = 0; i < 5000; ++i) {
+            cells.append(noise(rng));
+        }
+        double mean = 0.0;
+        for (const QVariant &cell : cells) {
+            mean += cell.toDouble();
+        }
+        mean /= cells.size();
+        double squares = 0.0;
+        for (const QVariant &cell : cells) {
+            squares += (cell.toDouble() - mean) * (cell.toDouble() - mean);
+        }
+        const double sd = std::sqrt(squares / (cells.size() - 1));
+
+        const RowNode table = column(cells);
+        SCOPED_TRACE(offset);
+        EXPECT_NEAR(aggregate(AggregatorSettings::Avg, table).toDouble(), mean, 1e-12 * std::max(1.0, offset));
+        EXPECT_NEAR(aggregate(AggregatorSettings::StdDev, table).toDouble(), sd, 1e-6 * sd);
+        EXPECT_NEAR(aggregate(AggregatorSettings::Sem, table).toDouble(), sd / std::sqrt(5000.0), 1e-6 * sd);
+    }
+}
+
+TEST(RowNodeAggregatorTest, FactoryAndColumnNames)
+{
+    test::MessageGuard guard;
+    EXPECT_EQ(AggregatorFactory::makeAggregator(AggregatorSettings::None), nullptr);
+    EXPECT_EQ(AggregatorFactory::makeAggregator(AggregatorSettings::Type(6)), nullptr);
+    EXPECT_TRUE(guard.contains(u"Invalid aggregator requested!"_qs));
+
+    EXPECT_EQ(AggregatorSettings::makeColumnName(AggregatorSettings::Avg, u"Score"_qs), u"AvgScore");
+    EXPECT_EQ(AggregatorSettings::makeColumnName(AggregatorSettings::Sem, u"Score"_qs), u"SemScore");
+    EXPECT_EQ(AggregatorSettings::makeColumnName(AggregatorSettings::None, u"Score"_qs), QString());
+    EXPECT_EQ(AggregatorSettings::makeColumnName(AggregatorSettings::Type(-1), u"Score"_qs), QString());
+
+    const RunningStatAggregator broken(RunningStatAggregator::Mode(3));
+    EXPECT_TRUE(broken.value().isNull());
+    EXPECT_TRUE(guard.contains(u"Undefined type"_qs));
+}
+
+TEST(RowNodeAggregatorTest, UniquesKeepTypesApartAndCountNulls)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const RowNode table = column({ 1, 1.0, 1, u"1"_qs, QVariant(), QVariant(), u""_qs, nan, nan });
+    UniquesAggregator uniques;
+    for (const RowNode *row : table.children()) {
+        uniques.push(row, kValue);
+    }
+    QList<QString> seen;
+    for (const QVariant &value : uniques.value()) {
+        seen.append(QStringLiteral("%1:%2").arg(QString::fromLatin1(value.typeName()), value.toString()));
+    }
+    seen.sort();
+    EXPECT_EQ(
+        seen,
+        (QList<QString>{ u":"_qs, u"QString:"_qs, u"QString:1"_qs, u"double:1"_qs, u"double:nan"_qs, u"int:1"_qs }));
+}

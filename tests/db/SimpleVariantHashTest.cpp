@@ -1,0 +1,26 @@
+#include "db/SimpleVariantHash.h"
+
+#include "support/MessageGuard.h"
+
+#include <QHash>
+
+#include <gtest/gtest.h>
+
+TEST(SimpleVariantHashTest, IntegersWidenTextsHashAsTextsOthersFallBack)
+{
+    EXPECT_EQ(qHash(QVariant(42), 5), qHash(QVariant(qint64(42)), 5));
+    EXPECT_EQ(qHash(QVariant(u"abc"_qs), 5), qHash(u"abc"_qs, 5));
+    EXPECT_NE(qHash(QVariant(u"abc"_qs), 1), qHash(QVariant(u"abc"_qs), 2));
+    EXPECT_EQ(qHash(QVariant(QChar(u'A')), 5), qHash(QVariant(65), 5));
+
+    zeq::test::MessageGuard guard;
+    EXPECT_EQ(qHash(QVariant(), 5), qHash(QVariant(QString()), 5));
+    EXPECT_TRUE(guard.contains(u"Unsupported type, fallback to toString hash"_qs));
+
+    QHash<QVariant, int> counts;
+    for (const QVariant &v : { QVariant(1), QVariant(u"x"_qs), QVariant(1), QVariant(2.5), QVariant(u"x"_qs) }) {
+        ++counts[v];
+    }
+    EXPECT_EQ(counts.value(QVariant(1)), 2);
+    EXPECT_EQ(counts.value(QVariant(u"x"_qs)), 2);
+}

@@ -1,0 +1,34 @@
+#include "zeq_common_core_mini/RowNodeOptions.h"
+
+#include <gtest/gtest.h>
+
+TEST(RowNodeOptionsTest, CreatedOptionsCanBeSetAndRead)
+{
+    RowNode options;
+    ASSERT_FALSE(rn::createOptions(&options, { u"FormatName"_qs, u"Version"_qs }).hasError());
+    ASSERT_FALSE(rn::createOptions(&options, { u"Version"_qs, u"TimeOfCreation"_qs }).hasError());
+    EXPECT_EQ(options.getRootDataAsStringList(),
+              (QList<QString>{ u"FormatName"_qs, u"Version"_qs, u"TimeOfCreation"_qs }));
+    EXPECT_EQ(options.getChildListSize(), 1);
+    EXPECT_TRUE(rn::option(options, u"Version"_qs, 0).isNull());
+
+    ASSERT_FALSE(rn::setOption(&options, u"Version"_qs, 3).hasError());
+    EXPECT_EQ(rn::option(options, u"Version"_qs), QVariant(3));
+    EXPECT_EQ(rn::option(options, u"Missing"_qs, u"default"_qs), QVariant(u"default"_qs));
+}
+
+TEST(RowNodeOptionsTest, BadInputFailsWithoutChangingTheTable)
+{
+    EXPECT_EQ(rn::createOptions(nullptr, { u"A"_qs }).code(), kBadParameterError);
+    EXPECT_EQ(rn::setOption(nullptr, u"A"_qs, 1).code(), kBadParameterError);
+
+    RowNode options;
+    const Error empty = rn::createOptions(&options, { u"A"_qs, QString() });
+    EXPECT_EQ(empty.code(), kBadParameterError);
+    EXPECT_EQ(options.getRootDataAsStringList(), QList<QString>{ u"A"_qs });
+
+    const Error unknown = rn::setOption(&options, u"B"_qs, 1);
+    EXPECT_EQ(unknown.code(), kBadParameterError);
+    EXPECT_TRUE(unknown.errorString().contains(u"B"));
+    EXPECT_EQ(options.columnCount(), 1);
+}

@@ -1,0 +1,114 @@
+#include "zeq_common_core_mini/VariantComparator.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+
+TEST(VariantComparatorTest, RanksNullNaNNumbersTextsOthers)
+{
+    const QList<QVariant> ascending = {
+        QVariant(),
+        std::numeric_limits<double>::quiet_NaN(),
+        -1e300,
+        std::numeric_limits<qint64>::min(),
+        -2,
+        false,
+        0.5,
+        true,
+        2u,
+        qint64(9007199254740992), // 2^53
+        qint64(9007199254740993), // 2^53 + 1: equal to 2^53 as a double, but not as a number
+        9007199254740994.0,
+        std::numeric_limits<quint64>::max(),
+        1e300,
+        QString(),
+        u"10"_qs,
+        u"B"_qs,
+        QByteArray("a"),
+        u"b"_qs,
+        QDate(2020, 1, 1),
+    };
+    for (qsizetype i = 0; i < ascending.size(); ++i) {
+        for (qsizetype j = 0; j < ascending.size(); ++j) {
+            SCOPED_TRACE(QStringLiteral("%1 vs %2").arg(i).arg(j).toStdString());
+            EXPECT_EQ(VariantComparator::lessThan(ascending[i], ascending[j]), i < j);
+        }
+    }
+}
+
+TEST(VariantComparatorTest, EqualNumbersOfDifferentTypesAreEquivalent)
+{
+    const QList<QVariant> ones = { 1, 1u, qint64(1), quint64(1), 1.0, 1.0f, true };
+    for (const QVariant &a : ones) {
+        for (const QVariant &b : ones) {
+            EXPECT_EQ(VariantComparator::compare(a, b), 0) << a.typeName() << " " << b.typeName();
+        }
+    }
+    EXPECT_EQ(VariantComparator::compare(QVariant(), QVariant(QMetaType::fromType<int>())), 0); // a SQL NULL
+    EXPECT_EQ(VariantComparator::compare(-0.0, 0), 0);
+    EXPECT_EQ(VariantComparator::compare(-0.5, 0), -1);
+    EXPECT_EQ(VariantComparator::compare(-1, quint64(0)), -1);
+}
+
+// The sorter's binary search is only right if this is a strict weak ordering over any mix of cells.
+TEST(VariantComparatorTest, IsAStrictWeakOrderingOnRandomMixedCells)
+{
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> kind(0, 7);
+    std::uniform_int_distribution<int> small(-3, 3);
+    QList<QVariant> cells;
+    for (int i = 0; i < 80; ++i) {
+        const int n = small(rng);
+        switch (kind(rng)) {
+        case 0:
+            cells.append(QVariant());
+            break;
+        case 1:
+            cells.append(n);
+            break;
+        case 2:
+            cells.append(n + 0.5);
+            break;
+        case 3:
+            cells.append(double(n));
+            break;
+        case 4:
+            cells.append(QString::number(n));
+            break;
+        case 5:
+            cells.append(quint64(n < 0 ? -n : n));
+            break;
+        case 6:
+            cells.append(n > 0);
+            break;
+        default:
+            cells.append(std::numeric_limits<double>::quiet_NaN());
+            break;
+        }
+    }
+    for (const QVariant &a : cells) {
+        ASSERT_FALSE(VariantComparator::lessThan(a, a));
+        for (const QVariant &b : cells) {
+            const bool ab = VariantComparator::lessThan(a, b);
+            ASSERT_FALSE(ab && VariantComparator::lessThan(b, a));
+            for (const QVariant &c : cells) {
+                const bool bc = VariantComparator::lessThan(b, c);
+                if (ab && bc) {
+                    ASSERT_TRUE(VariantComparator::lessThan(a, c));
+                }
+                // Equivalence is transitive too.
+                const bool equivalentAB = !ab && !VariantComparator::lessThan(b, a);
+                const bool equivalentBC = !bc && !VariantComparator::lessThan(c, b);
+                if (equivalentAB && equivalentBC) {
+                    ASSERT_EQ(VariantComparator::compare(a, c), 0);
+                }
+            }
+        }
+    }
+}
