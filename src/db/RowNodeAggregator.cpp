@@ -128,9 +128,34 @@ QList<QVariant> UniquesAggregator::value() const
     return values;
 }
 
+namespace
+{
+
+// The cell hash widens every integer type (bool and QChar too) to 64 bits, so equal values of these
+// types always share a hash and are one key; other types stay apart even when QVariant calls them
+// equal, as their hashes would only meet by chance.
+int hashFamily(const QVariant &cell)
+{
+    switch (cell.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::QChar:
+        return QMetaType::LongLong;
+    default:
+        return cell.typeId();
+    }
+}
+
+} // namespace
+
 bool operator==(const UniquesAggregator::TypedCell &a, const UniquesAggregator::TypedCell &b) noexcept
 {
-    if (a.cell.typeId() != b.cell.typeId()) {
+    if (hashFamily(a.cell) != hashFamily(b.cell)) {
         return false;
     }
     if (a.cell.typeId() == QMetaType::Double && std::isnan(a.cell.toDouble())) {

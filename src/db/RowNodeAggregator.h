@@ -90,9 +90,10 @@ private:
     Mode m_mode;
 };
 
-/// The distinct cells of a column, of any type, nulls included. Cells of different types are
-/// different values even when QVariant calls them equal (1 and 1.0), so the result never depends
-/// on hash order.
+/// The distinct cells of a column, of any type, nulls included. Integer cells (bool and QChar
+/// included) are one value when equal whatever their type (1, 1u, 1LL, true); other cells of
+/// different types are different values even when QVariant calls them equal (1 and 1.0), so the
+/// result never depends on hash order.
 class ZEQ_COMMON_CORE_EXPORT UniquesAggregator
 {
 public:
@@ -100,7 +101,7 @@ public:
     /// Every distinct value once, in no defined order.
     [[nodiscard]] QList<QVariant> value() const;
 
-    /// A cell that compares its type as well as its value; NaN equals NaN.
+    /// A cell that compares its hash family as well as its value; NaN equals NaN.
     struct TypedCell {
         QVariant cell;
     };

@@ -113,10 +113,10 @@ TEST(RowNodeAggregatorTest, FactoryAndColumnNames)
     EXPECT_TRUE(guard.contains(u"Undefined type"_qs));
 }
 
-TEST(RowNodeAggregatorTest, UniquesKeepTypesApartAndCountNulls)
+TEST(RowNodeAggregatorTest, UniquesMergeIntegerTypesKeepOthersApartAndCountNulls)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const RowNode table = column({ 1, 1.0, 1, u"1"_qs, QVariant(), QVariant(), u""_qs, nan, nan });
+    const RowNode table = column({ 1, 1.0, qlonglong(1), 1u, true, u"1"_qs, QVariant(), QVariant(), u""_qs, nan, nan });
     UniquesAggregator uniques;
     for (const RowNode *row : table.children()) {
         uniques.push(row, kValue);
