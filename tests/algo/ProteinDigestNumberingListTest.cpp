@@ -86,6 +86,10 @@ TEST(ProteinDigestNumberingListTest, RefusedOrRulelessProteinsAreNotAdded)
     EXPECT_EQ(texts.size(), 11);
     EXPECT_EQ(texts.count(u"Unknown Digestion Type: Pepsin"_qs), 10);
     EXPECT_EQ(texts.at(9), u"Last warning for: ");
+    // The closing notice goes to the default category, the others to the library's.
+    for (qsizetype i = 0; i < guard.messages().size(); ++i) {
+        EXPECT_EQ(guard.messages().at(i).category, i == 9 ? u"default"_qs : u"zeq.common_core"_qs) << i;
+    }
 }
 
 TEST(ProteinDigestNumberingListTest, CopiesAreIndependentAndClearResetsFlags)
