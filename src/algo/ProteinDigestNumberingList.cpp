@@ -24,7 +24,7 @@ Error ProteinDigestNumberingList::insertProtein(int proteinId,
         const int count = ++s_unknownDigestionMessages;
         if (count <= 10) {
             if (count == 10) {
-                qCDebug(lcCore).noquote() << "Last warning for: ";
+                qDebug().noquote() << "Last warning for: ";
             }
             qCDebug(lcCore).noquote() << QStringLiteral("Unknown Digestion Type: ") + digestion.toString();
         }
