@@ -2,11 +2,11 @@
 // overlap score. Windows come from the averagine model with fixed seeds (tests/support).
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
-#include "support/SyntheticSpectrum.h"
+#include "support/SyntheticPeaks.h"
 
 #include <benchmark/benchmark.h>
 
-using zeq::test::SyntheticSpectrum;
+using zeq::test::SyntheticPeaks;
 
 namespace
 {
@@ -19,7 +19,7 @@ struct Window {
 
 Window peptideWindow()
 {
-    SyntheticSpectrum s(1);
+    SyntheticPeaks s(1);
     s.setJitter(2.0, 0.05);
     const double mono = s.addCluster(1396.68, 2, 1e5);
     s.addNoisePeaks(40, mono - 3.0, mono + 6.0, 3e3);
@@ -28,7 +28,7 @@ Window peptideWindow()
 
 Window threePeptideWindow()
 {
-    SyntheticSpectrum s(2);
+    SyntheticPeaks s(2);
     s.setJitter(2.0, 0.05);
     const double mono = s.addCluster(1396.68, 2, 1e5);
     s.addCluster(2101.05, 3, 6e4);
@@ -40,7 +40,7 @@ Window threePeptideWindow()
 // Charge states 20 to 35 of a 50 kDa protein: m/z 1430 to 2500, about 45 isotopes each.
 Window proteinWindow()
 {
-    SyntheticSpectrum s(3);
+    SyntheticPeaks s(3);
     s.setJitter(2.0, 0.05);
     for (int z = 20; z <= 35; ++z) {
         s.addCluster(50000.0, z, 1e5 * (1.0 - std::abs(z - 27) / 10.0));

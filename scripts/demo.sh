@@ -11,8 +11,8 @@ zeq=build/tools/zeq/zeq
 
 "$zeq" --version
 echo
-echo "\$ zeq charges tests/data/spectra/isotope_clusters.txt"
-"$zeq" charges tests/data/spectra/isotope_clusters.txt
+echo "\$ zeq charges tests/data/peaklists/isotope_clusters.txt"
+"$zeq" charges tests/data/peaklists/isotope_clusters.txt
 echo
 echo "\$ zeq tolerance 1000 10ppm"
 "$zeq" tolerance 1000 10ppm

@@ -4,7 +4,7 @@
 // change in the search that loses clusters fails here.
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
-#include "support/SyntheticSpectrum.h"
+#include "support/SyntheticPeaks.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <ostream>
 
 using namespace zeq;
-using zeq::test::SyntheticSpectrum;
+using zeq::test::SyntheticPeaks;
 
 namespace
 {
@@ -49,7 +49,7 @@ double sigmaAt(const Row &row, double mz)
 }
 
 // A charge a real instrument shows for the mass: m/z between 400 and 2500.
-Cluster drawCluster(SyntheticSpectrum &rng, const Row &row)
+Cluster drawCluster(SyntheticPeaks &rng, const Row &row)
 {
     for (;;) {
         const double mass = row.minMass + (row.maxMass - row.minMass) * rng.uniform();
@@ -57,7 +57,7 @@ Cluster drawCluster(SyntheticSpectrum &rng, const Row &row)
         const double mono = test::monoMzOf(mass, z);
         if (mono >= 400.0 && mono <= 2500.0) {
             const auto isotopes = static_cast<double>(sharedAveragineModel().isotopeIntensityFractions(mass).size());
-            return { mass, z, mono, mono + isotopes * SyntheticSpectrum::IsotopeSpacing / z };
+            return { mass, z, mono, mono + isotopes * SyntheticPeaks::IsotopeSpacing / z };
         }
     }
 }
@@ -71,16 +71,16 @@ bool resolvable(const Row &row, const Cluster &a, const Cluster &b)
         return false;
     }
     const double minGap = 4.0 * sigmaAt(row, a.mono);
-    for (double x = a.mono; x <= a.lastMz; x += SyntheticSpectrum::IsotopeSpacing / a.charge) {
-        const double k = std::round((x - b.mono) * b.charge / SyntheticSpectrum::IsotopeSpacing);
-        if (std::abs(x - (b.mono + k * SyntheticSpectrum::IsotopeSpacing / b.charge)) < minGap) {
+    for (double x = a.mono; x <= a.lastMz; x += SyntheticPeaks::IsotopeSpacing / a.charge) {
+        const double k = std::round((x - b.mono) * b.charge / SyntheticPeaks::IsotopeSpacing);
+        if (std::abs(x - (b.mono + k * SyntheticPeaks::IsotopeSpacing / b.charge)) < minGap) {
             return false;
         }
     }
     return true;
 }
 
-QList<Cluster> drawWindow(SyntheticSpectrum &rng, const Row &row)
+QList<Cluster> drawWindow(SyntheticPeaks &rng, const Row &row)
 {
     for (;;) {
         QList<Cluster> clusters{ drawCluster(rng, row) };
@@ -109,12 +109,12 @@ TEST_P(AveragineComparisonRecoveryTest, FindsChargeAndMono)
 {
     const Row &row = GetParam();
     constexpr int windows = 40;
-    SyntheticSpectrum rng(11);
+    SyntheticPeaks rng(11);
     int recovered = 0;
     int total = 0;
     for (int i = 0; i < windows; ++i) {
         const QList<Cluster> truth = drawWindow(rng, row);
-        SyntheticSpectrum spectrum(1000 + i);
+        SyntheticPeaks spectrum(1000 + i);
         spectrum.setJitter(2.0, row.intensityNoise);
         double lo = truth.constFirst().mono;
         double hi = truth.constFirst().lastMz;

@@ -1,4 +1,4 @@
-#include "support/SyntheticSpectrum.h"
+#include "support/SyntheticPeaks.h"
 
 #include "algo/AveragineComparisonScoring.h"
 
@@ -20,13 +20,13 @@ double monoMzOf(double neutralMass, int charge)
     return (neutralMass + charge * kProton) / charge;
 }
 
-SyntheticSpectrum::SyntheticSpectrum(std::uint64_t seed)
+SyntheticPeaks::SyntheticPeaks(std::uint64_t seed)
     : m_state(seed)
 {
 }
 
 // splitmix64: tiny, and unlike the standard distributions its output is fixed by the algorithm.
-std::uint64_t SyntheticSpectrum::next()
+std::uint64_t SyntheticPeaks::next()
 {
     std::uint64_t z = (m_state += 0x9e3779b97f4a7c15ULL);
     z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
@@ -34,25 +34,25 @@ std::uint64_t SyntheticSpectrum::next()
     return z ^ (z >> 31);
 }
 
-double SyntheticSpectrum::uniform()
+double SyntheticPeaks::uniform()
 {
     return static_cast<double>(next() >> 11) * 0x1.0p-53;
 }
 
-double SyntheticSpectrum::gaussian()
+double SyntheticPeaks::gaussian()
 {
     const double u1 = 1.0 - uniform(); // (0, 1]: the logarithm stays finite
     const double u2 = uniform();
     return std::sqrt(-2.0 * std::log(u1)) * std::cos(6.283185307179586 * u2);
 }
 
-void SyntheticSpectrum::setJitter(double ppm, double relativeIntensityNoise)
+void SyntheticPeaks::setJitter(double ppm, double relativeIntensityNoise)
 {
     m_jitterPpm = ppm;
     m_intensityNoise = relativeIntensityNoise;
 }
 
-double SyntheticSpectrum::addCluster(double neutralMass, int charge, double height)
+double SyntheticPeaks::addCluster(double neutralMass, int charge, double height)
 {
     const std::vector<double> &fractions = sharedAveragineModel().isotopeIntensityFractions(neutralMass);
     const double tallest = *std::max_element(fractions.cbegin(), fractions.cend());
@@ -69,7 +69,7 @@ double SyntheticSpectrum::addCluster(double neutralMass, int charge, double heig
     return mono;
 }
 
-void SyntheticSpectrum::addNoisePeaks(int count, double lo, double hi, double maxHeight)
+void SyntheticPeaks::addNoisePeaks(int count, double lo, double hi, double maxHeight)
 {
     for (int i = 0; i < count; ++i) {
         const double mz = lo + (hi - lo) * uniform();
@@ -77,7 +77,7 @@ void SyntheticSpectrum::addNoisePeaks(int count, double lo, double hi, double ma
     }
 }
 
-QList<QPointF> SyntheticSpectrum::points() const
+QList<QPointF> SyntheticPeaks::points() const
 {
     QList<QPointF> sorted = m_points;
     std::stable_sort(sorted.begin(), sorted.end(), [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });

@@ -1,7 +1,7 @@
-// Writes the bundled sample spectrum tests/data/spectra/isotope_clusters.txt: three overlapping
+// Writes the bundled sample spectrum tests/data/peaklists/isotope_clusters.txt: three overlapping
 // peptide clusters near m/z 700, a 17 kDa protein at charge 17 near m/z 1000 and low noise peaks,
-// all from the averagine model with a fixed seed. Usage: zeq_make_sample_spectrum <output-file>
-#include "support/SyntheticSpectrum.h"
+// all from the averagine model with a fixed seed. Usage: zeq_make_sample_peaks <output-file>
+#include "support/SyntheticPeaks.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -11,10 +11,10 @@
 int main(int argc, char **argv)
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: zeq_make_sample_spectrum <output-file>\n");
+        std::fprintf(stderr, "usage: zeq_make_sample_peaks <output-file>\n");
         return 1;
     }
-    zeq::test::SyntheticSpectrum spectrum(20240611);
+    zeq::test::SyntheticPeaks spectrum(20240611);
     spectrum.setJitter(2.0, 0.05);
     const struct {
         double mass;
@@ -27,7 +27,7 @@ int main(int argc, char **argv)
         { 16951.500, 17, 8.0e4 }, // 998.15, a small protein
     };
     QString text = QStringLiteral("# Synthetic centroided spectrum from the averagine model, made by "
-                                  "zeq_make_sample_spectrum (tests/support/MakeSampleSpectrum.cpp).\n"
+                                  "zeq_make_sample_peaks (tests/support/MakeSamplePeaks.cpp).\n"
                                   "# Clusters (neutral mono mass, charge, mono m/z):");
     for (const auto &c : clusters) {
         const double mono = spectrum.addCluster(c.mass, c.charge, c.height);
@@ -43,7 +43,7 @@ int main(int argc, char **argv)
     }
     QFile file(QString::fromLocal8Bit(argv[1]));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0) {
-        std::fprintf(stderr, "zeq_make_sample_spectrum: can't write %s\n", argv[1]);
+        std::fprintf(stderr, "zeq_make_sample_peaks: can't write %s\n", argv[1]);
         return 1;
     }
     return 0;

@@ -16,7 +16,7 @@ double monoMzOf(double neutralMass, int charge);
 /// Centroided spectra made from the averagine model itself, with seeded m/z jitter, intensity
 /// noise and noise peaks, for recovery tests, benchmarks and the bundled sample spectrum.
 /// The same seed gives the same points on every platform.
-class SyntheticSpectrum
+class SyntheticPeaks
 {
 public:
     /// Neutron mass difference of averagine isotopes, Da: what a real cluster shows.
@@ -24,7 +24,7 @@ public:
     /// Isotopes below this share of the tallest are not added.
     static constexpr double DetectionLimit = 0.005;
 
-    explicit SyntheticSpectrum(std::uint64_t seed);
+    explicit SyntheticPeaks(std::uint64_t seed);
 
     /// Relative Gaussian m/z jitter in ppm (σ) and relative intensity noise (σ), applied to every
     /// point added afterwards.
