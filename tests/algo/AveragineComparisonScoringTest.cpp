@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <tuple>
 
 using namespace zeq;
 
@@ -29,7 +28,9 @@ QList<QPointF> modelCluster(double mono, int charge, double scale)
 ChargeScoreInfo candidate(int charge, double mono, double scale)
 {
     ChargeScoreInfo info;
-    std::tie(info.charge, info.mzOffset, info.scaleFact) = std::tuple(charge, mono, scale);
+    info.charge = charge;
+    info.mzOffset = mono;
+    info.scaleFact = scale;
     return info;
 }
 
@@ -88,7 +89,7 @@ TEST(AveragineComparisonScoringTest, UnscorableCandidatesKeepTheDefaultScore)
         { PlotBase(), candidate(2, 1000.0, 100.0), "specPoints length <= 0" },
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.message);
+        SCOPED_TRACE(testing::Message() << row.message << ", charge " << row.info.charge);
         ChargeScoreInfo info = row.info;
         const test::MessageGuard guard;
         calcOverlapScore(row.plot, model, ppm(10.0), info);
