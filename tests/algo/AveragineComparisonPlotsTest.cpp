@@ -37,32 +37,24 @@ Lookup lookUp(const QList<QPointF> &points,
 
 TEST(AveragineComparisonPlotsTest, MostAbundantIsotopeStepsAtTheTableMasses)
 {
-    struct Row {
+    const auto negative = ZEQ_QEnumsChemUtils::Negative;
+    const auto unknown = static_cast<ZEQ_QEnumsChemUtils::IonMode>(7); // any mode but 1 is positive
+    const struct {
         double mass;
         int k;
-    };
-    const Row rows[] = { { 2499.9, 0 },   { 2500.0, 1 },   { 3999.0, 1 },  { 4000.0, 2 },
-                         { 39999.0, 23 }, { 40000.0, 24 }, { 90000.0, 24 } };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.mass);
-        const double expected = (row.mass + row.k * 1.0028 + 2 * kProton) / 2;
-        const Lookup l = lookUp({ QPointF(expected + 0.001, 50.0) }, row.mass, 2);
+        ZEQ_QEnumsChemUtils::IonMode mode;
+    } rows[] = { { 2499.9, 0 },   { 2500.0, 1 },   { 3999.0, 1 },           { 4000.0, 2 },         { 39999.0, 23 },
+                 { 40000.0, 24 }, { 90000.0, 24 }, { 1000.0, 0, negative }, { 1000.0, 0, unknown } };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.mass << " " << row.mode);
+        const int sign = row.mode == negative ? -1 : 1;
+        const double expected = (row.mass + row.k * 1.0028 + sign * 2 * kProton) / 2;
+        const Lookup l = lookUp({ QPointF(expected + 0.001, 50.0) }, row.mass, 2, nullptr, row.mode);
         EXPECT_FALSE(l.error.hasError());
         EXPECT_DOUBLE_EQ(l.expectedMz, expected);
         EXPECT_EQ(l.observed, QPointF(expected + 0.001, 50.0));
         EXPECT_DOUBLE_EQ(l.monoMz, expected + 0.001 - row.k * 1.0028 / 2);
     }
-}
-
-TEST(AveragineComparisonPlotsTest, NegativeModeTakesProtonsAway)
-{
-    const double expected = (1000.0 - 2 * kProton) / 2;
-    const Lookup l = lookUp({ QPointF(expected, 1.0) }, 1000.0, 2, nullptr, ZEQ_QEnumsChemUtils::Negative);
-    EXPECT_DOUBLE_EQ(l.expectedMz, expected);
-    EXPECT_DOUBLE_EQ(l.monoMz, expected);
-    // Any value other than 1 is positive.
-    const Lookup other = lookUp({}, 1000.0, 2, nullptr, static_cast<ZEQ_QEnumsChemUtils::IonMode>(7));
-    EXPECT_DOUBLE_EQ(other.expectedMz, (1000.0 + 2 * kProton) / 2);
 }
 
 TEST(AveragineComparisonPlotsTest, LookupFailures)

@@ -12,15 +12,12 @@ using namespace zeq;
 namespace
 {
 
-const AveragineIsotopeDistribution &model()
-{
-    return sharedAveragineModel();
-}
+const AveragineIsotopeDistribution &model = sharedAveragineModel();
 
 // The averagine pattern of mass charge × mono, placed exactly where the scoring expects it.
 QList<QPointF> modelCluster(double mono, int charge, double scale)
 {
-    const std::vector<double> &d = model().isotopeIntensityFractions(charge * mono);
+    const std::vector<double> &d = model.isotopeIntensityFractions(charge * mono);
     QList<QPointF> points;
     for (size_t i = 0; i < d.size(); ++i) {
         points.append(QPointF(mono + static_cast<double>(i) * kIsotopeSpacing / charge, scale * d[i]));
@@ -49,7 +46,7 @@ TestParameters ppm(double s)
 
 TEST(AveragineComparisonScoringTest, ModelPeaksSitOnTheIsotopesAndVanishFarAway)
 {
-    const std::vector<double> &d = model().isotopeIntensityFractions(2000.0);
+    const std::vector<double> &d = model.isotopeIntensityFractions(2000.0);
     AveragineIsotopeFunction f(d);
     f.setCharge(2);
     f.setMzOffset(1000.0);
@@ -79,32 +76,27 @@ TEST(AveragineComparisonScoringTest, MaxIndexIsTheFirstLargest)
 TEST(AveragineComparisonScoringTest, UnscorableCandidatesKeepTheDefaultScore)
 {
     const PlotBase plot(modelCluster(1000.0, 2, 100.0));
-    struct Row {
-        const char *name;
+    const struct {
+        PlotBase plot;
         ChargeScoreInfo info;
         const char *message;
+    } rows[] = {
+        { plot, candidate(0, 1000.0, 100.0), "averageDist not found" },
+        { plot, candidate(-2, -1000.0, 100.0), "charge values less than 1 not permitted" },
+        { plot, candidate(2, kUnsetMz, 100.0), "averageDist not found" },
+        { plot, candidate(2, 1000.0, -1.0), "scale factor must be a positive value" },
+        { plot, candidate(2, 400.0, 100.0), "Likely no values in window." },
+        { PlotBase(), candidate(2, 1000.0, 100.0), "specPoints length <= 0" },
     };
-    const Row rows[] = {
-        { "charge 0", candidate(0, 1000.0, 100.0), "averageDist not found" },
-        { "negative charge, negative m/z", candidate(-2, -1000.0, 100.0), "charge values less than 1 not permitted" },
-        { "unset m/z", candidate(2, kUnsetMz, 100.0), "averageDist not found" },
-        { "negative scale", candidate(2, 1000.0, -1.0), "scale factor must be a positive value" },
-        { "no points in window", candidate(2, 400.0, 100.0), "Likely no values in window." },
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.message << ", charge " << row.info.charge);
         ChargeScoreInfo info = row.info;
         const test::MessageGuard guard;
-        calcOverlapScore(plot, model(), ppm(10.0), info);
+        calcOverlapScore(row.plot, model, ppm(10.0), info);
         EXPECT_EQ(info.score, kDefaultScore);
         EXPECT_TRUE(info.matchVector.empty());
         EXPECT_TRUE(guard.contains(QString::fromUtf8(row.message)));
     }
-    ChargeScoreInfo info = candidate(2, 1000.0, 100.0);
-    const test::MessageGuard guard;
-    calcOverlapScore(PlotBase(), model(), ppm(10.0), info);
-    EXPECT_EQ(info.score, kDefaultScore);
-    EXPECT_TRUE(guard.contains(QStringLiteral("specPoints length <= 0")));
 }
 
 TEST(AveragineComparisonScoringTest, OneMatchedIsotopeGivesTheSparseScore)
@@ -112,25 +104,11 @@ TEST(AveragineComparisonScoringTest, OneMatchedIsotopeGivesTheSparseScore)
     for (double y : { 1.0, 50.0, 1e6 }) {
         SCOPED_TRACE(y);
         const PlotBase plot(QList<QPointF>{ QPointF(1000.0, y), QPointF(1000.001, y / 2) });
-        ChargeScoreInfo info = candidate(2, 1000.0, y / model().isotopeIntensityFractions(2000.0)[0]);
-        calcOverlapScore(plot, model(), ppm(10.0), info);
+        ChargeScoreInfo info = candidate(2, 1000.0, y / model.isotopeIntensityFractions(2000.0)[0]);
+        calcOverlapScore(plot, model, ppm(10.0), info);
         EXPECT_DOUBLE_EQ(info.score, 1.6002);
         ASSERT_EQ(info.matchVector.size(), 1u);
         EXPECT_EQ(info.matchVector.front().pointIndex, 0); // closest to the expected height
-    }
-}
-
-TEST(AveragineComparisonScoringTest, ExactClusterScoresNearZeroAndMatchesEveryIsotope)
-{
-    const QList<QPointF> points = modelCluster(1000.0, 2, 100.0);
-    const PlotBase plot(points);
-    ChargeScoreInfo info = candidate(2, 1000.0, 100.0);
-    calcOverlapScore(plot, model(), ppm(10.0), info);
-    EXPECT_LT(info.score, 1e-3);
-    ASSERT_EQ(info.matchVector.size(), static_cast<size_t>(points.size()));
-    for (size_t i = 0; i < info.matchVector.size(); ++i) {
-        EXPECT_EQ(info.matchVector[i].pointIndex, static_cast<int>(i));
-        EXPECT_NEAR(info.matchVector[i].percentAccountFor, 1.0, 1e-9);
     }
 }
 
@@ -162,7 +140,7 @@ TEST(AveragineComparisonScoringTest, ScoreWeighsEveryKindOfPoint)
             }
         }
         ChargeScoreInfo info = candidate(2, 1000.0, 100.0);
-        calcOverlapScore(plot, model(), tp, info);
+        calcOverlapScore(plot, model, tp, info);
         EXPECT_NEAR(info.score, row.score, 1e-12 * row.score);
         EXPECT_EQ(info.matchVector.size(), points.size() - 3u); // none on the missing isotope, nor the stray
     }
@@ -183,21 +161,42 @@ TEST(AveragineComparisonScoringTest, PenaltyReadsTheWindowPositionAsAnIntensityP
     EXPECT_EQ(find_penalty_scale_factor_if_accounted_for(tp, 2, 0.2), 1.0);
 }
 
-TEST(AveragineComparisonScoringTest, PlacementPutsTheTallestIsotopeOnThePeak)
+TEST(AveragineComparisonScoringTest, ExactClusterIsPlacedScaledAndMatchedIsotopeByIsotope)
 {
     const QList<QPointF> points = modelCluster(1000.0, 2, 100.0);
     const PlotBase plot(points);
-    const std::vector<double> &d = model().isotopeIntensityFractions(2000.0);
-    const size_t top = *findMaxIndex(d);
     ChargeScoreInfo info;
     info.charge = 2;
-    findMzOffset(plot, model(), ppm(10.0), points.at(static_cast<qsizetype>(top)), 2, info);
+    findMzOffset(plot,
+                 model,
+                 ppm(10.0),
+                 points.at(static_cast<qsizetype>(*findMaxIndex(model.isotopeIntensityFractions(2000.0)))),
+                 2,
+                 info);
     EXPECT_NEAR(info.mzOffset, 1000.0, 1e-9);
     EXPECT_NEAR(info.scaleFact, 100.0, 1e-9);
     EXPECT_LT(info.score, 1e-3);
-
-    findScaleFactor(plot, model(), ppm(10.0), points.at(0), 0, 1000.0, info);
+    ASSERT_EQ(info.matchVector.size(), static_cast<size_t>(points.size()));
+    for (size_t i = 0; i < info.matchVector.size(); ++i) {
+        EXPECT_EQ(info.matchVector[i].pointIndex, static_cast<int>(i));
+        EXPECT_NEAR(info.matchVector[i].percentAccountFor, 1.0, 1e-9);
+    }
+    findScaleFactor(plot, model, ppm(10.0), points.at(0), 0, 1000.0, info);
     EXPECT_EQ(info.scaleFact, -1.0);
+
+    // The mono tests scale to the tallest point and score; the final one changes nothing more.
+    ChargeScoreInfo mono = candidate(2, 1000.0, 0.0);
+    testMonoInitial(plot, 20.0, mono);
+    EXPECT_NEAR(mono.scaleFact, 100.0, 1e-9);
+    EXPECT_LT(mono.score, 1e-3);
+    ChargeScoreInfo again = mono;
+    testMonoFinal(plot, 20.0, again);
+    EXPECT_EQ(again, mono);
+    ChargeScoreInfo none = candidate(0, 1000.0, 3.0);
+    const test::MessageGuard guard;
+    testMonoInitial(plot, 20.0, none);
+    EXPECT_EQ(none.scaleFact, 3.0);
+    EXPECT_TRUE(guard.contains(QStringLiteral("averagDist.size() =")));
 }
 
 TEST(AveragineComparisonScoringTest, RefinementsFindScaleAndPosition)
@@ -208,7 +207,7 @@ TEST(AveragineComparisonScoringTest, RefinementsFindScaleAndPosition)
     ChargeScoreInfo unchanged = candidate(2, 1000.0, 70.0);
     searchFineScaleFactorBinary(plot, 0.5, 2.0, 0, tp, unchanged);
     ChargeScoreInfo scored = candidate(2, 1000.0, 70.0);
-    calcOverlapScore(plot, model(), tp, scored);
+    calcOverlapScore(plot, model, tp, scored);
     EXPECT_EQ(unchanged, scored);
 
     ChargeScoreInfo binary = candidate(2, 1000.0, 70.0);
@@ -236,22 +235,4 @@ TEST(AveragineComparisonScoringTest, RefinementsFindScaleAndPosition)
     searchFinePosition(plot, 0.05, 0.05, 0.01, tp, nowhere);
     EXPECT_EQ(nowhere.score, kDefaultScore);
     EXPECT_EQ(nowhere.mzOffset, 400.0);
-}
-
-TEST(AveragineComparisonScoringTest, MonoTestsScaleToTheTallestPointAndScore)
-{
-    const PlotBase plot(modelCluster(1000.0, 2, 100.0));
-    ChargeScoreInfo info = candidate(2, 1000.0, 0.0);
-    testMonoInitial(plot, 20.0, info);
-    EXPECT_NEAR(info.scaleFact, 100.0, 1e-9);
-    EXPECT_LT(info.score, 1e-3);
-    ChargeScoreInfo again = info;
-    testMonoFinal(plot, 20.0, again);
-    EXPECT_EQ(again, info);
-
-    ChargeScoreInfo none = candidate(0, 1000.0, 3.0);
-    const test::MessageGuard guard;
-    testMonoInitial(plot, 20.0, none);
-    EXPECT_EQ(none.scaleFact, 3.0);
-    EXPECT_TRUE(guard.contains(QStringLiteral("averagDist.size() =")));
 }

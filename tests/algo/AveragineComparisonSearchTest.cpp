@@ -75,40 +75,39 @@ TEST(AveragineComparisonSearchTest, FindsBothClustersOfAWindow)
 TEST(AveragineComparisonSearchTest, BadInputGivesNoClusters)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    const PlotBase plot(twoClusters());
     QList<QPointF> nanPoints = twoClusters();
     nanPoints[3].setY(nan);
     PlotBase unsorted;
     for (const QPointF &p : twoClusters()) {
         unsorted.addPoint(1400.0 - p.x(), p.y(), false);
     }
-    ProcessorOptions reversed;
-    reversed.minCharge = 5;
-    reversed.maxCharge = 2;
-    ProcessorOptions noUncertainty;
-    noUncertainty.stdDev = 0.0;
-    ProcessorOptions negativeUncertainty;
-    negativeUncertainty.stdDev = -0.01;
-
-    struct Row {
+    const auto opts = [](double stdDev, int minCharge = 1, int maxCharge = ProcessorOptions().maxCharge) {
+        ProcessorOptions o;
+        o.stdDev = stdDev;
+        o.minCharge = minCharge;
+        o.maxCharge = maxCharge;
+        return o;
+    };
+    const double sigma = ProcessorOptions().stdDev;
+    const struct {
         const char *name;
         PlotBase plot;
-        double start;
-        double end;
+        double start, end;
         ProcessorOptions opts;
-    };
-    const Row rows[] = {
-        { "empty plot", PlotBase(), 699.0, 706.0, ProcessorOptions() },
-        { "NaN intensity", PlotBase(nanPoints), 699.0, 706.0, ProcessorOptions() },
-        { "not sorted by m/z", unsorted, 600.0, 800.0, ProcessorOptions() },
-        { "window outside the data", PlotBase(twoClusters()), 100.0, 200.0, ProcessorOptions() },
-        { "start after end", PlotBase(twoClusters()), 706.0, 699.0, ProcessorOptions() },
-        { "NaN window", PlotBase(twoClusters()), nan, 706.0, ProcessorOptions() },
-        { "zero uncertainty", PlotBase(twoClusters()), 699.0, 706.0, noUncertainty },
-        { "negative uncertainty", PlotBase(twoClusters()), 699.0, 706.0, negativeUncertainty },
-        { "reversed charge range", PlotBase(twoClusters()), 699.0, 706.0, reversed },
+    } rows[] = {
+        { "empty plot", PlotBase(), 699.0, 706.0, opts(sigma) },
+        { "NaN intensity", PlotBase(nanPoints), 699.0, 706.0, opts(sigma) },
+        { "not sorted by m/z", unsorted, 600.0, 800.0, opts(sigma) },
+        { "window outside the data", plot, 100.0, 200.0, opts(sigma) },
+        { "start after end", plot, 706.0, 699.0, opts(sigma) },
+        { "NaN window", plot, nan, 706.0, opts(sigma) },
+        { "zero uncertainty", plot, 699.0, 706.0, opts(0.0) },
+        { "negative uncertainty", plot, 699.0, 706.0, opts(-0.01) },
+        { "reversed charge range", plot, 699.0, 706.0, opts(sigma, 5, 2) },
     };
     const QList<ChargeScoreInfo> sentinel{ ChargeScoreInfo(9, 0.1, 1.0, 1.0, {}) };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         QList<ChargeScoreInfo> out = sentinel;
         findChargesAndMonos(row.opts, row.plot, row.start, row.end, QString(), 0.0, out);
@@ -116,14 +115,11 @@ TEST(AveragineComparisonSearchTest, BadInputGivesNoClusters)
     }
     // The findBestMonos forms leave the list alone when they refuse the input.
     QList<ChargeScoreInfo> kept = sentinel;
-    findBestMonos(PlotBase(twoClusters()), 706.0, 699.0, ProcessorOptions(), kept);
-    findBestMonos(PlotBase(twoClusters()), 100.0, 200.0, ProcessorOptions(), kept);
-    findBestMonos_isomatcher(PlotBase(twoClusters()), 699.0, 706.0, 0.0, SqrtUncertainty, kept);
+    findBestMonos(plot, 706.0, 699.0, ProcessorOptions(), kept);
+    findBestMonos(plot, 100.0, 200.0, ProcessorOptions(), kept);
+    findBestMonos_isomatcher(plot, 699.0, 706.0, 0.0, SqrtUncertainty, kept);
     EXPECT_EQ(kept, sentinel);
-}
 
-TEST(AveragineComparisonSearchTest, InputTestNamesWhatIsWrong)
-{
     const test::MessageGuard guard;
     EXPECT_TRUE(testFindMonoInput(1.0, 1.0, 0.01));
     EXPECT_TRUE(guard.messages().isEmpty());
@@ -167,13 +163,10 @@ TEST(AveragineComparisonSearchTest, NeighbourMonoAcceptance)
     };
     const ChargeScoreInfo cur = walkCandidate(2, 1000.0, 0.1, 100.0, 10, 1.0);
     const ChargeScoreInfo heavyCur = walkCandidate(5, 1000.0, 0.1, 100.0, 10, 1.0);
+    const ChargeScoreInfo bare(2, 0.0, 1000.0, 1.0, {});
     const Row rows[] = {
         { "no matches", ChargeScoreInfo(2, 0.0, 999.5, 500.0, {}), cur, -1, false },
-        { "current without matches",
-          walkCandidate(2, 999.5, 9.0, 1.0, 10, 0.1),
-          ChargeScoreInfo(2, 0.0, 1000.0, 1.0, {}),
-          1,
-          true },
+        { "current without matches", walkCandidate(2, 999.5, 9.0, 1.0, 10, 0.1), bare, 1, true },
         { "better and taller", walkCandidate(2, 999.5, 0.09, 131.0, 10, 0.1), cur, 7, true },
         { "down to a lower point", walkCandidate(2, 999.5, 0.149, 100.0, 9, 0.51), cur, -1, true },
         { "down, same first point", walkCandidate(2, 999.5, 0.05, 100.0, 10, 0.9), cur, -1, false },

@@ -32,7 +32,7 @@ QList<double> sortedWindowPositions(const PeakTagList &tags)
 
 } // namespace
 
-TEST(PeakTagListTest, OrdersByIntensityWithLowerMzFirstAmongEquals)
+TEST(PeakTagListTest, OrdersByIntensityWithLowerMzFirstAndKeepsMarksInBothOrders)
 {
     PeakTagList tags;
     tags.addPoints2dList(window({ 5, 9, 9, 1 }));
@@ -45,14 +45,7 @@ TEST(PeakTagListTest, OrdersByIntensityWithLowerMzFirstAmongEquals)
     EXPECT_EQ(tags.getWindowPoint(0), QPointF(500.0, 5.0));
     EXPECT_EQ(tags.getWindowPointSorted(0), QPointF(501.0, 9.0));
 
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    tags.addPoints2dList(window({ nan, 2, nan, 7 }));
-    EXPECT_EQ(sortedWindowPositions(tags), (QList<double>{ 3, 1, 0, 2 }));
-}
-
-TEST(PeakTagListTest, MarksAreKeptPerPointInBothOrders)
-{
-    PeakTagList tags;
+    // Marks are kept per point in both orders.
     tags.setWindowPeakOffset(12);
     tags.addPoints2dList(window({ 5, 9, 9, 1 }));
     EXPECT_EQ(tags.getWindowPeakOffsetFromSpecpoints(), 0); // rebuilding clears the offset
@@ -68,6 +61,10 @@ TEST(PeakTagListTest, MarksAreKeptPerPointInBothOrders)
     tags.clear();
     EXPECT_EQ(tags.getSize(), 0);
     EXPECT_TRUE(tags.checkAllPointsExcluded());
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    tags.addPoints2dList(window({ nan, 2, nan, 7 }));
+    EXPECT_EQ(sortedWindowPositions(tags), (QList<double>{ 3, 1, 0, 2 }));
 }
 
 // All out-of-range look-ups of this test executable happen here: the warning counters are

@@ -8,16 +8,9 @@
 namespace zeq::test
 {
 
-namespace
-{
-
-constexpr double kProton = 1.00727646677;
-
-} // namespace
-
 double monoMzOf(double neutralMass, int charge)
 {
-    return (neutralMass + charge * kProton) / charge;
+    return (neutralMass + charge * 1.00727646677) / charge;
 }
 
 SyntheticPeaks::SyntheticPeaks(std::uint64_t seed)

@@ -13,9 +13,7 @@ namespace zeq::test
 /// Monoisotopic m/z of a neutral mass carrying `charge` protons.
 double monoMzOf(double neutralMass, int charge);
 
-/// Centroided spectra made from the averagine model itself, with seeded m/z jitter, intensity
-/// noise and noise peaks, for recovery tests, benchmarks and the bundled sample spectrum.
-/// The same seed gives the same points on every platform.
+/// Seeded centroided spectra from the averagine model, the same on every platform.
 class SyntheticPeaks
 {
 public:
@@ -26,20 +24,17 @@ public:
 
     explicit SyntheticPeaks(std::uint64_t seed);
 
-    /// Relative Gaussian m/z jitter in ppm (σ) and relative intensity noise (σ), applied to every
-    /// point added afterwards.
+    /// Gaussian σ of m/z jitter (ppm) and relative intensity noise for points added afterwards.
     void setJitter(double ppm, double relativeIntensityNoise);
 
-    /// Adds the isotope peaks of a neutral mass at a charge, the tallest `height` high; returns
-    /// the monoisotopic m/z.
+    /// Adds the isotopes of a neutral mass, the tallest `height` high; returns the mono m/z.
     double addCluster(double neutralMass, int charge, double height);
-    /// Adds `count` peaks at uniform m/z in [lo, hi] with heights uniform in (0, maxHeight].
     void addNoisePeaks(int count, double lo, double hi, double maxHeight);
 
     [[nodiscard]] QList<QPointF> points() const;
     [[nodiscard]] PlotBase plot() const { return PlotBase(m_points); }
 
-    /// Uniform in [0, 1) and standard normal, from the builder's own generator.
+    /// Uniform in [0, 1) and standard normal.
     double uniform();
     double gaussian();
 
