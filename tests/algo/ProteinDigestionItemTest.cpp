@@ -102,6 +102,5 @@ TEST(ProteinDigestionItemTest, IdTakesNoPartInEqualityOrHash)
     const QSet<ProteinDigestionItem> items{ zeq::BuiltInProteases::kTrypsin, renumbered };
     EXPECT_EQ(items.size(), 1);
     EXPECT_NE(renumbered, ProteinDigestionItem(u"trypsin"_qs, renumbered.digestRules(), 42));
-    EXPECT_TRUE(renumbered.isValid());
     EXPECT_FALSE(ProteinDigestionItem(QString(), renumbered.digestRules(), 1).isValid());
 }
