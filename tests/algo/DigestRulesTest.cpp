@@ -21,6 +21,7 @@ DigestRule rule(const char *letters)
 TEST(DigestRulesTest, RulesAreUpperCaseSetsOfLettersAndEqualRulesHashAlike)
 {
     EXPECT_EQ(rule("1a b;d").cleavageSites(), (QList<QChar>{ u'A', u'B', u'D' }));
+    EXPECT_EQ(DigestRule(QList<QChar>{ u'k', u'r' }).cleavageSites(), (QList<QChar>{ u'K', u'R' }));
     EXPECT_TRUE(rule("KR").contains(u'k'));
     EXPECT_EQ(rule("k, r").toString(DigestRule::CommaSeparated), u"K,R");
     EXPECT_EQ(rule("KR"), rule("RKK"));
