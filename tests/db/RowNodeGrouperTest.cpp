@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using zeq::test::makeTable;
 using zeq::test::shape;
 
@@ -12,130 +14,114 @@ namespace
 {
 
 const QString kName = u"Name"_qs;
+const QString kLetter = u"Letter"_qs;
+const QString kParity = u"Parity"_qs;
+const QString kByN = u"N:-:r"_qs;
 
-// Name, Letter, Parity, N
 RowNode lettersTable()
 {
-    return makeTable({ kName, u"Letter"_qs, u"Parity"_qs, u"N"_qs },
-                     { { u"A1"_qs, u"A"_qs, u"odd"_qs, 1 },
-                       { u"B1"_qs, u"B"_qs, u"odd"_qs, 2 },
-                       { u"A2"_qs, u"A"_qs, u"even"_qs, 3 },
-                       { u"C1"_qs, u"C"_qs, u"odd"_qs, 4 },
-                       { u"B2"_qs, u"B"_qs, u"even"_qs, 5 },
-                       { u"A3"_qs, u"A"_qs, u"odd"_qs, 6 } });
+    const QList<VariantItems> rows = {
+        { u"A1"_qs, u"A"_qs, u"odd"_qs, 1 }, { u"B1"_qs, u"B"_qs, u"odd"_qs, 2 },  { u"A2"_qs, u"A"_qs, u"even"_qs, 3 },
+        { u"C1"_qs, u"C"_qs, u"odd"_qs, 4 }, { u"B2"_qs, u"B"_qs, u"even"_qs, 5 }, { u"A3"_qs, u"A"_qs, u"odd"_qs, 6 },
+    };
+    return makeTable({ kName, kLetter, kParity, u"N"_qs }, rows);
 }
 
-int leafCount(const RowNode &node)
+bool ok(const Error &err)
 {
-    QList<RowNode *> leaves;
-    RowNode::getLeafRowNodeList(&node, leaves);
-    return int(leaves.size());
+    return !err.hasError();
+}
+
+bool group(RowNode *node, const QString &field, const QList<QString> &sorting = {})
+{
+    return ok(regroupByFieldNames({ field }, sorting, node));
 }
 
 } // namespace
 
-TEST(RowNodeGrouperTest, GroupsKeepTheirRowsInOldOrder)
+TEST(RowNodeGrouperTest, ShapeAfterEachOperation)
 {
-    RowNode table = lettersTable();
-    ASSERT_FALSE(regroupByFieldNames({ u"Letter"_qs }, {}, &table).hasError());
-    EXPECT_EQ(shape(table, kName), u"[A1 A2 A3] [B1 B2] C1");
-    const RowNode *group = table.getChild(0);
-    EXPECT_TRUE(group->isGroupNode());
-    EXPECT_EQ(group->parent(), &table);
-    EXPECT_EQ(group->data(), group->getChild(0)->data());
-    EXPECT_EQ(group->getChild(2)->parent(), group);
-    EXPECT_EQ(table.getChild(2)->parent(), &table);
-}
-
-TEST(RowNodeGrouperTest, RegroupingDissolvesOldGroups)
-{
-    RowNode table = lettersTable();
-    ASSERT_FALSE(regroupByFieldNames({ u"Letter"_qs }, {}, &table).hasError());
-    ASSERT_FALSE(regroupByFieldNames({ u"Parity"_qs }, { u"N:-:r"_qs }, &table).hasError());
-    EXPECT_EQ(shape(table, kName), u"[B2 A2] [A3 C1 B1 A1]");
-    EXPECT_EQ(leafCount(table), 6);
-    // Into a subgroup only: the rest of the tree stays as it was.
-    ASSERT_FALSE(regroupByFieldNames({ u"Letter:-"_qs }, {}, table.getChild(1)).hasError());
-    EXPECT_EQ(shape(table, kName), u"[B2 A2] [C1 B1 [A3 A1]]");
-    EXPECT_EQ(table.getChild(1)->parent(), &table);
+    const struct {
+        const char *name;
+        std::function<bool(RowNode &)> steps;
+        const char *shape;
+    } rows[] = {
+        { "groups keep old order", [](RowNode &t) { return group(&t, kLetter); }, "[A1 A2 A3] [B1 B2] C1" },
+        { "regrouping dissolves old groups",
+          [](RowNode &t) { return group(&t, kLetter) && group(&t, kParity, { kByN }); },
+          "[B2 A2] [A3 C1 B1 A1]" },
+        { "a subgroup alone",
+          [](RowNode &t) { return group(&t, kParity) && group(t.getChild(1), u"Letter:-"_qs); },
+          "[A2 B2] [C1 B1 [A1 A3]]" },
+        { "sorting without grouping flattens; former group rows stay as plain rows",
+          [](RowNode &t) { return group(&t, kLetter) && ok(regroupByFieldNames({}, { kByN }, &t)); },
+          "A3 B2 C1 A2 B1 B1 A1 A1" },
+        { "an unknown column makes one group",
+          [](RowNode &t) { return group(&t, u"NoSuchColumn"_qs); },
+          "[A1 B1 A2 C1 B2 A3]" },
+        { "multi-level",
+          [](RowNode &t) {
+              return ok(regroupRowNodesRecursive({ { kParity }, { kLetter } }, { {}, { kByN } }, &t));
+          },
+          "[A2 B2] [[A3 A1] B1 C1]" },
+        { "children one level down; a group sorts by its first row",
+          [](RowNode &t) { return group(&t, kParity) && ok(regroupChildrenBy({ kLetter }, { kByN }, &t)); },
+          "[B2 A2] [[A3 A1] C1 B1]" },
+        { "one level",
+          [](RowNode &t) { return group(&t, kLetter) && ok(sortGroupByOneLevel({ u"Name:-"_qs }, &t)); },
+          "C1 [B1 B2] [A1 A2 A3]" },
+        { "reverse turns every level",
+          [](RowNode &t) { return group(&t, kLetter) && ok(reverse(&t)); },
+          "C1 [B2 B1] [A3 A2 A1]" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        RowNode table = lettersTable();
+        ASSERT_TRUE(row.steps(table));
+        EXPECT_EQ(shape(table, kName), QString::fromLatin1(row.shape));
+        QList<RowNode *> nodes;
+        RowNode::getAllRowNodeList(&table, nodes);
+        for (const RowNode *node : nodes) {
+            ASSERT_TRUE(node->parent()->children().contains(node));
+        }
+    }
 }
 
 TEST(RowNodeGrouperTest, NumericGroupingUsesTheRelativeTolerance)
 {
     // CalcMr is a registered mass column, so it groups as numbers; X is text.
-    RowNode table = makeTable({ kName, u"CalcMr"_qs, u"X"_qs },
-                              { { u"a"_qs, 1.0, u"1"_qs },
-                                { u"b"_qs, 2.0, u"1.0"_qs },
-                                { u"c"_qs, 1.0000000000001, u"1"_qs },
-                                { u"d"_qs, u"1"_qs, u"1.0"_qs },
-                                { u"e"_qs, 1.000000000002, u"2"_qs } });
+    const QList<VariantItems> rows = {
+        { u"a"_qs, 1.0, u"1"_qs },       { u"b"_qs, 2.0, u"1.0"_qs },          { u"c"_qs, 1.0000000000001, u"1"_qs },
+        { u"d"_qs, u"1"_qs, u"1.0"_qs }, { u"e"_qs, 1.000000000002, u"2"_qs },
+    };
+    RowNode table = makeTable({ kName, u"CalcMr"_qs, u"X"_qs }, rows);
     RowNode byText = table;
-    ASSERT_FALSE(regroupByFieldNames({ u"CalcMr"_qs }, {}, &table).hasError());
+    ASSERT_TRUE(group(&table, u"CalcMr"_qs));
     EXPECT_EQ(shape(table, kName), u"[a c d] e b");
-    ASSERT_FALSE(regroupByFieldNames({ u"X"_qs }, {}, &byText).hasError());
+    ASSERT_TRUE(group(&byText, u"X"_qs));
     EXPECT_EQ(shape(byText, kName), u"[a c] [b d] e");
 }
 
 TEST(RowNodeGrouperTest, NothingToGroupLeavesTheTreeAlone)
 {
-    RowNode single = makeTable({ kName, u"Letter"_qs }, { { u"A1"_qs, u"A"_qs } });
+    RowNode single = makeTable({ kName, kLetter }, { { u"A1"_qs, u"A"_qs } });
     RowNode empty = makeTable({ kName }, {});
     RowNode table = lettersTable();
-    EXPECT_FALSE(regroupByFieldNames({ u"Letter"_qs }, {}, &single).hasError());
-    EXPECT_FALSE(regroupByFieldNames({ u"Letter"_qs }, {}, &empty).hasError());
-    EXPECT_FALSE(regroupByFieldNames({ u"Letter"_qs }, {}, nullptr).hasError());
-    EXPECT_FALSE(regroupByFieldNames({}, {}, &table).hasError());
-    EXPECT_FALSE(sortGroupByOneLevel({ u"N:-:r"_qs }, nullptr).hasError());
-    EXPECT_FALSE(regroupChildrenBy({ u"Letter"_qs }, {}, nullptr).hasError());
-    EXPECT_EQ(shape(single, kName), u"A1");
-    EXPECT_EQ(empty.getChildListSize(), 0);
-    EXPECT_EQ(shape(table, kName), u"A1 B1 A2 C1 B2 A3");
-
-    // A grouping column that does not exist makes all rows equal: one group, in old order.
-    ASSERT_FALSE(regroupByFieldNames({ u"NoSuchColumn"_qs }, {}, &table).hasError());
-    EXPECT_EQ(shape(table, kName), u"[A1 B1 A2 C1 B2 A3]");
-}
-
-TEST(RowNodeGrouperTest, SortingWithoutGroupingFlattensEveryNode)
-{
-    RowNode table = lettersTable();
-    ASSERT_FALSE(regroupByFieldNames({ u"Letter"_qs }, {}, &table).hasError());
-    ASSERT_FALSE(regroupByFieldNames({}, { u"N:-:r"_qs }, &table).hasError());
-    // The former group rows (copies of A1 and B1) stay, now as plain rows.
-    EXPECT_EQ(shape(table, kName), u"A3 B2 C1 A2 B1 B1 A1 A1");
-}
-
-TEST(RowNodeGrouperTest, MultiLevelRegrouping)
-{
-    RowNode table = lettersTable();
-    ASSERT_FALSE(
-        regroupRowNodesRecursive({ { u"Parity"_qs }, { u"Letter"_qs } }, { {}, { u"N:-:r"_qs } }, &table).hasError());
-    EXPECT_EQ(shape(table, kName), u"[A2 B2] [[A3 A1] B1 C1]");
-
     zeq::test::MessageGuard guard;
-    ASSERT_FALSE(regroupRowNodesRecursive({ { u"Letter"_qs } }, {}, &table).hasError());
+    for (const Error &err : {
+             regroupByFieldNames({ kLetter }, {}, &single),
+             regroupByFieldNames({ kLetter }, {}, &empty),
+             regroupByFieldNames({ kLetter }, {}, nullptr),
+             regroupByFieldNames({}, {}, &table),
+             sortGroupByOneLevel({ kByN }, nullptr),
+             regroupChildrenBy({ kLetter }, {}, nullptr),
+             regroupRowNodesRecursive({}, {}, &table),
+             regroupRowNodesRecursive({ { kLetter } }, {}, &table), // one level, no sorting list
+         }) {
+        EXPECT_FALSE(err.hasError());
+    }
     EXPECT_TRUE(guard.contains(u"commonFieldsList.size() != extraSortList.size()"_qs));
-    EXPECT_EQ(shape(table, kName), u"[A2 B2] [[A3 A1] B1 C1]");
-    EXPECT_FALSE(regroupRowNodesRecursive({}, {}, &table).hasError());
-}
-
-TEST(RowNodeGrouperTest, ChildrenAreRegroupedAndSortedOneLevelDown)
-{
-    RowNode table = lettersTable();
-    ASSERT_FALSE(regroupByFieldNames({ u"Parity"_qs }, {}, &table).hasError());
-    ASSERT_FALSE(regroupChildrenBy({ u"Letter"_qs }, { u"N:-:r"_qs }, &table).hasError());
-    // The group of A3 and A1 carries A3's row, so it sorts by N = 6.
-    EXPECT_EQ(shape(table, kName), u"[B2 A2] [[A3 A1] C1 B1]");
-    ASSERT_FALSE(sortGroupByOneLevel({ u"Name:-"_qs }, table.getChild(1)).hasError());
-    EXPECT_EQ(shape(table, kName), u"[B2 A2] [C1 B1 [A3 A1]]");
-}
-
-TEST(RowNodeGrouperTest, ReverseTurnsEveryLevel)
-{
-    RowNode table = lettersTable();
-    ASSERT_FALSE(regroupByFieldNames({ u"Letter"_qs }, {}, &table).hasError());
-    ASSERT_FALSE(reverse(&table).hasError());
-    EXPECT_EQ(shape(table, kName), u"C1 [B2 B1] [A3 A2 A1]");
+    EXPECT_EQ(shape(single, kName) + u'|' + shape(empty, kName) + u'|' + shape(table, kName), u"A1||A1 B1 A2 C1 B2 A3");
     const Error err = reverse(nullptr);
     EXPECT_EQ(err.code(), kBadParameterError);
     EXPECT_FALSE(err.catchPoints().isEmpty());
@@ -146,52 +132,50 @@ TEST(RowNodeGrouperTest, LeftJoinCopiesFromTheFirstMatchingRow)
     RowNode left = makeTable({ u"Key"_qs, u"Score"_qs },
                              { { u"p1"_qs, 1 }, { u"p2"_qs, 2 }, { u"p3"_qs, 3 }, { u"12"_qs, 4 }, { 1, 5 } });
     left.getChild(0)->addData(VariantItems{ u"extra"_qs }); // a row longer than the columns
-    const RowNode right = makeTable({ u"Id"_qs, u"Score"_qs, u"Protein"_qs },
-                                    { { u"p2"_qs, 20, u"second"_qs },
-                                      { u"p1"_qs, 10, u"first"_qs },
-                                      { u"p2"_qs, 21, u"shadowed"_qs },
-                                      { 12, 30, u"twelve"_qs },
-                                      { 1.0, 40, u"one"_qs } });
-    ASSERT_FALSE(leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Score"_qs }, &left).hasError());
+    const QList<VariantItems> rightRows = {
+        { u"p2"_qs, 20, u"second"_qs }, { u"p1"_qs, 10, u"first"_qs }, { u"p2"_qs, 21, u"shadowed"_qs },
+        { 12, 30, u"twelve"_qs },       { 1.0, 40, u"one"_qs },
+    };
+    const RowNode right = makeTable({ u"Id"_qs, u"Score"_qs, u"Protein"_qs }, rightRows);
+    ASSERT_TRUE(ok(leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Score"_qs }, &left)));
     // The new Score column is appended although the left table has one already.
     EXPECT_EQ(left.getRootDataAsStringList(), (QList<QString>{ u"Key"_qs, u"Score"_qs, u"Protein"_qs, u"Score"_qs }));
     EXPECT_EQ(left.getChild(0)->data(), (VariantItems{ u"p1"_qs, 1, u"first"_qs, 10 }));
     EXPECT_EQ(left.getChild(1)->data(), (VariantItems{ u"p2"_qs, 2, u"second"_qs, 20 }));
     EXPECT_EQ(left.getChild(2)->data(), (VariantItems{ u"p3"_qs, 3, QVariant(), QVariant() }));
     // QVariant equality across types: the text 12 matches the number 12, 1 matches 1.0.
-    EXPECT_EQ(left.getChild(3)->getDataAt(2), QVariant(u"twelve"_qs));
-    EXPECT_EQ(left.getChild(4)->getDataAt(2), QVariant(u"one"_qs));
+    EXPECT_EQ(zeq::test::join(left.children(), u"Protein"_qs), u"first second  twelve one");
+
+    // Group rows are skipped; an empty key matches an empty key.
+    RowNode grouped = makeTable({ u"Key"_qs, u"G"_qs }, { { u"p1"_qs, 1 }, { u"p2"_qs, 1 }, { QVariant(), 2 } });
+    ASSERT_TRUE(group(&grouped, u"G"_qs));
+    const RowNode keys =
+        makeTable({ u"Id"_qs, u"Protein"_qs }, { { u"p1"_qs, u"first"_qs }, { QVariant(), u"nothing"_qs } });
+    ASSERT_TRUE(ok(leftJoin(keys, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, &grouped)));
+    EXPECT_TRUE(grouped.getChild(0)->getDataAt(u"Protein"_qs).isNull());
+    EXPECT_EQ(shape(grouped, u"Protein"_qs), u"[first ] nothing");
 }
 
 TEST(RowNodeGrouperTest, LeftJoinRejectsBadArgumentsCleanly)
 {
     const RowNode right = makeTable({ u"Id"_qs, u"Protein"_qs }, { { u"p1"_qs, u"first"_qs } });
     RowNode left = makeTable({ u"Key"_qs }, { { u"p1"_qs } });
-    const RowNode before = left;
-    EXPECT_EQ(leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Missing"_qs }, &left).code(), kError);
-    EXPECT_EQ(left.getRootDataAsStringList(), before.getRootDataAsStringList());
-    EXPECT_EQ(left.getChild(0)->data(), before.getChild(0)->data());
-    EXPECT_EQ(leftJoin(right, { QString(), u"Id"_qs }, { u"Protein"_qs }, &left).code(), kBadParameterError);
-    EXPECT_EQ(leftJoin(right, { u"Key"_qs, QString() }, { u"Protein"_qs }, &left).code(), kBadParameterError);
-    EXPECT_EQ(leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, nullptr).code(), kBadParameterError);
-    EXPECT_FALSE(leftJoin(right, { QString(), QString() }, {}, &left).hasError());
-    EXPECT_EQ(left.columnCount(), 1);
+    const std::pair<ErrorCode, Error> rows[] = {
+        { kError, leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Missing"_qs }, &left) },
+        { kBadParameterError, leftJoin(right, { QString(), u"Id"_qs }, { u"Protein"_qs }, &left) },
+        { kBadParameterError, leftJoin(right, { u"Key"_qs, QString() }, { u"Protein"_qs }, &left) },
+        { kBadParameterError, leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, nullptr) },
+        { kNoErr, leftJoin(right, { QString(), QString() }, {}, &left) },
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(rows[i].second.code(), rows[i].first) << "row " << i;
+    }
+    EXPECT_EQ(left.getRootDataAsStringList(), QList<QString>{ u"Key"_qs });
+    EXPECT_EQ(left.getChild(0)->data(), VariantItems{ u"p1"_qs });
 
     // A key column that does not exist matches nothing; the columns still arrive, null.
-    ASSERT_FALSE(leftJoin(right, { u"Nope"_qs, u"Id"_qs }, { u"Protein"_qs }, &left).hasError());
+    ASSERT_TRUE(ok(leftJoin(right, { u"Nope"_qs, u"Id"_qs }, { u"Protein"_qs }, &left)));
     EXPECT_EQ(left.getChild(0)->data(), (VariantItems{ u"p1"_qs, QVariant() }));
-}
-
-TEST(RowNodeGrouperTest, LeftJoinSkipsGroupRowsAndMatchesEmptyKeys)
-{
-    RowNode left = makeTable({ u"Key"_qs, u"G"_qs }, { { u"p1"_qs, 1 }, { u"p2"_qs, 1 }, { QVariant(), 2 } });
-    ASSERT_FALSE(regroupByFieldNames({ u"G"_qs }, {}, &left).hasError());
-    const RowNode right =
-        makeTable({ u"Id"_qs, u"Protein"_qs }, { { u"p1"_qs, u"first"_qs }, { QVariant(), u"nothing"_qs } });
-    ASSERT_FALSE(leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, &left).hasError());
-    EXPECT_TRUE(left.getChild(0)->getDataAt(u"Protein"_qs).isNull()); // the group row
-    EXPECT_EQ(left.getChild(0)->getChild(0)->getDataAt(u"Protein"_qs), QVariant(u"first"_qs));
-    EXPECT_EQ(left.getChild(1)->getDataAt(u"Protein"_qs), QVariant(u"nothing"_qs));
 }
 
 TEST(RowNodeGrouperTest, UnifyTablesMatchesColumnsByName)

@@ -14,15 +14,17 @@ using zeq::RowNodePtrListSorter;
 namespace
 {
 
-QList<RowNode *> linearFilter(const QList<RowNode *> &rows, int column, const QVariant &value)
+// The ids of `rows` (only those whose cell in column 1 equals `*value`, if given), ascending.
+QList<int> ids(const QList<RowNode *> &rows, const QVariant *value = nullptr)
 {
-    QList<RowNode *> found;
-    for (RowNode *row : rows) {
-        if (VariantComparator::compare(row->getDataAt(column), value) == 0) {
-            found.append(row);
+    QList<int> ids;
+    for (const RowNode *row : rows) {
+        if (!value || VariantComparator::compare(row->getDataAt(1), *value) == 0) {
+            ids.append(row->getDataAt(0).toInt());
         }
     }
-    return found;
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 } // namespace
@@ -35,11 +37,8 @@ TEST(RowNodePtrListSorterTest, SelectFindsExactlyWhatALinearFilterFinds)
     QList<VariantItems> rows;
     for (int i = 0; i < 600; ++i) {
         const int n = small(rng);
-        const QVariant cell = kind(rng) == 0 ? QVariant(n)
-            : kind(rng) == 1                 ? QVariant(n + 0.0)
-            : kind(rng) == 2                 ? QVariant(QString::number(n))
-                                             : QVariant();
-        rows.append({ i, cell });
+        const QVariant cells[] = { n, n + 0.0, QString::number(n), QVariant() };
+        rows.append({ i, cells[kind(rng)] });
     }
     RowNode table = zeq::test::makeTable({ u"Id"_qs, u"Cell"_qs }, rows);
     RowNodePtrListSorter sorter(table.children());
@@ -55,50 +54,39 @@ TEST(RowNodePtrListSorterTest, SelectFindsExactlyWhatALinearFilterFinds)
     }
     for (const QVariant &probe : probes) {
         SCOPED_TRACE(probe.toString().toStdString() + " " + (probe.typeName() ? probe.typeName() : "null"));
-        auto sortedById = [](QList<RowNode *> found) {
-            std::sort(found.begin(), found.end(), [](const RowNode *a, const RowNode *b) {
-                return a->getDataAt(0).toInt() < b->getDataAt(0).toInt();
-            });
-            return found;
-        };
-        const QList<RowNode *> expected = sortedById(linearFilter(sorter.rows(), 1, probe));
-        EXPECT_EQ(sortedById(sorter.select(probe)), expected);
-        EXPECT_EQ(sortedById(RowNodePtrListSorter::select(&table, 1, probe)), expected);
+        const QList<int> expected = ids(sorter.rows(), &probe);
+        EXPECT_EQ(ids(sorter.select(probe)), expected);
+        EXPECT_EQ(ids(RowNodePtrListSorter::select(&table, 1, probe)), expected);
     }
 }
 
-TEST(RowNodePtrListSorterTest, UnknownColumnLeavesTheSorterUnsorted)
+TEST(RowNodePtrListSorterTest, BadInputFindsNothing)
 {
+    zeq::test::MessageGuard guard;
+    RowNodePtrListSorter empty;
+    EXPECT_FALSE(empty.sortByColumn(u"A"_qs).hasError());
+    EXPECT_TRUE(empty.select(1).isEmpty());
+    EXPECT_TRUE(guard.messages().isEmpty());
+    RowNodePtrListSorter withNull({ nullptr });
+    EXPECT_EQ(withNull.sortByColumn(u"A"_qs).code(), kBadParameterError);
+
     RowNode table = zeq::test::makeTable({ u"A"_qs }, { { 3 }, { 1 }, { 2 }, { 1 } });
     RowNodePtrListSorter sorter(table.children());
-    zeq::test::MessageGuard guard;
-    const Error err = sorter.sortByColumn(u"B"_qs);
-    EXPECT_EQ(err.code(), kBadParameterError);
+    EXPECT_EQ(sorter.sortByColumn(u"B"_qs).code(), kBadParameterError);
     EXPECT_TRUE(guard.contains(u"Invalid column name"_qs));
     EXPECT_EQ(sorter.rows(), table.children());
     EXPECT_TRUE(sorter.select(1).isEmpty());
     EXPECT_TRUE(guard.contains(u"Invalid comparator!"_qs));
-
     ASSERT_FALSE(sorter.sortByColumn(u"A"_qs).hasError());
     EXPECT_EQ(sorter.select(1).size(), 2);
-    EXPECT_TRUE(sorter.select(5).isEmpty());
-}
 
-TEST(RowNodePtrListSorterTest, EmptyListsAndBadArgumentsFindNothing)
-{
-    RowNodePtrListSorter empty;
-    zeq::test::MessageGuard guard;
-    EXPECT_FALSE(empty.sortByColumn(u"A"_qs).hasError());
-    EXPECT_TRUE(empty.select(1).isEmpty());
-    EXPECT_TRUE(guard.messages().isEmpty());
-
-    RowNodePtrListSorter withNull({ nullptr });
-    EXPECT_EQ(withNull.sortByColumn(u"A"_qs).code(), kBadParameterError);
-
-    const RowNode table = zeq::test::makeTable({ u"A"_qs, u"B"_qs }, { { 1, 2 } });
-    EXPECT_TRUE(RowNodePtrListSorter::select(nullptr, 0, 1).isEmpty());
-    EXPECT_TRUE(RowNodePtrListSorter::select(&table, -1, 1).isEmpty());
-    EXPECT_TRUE(RowNodePtrListSorter::select(&table, 2, 1).isEmpty());
-    EXPECT_TRUE(RowNodePtrListSorter::select(table.getChild(0), 0, 1).isEmpty());
-    EXPECT_EQ(RowNodePtrListSorter::select(&table, 1, 2).size(), 1);
+    const RowNode pair = zeq::test::makeTable({ u"A"_qs, u"B"_qs }, { { 1, 2 } });
+    const struct {
+        const RowNode *parent;
+        int column;
+    } rows[] = { { nullptr, 0 }, { &pair, -1 }, { &pair, 2 }, { pair.getChild(0), 0 } };
+    for (const auto &row : rows) {
+        EXPECT_TRUE(RowNodePtrListSorter::select(row.parent, row.column, 1).isEmpty()) << row.column;
+    }
+    EXPECT_EQ(RowNodePtrListSorter::select(&pair, 1, 2).size(), 1);
 }

@@ -16,11 +16,4 @@ TEST(SimpleVariantHashTest, IntegersWidenTextsHashAsTextsOthersFallBack)
     zeq::test::MessageGuard guard;
     EXPECT_EQ(qHash(QVariant(), 5), qHash(QVariant(QString()), 5));
     EXPECT_TRUE(guard.contains(u"Unsupported type, fallback to toString hash"_qs));
-
-    QHash<QVariant, int> counts;
-    for (const QVariant &v : { QVariant(1), QVariant(u"x"_qs), QVariant(1), QVariant(2.5), QVariant(u"x"_qs) }) {
-        ++counts[v];
-    }
-    EXPECT_EQ(counts.value(QVariant(1)), 2);
-    EXPECT_EQ(counts.value(QVariant(u"x"_qs)), 2);
 }

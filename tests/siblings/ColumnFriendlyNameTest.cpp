@@ -34,7 +34,6 @@ TEST(ColumnFriendlyNameTest, SpecificationMarksFallBackToTheNameAndUnknownIsPlai
     EXPECT_EQ(ColumnFriendlyName::field(u"Mass:-"_qs), FriendlyNameStruct());
     EXPECT_EQ(ColumnFriendlyName::field(u":Score"_qs), FriendlyNameStruct());
     EXPECT_EQ(ColumnFriendlyName::field(u"score"_qs), FriendlyNameStruct());
-    EXPECT_EQ(FriendlyNameStruct().groupingMethod, ColumnFriendlyName::First);
 }
 
 TEST(ColumnFriendlyNameTest, TypeNamesCoverEveryCodeAndMarkUnknownOnes)

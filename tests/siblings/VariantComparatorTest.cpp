@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
 
 TEST(VariantComparatorTest, RanksNullNaNNumbersTextsOthers)
 {
+    // 2^53 and 2^53 + 1 are equal as doubles, but not as numbers.
     const QList<QVariant> ascending = {
         QVariant(),
         std::numeric_limits<double>::quiet_NaN(),
@@ -22,8 +22,8 @@ TEST(VariantComparatorTest, RanksNullNaNNumbersTextsOthers)
         0.5,
         true,
         2u,
-        qint64(9007199254740992), // 2^53
-        qint64(9007199254740993), // 2^53 + 1: equal to 2^53 as a double, but not as a number
+        qint64(9007199254740992),
+        qint64(9007199254740993),
         9007199254740994.0,
         std::numeric_limits<quint64>::max(),
         1e300,
@@ -57,56 +57,26 @@ TEST(VariantComparatorTest, EqualNumbersOfDifferentTypesAreEquivalent)
 }
 
 // The sorter's binary search is only right if this is a strict weak ordering over any mix of cells.
-TEST(VariantComparatorTest, IsAStrictWeakOrderingOnRandomMixedCells)
+TEST(VariantComparatorTest, IsAStrictWeakOrderingOnMixedCells)
 {
-    std::mt19937 rng(11);
-    std::uniform_int_distribution<int> kind(0, 7);
-    std::uniform_int_distribution<int> small(-3, 3);
     QList<QVariant> cells;
-    for (int i = 0; i < 80; ++i) {
-        const int n = small(rng);
-        switch (kind(rng)) {
-        case 0:
-            cells.append(QVariant());
-            break;
-        case 1:
-            cells.append(n);
-            break;
-        case 2:
-            cells.append(n + 0.5);
-            break;
-        case 3:
-            cells.append(double(n));
-            break;
-        case 4:
-            cells.append(QString::number(n));
-            break;
-        case 5:
-            cells.append(quint64(n < 0 ? -n : n));
-            break;
-        case 6:
-            cells.append(n > 0);
-            break;
-        default:
-            cells.append(std::numeric_limits<double>::quiet_NaN());
-            break;
-        }
+    for (int n = -3; n <= 3; ++n) {
+        cells << QVariant() << n << n + 0.5 << double(n) << QString::number(n) << quint64(n < 0 ? -n : n) << (n > 0)
+              << std::numeric_limits<double>::quiet_NaN();
     }
     for (const QVariant &a : cells) {
         ASSERT_FALSE(VariantComparator::lessThan(a, a));
         for (const QVariant &b : cells) {
             const bool ab = VariantComparator::lessThan(a, b);
             ASSERT_FALSE(ab && VariantComparator::lessThan(b, a));
+            const bool equivalentAB = !ab && !VariantComparator::lessThan(b, a);
             for (const QVariant &c : cells) {
                 const bool bc = VariantComparator::lessThan(b, c);
                 if (ab && bc) {
                     ASSERT_TRUE(VariantComparator::lessThan(a, c));
                 }
-                // Equivalence is transitive too.
-                const bool equivalentAB = !ab && !VariantComparator::lessThan(b, a);
-                const bool equivalentBC = !bc && !VariantComparator::lessThan(c, b);
-                if (equivalentAB && equivalentBC) {
-                    ASSERT_EQ(VariantComparator::compare(a, c), 0);
+                if (equivalentAB && !bc && !VariantComparator::lessThan(c, b)) {
+                    ASSERT_EQ(VariantComparator::compare(a, c), 0); // equivalence is transitive too
                 }
             }
         }

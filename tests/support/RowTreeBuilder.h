@@ -28,6 +28,16 @@ inline RowNode makeTable(const QList<QString> &names, const QList<VariantItems> 
     return root;
 }
 
+/// The cells of `column` in `rows`, space-separated.
+inline QString join(const QList<RowNode *> &rows, const QString &column)
+{
+    QList<QString> parts;
+    for (const RowNode *row : rows) {
+        parts.append(row->getDataAt(column).toString());
+    }
+    return parts.join(u' ');
+}
+
 /// The tree beneath `node` in one line, each node shown by its cell of `column`, groups in
 /// brackets: "[A1 A2] B1".
 inline QString shape(const RowNode &node, const QString &column)
