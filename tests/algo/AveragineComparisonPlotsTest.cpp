@@ -37,14 +37,16 @@ Lookup lookUp(const QList<QPointF> &points,
 
 TEST(AveragineComparisonPlotsTest, MostAbundantIsotopeStepsAtTheTableMasses)
 {
+    const auto positive = ZEQ_QEnumsChemUtils::Positive;
     const auto negative = ZEQ_QEnumsChemUtils::Negative;
     const auto unknown = static_cast<ZEQ_QEnumsChemUtils::IonMode>(7); // any mode but 1 is positive
     const struct {
         double mass;
         int k;
         ZEQ_QEnumsChemUtils::IonMode mode;
-    } rows[] = { { 2499.9, 0 },   { 2500.0, 1 },   { 3999.0, 1 },           { 4000.0, 2 },         { 39999.0, 23 },
-                 { 40000.0, 24 }, { 90000.0, 24 }, { 1000.0, 0, negative }, { 1000.0, 0, unknown } };
+    } rows[] = { { 2499.9, 0, positive },   { 2500.0, 1, positive },   { 3999.0, 1, positive },
+                 { 4000.0, 2, positive },   { 39999.0, 23, positive }, { 40000.0, 24, positive },
+                 { 90000.0, 24, positive }, { 1000.0, 0, negative },   { 1000.0, 0, unknown } };
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::Message() << row.mass << " " << row.mode);
         const int sign = row.mode == negative ? -1 : 1;
