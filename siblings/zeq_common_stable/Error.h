@@ -43,10 +43,18 @@ protected:
     QList<QString> m_warnings;
 };
 
+// Ignoring a returned Error is a compiler warning (an error in CI). GCC accepts no standard
+// attribute after __attribute__((visibility)), so on ELF the export is spelled as one too.
+#if defined(_WIN32)
+#define ZEQ_ERROR_CLASS_ATTRIBUTES [[nodiscard]] ZEQ_COMMON_STABLE_EXPORT
+#else
+#define ZEQ_ERROR_CLASS_ATTRIBUTES [[nodiscard, gnu::visibility("default")]]
+#endif
+
 /// The outcome of an operation: a code, the messages that describe a failure, and warnings.
 /// A default-constructed Error, or Error(kNoErr), is success. Cheap to create and copy on success:
 /// messages and catch points are only allocated once something fails.
-class ZEQ_COMMON_STABLE_EXPORT Error : public Warnings
+class ZEQ_ERROR_CLASS_ATTRIBUTES Error : public Warnings
 {
 public:
     /// Where a failure passed through on its way out (see ZEQ_ECATCH). The texts are literals

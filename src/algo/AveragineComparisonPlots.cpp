@@ -1,6 +1,7 @@
 #include "algo/AveragineComparisonPlots.h"
 
 #include "ZeqLogging.h"
+#include "constants/MassConstants.h"
 #include "algo/AveragineComparison_p.h"
 #include "zeq_common_stable/PlotBase.h"
 #include "zeq_qt_shared_libs_core/IsotopeWorkspace.h"
@@ -18,7 +19,6 @@ namespace zeq
 namespace
 {
 
-constexpr double kProtonMass = 1.00727646677;
 // Spacing of the most abundant isotope from the monoisotope in the observed-isotope look-up.
 constexpr double kObservedSpacing = 1.0028;
 // Neutral masses from which the most abundant isotope moves one index up.

@@ -11,7 +11,7 @@ namespace zeq
 /// Either a value of type T or the Error that prevented it.
 /// Warnings added to a failed result are forwarded to its error, so the error taken out of it
 /// carries them all.
-template <typename T> class Result : public Warnings
+template <typename T> class [[nodiscard]] Result : public Warnings
 {
 public:
     Result(const T &value)

@@ -1,4 +1,5 @@
 #include "algo/AveragineComparisonPlots.h"
+#include "constants/MassConstants.h"
 
 #include "support/MessageGuard.h"
 
@@ -13,7 +14,6 @@ using chem::ZEQ_QEnumsChemUtils;
 namespace
 {
 
-constexpr double kProton = 1.00727646677;
 
 struct Lookup {
     Error error;
@@ -50,7 +50,7 @@ TEST(AveragineComparisonPlotsTest, MostAbundantIsotopeStepsAtTheTableMasses)
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::Message() << row.mass << " " << row.mode);
         const int sign = row.mode == negative ? -1 : 1;
-        const double expected = (row.mass + row.k * 1.0028 + sign * 2 * kProton) / 2;
+        const double expected = (row.mass + row.k * 1.0028 + sign * 2 * kProtonMass) / 2;
         const Lookup l = lookUp({ QPointF(expected + 0.001, 50.0) }, row.mass, 2, nullptr, row.mode);
         EXPECT_FALSE(l.error.hasError());
         EXPECT_DOUBLE_EQ(l.expectedMz, expected);
@@ -63,11 +63,11 @@ TEST(AveragineComparisonPlotsTest, LookupFailures)
 {
     const Lookup empty = lookUp({}, 1000.0, 1);
     EXPECT_EQ(empty.error.code(), kError);
-    EXPECT_DOUBLE_EQ(empty.expectedMz, 1000.0 + kProton);
-    EXPECT_EQ(empty.observed, QPointF(1000.0 + kProton, 0.0));
+    EXPECT_DOUBLE_EQ(empty.expectedMz, 1000.0 + kProtonMass);
+    EXPECT_EQ(empty.observed, QPointF(1000.0 + kProtonMass, 0.0));
     EXPECT_EQ(empty.monoMz, -1.0);
 
-    const double mono = 1000.0 + kProton;
+    const double mono = 1000.0 + kProtonMass;
     const double tolerance = 10.0;
     const Lookup near = lookUp({ QPointF(mono * (1 + 5e-6), 1.0) }, 1000.0, 1, &tolerance);
     EXPECT_FALSE(near.error.hasError());
@@ -112,7 +112,7 @@ TEST(AveragineComparisonPlotsTest, EnvelopeIsSampledDenselyOnlyNearPeaks)
     EXPECT_NEAR(plot.constFirst().x(), 1000.0 - 0.04, 1e-12);
     const auto top =
         std::max_element(plot.cbegin(), plot.cend(), [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
-    const double mass = 2 * 1000.0 - 2 * kProton;
+    const double mass = 2 * 1000.0 - 2 * kProtonMass;
     const std::vector<double> &d = sharedAveragineModel().isotopeIntensityFractions(mass);
     EXPECT_NEAR(top->y(), 500.0 * *std::max_element(d.cbegin(), d.cend()), 5.0);
     double smallest = 1.0;

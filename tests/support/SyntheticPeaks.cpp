@@ -1,6 +1,7 @@
 #include "support/SyntheticPeaks.h"
 
 #include "algo/AveragineComparisonScoring.h"
+#include "constants/MassConstants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +11,7 @@ namespace zeq::test
 
 double monoMzOf(double neutralMass, int charge)
 {
-    return (neutralMass + charge * 1.00727646677) / charge;
+    return (neutralMass + charge * kProtonMass) / charge;
 }
 
 SyntheticPeaks::SyntheticPeaks(std::uint64_t seed)

@@ -3,6 +3,7 @@
 #include "ChargesCommand.h"
 
 #include "algo/AveragineComparisonSearch.h"
+#include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 
 #include <QCommandLineParser>
@@ -17,8 +18,6 @@
 
 namespace
 {
-
-constexpr double kProtonMass = 1.00727646677;
 
 int fail(const QString &message)
 {
@@ -146,7 +145,7 @@ int runCharges(const QStringList &args)
     out << "# charge\tmono m/z\tmono mass\t% window\tscore\n";
     for (const zeq::ChargeScoreInfo &c : clusters) {
         // The charge states are protons: the neutral mass drops one per charge.
-        const double mass = c.charge * c.mzOffset - c.charge * kProtonMass;
+        const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
         out << c.charge << '\t' << QString::number(c.mzOffset, 'f', 4) << '\t' << QString::number(mass, 'f', 4) << '\t'
             << QString::number(100.0 * c.percentIonCurrent, 'f', 2) << '\t' << QString::number(c.score, 'g', 4) << '\n';
     }
