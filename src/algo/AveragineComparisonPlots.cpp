@@ -1,8 +1,8 @@
 #include "algo/AveragineComparisonPlots.h"
 
 #include "ZeqLogging.h"
-#include "constants/MassConstants.h"
 #include "algo/AveragineComparison_p.h"
+#include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 #include "zeq_qt_shared_libs_core/IsotopeWorkspace.h"
 

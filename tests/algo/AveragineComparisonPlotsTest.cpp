@@ -1,6 +1,6 @@
 #include "algo/AveragineComparisonPlots.h"
-#include "constants/MassConstants.h"
 
+#include "constants/MassConstants.h"
 #include "support/MessageGuard.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,6 @@ using chem::ZEQ_QEnumsChemUtils;
 
 namespace
 {
-
 
 struct Lookup {
     Error error;
