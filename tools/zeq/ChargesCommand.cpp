@@ -10,6 +10,7 @@
 #include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 
+#include <QLocale>
 #include <QLoggingCategory>
 
 #include <cmath>
@@ -92,7 +93,10 @@ int runCharges(const QStringList &args)
                     QStringLiteral("--min-charge %1 is above --max-charge %2").arg(opts.minCharge).arg(opts.maxCharge));
     }
     if (start > end) {
-        return fail(kExitBadUsage, QStringLiteral("--start %1 lies after --end %2").arg(start).arg(end));
+        return fail(kExitBadUsage,
+                    QStringLiteral("--start %1 lies after --end %2")
+                        .arg(QString::number(start, 'g', QLocale::FloatingPointShortest),
+                             QString::number(end, 'g', QLocale::FloatingPointShortest)));
     }
     // The search reports its inner diagnostics through logging; a command line shows them on request.
     QLoggingCategory::setFilterRules(cmd.isSet(QStringLiteral("verbose")) ? QStringLiteral("zeq.*.debug=false")

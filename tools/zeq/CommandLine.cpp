@@ -95,13 +95,14 @@ Result<double> parseNumber(const QString &what, const QString &text, const Numbe
 {
     bool ok = false;
     const double value = text.toDouble(&ok);
+    const QString shown = elide(text.trimmed());
     Error err;
     if (!ok && !std::isinf(value)) {
-        err = usage(QStringLiteral("%1 needs a number, got \"%2\"").arg(what, elide(text.trimmed())));
+        err = usage(QStringLiteral("%1 needs a number, got \"%2\"").arg(what, shown));
     } else if (!ok || !std::isfinite(value)) {
-        err = usage(QStringLiteral("%1 must be a finite number, got \"%2\"").arg(what, elide(text.trimmed())));
+        err = usage(QStringLiteral("%1 must be a finite number, got \"%2\"").arg(what, shown));
     } else if (!contains(range, value)) {
-        err = usage(QStringLiteral("%1 must be %2, got \"%3\"").arg(what, describe(range), elide(text.trimmed())));
+        err = usage(QStringLiteral("%1 must be %2, got \"%3\"").arg(what, describe(range), shown));
     } else {
         return value;
     }
