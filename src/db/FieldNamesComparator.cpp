@@ -5,9 +5,11 @@
 #include "db/FieldNamesComparator_p.h"
 #include "math/ApproxEqual.h"
 #include "zeq_common_core_mini/ColumnFriendlyName.h"
+#include "zeq_common_core_mini/NumberKind.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace zeq
 {
@@ -16,12 +18,7 @@ namespace
 {
 
 using ColumnAndType = FieldNamesComparator::ColumnAndType;
-
-const QVariant &cellOf(const RowNode *row, int column)
-{
-    static const QVariant null;
-    return row ? row->getDataAt(column) : null;
-}
+using detail::cellOf;
 
 FieldNamesComparator::ColumnValueType typeFromRegistry(const QString &specification,
                                                        FieldNamesComparator::ColumnValueType fallback)
@@ -194,8 +191,9 @@ namespace
 std::vector<quint32> rankTexts(const std::vector<RowNode *> &rows, int column)
 {
     QHash<QString, quint32> ids;
-    // Integer cells are common in text columns; their text is made once per distinct value.
-    QHash<qint64, quint32> integerIds;
+    // Integer cells are common in text columns; their text is made once per distinct value of a
+    // type (a char's text is its character, an int's its digits).
+    QHash<std::pair<int, quint64>, quint32> integerIds;
     QList<QString> distinct;
     auto idOf = [&](const QString &text) {
         auto id = ids.constFind(text);
@@ -209,11 +207,13 @@ std::vector<quint32> rankTexts(const std::vector<RowNode *> &rows, int column)
     for (size_t i = 0; i < rows.size(); ++i) {
         const QVariant &cell = cellOf(rows[i], column);
         const int type = cell.typeId();
-        if ((type == QMetaType::Int || type == QMetaType::LongLong) && !cell.isNull()) {
-            const qint64 value = cell.toLongLong();
-            auto id = integerIds.constFind(value);
+        if (rn::isInteger(type) && !cell.isNull()) {
+            const rn::NumberKind kind = rn::numberKind(type);
+            const std::pair<int, quint64> key(
+                type, kind == rn::NumberKind::Signed ? quint64(cell.toLongLong()) : cell.toULongLong());
+            auto id = integerIds.constFind(key);
             if (id == integerIds.constEnd()) {
-                id = integerIds.insert(value, idOf(cell.toString()));
+                id = integerIds.insert(key, idOf(cell.toString()));
             }
             ranks[i] = id.value();
         } else {

@@ -2,6 +2,7 @@
 
 #include "ZeqLogging.h"
 #include "db/SimpleVariantHash.h"
+#include "zeq_common_core_mini/NumberKind.h"
 
 #include <cmath>
 
@@ -136,19 +137,13 @@ namespace
 // equal, as their hashes would only meet by chance.
 int hashFamily(const QVariant &cell)
 {
-    switch (cell.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::QChar:
-        return QMetaType::LongLong;
-    default:
-        return cell.typeId();
-    }
+    const int type = cell.typeId();
+    return rn::isInteger(type) || type == QMetaType::Bool || type == QMetaType::QChar ? int(QMetaType::LongLong) : type;
+}
+
+bool isNaN(const QVariant &cell)
+{
+    return rn::numberKind(cell.typeId()) == rn::NumberKind::Real && std::isnan(cell.toDouble());
 }
 
 } // namespace
@@ -158,8 +153,8 @@ bool operator==(const UniquesAggregator::TypedCell &a, const UniquesAggregator::
     if (hashFamily(a.cell) != hashFamily(b.cell)) {
         return false;
     }
-    if (a.cell.typeId() == QMetaType::Double && std::isnan(a.cell.toDouble())) {
-        return std::isnan(b.cell.toDouble());
+    if (isNaN(a.cell)) {
+        return isNaN(b.cell);
     }
     return a.cell == b.cell;
 }
@@ -167,7 +162,7 @@ bool operator==(const UniquesAggregator::TypedCell &a, const UniquesAggregator::
 size_t qHash(const UniquesAggregator::TypedCell &value, size_t seed) noexcept
 {
     // Every NaN must land in one bucket; empty cells are common and need no fallback warning.
-    if (!value.cell.isValid() || (value.cell.typeId() == QMetaType::Double && std::isnan(value.cell.toDouble()))) {
+    if (!value.cell.isValid() || isNaN(value.cell)) {
         return seed;
     }
     return ::qHash(value.cell, seed);

@@ -3,6 +3,7 @@
 #include "ZeqLogging.h"
 #include "db/FieldNamesComparator.h"
 #include "db/FieldNamesComparator_p.h"
+#include "zeq_common_core_mini/NumberKind.h"
 
 #include <algorithm>
 #include <optional>
@@ -178,21 +179,17 @@ private:
 
     static Kind kindOf(const QVariant &cell, double &number)
     {
-        switch (cell.typeId()) {
-        case QMetaType::QString:
-            return cell.isNull() ? Other : Text;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Double:
-            number = cell.toDouble() + 0.0; // -0.0 and 0.0 are one key
-            return cell.isNull() ? Other : Number;
-        default:
+        if (cell.isNull()) {
             return Other;
         }
+        if (cell.typeId() == QMetaType::QString) {
+            return Text;
+        }
+        if (rn::numberKind(cell.typeId()) == rn::NumberKind::None) {
+            return Other;
+        }
+        number = cell.toDouble() + 0.0; // -0.0 and 0.0 are one key
+        return Number;
     }
 
     static bool readsAsNumber(const QString &text, double &number)
