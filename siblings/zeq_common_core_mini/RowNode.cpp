@@ -2,6 +2,9 @@
 
 #include <QLoggingCategory>
 
+#include <utility>
+#include <vector>
+
 namespace
 {
 
@@ -25,14 +28,25 @@ QVariant &scratchCell()
     return scratch;
 }
 
+// Depth first, parents before their children. The stack of (child list, next position) lives on
+// the heap, so a tree a million levels deep is walked like a flat one.
 template <typename Visit> void walk(const RowNode *node, Visit &&visit)
 {
-    if (!node) {
+    if (!node || node->children().isEmpty()) {
         return;
     }
-    for (RowNode *child : node->children()) {
+    std::vector<std::pair<const QList<RowNode *> *, qsizetype>> pending{ { &node->children(), 0 } };
+    while (!pending.empty()) {
+        auto &[children, next] = pending.back();
+        if (next == children->size()) {
+            pending.pop_back();
+            continue;
+        }
+        RowNode *child = children->at(next++);
         visit(child);
-        walk(child, visit);
+        if (!child->children().isEmpty()) {
+            pending.emplace_back(&child->children(), 0);
+        }
     }
 }
 
@@ -49,7 +63,7 @@ RowNode::RowNode(const VariantItems &data, RowNode *parent)
 RowNode::RowNode(const RowNode &other)
     : m_data(other.m_data)
 {
-    adoptChildrenOf(other);
+    copyChildrenOf(other);
 }
 
 RowNode::RowNode(RowNode &&other) noexcept
@@ -87,22 +101,53 @@ RowNode &RowNode::operator=(RowNode &&other) noexcept
     for (RowNode *child : m_children) {
         child->m_parent = this;
     }
-    qDeleteAll(old);
+    destroy(std::move(old));
     return *this;
 }
 
 RowNode::~RowNode()
 {
-    qDeleteAll(m_children);
+    destroy(std::move(m_children));
 }
 
-void RowNode::adoptChildrenOf(const RowNode &other)
+// Copying and destroying keep their own stacks on the heap: a recursive walk overflows the call
+// stack somewhere below a hundred thousand levels.
+void RowNode::copyChildrenOf(const RowNode &other)
 {
-    m_children.reserve(other.m_children.size());
-    for (const RowNode *child : other.m_children) {
-        auto *copy = new RowNode(*child);
-        copy->m_parent = this;
-        m_children.append(copy);
+    std::vector<std::pair<const RowNode *, RowNode *>> pending{ { &other, this } };
+    while (!pending.empty()) {
+        const auto [from, to] = pending.back();
+        pending.pop_back();
+        to->m_children.reserve(from->m_children.size());
+        for (const RowNode *child : from->m_children) {
+            auto *copy = new RowNode(child->m_data, to);
+            to->m_children.append(copy);
+            if (!child->m_children.isEmpty()) {
+                pending.emplace_back(child, copy);
+            }
+        }
+    }
+}
+
+// Every node's children are taken from it before it is deleted, so each delete meets an empty
+// child list and nothing recurses. Flat lists, the common case, are freed in order without copying.
+void RowNode::destroy(QList<RowNode *> &&nodes)
+{
+    if (nodes.isEmpty()) {
+        return;
+    }
+    std::vector<QList<RowNode *>> pending;
+    pending.push_back(std::move(nodes));
+    while (!pending.empty()) {
+        const QList<RowNode *> list = std::move(pending.back());
+        pending.pop_back();
+        for (RowNode *node : list) {
+            if (!node->m_children.isEmpty()) {
+                pending.push_back(std::move(node->m_children));
+                node->m_children = QList<RowNode *>();
+            }
+            delete node;
+        }
     }
 }
 
@@ -120,9 +165,9 @@ void RowNode::clear()
 
 void RowNode::clearChildren()
 {
-    const QList<RowNode *> old = std::move(m_children);
+    QList<RowNode *> old = std::move(m_children);
     m_children.clear();
-    qDeleteAll(old);
+    destroy(std::move(old));
 }
 
 VariantItems &RowNode::data()
@@ -322,19 +367,19 @@ void RowNode::addChild(RowNode *child, bool adopt)
 
 void RowNode::delinkChildrenRecursive(int maxDepth)
 {
-    delink(maxDepth, 1);
-}
-
-void RowNode::delink(int maxDepth, int depth)
-{
-    for (RowNode *child : m_children) {
+    // (node, its depth below this one); this node is depth 0.
+    std::vector<std::pair<RowNode *, int>> pending{ { this, 0 } };
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
         if (maxDepth <= 0 || depth < maxDepth) {
-            child->delink(maxDepth, depth + 1);
+            for (RowNode *child : node->m_children) {
+                pending.emplace_back(child, depth + 1);
+            }
+            node->m_children.clear();
         }
-        child->m_parent = nullptr;
+        node->m_parent = nullptr;
     }
-    m_children.clear();
-    m_parent = nullptr;
 }
 
 void RowNode::getLeafRowNodeList(const RowNode *node, QList<RowNode *> &nodes, ApplyFunction which)

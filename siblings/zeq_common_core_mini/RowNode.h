@@ -118,8 +118,8 @@ private:
             m_columnIndex.reset();
         }
     }
-    void adoptChildrenOf(const RowNode &other);
-    void delink(int maxDepth, int depth);
+    void copyChildrenOf(const RowNode &other);
+    static void destroy(QList<RowNode *> &&nodes);
     [[nodiscard]] const QHash<QString, int> &columnIndex() const;
 
     VariantItems m_data;

@@ -210,11 +210,13 @@ private:
     mutable std::optional<RowNode *> m_invalidMatch;
 };
 
-void reverseRecursive(RowNode *node)
+void reverseEveryLevel(RowNode *node)
 {
     std::reverse(node->children().begin(), node->children().end());
-    for (RowNode *child : node->children()) {
-        reverseRecursive(child);
+    std::vector<RowNode *> groups;
+    RowNode::AddChildrenRecursive(node, groups, [](const RowNode *n, void *) { return n->getChildListSize() > 0; });
+    for (RowNode *group : groups) {
+        std::reverse(group->children().begin(), group->children().end());
     }
 }
 
@@ -289,7 +291,7 @@ Error reverse(RowNode *node)
         err.setError(kBadParameterError).addErrorMessage(QStringLiteral("No node to reverse"));
         return ZEQ_ECATCH(err);
     }
-    reverseRecursive(node);
+    reverseEveryLevel(node);
     return err;
 }
 
