@@ -8,6 +8,7 @@
 #include "zeq_common_core_mini/NumberKind.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -46,12 +47,21 @@ int compareTexts(const QString &a, const QString &b, bool descending)
     return (descending ? b < a : a < b) ? -1 : 1;
 }
 
+// NaN sorts before every number, as in VariantComparator, and all NaN are one value: otherwise a
+// NaN would be "equal" to everything and no sort or grouping over it would be well defined.
 int compareNumbers(double a, double b, bool descending)
 {
+    const bool nanA = std::isnan(a);
+    const bool nanB = std::isnan(b);
+    if (nanA || nanB) {
+        if (nanA == nanB) {
+            return 0;
+        }
+        return nanA != descending ? -1 : 1;
+    }
     if (approxEqual(a, b)) {
         return 0;
     }
-    // A NaN equals nothing, so the pair is decided, as "not before" both ways.
     return (descending ? a > b : a < b) ? -1 : 1;
 }
 
@@ -137,8 +147,9 @@ bool FieldNamesComparator::isSameGoup(const RowNode *a, const RowNode *b) const
     for (const ColumnAndType &c : m_grouping) {
         const QVariant &ca = cellOf(a, c.column);
         const QVariant &cb = cellOf(b, c.column);
-        const bool same = c.type == String ? detail::cellText(ca) == detail::cellText(cb)
-                                           : approxEqual(cellNumber(ca, c.column), cellNumber(cb, c.column));
+        const bool same = c.type == String
+            ? detail::cellText(ca) == detail::cellText(cb)
+            : compareNumbers(cellNumber(ca, c.column), cellNumber(cb, c.column), false) == 0;
         if (!same) {
             return false;
         }
@@ -282,8 +293,9 @@ bool RowKeys::sameGroup(size_t a, size_t b) const
 {
     for (size_t i = 0; i < m_groupingCount; ++i) {
         const Column &c = m_columns[i];
-        const bool same = c.field.type == FieldNamesComparator::String ? c.ranks[a] == c.ranks[b]
-                                                                       : approxEqual(c.numbers[a], c.numbers[b]);
+        const bool same = c.field.type == FieldNamesComparator::String
+            ? c.ranks[a] == c.ranks[b]
+            : compareNumbers(c.numbers[a], c.numbers[b], false) == 0;
         if (!same) {
             return false;
         }

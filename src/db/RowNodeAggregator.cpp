@@ -5,6 +5,7 @@
 #include "zeq_common_core_mini/NumberKind.h"
 
 #include <cmath>
+#include <limits>
 
 namespace zeq
 {
@@ -12,6 +13,8 @@ namespace zeq
 namespace
 {
 
+// A NaN cell marks a missing value: it is skipped like a cell that holds no number, so one NaN
+// cannot poison a mean or make a minimum depend on the order of the rows.
 bool readNumber(const RowNode *row, const QString &column, double &x)
 {
     if (!row) {
@@ -19,7 +22,7 @@ bool readNumber(const RowNode *row, const QString &column, double &x)
     }
     bool ok = false;
     x = row->getDataAt(column, nullptr, false).toDouble(&ok);
-    return ok;
+    return ok && !std::isnan(x);
 }
 
 } // namespace
@@ -68,6 +71,12 @@ void RunningStatAggregator::push(const RowNode *row, const QString &column)
     if (!readNumber(row, column, x)) {
         return;
     }
+    if (std::isinf(x)) {
+        // Kept out of Welford's sums, where inf − inf would turn every later update into NaN.
+        ++m_infiniteCount;
+        m_infiniteSum += x;
+        return;
+    }
     ++m_count;
     if (m_count == 1) {
         m_mean = x;
@@ -78,24 +87,38 @@ void RunningStatAggregator::push(const RowNode *row, const QString &column)
     m_m2 += (x - m_mean) * d;
 }
 
+qint32 RunningStatAggregator::count() const
+{
+    return m_count + m_infiniteCount;
+}
+
 double RunningStatAggregator::mean() const
 {
+    if (m_infiniteCount > 0) {
+        return m_infiniteSum; // ±inf, or NaN once both signs arrived
+    }
     return m_count < 1 ? 0.0 : m_mean;
 }
 
 double RunningStatAggregator::variance() const
 {
-    return m_count < 2 ? 0.0 : m_m2 / (m_count - 1);
+    if (count() < 2) {
+        return 0.0;
+    }
+    if (m_infiniteCount > 0) {
+        return std::numeric_limits<double>::infinity();
+    }
+    return m_m2 / (m_count - 1);
 }
 
 double RunningStatAggregator::stdDev() const
 {
-    return m_count < 2 ? 0.0 : std::sqrt(variance());
+    return count() < 2 ? 0.0 : std::sqrt(variance());
 }
 
 double RunningStatAggregator::stdErrorOfMean() const
 {
-    return m_count < 2 ? 0.0 : stdDev() / std::sqrt(double(m_count));
+    return count() < 2 ? 0.0 : stdDev() / std::sqrt(double(count()));
 }
 
 QVariant RunningStatAggregator::value() const

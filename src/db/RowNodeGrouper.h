@@ -13,8 +13,9 @@
 
 #include <utility>
 
-// Reshaping a row tree in place. Field specifications follow FieldNamesComparator. A null node is
-// left alone (success) by the regrouping and sorting functions.
+// Reshaping a row tree in place. Field specifications follow FieldNamesComparator, which also says
+// where NaN and ±inf cells of numeric columns sort and group. A null node is left alone (success)
+// by the regrouping and sorting functions.
 
 /// Regroups every row beneath `node`: old groups are dissolved, the rows are ordered by the grouping
 /// then the sorting columns (rows that compare equal keep their order), and each run of two or more

@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace zeq
@@ -57,7 +58,13 @@ bool CompareStringToInt::lessThan(const QString &a, const QString &b) const
 
 bool CompareStringToDouble::lessThan(const QString &a, const QString &b) const
 {
-    return a.toDouble() < b.toDouble();
+    const double x = a.toDouble();
+    const double y = b.toDouble();
+    // NaN first, as the row comparators put it; under a plain < it would tie with every label.
+    if (std::isnan(x) || std::isnan(y)) {
+        return std::isnan(x) && !std::isnan(y);
+    }
+    return x < y;
 }
 
 Comparator *fromSortMode(const SortMode &mode)

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
+#include <random>
 
 using zeq::test::makeTable;
 using zeq::test::shape;
@@ -100,6 +102,72 @@ TEST(RowNodeGrouperTest, NumericGroupingUsesTheRelativeTolerance)
     EXPECT_EQ(shape(table, kName), u"[a c d] e b");
     ASSERT_TRUE(group(&byText, u"X"_qs));
     EXPECT_EQ(shape(byText, kName), u"[a c] [b d] e");
+}
+
+TEST(RowNodeGrouperTest, InfiniteAndNaNCellsGroupAndSortApart)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // 5,000 scores 0–99, 1 % of them +inf: one group per score, one more for the infinite cells, last.
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> score(0, 99);
+    std::bernoulli_distribution infinite(0.01);
+    QList<VariantItems> scores;
+    int infinities = 0;
+    for (int i = 0; i < 5000; ++i) {
+        const bool isInfinite = infinite(rng);
+        infinities += isInfinite ? 1 : 0;
+        scores.append({ i, isInfinite ? inf : double(score(rng)) });
+    }
+    RowNode table = makeTable({ kName, u"Score"_qs }, scores);
+    ASSERT_TRUE(group(&table, u"Score"_qs));
+    ASSERT_EQ(table.getChildListSize(), 101);
+    for (int g = 0; g < table.getChildListSize(); ++g) {
+        for (const RowNode *row : RowNodeGrouper::childrenOrLeaf(table.getChild(g))) {
+            ASSERT_EQ(row->getDataAt(1).toDouble(), g < 100 ? double(g) : inf) << "group " << g;
+        }
+    }
+    EXPECT_EQ(table.getChild(100)->getChildListSize(), infinities);
+
+    const VariantItems mixed = { 3.0, inf, 1.0, 2.0, -inf, 0.0 };
+    const VariantItems withNaN = { nan, 1.0, inf, -inf, nan, inf, 1.0 };
+    const struct {
+        const char *name;
+        VariantItems cells;
+        std::function<Error(RowNode *)> operation;
+        const char *shape;
+    } rows[] = {
+        { "sorted ascending",
+          mixed,
+          [](RowNode *t) { return sortGroupByOneLevel({ u"X:+:r"_qs }, t); },
+          "-inf 0 1 2 3 inf" },
+        { "sorted descending",
+          mixed,
+          [](RowNode *t) { return sortGroupByOneLevel({ u"X:-:r"_qs }, t); },
+          "inf 3 2 1 0 -inf" },
+        { "regrouped by sorting only",
+          withNaN,
+          [](RowNode *t) { return regroupByFieldNames({}, { u"X:+:r"_qs }, t); },
+          "nan nan -inf 1 1 inf inf" },
+        { "NaN first, each value its own group",
+          withNaN,
+          [](RowNode *t) { return regroupByFieldNames({ u"X:+:r"_qs }, {}, t); },
+          "[nan nan] -inf [1 1] [inf inf]" },
+        { "descending puts NaN last",
+          withNaN,
+          [](RowNode *t) { return regroupByFieldNames({ u"X:-:r"_qs }, {}, t); },
+          "[inf inf] [1 1] -inf [nan nan]" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QList<VariantItems> cells;
+        for (const QVariant &cell : row.cells) {
+            cells.append({ cell });
+        }
+        RowNode numbers = makeTable({ u"X"_qs }, cells);
+        ASSERT_TRUE(ok(row.operation(&numbers)));
+        EXPECT_EQ(shape(numbers, u"X"_qs), QString::fromLatin1(row.shape));
+    }
 }
 
 TEST(RowNodeGrouperTest, NothingToGroupLeavesTheTreeAlone)
