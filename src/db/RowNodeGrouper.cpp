@@ -259,7 +259,11 @@ Error regroupRowNodesRecursive(QList<QList<QString>> commonFieldsList,
     if (commonFieldsList.size() != extraSortList.size()) {
         qCWarning(lcCore) << "commonFieldsList.size() != extraSortList.size()" << commonFieldsList.size()
                           << extraSortList.size();
-        return err;
+        err.setError(kBadParameterError)
+            .addErrorMessage(QStringLiteral("%1 grouping levels but %2 sorting levels")
+                                 .arg(commonFieldsList.size())
+                                 .arg(extraSortList.size()));
+        return ZEQ_ECATCH(err);
     }
     const FieldNamesComparator first(commonFieldsList.takeFirst(), extraSortList.takeFirst(), node);
     err = regroupLevel(node, first, commonFieldsList, extraSortList);
@@ -300,18 +304,25 @@ Error leftJoin(const RowNode &right,
                const QList<QString> &columns,
                RowNode *left)
 {
+    Error err;
     if (columns.isEmpty()) {
-        return Error();
+        return err;
     }
-    if (keys.first.isEmpty() || keys.second.isEmpty() || !left) {
-        return Error(kBadParameterError);
+    const QString problem = !left ? QStringLiteral("No left table to join into")
+        : keys.first.isEmpty()    ? QStringLiteral("No key column named for the left table")
+        : keys.second.isEmpty()   ? QStringLiteral("No key column named for the right table")
+                                  : QString();
+    if (!problem.isEmpty()) {
+        err.setError(kBadParameterError).addErrorMessage(problem);
+        return ZEQ_ECATCH(err);
     }
     QList<int> rightColumns;
     rightColumns.reserve(columns.size());
     for (const QString &name : columns) {
         const int column = right.getColumnIndexFromName(name);
         if (column < 0) {
-            return Error(kError);
+            err.setError(kError).addErrorMessage(QStringLiteral("No column %1 in the right table").arg(name));
+            return ZEQ_ECATCH(err);
         }
         rightColumns.append(column);
     }
@@ -322,7 +333,7 @@ Error leftJoin(const RowNode &right,
     const int leftKey = left->getColumnIndexFromName(keys.first);
     const int rightKey = right.getColumnIndexFromName(keys.second);
     if (leftKey < 0 || rightKey < 0) {
-        return Error();
+        return err;
     }
     QList<RowNode *> rightRows;
     RowNode::getLeafRowNodeList(&right, rightRows, RowNode::LeafNodes);
@@ -341,7 +352,7 @@ Error leftJoin(const RowNode &right,
             row->getDataAt(firstNew + k) = found->getDataAt(rightColumns.at(k));
         }
     }
-    return Error();
+    return err;
 }
 
 void unifyTables(const RowNode &source, RowNode *target)

@@ -33,7 +33,7 @@ ZEQ_COMMON_CORE_EXPORT Error regroupChildrenBy(const QList<QString> &grouping,
                                                RowNode *node);
 
 /// One level of grouping per entry: level 1 regroups `node`, level 2 each of its children, and so
-/// on. Lists of unequal length change nothing (a warning is logged).
+/// on. Lists of unequal length change nothing and give kBadParameterError.
 ZEQ_COMMON_CORE_EXPORT Error regroupRowNodesRecursive(QList<QList<QString>> commonFieldsList,
                                                       QList<QList<QString>> extraSortList,
                                                       RowNode *node);
@@ -49,7 +49,8 @@ ZEQ_COMMON_CORE_EXPORT Error reverse(RowNode *node);
 /// row of `right` whose key cell equals the row's key cell (QVariant equality); rows without a
 /// match keep nulls, and so do all rows when a key column is missing. `keys` names the key column
 /// of `left`, then that of `right`. No columns: success, nothing changes. kBadParameterError for an
-/// empty key name or a null `left`; kError, with `left` unchanged, when `right` lacks one of `columns`.
+/// empty key name or a null `left`; kError, with `left` unchanged, when `right` lacks one of
+/// `columns`. Each error's message names what was missing.
 ZEQ_COMMON_CORE_EXPORT Error leftJoin(const RowNode &right,
                                       const std::pair<QString, QString> &keys,
                                       const QList<QString> &columns,

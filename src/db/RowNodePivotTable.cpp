@@ -152,11 +152,16 @@ Error RowNodePivotTable::makePivotTable(const RowNodePivotTableOptions &options)
     const QString columnField = columnLevel.value(0);
 
     m_cells.clear();
-    m_pivot = m_source;
-    (void)regroupRowNodesRecursive({ rowLevel, columnLevel, options.groupBy }, { {}, {}, options.sortBy }, &m_pivot);
-
     m_rowLabels.clear();
     m_columnLabels.clear();
+    m_pivot = m_source;
+    Error err =
+        regroupRowNodesRecursive({ rowLevel, columnLevel, options.groupBy }, { {}, {}, options.sortBy }, &m_pivot);
+    if (err.hasError()) {
+        m_pivot = RowNode();
+        return ZEQ_ECATCH(err);
+    }
+
     if (rowLevel.isEmpty()) {
         m_rowLabels.append(HIDDEN_ROW_LABEL);
     } else {
@@ -201,7 +206,7 @@ Error RowNodePivotTable::makePivotTable(const RowNodePivotTableOptions &options)
         const int column = columnLevel.isEmpty() ? 0 : mapValueToFieldPos(leaf, columnColumn, columnPositions);
         addPivotItem(row, column, leaf);
     }
-    return Error();
+    return err;
 }
 
 void RowNodePivotTable::sortLabels(QList<QString> &labels, SortMode optionMode, const QString &field) const

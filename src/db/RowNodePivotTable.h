@@ -71,8 +71,10 @@ public:
     RowNodePivotTable &operator=(RowNodePivotTable &&other) noexcept;
     ~RowNodePivotTable();
 
-    /// Always succeeds. Rows whose label text is missing from the labels (numeric grouping may
-    /// merge differently written values) land in no cell.
+    /// Fails only when the regrouping does, leaving the table empty. Rows whose label text is
+    /// missing from the labels (numeric grouping may merge differently written values) land in no
+    /// cell. NaN and ±inf cells of a numeric field get their own labels, "nan" first (see
+    /// FieldNamesComparator).
     Error makePivotTable(const RowNodePivotTableOptions &options);
 
     [[nodiscard]] int rowCount() const { return int(m_rowLabels.size()); }

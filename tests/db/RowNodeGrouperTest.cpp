@@ -184,10 +184,13 @@ TEST(RowNodeGrouperTest, NothingToGroupLeavesTheTreeAlone)
              sortGroupByOneLevel({ kByN }, nullptr),
              regroupChildrenBy({ kLetter }, {}, nullptr),
              regroupRowNodesRecursive({}, {}, &table),
-             regroupRowNodesRecursive({ { kLetter } }, {}, &table), // one level, no sorting list
          }) {
         EXPECT_FALSE(err.hasError());
     }
+    // One grouping level without its sorting list is a caller's mistake, not "nothing to do".
+    const Error uneven = regroupRowNodesRecursive({ { kLetter } }, {}, &table);
+    EXPECT_EQ(uneven.code(), kBadParameterError);
+    EXPECT_EQ(uneven.errorMessages(), QList<QString>{ u"1 grouping levels but 0 sorting levels"_qs });
     EXPECT_TRUE(guard.contains(u"commonFieldsList.size() != extraSortList.size()"_qs));
     EXPECT_EQ(shape(single, kName) + u'|' + shape(empty, kName) + u'|' + shape(table, kName), u"A1||A1 B1 A2 C1 B2 A3");
     const Error err = reverse(nullptr);
@@ -228,15 +231,30 @@ TEST(RowNodeGrouperTest, LeftJoinRejectsBadArgumentsCleanly)
 {
     const RowNode right = makeTable({ u"Id"_qs, u"Protein"_qs }, { { u"p1"_qs, u"first"_qs } });
     RowNode left = makeTable({ u"Key"_qs }, { { u"p1"_qs } });
-    const std::pair<ErrorCode, Error> rows[] = {
-        { kError, leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Missing"_qs }, &left) },
-        { kBadParameterError, leftJoin(right, { QString(), u"Id"_qs }, { u"Protein"_qs }, &left) },
-        { kBadParameterError, leftJoin(right, { u"Key"_qs, QString() }, { u"Protein"_qs }, &left) },
-        { kBadParameterError, leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, nullptr) },
-        { kNoErr, leftJoin(right, { QString(), QString() }, {}, &left) },
+    const struct {
+        ErrorCode code;
+        Error err;
+        QString message;
+    } rows[] = {
+        { kError,
+          leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Missing"_qs }, &left),
+          u"No column Missing in the right table"_qs },
+        { kBadParameterError,
+          leftJoin(right, { QString(), u"Id"_qs }, { u"Protein"_qs }, &left),
+          u"No key column named for the left table"_qs },
+        { kBadParameterError,
+          leftJoin(right, { u"Key"_qs, QString() }, { u"Protein"_qs }, &left),
+          u"No key column named for the right table"_qs },
+        { kBadParameterError,
+          leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, nullptr),
+          u"No left table to join into"_qs },
+        { kNoErr, leftJoin(right, { QString(), QString() }, {}, &left), QString() },
     };
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        EXPECT_EQ(rows[i].second.code(), rows[i].first) << "row " << i;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.message.toStdString());
+        EXPECT_EQ(row.err.code(), row.code);
+        EXPECT_EQ(row.err.errorMessages(), row.message.isEmpty() ? QList<QString>() : QList<QString>{ row.message });
+        EXPECT_EQ(row.err.catchPoints().isEmpty(), !row.err.hasError());
     }
     EXPECT_EQ(left.getRootDataAsStringList(), QList<QString>{ u"Key"_qs });
     EXPECT_EQ(left.getChild(0)->data(), VariantItems{ u"p1"_qs });
