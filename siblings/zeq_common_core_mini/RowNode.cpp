@@ -110,43 +110,61 @@ RowNode::~RowNode()
     destroy(std::move(m_children));
 }
 
-// Copying and destroying keep their own stacks on the heap: a recursive walk overflows the call
-// stack somewhere below a hundred thousand levels.
+// Copying and destroying keep their own stacks on the heap: recursion overflows the call stack
+// somewhere below a hundred thousand levels. Both visit the nodes in the order recursion would,
+// which keeps a group's rows next to each other in memory and frees them in allocation order.
 void RowNode::copyChildrenOf(const RowNode &other)
 {
-    std::vector<std::pair<const RowNode *, RowNode *>> pending{ { &other, this } };
+    struct Frame {
+        const RowNode *from;
+        qsizetype next;
+        RowNode *to;
+    };
+    m_children.reserve(other.m_children.size());
+    std::vector<Frame> pending{ { &other, 0, this } };
     while (!pending.empty()) {
-        const auto [from, to] = pending.back();
-        pending.pop_back();
-        to->m_children.reserve(from->m_children.size());
-        for (const RowNode *child : from->m_children) {
-            auto *copy = new RowNode(child->m_data, to);
-            to->m_children.append(copy);
-            if (!child->m_children.isEmpty()) {
-                pending.emplace_back(child, copy);
-            }
+        Frame &frame = pending.back();
+        if (frame.next == frame.from->m_children.size()) {
+            pending.pop_back();
+            continue;
+        }
+        const RowNode *child = frame.from->m_children.at(frame.next++);
+        auto *copy = new RowNode(child->m_data, frame.to);
+        frame.to->m_children.append(copy);
+        if (!child->m_children.isEmpty()) {
+            copy->m_children.reserve(child->m_children.size());
+            pending.push_back({ child, 0, copy });
         }
     }
 }
 
-// Every node's children are taken from it before it is deleted, so each delete meets an empty
-// child list and nothing recurses. Flat lists, the common case, are freed in order without copying.
+// A node is deleted only once its child list has been taken from it and emptied, so no
+// destructor recurses.
 void RowNode::destroy(QList<RowNode *> &&nodes)
 {
     if (nodes.isEmpty()) {
         return;
     }
-    std::vector<QList<RowNode *>> pending;
-    pending.push_back(std::move(nodes));
+    struct Frame {
+        QList<RowNode *> nodes;
+        qsizetype next;
+        RowNode *owner; // deleted after its former children
+    };
+    std::vector<Frame> pending;
+    pending.push_back({ std::move(nodes), 0, nullptr });
     while (!pending.empty()) {
-        const QList<RowNode *> list = std::move(pending.back());
-        pending.pop_back();
-        for (RowNode *node : list) {
-            if (!node->m_children.isEmpty()) {
-                pending.push_back(std::move(node->m_children));
-                node->m_children = QList<RowNode *>();
-            }
+        Frame &frame = pending.back();
+        if (frame.next == frame.nodes.size()) {
+            RowNode *owner = frame.owner;
+            pending.pop_back();
+            delete owner;
+            continue;
+        }
+        RowNode *node = frame.nodes.at(frame.next++);
+        if (node->m_children.isEmpty()) {
             delete node;
+        } else {
+            pending.push_back({ std::exchange(node->m_children, {}), 0, node });
         }
     }
 }
