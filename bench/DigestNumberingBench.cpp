@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <tuple>
 
@@ -43,7 +45,11 @@ zeq::ProteinDigestNumberingList numberedProteome()
     zeq::ProteinDigestNumberingList list;
     const QList<QString> &proteins = proteome();
     for (int i = 0; i < kProteins; ++i) {
-        list.insertProtein(i, {}, {}, proteins[i], zeq::BuiltInProteases::kTrypsin);
+        const Error err = list.insertProtein(i, {}, {}, proteins[i], zeq::BuiltInProteases::kTrypsin);
+        if (err.hasError()) { // a generated proteome always digests; anything else is a broken benchmark
+            std::fprintf(stderr, "%s\n", qPrintable(err.errorString()));
+            std::abort();
+        }
     }
     return list;
 }

@@ -41,7 +41,8 @@ TEST(ErrorTest, CatchTrailRecordsOriginFirstWithFullSignature)
     ASSERT_EQ(err.catchPoints().size(), 2);
     // The full signature, whatever a compiler calls the anonymous namespace.
     const auto signature = [&](int i) { return QString::fromUtf8(err.catchPoints().at(i).function); };
-    EXPECT_TRUE(signature(0).startsWith(u"Error ") && signature(0).endsWith(u"::failingStep()")) << qPrintable(signature(0));
+    EXPECT_TRUE(signature(0).startsWith(u"Error ") && signature(0).endsWith(u"::failingStep()"))
+        << qPrintable(signature(0));
     EXPECT_TRUE(signature(1).startsWith(u"Error ") && signature(1).endsWith(u"::caller()")) << qPrintable(signature(1));
     // The build strips the source root, so trails never show a build machine's path.
     EXPECT_STREQ(err.catchPoints().at(0).file, "tests/siblings/ErrorTest.cpp");
