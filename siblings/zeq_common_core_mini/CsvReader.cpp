@@ -1,5 +1,7 @@
 #include "zeq_common_core_mini/CsvReader.h"
 
+#include "Csv_p.h"
+
 #include <QFileInfo>
 #include <QUtf8StringView>
 
@@ -79,12 +81,8 @@ CsvReader::~CsvReader() = default;
 
 Error CsvReader::open()
 {
-    const char16_t separator = m_separator.unicode();
-    if (separator == 0 || separator > 0x7f || separator == u'"' || separator == u'\r' || separator == u'\n') {
-        fail(kBadParameterError,
-             QStringLiteral("Can't read %1: U+%2 cannot separate CSV fields")
-                 .arg(m_path)
-                 .arg(uint(separator), 4, 16, QLatin1Char('0')));
+    if (!canSeparateCsvFields(m_separator)) {
+        fail(kBadParameterError, cannotSeparateMessage(QStringLiteral("Can't read"), m_path, m_separator));
         return ZEQ_ECATCH(m_error);
     }
     if (QFileInfo(m_path).isDir()) {

@@ -1,5 +1,7 @@
 #include "zeq_common_core_mini/CsvWriter.h"
 
+#include "Csv_p.h"
+
 #include <QFileInfo>
 
 namespace
@@ -59,12 +61,8 @@ bool CsvWriter::open()
             kBadParameterError,
             QStringLiteral("Can't write %1: a CSV line ends in CRLF, LF or CR, not \"%2\"").arg(m_path, m_lineEndText));
     }
-    const char16_t separator = m_separator.unicode();
-    if (separator == 0 || separator > 0x7f || separator == u'"' || separator == u'\r' || separator == u'\n') {
-        return fail(kBadParameterError,
-                    QStringLiteral("Can't write %1: U+%2 cannot separate CSV fields")
-                        .arg(m_path)
-                        .arg(uint(separator), 4, 16, QLatin1Char('0')));
+    if (!canSeparateCsvFields(m_separator)) {
+        return fail(kBadParameterError, cannotSeparateMessage(QStringLiteral("Can't write"), m_path, m_separator));
     }
     if (QFileInfo(m_path).isDir()) {
         return fail(kFileOpenError, QStringLiteral("Can't write %1: it is a folder, not a file").arg(m_path));
