@@ -13,7 +13,8 @@
 /// Writes rows of texts as a UTF-8 CSV file that CsvReader reads back identical. A field is quoted
 /// when it holds the separator, a quote (written twice), CR or LF, starts or ends with white space
 /// (other readers trim unquoted fields), or starts with a byte-order mark; a row of one empty field
-/// is written as "" so that it is not an empty line. Line ends are written as given, byte for byte.
+/// is written as "" so that it is not an empty line (a row of no fields is one, and readers skip
+/// it). Line ends are written as given, byte for byte.
 ///
 /// The file is written through QSaveFile: nothing replaces the destination until commit()
 /// succeeds, and a writer destroyed before that leaves any earlier file as it was.
