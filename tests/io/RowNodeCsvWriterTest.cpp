@@ -1,0 +1,67 @@
+#include "io/RowNodeCsvWriter.h"
+
+#include "io/RowNodeCsvReader.h"
+#include "support/CsvSamples.h"
+#include "support/MessageGuard.h"
+#include "support/RowTreeBuilder.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using zeq::test::makeTable;
+using zeq::test::readBytes;
+
+TEST(RowNodeCsvWriterTest, LeafRowsReadBackAsTrimmedText)
+{
+    RowNode table = makeTable({ u"Name"_qs, u"Note, free"_qs },
+                              { { u"group"_qs, u"not written"_qs }, { u" single "_qs, u"x \"y\"\r\nz"_qs } });
+    RowNode *group = table.getChild(0);
+    group->addChild(new RowNode({ u"m1"_qs, u"Ünits"_qs }, group));
+    group->addChild(new RowNode({ u"m2"_qs, QString() }, group));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"table.csv"_qs);
+    ASSERT_TRUE(saveLeafsToCsvFile(table, path));
+    RowNode back;
+    ASSERT_FALSE(zeq::readCSVFile_HeaderRowExpected(path, back, {}, 0).hasError());
+    EXPECT_EQ(createVectorFromRowNode_FlatRowNode(back),
+              (QList<QList<QString>>{ { u"Name"_qs, u"Note, free"_qs },
+                                      { u"m1"_qs, u"Ünits"_qs },
+                                      { u"m2"_qs, QString() },
+                                      { u"single"_qs, u"x \"y\"\r\nz"_qs } }));
+}
+
+TEST(RowNodeCsvWriterTest, WritesCellTextsUnderTheFirstRootsNames)
+{
+    RowNode table =
+        makeTable({ u"N"_qs, u"X"_qs, u"Text"_qs }, { { 3, 0.1, u"a,b"_qs }, { QVariant(), true, QString() } });
+    // A row of another table: "Text" is found by name, "X" is missing and written empty.
+    RowNode other = makeTable({ u"Text"_qs, u"N"_qs }, { { u"other"_qs, -1 } });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"out.csv"_qs);
+    ASSERT_TRUE(saveListToCsvFile({ table.getChild(0), table.getChild(1), other.getChild(0) }, path));
+    EXPECT_EQ(readBytes(path), "N,X,Text\r\n3,0.1,\"a,b\"\r\n,true,\r\n-1,,other\r\n");
+
+    // Only the direct children count as rows of the flat form, group rows included.
+    table.getChild(0)->addChild(new RowNode({ 4, 0.2, u"member"_qs }, table.getChild(0)));
+    EXPECT_EQ(createVectorFromRowNode_FlatRowNode(table).size(), 3);
+}
+
+TEST(RowNodeCsvWriterTest, NothingToSaveOrAFailedSaveLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const QString earlier = dir.filePath(u"earlier.csv"_qs);
+    ASSERT_TRUE(zeq::test::writeBytes(earlier, "old\r\n"));
+    RowNode table = makeTable({ u"Text"_qs }, { { u"fine"_qs }, { u"nul \0 inside"_qs } });
+    const QList<QString> before = zeq::test::entries(dir.path());
+
+    EXPECT_TRUE(saveListToCsvFile({}, dir.filePath(u"empty.csv"_qs)));
+    EXPECT_TRUE(saveLeafsToCsvFile(RowNode(), dir.filePath(u"empty.csv"_qs)));
+    zeq::test::MessageGuard guard;
+    EXPECT_FALSE(saveListToCsvFile({ table.getChild(0), nullptr }, earlier));
+    EXPECT_FALSE(saveLeafsToCsvFile(table, earlier));
+    EXPECT_TRUE(guard.contains(u"row 3, field 1 holds a NUL character"_qs));
+    EXPECT_FALSE(saveLeafsToCsvFile(table, dir.filePath(u"missing/out.csv"_qs)));
+    EXPECT_EQ(zeq::test::entries(dir.path()), before);
+    EXPECT_EQ(readBytes(earlier), "old\r\n");
+}

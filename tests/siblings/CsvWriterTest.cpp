@@ -1,0 +1,134 @@
+#include "zeq_common_core_mini/CsvWriter.h"
+
+#include "support/CsvSamples.h"
+#include "zeq_common_core_mini/CsvColumnsReader.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using zeq::test::readBytes;
+
+namespace
+{
+
+bool writeAll(CsvWriter &writer, const QList<QList<QString>> &rows)
+{
+    bool ok = writer.open();
+    for (qsizetype i = 0; ok && i < rows.size(); ++i) {
+        ok = writer.writeRow(rows.at(i));
+    }
+    return ok && writer.commit();
+}
+
+} // namespace
+
+TEST(CsvWriterTest, QuotesOnlyWhatNeedsIt)
+{
+    const struct {
+        const char *name;
+        QList<QString> fields;
+        QByteArray line;
+        QChar separator = u',';
+    } rows[] = {
+        { "plain, empty and non-ASCII", { u"a"_qs, QString(), u"Café"_qs }, "a,,Café\r\n" },
+        { "separator, quote, CR, LF",
+          { u"a,b"_qs, u"5\" disk"_qs, u"x\ry"_qs, u"x\ny"_qs },
+          "\"a,b\",\"5\"\" disk\",\"x\ry\",\"x\ny\"\r\n" },
+        { "blanks at either end", { u" a"_qs, u"a\t"_qs, u"a b"_qs }, "\" a\",\"a\t\",a b\r\n" },
+        { "byte-order mark first",
+          { u"\uFEFFa"_qs },
+          "\"\xEF\xBB\xBF"
+          "a\"\r\n" },
+        { "one empty field is not an empty line", { QString() }, "\"\"\r\n" },
+        { "another separator", { u"a,b"_qs, u"c;d"_qs }, "a,b;\"c;d\"\r\n", u';' },
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"out.csv"_qs);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        CsvWriter writer(path, u"\r\n"_qs, row.separator);
+        ASSERT_TRUE(writeAll(writer, { row.fields }));
+        EXPECT_EQ(readBytes(path), row.line);
+    }
+}
+
+TEST(CsvWriterTest, GeneratedTablesReadBackIdentical)
+{
+    std::mt19937 rng(4180);
+    const QChar separators[] = { u',', u';', u'\t' };
+    const QString lineEnds[] = { u"\r\n"_qs, u"\n"_qs, u"\r"_qs };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"table.csv"_qs);
+    for (int table = 0; table < 60; ++table) {
+        SCOPED_TRACE(table);
+        QList<QList<QString>> rows(1 + table % 7);
+        for (int c = 0; c < 1 + table % 5; ++c) {
+            rows[0].append(zeq::test::trickyText(rng) + QString::number(c)); // names must differ
+            for (qsizetype r = 1; r < rows.size(); ++r) {
+                rows[r].append(zeq::test::trickyText(rng));
+            }
+        }
+        CsvWriter writer(path, lineEnds[table / 3 % 3], separators[table % 3]);
+        ASSERT_TRUE(writeAll(writer, rows));
+
+        const zeq::Result<CsvContent> read = CsvColumnsReader(path, separators[table % 3]).readContent({});
+        ASSERT_TRUE(read.hasValue()) << read.error().errorString().toStdString();
+        EXPECT_EQ(read.value().columns(), rows.first());
+        EXPECT_EQ(read.value().records(), rows.mid(1));
+    }
+}
+
+TEST(CsvWriterTest, FailuresLeaveNoPartialFile)
+{
+    QTemporaryDir dir;
+    const QString earlier = dir.filePath(u"earlier.csv"_qs);
+    const QString readOnly = dir.filePath(u"read-only"_qs);
+    ASSERT_TRUE(zeq::test::writeBytes(earlier, "old\r\n"));
+    ASSERT_TRUE(zeq::test::writeBytes(dir.filePath(u"plain-file"_qs), "x"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"read-only"_qs));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+    const QList<QString> before = zeq::test::entries(dir.path());
+
+    const struct {
+        QString path;
+        QList<QList<QString>> rows;
+        ErrorCode code;
+        QString message;
+        QString lineEnd = u"\r\n"_qs;
+    } rows[] = {
+        { earlier, { { u"a"_qs }, { u"b\0"_qs } }, kBadParameterError, u"row 2, field 1 holds a NUL character"_qs },
+        { earlier,
+          { { u"a"_qs, QString(QChar(0xD800)) } },
+          kBadParameterError,
+          u"row 1, field 2 holds half of a UTF-16 surrogate pair"_qs },
+        { earlier, {}, kBadParameterError, u"a CSV line ends in CRLF, LF or CR"_qs, u"\n\r"_qs },
+        { dir.filePath(u"plain-file/out.csv"_qs), {}, kFileOpenError, u"Can't write"_qs },
+        { dir.filePath(u"missing/out.csv"_qs), {}, kFileOpenError, u"Can't write"_qs },
+        { dir.path(), {}, kFileOpenError, u"it is a folder, not a file"_qs },
+        { readOnly + u"/out.csv"_qs, {}, kFileOpenError, u"Can't write"_qs },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.message.toStdString());
+        if (row.path.startsWith(readOnly) && geteuid() == 0) {
+            continue; // permissions do not stop root
+        }
+        CsvWriter writer(row.path, row.lineEnd);
+        EXPECT_FALSE(writeAll(writer, row.rows));
+        EXPECT_EQ(writer.error().code(), row.code);
+        EXPECT_TRUE(writer.error().errorString().contains(row.message)) << writer.error().errorString().toStdString();
+        EXPECT_FALSE(writer.writeRow({ u"later"_qs }));
+        EXPECT_EQ(zeq::test::entries(dir.path()), before);
+        EXPECT_EQ(readBytes(earlier), "old\r\n");
+    }
+
+    // Rows written but never committed do not replace the earlier file either.
+    {
+        CsvWriter writer(earlier);
+        ASSERT_TRUE(writer.open() && writer.writeRow({ u"new"_qs }));
+    }
+    EXPECT_EQ(readBytes(earlier), "old\r\n");
+    EXPECT_EQ(zeq::test::entries(dir.path()), before);
+}
