@@ -37,6 +37,24 @@ const char *trimEnd(const char *begin, const char *end)
     return end;
 }
 
+// Widens the bytes of an ASCII line to UTF-16; false, writing nothing, when the line holds other
+// bytes. Most of a file's bytes pass through here: both loops are plain so that optimised builds
+// vectorise them.
+bool widenAscii(char16_t *out, const char *in, qsizetype n)
+{
+    unsigned char bits = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        bits |= static_cast<unsigned char>(in[i]);
+    }
+    if (bits >= 0x80) {
+        return false;
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        out[i] = static_cast<unsigned char>(in[i]);
+    }
+    return true;
+}
+
 class FastaParser
 {
 public:
@@ -58,21 +76,24 @@ public:
     // Parses the lines of [begin, end). Unless `atEnd`, a line the block cuts off is left for the
     // next block, from `*next` on; a cut sequence or comment line is taken up to its last plain
     // ASCII non-blank byte, so lines of any length pass through a bounded block.
-    Error parse(const char *begin, const char *end, bool atEnd, const char **next);
+    // False on malformed input; failure() then says what and where.
+    bool parse(const char *begin, const char *end, bool atEnd, const char **next);
     // Closes the last protein.
     void finish() { closeProtein(); }
+    [[nodiscard]] const QString &failure() const noexcept { return m_failure; }
 
 private:
     // The kind of a line that a block end cut off and that the next block continues.
     enum class Open { Nothing, Sequence, Comment };
 
-    Error take(const char *begin, const char *end, bool lineDone, const char *blockEnd);
-    Error startProtein(const char *begin, const char *end);
+    bool take(const char *begin, const char *end, bool lineDone, const char *blockEnd);
+    bool startProtein(const char *begin, const char *end);
     void appendSequence(const char *begin, const char *end, const char *blockEnd);
     void closeProtein();
-    [[nodiscard]] Error lineError(const QString &what) const
+    bool fail(const QString &what)
     {
-        return Error(kError, QStringLiteral("%1 line %2: %3").arg(m_fileName).arg(m_line).arg(what));
+        m_failure = QStringLiteral("%1 line %2: %3").arg(m_fileName).arg(m_line).arg(what);
+        return false;
     }
 
     const QString m_fileName;
@@ -91,9 +112,10 @@ private:
     // Sized ahead of the text; the first m_length characters are the sequence read so far.
     QString m_sequence;
     qsizetype m_length = 0;
+    QString m_failure;
 };
 
-Error FastaParser::parse(const char *begin, const char *end, bool atEnd, const char **next)
+bool FastaParser::parse(const char *begin, const char *end, bool atEnd, const char **next)
 {
     // The next '\n', '\r' and NUL at or after the current line; `end` when there is none.
     const char *lf = nullptr;
@@ -109,7 +131,7 @@ Error FastaParser::parse(const char *begin, const char *end, bool atEnd, const c
         }
         const char *lineEnd = std::min(lf, cr);
         if (nul < lineEnd) {
-            return lineError(QStringLiteral("binary data (a NUL byte) in a text file"));
+            return fail(QStringLiteral("binary data (a NUL byte) in a text file"));
         }
         // A CR that ends the block may be the first half of a CRLF.
         const bool cut = !atEnd && (lineEnd == end || (lineEnd == cr && cr + 1 == end));
@@ -119,17 +141,15 @@ Error FastaParser::parse(const char *begin, const char *end, bool atEnd, const c
                 --q;
             }
             if (q > p && (m_open != Open::Nothing || *p != '>')) {
-                Error err = take(p, q, false, end);
-                if (err.hasError()) {
-                    return err;
+                if (!take(p, q, false, end)) {
+                    return false;
                 }
                 p = q;
             }
             break;
         }
-        Error err = take(p, trimEnd(p, lineEnd), true, end);
-        if (err.hasError()) {
-            return err;
+        if (!take(p, trimEnd(p, lineEnd), true, end)) {
+            return false;
         }
         ++m_line;
         p = lineEnd == end ? end : lineEnd + 1;
@@ -138,15 +158,15 @@ Error FastaParser::parse(const char *begin, const char *end, bool atEnd, const c
         }
     }
     *next = p;
-    return {};
+    return true;
 }
 
-Error FastaParser::take(const char *begin, const char *end, bool lineDone, const char *blockEnd)
+bool FastaParser::take(const char *begin, const char *end, bool lineDone, const char *blockEnd)
 {
     Open kind = m_open;
     if (kind == Open::Nothing) {
         if (begin == end) {
-            return {};
+            return true;
         }
         if (*begin == '>') {
             return startProtein(m_stripMarker ? begin + 1 : begin, end);
@@ -154,7 +174,7 @@ Error FastaParser::take(const char *begin, const char *end, bool lineDone, const
         if (*begin == ';') {
             kind = Open::Comment;
         } else if (!m_inProtein) {
-            return lineError(QStringLiteral("sequence text before the first '>' header"));
+            return fail(QStringLiteral("sequence text before the first '>' header"));
         } else {
             kind = Open::Sequence;
         }
@@ -163,22 +183,22 @@ Error FastaParser::take(const char *begin, const char *end, bool lineDone, const
         appendSequence(begin, end, blockEnd);
     }
     m_open = lineDone ? Open::Nothing : kind;
-    return {};
+    return true;
 }
 
-Error FastaParser::startProtein(const char *begin, const char *end)
+bool FastaParser::startProtein(const char *begin, const char *end)
 {
     if (m_limit > 0 && m_names->size() >= m_limit) {
-        return lineError(QStringLiteral("more than %1 proteins, the most this read may take").arg(m_limit));
+        return fail(QStringLiteral("more than %1 proteins, the most this read may take").arg(m_limit));
     }
     closeProtein();
     m_names->append(QString::fromUtf8(begin, end - begin));
     m_inProtein = true;
     if (m_progress && m_names->size() % ProgressEvery == 0
         && !m_progress(QStringLiteral("%1: %2 proteins read").arg(m_fileName).arg(m_names->size()))) {
-        return lineError(QStringLiteral("reading stopped by the caller"));
+        return fail(QStringLiteral("reading stopped by the caller"));
     }
-    return {};
+    return true;
 }
 
 void FastaParser::appendSequence(const char *begin, const char *end, const char *blockEnd)
@@ -193,8 +213,14 @@ void FastaParser::appendSequence(const char *begin, const char *end, const char 
         m_sequence.reserve(size);
         m_sequence.resize(size);
     }
-    QChar *out = m_decoder.appendToBuffer(m_sequence.data() + m_length, QByteArrayView(begin, end - begin));
-    m_length = out - m_sequence.constData();
+    // Sequences are ASCII but for rare characters the sequence check reports; those take the decoder.
+    QChar *out = m_sequence.data() + m_length;
+    const qsizetype n = end - begin;
+    if (widenAscii(reinterpret_cast<char16_t *>(out), begin, n)) {
+        m_length += n;
+    } else {
+        m_length = m_decoder.appendToBuffer(out, QByteArrayView(begin, n)) - m_sequence.constData();
+    }
 }
 
 void FastaParser::closeProtein()
@@ -228,9 +254,11 @@ Error readBlocks(QFile &file, FastaParser &parser)
         }
         first = false;
         const char *next = end;
-        Error err = parser.parse(begin, end, atEnd, &next);
-        if (err.hasError() || atEnd) {
-            return err;
+        if (!parser.parse(begin, end, atEnd, &next)) {
+            return Error(kError, parser.failure());
+        }
+        if (atEnd) {
+            return {};
         }
         filled = end - next;
         std::memmove(block.data(), next, size_t(filled));
