@@ -37,13 +37,16 @@ Error::~Error() = default;
 
 Error &Error::operator=(ErrorCode code)
 {
-    m_code = code;
-    return *this;
+    return *this = Error(code);
 }
 
 Error &Error::setError(ErrorCode code)
 {
     m_code = code;
+    if (code == kNoErr) {
+        m_messages.clear();
+        m_catchPoints.clear();
+    }
     return *this;
 }
 

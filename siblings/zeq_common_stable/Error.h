@@ -77,6 +77,7 @@ public:
     Error(Error &&) noexcept = default;
     Error &operator=(const Error &) = default;
     Error &operator=(Error &&) noexcept = default;
+    /// Same as assigning Error(code): messages, catch points and warnings of the old outcome go.
     Error &operator=(ErrorCode code);
     ~Error() override;
 
@@ -85,6 +86,8 @@ public:
     [[nodiscard]] bool hasError() const noexcept { return m_code != kNoErr; }
     [[nodiscard]] ErrorCode code() const noexcept { return m_code; }
 
+    /// Changes the code and keeps the messages, except that success drops messages and catch
+    /// points: a success never describes a failure. Warnings stay either way.
     Error &setError(ErrorCode code);
     Error &addErrorMessage(const QString &message);
     Error &addWarning(const QString &warning);

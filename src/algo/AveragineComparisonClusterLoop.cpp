@@ -3,6 +3,7 @@
 #include "ZeqLogging.h"
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/AveragineComparison_p.h"
 #include "math/ApproxEqual.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -21,7 +22,35 @@ constexpr double kExplainedShare = 0.45;
 
 } // namespace
 
-void eliminateTagListPeaks(const PlotBase &plot,
+namespace detail
+{
+
+const PlotBase &withUsableIntensities(const PlotBase &plot, std::optional<PlotBase> &storage)
+{
+    const QList<QPointF> &points = plot.getPointList();
+    const auto usable = [](const QPointF &p) { return isUsableIntensity(p.y()); };
+    // An unsorted plot is refused by the loop whatever its intensities; re-sorting a copy would not.
+    if (!plot.isSortedByX() || std::all_of(points.cbegin(), points.cend(), usable)) {
+        return plot;
+    }
+    QList<QPointF> corrected = points;
+    qsizetype zeroed = 0;
+    for (QPointF &p : corrected) {
+        if (!usable(p)) {
+            p.setY(0.0);
+            ++zeroed;
+        }
+    }
+    storage.emplace(corrected); // already in x order, so every point keeps its index
+    qCWarning(lcCore,
+              "%lld point(s) with a negative or non-finite intensity read as intensity 0",
+              static_cast<long long>(zeroed));
+    return *storage;
+}
+
+} // namespace detail
+
+void eliminateTagListPeaks(const PlotBase &input,
                            double start,
                            double end,
                            double total,
@@ -33,10 +62,12 @@ void eliminateTagListPeaks(const PlotBase &plot,
     if (!(total > 0.0)) {
         return;
     }
-    if (!plot.isSortedByX()) {
+    if (!input.isSortedByX()) {
         qCWarning(lcCore) << "spectrum points are not sorted by m/z; no clusters searched";
         return;
     }
+    std::optional<PlotBase> corrected;
+    const PlotBase &plot = detail::withUsableIntensities(input, corrected);
     const QList<QPointF> window = plot.getDataPoints(start, end, true);
     if (window.isEmpty()) {
         return;
@@ -77,10 +108,17 @@ QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio)
 {
     QList<QPointF> kept;
     std::optional<double> minY;
+    qsizetype unusable = 0;
     for (const QPointF &p : points) {
-        if (!std::isnan(p.y()) && (!minY || p.y() < *minY)) {
+        if (!detail::isUsableIntensity(p.y())) {
+            ++unusable;
+        } else if (!minY || p.y() < *minY) {
             minY = p.y();
         }
+    }
+    if (unusable > 0) {
+        qCWarning(
+            lcCore, "%lld point(s) with a negative or non-finite intensity left out", static_cast<long long>(unusable));
     }
     if (!minY) {
         return kept;
@@ -90,7 +128,7 @@ QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio)
     }
     const double threshold = *minY * ratio;
     std::copy_if(points.cbegin(), points.cend(), std::back_inserter(kept), [threshold](const QPointF &p) {
-        return p.y() >= threshold;
+        return detail::isUsableIntensity(p.y()) && p.y() >= threshold;
     });
     return kept;
 }

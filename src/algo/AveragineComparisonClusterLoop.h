@@ -14,6 +14,8 @@ namespace zeq
 /// Fits clusters on the window's points from the most intense down, skipping points that earlier
 /// clusters explain, until a cluster explains at most half of minPercent of `total` (the window's
 /// intensity) or every point is explained. `out` is replaced, in charge_mz_Less order.
+/// Intensities that are negative, infinite or NaN are read as 0, with a warning: they can neither
+/// anchor nor spoil a cluster, and matched point indices remain those of `plot`.
 ZEQ_COMMON_CORE_EXPORT void eliminateTagListPeaks(const PlotBase &plot,
                                                   double start,
                                                   double end,
@@ -23,7 +25,7 @@ ZEQ_COMMON_CORE_EXPORT void eliminateTagListPeaks(const PlotBase &plot,
                                                   QList<ChargeScoreInfo> &out);
 
 /// The points, in input order, whose intensity is at least `ratio` times the smallest one.
-/// NaN intensities are dropped.
+/// Points whose intensity is negative, infinite or NaN are left out, with a warning.
 ZEQ_COMMON_CORE_EXPORT QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio);
 
 } // namespace zeq

@@ -58,6 +58,12 @@ public:
                   int charge,
                   double mzOffset,
                   OverlapScorerBuffers &buffers);
+    OverlapScorer(const PlotBase &,
+                  std::vector<double> &&,
+                  const TestParameters &,
+                  int,
+                  double,
+                  OverlapScorerBuffers &) = delete;
 
     /// False when the window of points around the pattern is empty or outside the plot.
     [[nodiscard]] bool windowOk() const noexcept { return m_windowOk; }

@@ -26,15 +26,17 @@ constexpr std::array<double, 24> kMostAbundantSteps = { 2500,  4000,  6000,  700
                                                         15000, 17000, 18000, 20000, 21000, 22000, 24000, 26000,
                                                         29000, 31000, 32000, 34000, 35000, 37000, 39000, 40000 };
 
-int signedCharge(int charge, chem::ZEQ_QEnumsChemUtils::IonMode mode)
+// In double: the negation of INT_MIN has no int.
+double signedCharge(int charge, chem::ZEQ_QEnumsChemUtils::IonMode mode)
 {
-    return mode == chem::ZEQ_QEnumsChemUtils::Negative ? -std::abs(charge) : charge;
+    const double z = charge;
+    return mode == chem::ZEQ_QEnumsChemUtils::Negative ? -std::abs(z) : z;
 }
 
 // m/z of a neutral mass carrying |charge| protons, or losing them in negative mode.
 double chargedMz(double mass, int charge, chem::ZEQ_QEnumsChemUtils::IonMode mode)
 {
-    const int zs = signedCharge(charge, mode);
+    const double zs = signedCharge(charge, mode);
     return (mass + zs * kProtonMass) / std::abs(zs);
 }
 
@@ -89,7 +91,7 @@ void makeIsotopePlot(double mono,
         qCDebug(lcCore) << "no isotope envelope without a charge";
         return;
     }
-    const int zs = signedCharge(charge, mode);
+    const double zs = signedCharge(charge, mode);
     const double mass = std::abs(zs) * mono - zs * kProtonMass;
     const std::vector<double> &d = sharedAveragineModel().isotopeIntensityFractions(mass);
     AveragineIsotopeFunction f(d);

@@ -44,6 +44,8 @@ public:
         : m_distribution(&distribution)
     {
     }
+    // Only a reference is kept: a temporary distribution would dangle.
+    explicit AveragineIsotopeFunction(std::vector<double> &&) = delete;
 
     [[nodiscard]] const std::vector<double> &averagIsoDist() const noexcept { return *m_distribution; }
     [[nodiscard]] const std::vector<double> &getDistributionList() const noexcept { return *m_distribution; }

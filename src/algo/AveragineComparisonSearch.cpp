@@ -3,10 +3,12 @@
 #include "ZeqLogging.h"
 #include "algo/AveragineComparisonClusterLoop.h"
 #include "algo/AveragineComparisonScoring.h"
+#include "algo/AveragineComparison_p.h"
 #include "zeq_common_stable/PlotBase.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace zeq
 {
@@ -100,7 +102,7 @@ void fillPoints(const PlotBase &plot, ChargeScoreInfo &info)
     }
 }
 
-void findBestMonosWith(const PlotBase &plot,
+void findBestMonosWith(const PlotBase &input,
                        double start,
                        double end,
                        double stdDev,
@@ -110,6 +112,8 @@ void findBestMonosWith(const PlotBase &plot,
     if (!testFindMonoInput(start, end, stdDev)) {
         return;
     }
+    std::optional<PlotBase> corrected;
+    const PlotBase &plot = detail::withUsableIntensities(input, corrected);
     const double total = plot.computeSumIntensities(start, end);
     if (!(total > 0.0)) {
         return;
@@ -137,7 +141,7 @@ bool testFindMonoInput(double a, double b, double s)
 }
 
 void findChargesAndMonos(const ProcessorOptions &opts,
-                         const PlotBase &plot,
+                         const PlotBase &input,
                          double start,
                          double end,
                          const QString &name,
@@ -149,12 +153,20 @@ void findChargesAndMonos(const ProcessorOptions &opts,
     if (!testFindMonoInput(opts.minCharge, opts.maxCharge, opts.stdDev)) {
         return;
     }
+    // The averagine model ends at 1 MDa, which 500 charges at m/z 2,000 already reach; higher
+    // limits only cost time (every charge is tried).
+    if (opts.maxCharge > kMaxChargeLimit) {
+        qCWarning(lcCore) << "charge limit above 500";
+        return;
+    }
     TestParameters tp;
     tp.minCharge = 1; // the option's minCharge only guards the range
     tp.maxCharge = opts.maxCharge;
     tp.uncertaintyScaling = opts.uncertaintyScaling;
     // With square-root scaling the option is the σ wanted at m/z 1000.
     tp.stdDev = opts.uncertaintyScaling == SqrtUncertainty ? opts.stdDev / std::sqrt(1000.0) : opts.stdDev;
+    std::optional<PlotBase> corrected;
+    const PlotBase &plot = detail::withUsableIntensities(input, corrected);
     const double total = plot.computeSumIntensities(start, end);
     if (!(total > 0.0)) {
         return;

@@ -13,10 +13,14 @@ class PlotBase;
 namespace zeq
 {
 
+/// The highest charge limit findChargesAndMonos accepts.
+inline constexpr int kMaxChargeLimit = 500;
+
 /// Every isotope cluster in the window [start, end] of a centroided spectrum (m/z ascending), by
 /// descending share of the window's intensity. Clusters explaining at most half of minPercent
-/// (a fraction, 0..1) end the search. Invalid options, a window without intensity or a plot not
-/// sorted by m/z give an empty list; `name` is not used.
+/// (a fraction, 0..1) end the search. Invalid options (maxCharge above kMaxChargeLimit among them),
+/// a window without intensity or a plot not sorted by m/z give an empty list; `name` is not used.
+/// Negative, infinite and NaN intensities are read as 0, with a warning.
 ZEQ_COMMON_CORE_EXPORT void findChargesAndMonos(const ProcessorOptions &opts,
                                                 const PlotBase &plot,
                                                 double start,

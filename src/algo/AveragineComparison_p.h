@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <cmath>
+#include <optional>
+
+class PlotBase;
 
 namespace zeq::detail
 {
@@ -30,5 +33,16 @@ inline quint64 countOccurrence(WarningCounter &counter) noexcept
 {
     return counter.fetch_add(1, std::memory_order_relaxed);
 }
+
+/// An intensity the search can use: a finite number, not negative.
+inline bool isUsableIntensity(double y) noexcept
+{
+    return std::isfinite(y) && y >= 0.0;
+}
+
+/// The plot the search reads: `plot` itself when every intensity is usable, otherwise a copy in
+/// `storage` with the unusable intensities read as 0 (a warning says how many). Point indices stay
+/// those of `plot`, so matched points still name the caller's points.
+const PlotBase &withUsableIntensities(const PlotBase &plot, std::optional<PlotBase> &storage);
 
 } // namespace zeq::detail

@@ -29,7 +29,8 @@ ProteinDigestionItem mapFromEnzymeAmong(const QString &name, const QList<Protein
     if (name.isEmpty()) {
         return {};
     }
-    QString query = name;
+    // Settings fields easily keep a stray blank; the name is matched as the item would store it.
+    QString query = name.simplified();
     // "Chymotryptic" contains "tryptic": test it first.
     if (query.contains(kChymotryptic, Qt::CaseInsensitive)) {
         query = BuiltInEnzymes::kChymotrypsin;

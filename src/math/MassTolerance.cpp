@@ -1,7 +1,5 @@
 #include "math/MassTolerance.h"
 
-#include "constants/StringConstants.h"
-
 #include <QJsonValue>
 
 #include <cmath>
@@ -9,16 +7,25 @@
 namespace zeq
 {
 
+namespace
+{
+
+// The text of the exported constant kppm, which the tests hold equal; the vocabulary header is
+// too large to pull in for one word.
+const QString kPpmText = QStringLiteral("ppm");
+
+} // namespace
+
 double MassTolerance::s_mod_compare_tolerance = 0.0001;
 
 void MassTolerance::setUnit(const QString &text)
 {
-    m_unit = text.trimmed().toLower() == kppm ? ppm : Dalton;
+    m_unit = text.trimmed().toLower() == kPpmText ? ppm : Dalton;
 }
 
 QString MassTolerance::unitToString(MassUnit unit)
 {
-    return unit == ppm ? kppm : QStringLiteral("Dalton");
+    return unit == ppm ? kPpmText : QStringLiteral("Dalton");
 }
 
 QJsonObject MassTolerance::toJson() const
@@ -29,7 +36,7 @@ QJsonObject MassTolerance::toJson() const
 MassTolerance MassTolerance::fromJson(const QJsonObject &json)
 {
     // Unlike setUnit(QString), the stored text is not trimmed: " ppm" in a file reads as Dalton.
-    const bool isPpm = json.value(QStringLiteral("unit")).toString().toLower() == kppm;
+    const bool isPpm = json.value(QStringLiteral("unit")).toString().toLower() == kPpmText;
     return MassTolerance(isPpm ? ppm : Dalton, json.value(QStringLiteral("value")).toDouble(0.0));
 }
 
@@ -65,7 +72,10 @@ Result<Interval<double>> MassTolerance::getBounds(double mass) const
         return Interval<double>{ lower > 0.0 ? lower : 0.0, mass + f * mass / (1.0 - f) };
     }
     }
-    return Error();
+    // A unit read from an int or a database that is neither ppm nor Dalton: name it, or the
+    // failure would say nothing about its cause.
+    Error err(kBadParameterError, QStringLiteral("Unknown mass tolerance unit %1").arg(static_cast<qint32>(m_unit)));
+    return ZEQ_ECATCH(err);
 }
 
 } // namespace zeq

@@ -48,7 +48,7 @@ public:
     /// The closed window of values that match `mass`. In ppm the window is asymmetric:
     /// [mass·(1−f), mass/(1−f)] with f = tolerance·1e-6, so that the upper bound shrunk by f
     /// comes back to `mass`. The lower bound is never negative. Fails with kBadParameterError
-    /// at one million ppm, where the upper bound is undefined.
+    /// at one million ppm, where the upper bound is undefined, and for a unit other than ppm and Dalton.
     [[nodiscard]] Result<Interval<double>> getBounds(double mass) const;
 
     friend bool operator==(const MassTolerance &, const MassTolerance &) = default;

@@ -2,6 +2,8 @@
 
 #include "zeq_common_stable/Error.h"
 
+#include <QtGlobal>
+
 #include <utility>
 #include <variant>
 
@@ -41,10 +43,36 @@ public:
     [[nodiscard]] bool hasValue() const noexcept { return m_content.index() == 0; }
     [[nodiscard]] bool hasError() const noexcept { return !hasValue(); }
 
-    /// Only valid when hasValue().
-    [[nodiscard]] const T &value() const & { return std::get<0>(m_content); }
-    [[nodiscard]] T &value() & { return std::get<0>(m_content); }
-    [[nodiscard]] T &&value() && { return std::get<0>(std::move(m_content)); }
+    /// Test hasValue() first. Taking the value of a failed result is a programming error: it
+    /// asserts in debug builds and gives a default-constructed T in release builds, never a throw.
+    [[nodiscard]] const T &value() const &
+    {
+        if (const T *held = std::get_if<0>(&m_content)) {
+            return *held;
+        }
+        misuse();
+        static const T empty{};
+        return empty;
+    }
+    [[nodiscard]] T &value() &
+    {
+        if (T *held = std::get_if<0>(&m_content)) {
+            return *held;
+        }
+        misuse();
+        // A scratch value the caller may change without touching the failed result's error.
+        thread_local T scratch;
+        scratch = T{};
+        return scratch;
+    }
+    [[nodiscard]] T value() &&
+    {
+        if (T *held = std::get_if<0>(&m_content)) {
+            return std::move(*held);
+        }
+        misuse();
+        return T{};
+    }
 
     /// The error of a failed result; success (a default Error) when the result holds a value.
     [[nodiscard]] Error error() const { return hasValue() ? Error() : std::get<1>(m_content); }
@@ -103,6 +131,7 @@ protected:
     }
 
 private:
+    static void misuse() { Q_ASSERT_X(false, "Result::value", "the result holds an error"); }
     Error *heldError() noexcept { return std::get_if<1>(&m_content); }
 
     std::variant<T, Error> m_content;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace zeq;
 using chem::ZEQ_QEnumsChemUtils;
@@ -145,4 +146,19 @@ TEST(AveragineComparisonPlotsTest, SamplingRejectsBadRanges)
     // Start after end but within one step: one point.
     sampleAveragine(f, 1000.2, 1000.0, 0.5, out);
     EXPECT_EQ(out.size(), 1);
+}
+
+// Negating INT_MIN in int arithmetic was undefined behaviour (the sanitizer build catches it).
+TEST(AveragineComparisonPlotsTest, ExtremeChargesAreDefined)
+{
+    for (const int charge : { std::numeric_limits<int>::min(), std::numeric_limits<int>::max() }) {
+        SCOPED_TRACE(charge);
+        const Lookup negative = lookUp({ QPointF(1.0, 1.0) }, 1000.0, charge, nullptr, ZEQ_QEnumsChemUtils::Negative);
+        EXPECT_TRUE(std::isfinite(negative.expectedMz));
+        QList<QPointF> envelope;
+        makeIsotopePlot(1000.0, charge, 1.0, 0.01, 0.01, envelope, ZEQ_QEnumsChemUtils::Negative);
+        EXPECT_TRUE(std::all_of(envelope.cbegin(), envelope.cend(), [](const QPointF &p) {
+            return std::isfinite(p.x()) && std::isfinite(p.y());
+        }));
+    }
 }

@@ -76,8 +76,6 @@ TEST(AveragineComparisonSearchTest, BadInputGivesNoClusters)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const PlotBase plot(twoClusters());
-    QList<QPointF> nanPoints = twoClusters();
-    nanPoints[3].setY(nan);
     PlotBase unsorted;
     for (const QPointF &p : twoClusters()) {
         unsorted.addPoint(1400.0 - p.x(), p.y(), false);
@@ -97,7 +95,6 @@ TEST(AveragineComparisonSearchTest, BadInputGivesNoClusters)
         ProcessorOptions opts;
     } rows[] = {
         { "empty plot", PlotBase(), 699.0, 706.0, opts(sigma) },
-        { "NaN intensity", PlotBase(nanPoints), 699.0, 706.0, opts(sigma) },
         { "not sorted by m/z", unsorted, 600.0, 800.0, opts(sigma) },
         { "window outside the data", plot, 100.0, 200.0, opts(sigma) },
         { "start after end", plot, 706.0, 699.0, opts(sigma) },
@@ -105,6 +102,8 @@ TEST(AveragineComparisonSearchTest, BadInputGivesNoClusters)
         { "zero uncertainty", plot, 699.0, 706.0, opts(0.0) },
         { "negative uncertainty", plot, 699.0, 706.0, opts(-0.01) },
         { "reversed charge range", plot, 699.0, 706.0, opts(sigma, 5, 2) },
+        { "charge limit above 500", plot, 699.0, 706.0, opts(sigma, 1, 501) },
+        { "charge limit INT_MAX", plot, 699.0, 706.0, opts(sigma, 1, std::numeric_limits<int>::max()) },
     };
     const QList<ChargeScoreInfo> sentinel{ ChargeScoreInfo(9, 0.1, 1.0, 1.0, {}) };
     for (const auto &row : rows) {
@@ -215,10 +214,47 @@ TEST(AveragineComparisonSearchTest, SignalToNoiseFilter)
     EXPECT_EQ(filterSignalToNoise(points, 3.0), (QList<QPointF>{ { 2, 10 }, { 4, 6 } }));
     EXPECT_TRUE(filterSignalToNoise({}, 3.0).isEmpty());
 
-    const QList<QPointF> withZero{ { 1, 2 }, { 2, 0 }, { 3, -1e-13 }, { 4, 6 } };
+    const QList<QPointF> withZero{ { 1, 2 }, { 2, 0 }, { 4, 6 } };
     const test::MessageGuard guard;
     EXPECT_EQ(filterSignalToNoise(withZero, 3.0), withZero);
     EXPECT_TRUE(guard.contains(QStringLiteral("minY is 0!")));
-    const QList<QPointF> withNan{ { 1, 2 }, { 2, std::nan("") }, { 3, 7 } };
-    EXPECT_EQ(filterSignalToNoise(withNan, 3.0), (QList<QPointF>{ { 3, 7 } }));
+
+    // Unusable intensities neither set the noise level nor pass the filter.
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const double bad : { std::nan(""), inf, -inf, -1e-13, -5e6 }) {
+        SCOPED_TRACE(bad);
+        const test::MessageGuard badGuard;
+        EXPECT_EQ(filterSignalToNoise({ { 1, 2 }, { 2, bad }, { 3, 7 } }, 3.0), (QList<QPointF>{ { 3, 7 } }));
+        EXPECT_TRUE(badGuard.contains(QStringLiteral("1 point(s) with a negative or non-finite intensity left out")));
+    }
+}
+
+// One bad intensity used to empty the window (NaN, a large negative value) or give NaN scores
+// (+inf); it must count as a point of intensity 0 and leave the rest of the window to be searched.
+TEST(AveragineComparisonSearchTest, UnusableIntensitiesReadAsZero)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    QList<QPointF> zeroed = twoClusters();
+    zeroed[3].setY(0.0);
+    QList<ChargeScoreInfo> expected;
+    findChargesAndMonos(ProcessorOptions(), PlotBase(zeroed), 699.0, 706.0, QString(), 0.02, expected);
+    ASSERT_FALSE(expected.isEmpty());
+    QList<ChargeScoreInfo> expectedBest;
+    findBestMonos(PlotBase(zeroed), 699.0, 706.0, ProcessorOptions(), expectedBest);
+
+    for (const double bad : { std::nan(""), inf, -inf, -1e9 }) {
+        SCOPED_TRACE(bad);
+        QList<QPointF> points = zeroed;
+        points[3].setY(bad);
+        const PlotBase plot(points);
+        const test::MessageGuard guard;
+        QList<ChargeScoreInfo> out;
+        findChargesAndMonos(ProcessorOptions(), plot, 699.0, 706.0, QString(), 0.02, out);
+        EXPECT_EQ(out, expected);
+        EXPECT_TRUE(
+            guard.contains(QStringLiteral("1 point(s) with a negative or non-finite intensity read as intensity 0")));
+        QList<ChargeScoreInfo> best;
+        findBestMonos(plot, 699.0, 706.0, ProcessorOptions(), best);
+        EXPECT_EQ(best, expectedBest);
+    }
 }

@@ -76,6 +76,8 @@ TEST(ProteinDigestionItemTest, NameLookUpTakesTheFirstKnownNameThatContainsIt)
 {
     const std::tuple<const char *, const char *, bool> rows[] = {
         { "trypsin", "Trypsin", true },
+        { "Trypsin ", "Trypsin", true }, // a settings field's stray blank
+        { " Lys-C\t", "LysC", true },
         { "Lys-C", "LysC", true },
         { "Lys", "Thermolysin", true }, // "thermoLYSin" comes before LysC
         { "AspN", "AspN", true }, // before LysC_AspN

@@ -1,5 +1,7 @@
 #include "math/MassTolerance.h"
 
+#include "constants/StringConstants.h"
+
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
@@ -38,6 +40,7 @@ TEST(MassToleranceTest, UnitTextSelectsPpmOnlyForPpm)
         EXPECT_EQ(MassTolerance::fromJson(json).unit(), row.viaJson);
     }
     EXPECT_EQ(MassTolerance::unitToString(static_cast<MassTolerance::MassUnit>(7)), u"Dalton");
+    EXPECT_EQ(MassTolerance::unitToString(MassTolerance::ppm), kppm);
 }
 
 TEST(MassToleranceTest, JsonRoundTripAndLenientReading)
@@ -83,7 +86,9 @@ TEST(MassToleranceTest, BoundsFailForOneMillionPpmAndUnknownUnits)
     EXPECT_FALSE(million.error().catchPoints().isEmpty());
 
     const auto unknown = MassTolerance(static_cast<MassTolerance::MassUnit>(5), 1.0).getBounds(500.0);
-    EXPECT_FALSE(unknown.hasValue());
+    ASSERT_FALSE(unknown.hasValue());
+    EXPECT_EQ(unknown.error().code(), kBadParameterError);
+    EXPECT_TRUE(unknown.error().errorString().contains(u"unit 5")) << qPrintable(unknown.error().errorString());
 }
 
 TEST(MassToleranceTest, WithinToleranceAtTheBoundary)

@@ -52,3 +52,24 @@ TEST(ResultTest, CopiesAndMovesKeepTheLiveMember)
     ASSERT_TRUE(moved.hasValue());
     EXPECT_EQ(std::move(moved).value(), u"value");
 }
+
+// Taking the value of a failed result is a caller's bug; in release builds it must still be
+// harmless: a default value, the error untouched, nothing thrown.
+#ifdef QT_NO_DEBUG
+TEST(ResultTest, ValueOfAFailedResultIsADefaultValueInRelease)
+{
+    Result<QList<QString>> failed(Error(kError, QStringLiteral("no list")));
+    const Result<QList<QString>> &constFailed = failed;
+    EXPECT_TRUE(constFailed.value().isEmpty());
+    failed.value().append(QStringLiteral("scribble"));
+    EXPECT_TRUE(failed.value().isEmpty());
+    EXPECT_TRUE(std::move(failed).value().isEmpty());
+    EXPECT_EQ(failed.error().errorString(), u"no list");
+}
+#else
+TEST(ResultTest, ValueOfAFailedResultAssertsInDebug)
+{
+    const Result<int> failed(Error(kError));
+    EXPECT_DEATH((void)failed.value(), "the result holds an error");
+}
+#endif
