@@ -63,12 +63,14 @@ public:
                 bool stripMarker,
                 QList<QString> *names,
                 QList<QString> *sequences,
+                QList<qint64> *headerLines,
                 const std::function<bool(const QString &)> &progress)
         : m_fileName(fileName)
         , m_limit(limit)
         , m_stripMarker(stripMarker)
         , m_names(names)
         , m_sequences(sequences)
+        , m_headerLines(headerLines)
         , m_progress(progress)
     {
     }
@@ -101,6 +103,7 @@ private:
     const bool m_stripMarker;
     QList<QString> *const m_names;
     QList<QString> *const m_sequences;
+    QList<qint64> *const m_headerLines;
     const std::function<bool(const QString &)> &m_progress;
     // Stateless: a line never starts inside a character, and a cut line is cut before any non-ASCII
     // byte. Keeps a U+FEFF inside a sequence so the sequence check sees it.
@@ -193,6 +196,9 @@ bool FastaParser::startProtein(const char *begin, const char *end)
     }
     closeProtein();
     m_names->append(QString::fromUtf8(begin, end - begin));
+    if (m_headerLines) {
+        m_headerLines->append(m_line);
+    }
     m_inProtein = true;
     if (m_progress && m_names->size() % ProgressEvery == 0
         && !m_progress(QStringLiteral("%1: %2 proteins read").arg(m_fileName).arg(m_names->size()))) {
@@ -275,15 +281,22 @@ Error readFasta(const std::wstring &path,
                 bool stripMarker,
                 QList<QString> *names,
                 QList<QString> *sequences,
-                const std::function<bool(const QString &)> &progress)
+                const std::function<bool(const QString &)> &progress,
+                QList<qint64> *headerLines)
 {
     Error err;
     if (!names || !sequences) {
         err.setError(kBadParameterError).addErrorMessage(QStringLiteral("readFasta needs both output lists"));
         return ZEQ_ECATCH(err);
     }
-    names->clear();
-    sequences->clear();
+    const auto clear = [&]() {
+        names->clear();
+        sequences->clear();
+        if (headerLines) {
+            headerLines->clear();
+        }
+    };
+    clear();
     const QString fileName = QString::fromStdWString(path);
     QFile file(fileName);
     // Opening a folder fails with no useful reason.
@@ -297,11 +310,10 @@ Error readFasta(const std::wstring &path,
             .addErrorMessage(QStringLiteral("Can't open FASTA file %1: %2").arg(fileName, file.errorString()));
         return ZEQ_ECATCH(err);
     }
-    FastaParser parser(fileName, limit, stripMarker, names, sequences, progress);
+    FastaParser parser(fileName, limit, stripMarker, names, sequences, headerLines, progress);
     err = readBlocks(file, parser);
     if (err.hasError()) {
-        names->clear();
-        sequences->clear();
+        clear();
         return ZEQ_ECATCH(err);
     }
     parser.finish();

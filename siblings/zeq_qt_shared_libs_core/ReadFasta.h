@@ -21,7 +21,9 @@
 /// error, never cut short. `progress`, when set, is called after every 1,000 proteins with a
 /// short text; returning false stops the read with an error.
 ///
-/// Both lists are cleared first and are left empty on failure. Errors name the file and, for
+/// `headerLines`, when given, receives the line number (from 1) of each protein's header.
+///
+/// The lists are cleared first and are left empty on failure. Errors name the file and, for
 /// content, the line: a missing or unreadable file, a NUL byte (binary data), sequence text before
 /// the first header, too many proteins, a stop asked by `progress`.
 ///
@@ -32,4 +34,5 @@
                                                              bool stripMarker,
                                                              QList<QString> *names,
                                                              QList<QString> *sequences,
-                                                             const std::function<bool(const QString &)> &progress);
+                                                             const std::function<bool(const QString &)> &progress,
+                                                             QList<qint64> *headerLines = nullptr);

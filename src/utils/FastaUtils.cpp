@@ -197,17 +197,12 @@ bool FastaUtils::checkProteinNamesAndSequences(const QList<QString> &names,
     Q_UNUSED(names);
     QString ignored;
     message = message ? message : &ignored;
-    const QRegularExpression &illegal = illegalCharacter(rule);
-    const AsciiTable &allowed = allowedAscii(rule);
     // Ordered by the sequence text; identical sequences share an entry.
     QMap<QString, QList<QString>> found;
     for (const QString &sequence : sequences) {
-        if (onlyLetters(sequence) || onlyAllowed(sequence, allowed) || found.contains(sequence)) {
-            continue;
-        }
-        QList<QString> &characters = found[sequence];
-        for (QRegularExpressionMatchIterator it = illegal.globalMatch(sequence); it.hasNext();) {
-            characters.append(it.next().captured());
+        QList<QString> characters = illegalCharacters(sequence, rule);
+        if (!characters.isEmpty() && !found.contains(sequence)) {
+            found.insert(sequence, std::move(characters));
         }
     }
     message->clear();
@@ -216,6 +211,18 @@ bool FastaUtils::checkProteinNamesAndSequences(const QList<QString> &names,
                             .arg(it.key().left(5), it.value().join(u' ')));
     }
     return found.isEmpty();
+}
+
+QList<QString> FastaUtils::illegalCharacters(const QString &sequence, Rule rule)
+{
+    QList<QString> characters;
+    if (onlyLetters(sequence) || onlyAllowed(sequence, allowedAscii(rule))) {
+        return characters;
+    }
+    for (QRegularExpressionMatchIterator it = illegalCharacter(rule).globalMatch(sequence); it.hasNext();) {
+        characters.append(it.next().captured());
+    }
+    return characters;
 }
 
 bool FastaUtils::isOldFormat(const RowNode &root)

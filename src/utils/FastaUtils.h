@@ -61,6 +61,10 @@ public:
                                               QString *message,
                                               Rule rule);
 
+    /// The characters of `sequence` that `rule` does not allow, in order and with repeats (a
+    /// character outside the Basic Multilingual Plane is one entry); empty for a clean sequence.
+    static QList<QString> illegalCharacters(const QString &sequence, Rule rule);
+
     /// True when a sequence of the table holds ',' or '|', as tables of an older layout did.
     static bool isOldFormat(const RowNode &root);
 };

@@ -118,13 +118,16 @@ TEST_F(ReadFastaTest, UnopenableFilesAreFileOpenErrors)
     EXPECT_EQ(readFasta(write(">P\nA").toStdWString(), 0, true, &names, nullptr, {}).code(), kBadParameterError);
 }
 
-TEST_F(ReadFastaTest, MarkerKeptOnRequestAndListsReplaced)
+TEST_F(ReadFastaTest, MarkerKeptOnRequestListsReplacedHeaderLinesCounted)
 {
     QList<QString> names = { u"stale"_qs };
     QList<QString> sequences = { u"stale"_qs };
-    ASSERT_FALSE(readFasta(write(">P1\nA\n").toStdWString(), 0, false, &names, &sequences, {}).hasError());
-    EXPECT_EQ(names, QList<QString>{ u">P1"_qs });
-    EXPECT_EQ(sequences, QList<QString>{ u"A"_qs });
+    QList<qint64> lines = { 99 };
+    const QString path = write(";c\r\n>P1\rA\r\n\r\n>P2\n\n>P3");
+    ASSERT_FALSE(readFasta(path.toStdWString(), 0, false, &names, &sequences, {}, &lines).hasError());
+    EXPECT_EQ(names, (QList<QString>{ u">P1"_qs, u">P2"_qs, u">P3"_qs }));
+    EXPECT_EQ(sequences, (QList<QString>{ u"A"_qs, {}, {} }));
+    EXPECT_EQ(lines, (QList<qint64>{ 2, 5, 7 }));
 }
 
 TEST_F(ReadFastaTest, ProgressEveryThousandProteinsAndStop)
