@@ -2,152 +2,142 @@
 // findChargesAndMonos finds in a window of it.
 #include "ChargesCommand.h"
 
+#include "CommandLine.h"
+#include "PeakListReader.h"
+#include "TableWriter.h"
+#include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
 #include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 
-#include <QCommandLineParser>
-#include <QFile>
+#include <QLocale>
 #include <QLoggingCategory>
-#include <QRegularExpression>
-#include <QTextStream>
 
 #include <cmath>
-#include <cstdio>
-#include <optional>
+#include <limits>
+
+using namespace zeq::cli;
 
 namespace
 {
 
-int fail(const QString &message)
-{
-    std::fprintf(stderr, "zeq: %s\n", qPrintable(message));
-    return 1;
-}
+// The library refuses more: the averagine model ends at 1 MDa, which 500 charges at m/z 2,000 reach.
+constexpr int kHighestCharge = 500;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-// Lines of "m/z intensity", separated by blanks, tabs or one comma; '#' starts a comment.
-std::optional<QList<QPointF>> readSpectrum(const QString &path, QString &error)
+QString details()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        error = QStringLiteral("Can't read %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    static const QRegularExpression separator(QStringLiteral(R"(\s*,\s*|\s+)"));
-    QList<QPointF> points;
-    QTextStream in(&file);
-    for (int lineNumber = 1; !in.atEnd(); ++lineNumber) {
-        QString line = in.readLine();
-        line.truncate(line.indexOf(u'#') < 0 ? line.size() : line.indexOf(u'#'));
-        line = line.trimmed();
-        if (line.isEmpty()) {
-            continue;
-        }
-        const QStringList fields = line.split(separator);
-        bool mzOk = false;
-        bool yOk = false;
-        const double mz = fields.size() == 2 ? fields.at(0).toDouble(&mzOk) : 0.0;
-        const double y = fields.size() == 2 ? fields.at(1).toDouble(&yOk) : 0.0;
-        if (!mzOk || !yOk || !std::isfinite(mz) || !std::isfinite(y)) {
-            error = QStringLiteral("%1 line %2: expected two numbers, m/z and intensity, got \"%3\"")
-                        .arg(path)
-                        .arg(lineNumber)
-                        .arg(line);
-            return std::nullopt;
-        }
-        points.append(QPointF(mz, y));
-    }
-    if (points.isEmpty()) {
-        error = QStringLiteral("%1 holds no points").arg(path);
-        return std::nullopt;
-    }
-    return points;
-}
-
-std::optional<double> numberOption(const QCommandLineParser &parser, const QString &name, QString &error)
-{
-    if (!parser.isSet(name)) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const double value = parser.value(name).toDouble(&ok);
-    if (!ok || !std::isfinite(value)) {
-        error = QStringLiteral("--%1 needs a number, got \"%2\"").arg(name, parser.value(name));
-        return std::nullopt;
-    }
-    return value;
+    return QStringLiteral(
+               "\nOutput: one row per isotope cluster, the largest share of the window first (in the table\n"
+               "format after a line that states the window, its point count and the cluster count).\n"
+               "  charge     charge state z (protons carried)\n"
+               "  mono_mz    m/z of the monoisotopic peak\n"
+               "  mono_mass  neutral monoisotopic mass in Da: z × (mono_mz − %1)\n"
+               "  percent    share of the window's total intensity that the cluster explains, in %\n"
+               "  score      misfit of the averagine isotope pattern against the observed points;\n"
+               "             smaller is better. A score of 1.6 plus 0.0001 per charge (1.6002 at\n"
+               "             charge 2) says that at most one isotope peak matched: the cluster is a\n"
+               "             lone peak, and its charge is a guess. With no fit to go by, the search\n"
+               "             takes the charge whose pattern had the largest share of its isotopes\n"
+               "             matched, which favours low charges. Above 1.6 no charge fitted\n"
+               "             convincingly; %2 means the cluster could not be scored at all.\n"
+               "\nThe spectrum file holds one \"m/z intensity\" pair per line, separated by blanks, tabs or\n"
+               "a comma; '#' starts a comment; one header line such as \"mz,intensity\" is skipped.\n")
+        .arg(QString::number(zeq::kProtonMass, 'g', 12), QString::number(zeq::kDefaultScore));
 }
 
 } // namespace
 
 int runCharges(const QStringList &args)
 {
-    QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("spectrum"), QStringLiteral("Text file of m/z and intensity."));
+    zeq::ProcessorOptions opts;
+    CommandParser cmd(QStringLiteral("charges"),
+                      QStringLiteral("[options] SPECTRUM"),
+                      QStringLiteral("Finds the isotope clusters of a spectrum window and, for each, its charge "
+                                     "and monoisotopic m/z."),
+                      details());
+    QCommandLineParser &parser = cmd.parser();
+    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("Text file of m/z and intensity."));
     parser.addOptions({
-        { QStringLiteral("start"), QStringLiteral("Window start m/z (default: first point)."), QStringLiteral("mz") },
-        { QStringLiteral("end"), QStringLiteral("Window end m/z (default: last point)."), QStringLiteral("mz") },
-        { QStringLiteral("min-charge"), QStringLiteral("Lowest charge (default 1)."), QStringLiteral("z") },
-        { QStringLiteral("max-charge"), QStringLiteral("Highest charge (default 35)."), QStringLiteral("z") },
+        { QStringLiteral("start"),
+          QStringLiteral("Window start, m/z. Default: the first point."),
+          QStringLiteral("mz") },
+        { QStringLiteral("end"), QStringLiteral("Window end, m/z. Default: the last point."), QStringLiteral("mz") },
+        { QStringLiteral("min-charge"),
+          QStringLiteral("Lowest charge reported, 1 to %1. Default: %2.").arg(kHighestCharge).arg(opts.minCharge),
+          QStringLiteral("z") },
+        { QStringLiteral("max-charge"),
+          QStringLiteral("Highest charge tried, 1 to %1. Default: %2.").arg(kHighestCharge).arg(opts.maxCharge),
+          QStringLiteral("z") },
         { QStringLiteral("min-percent"),
-          QStringLiteral("Stop at clusters explaining at most half this percentage of the window (default 1)."),
+          QStringLiteral("Stop once clusters explain at most half this share of the window's intensity, "
+                         "in %, 0 to 100. Default: 1."),
           QStringLiteral("percent") },
-        { QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings.") },
+        { QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error.") },
     });
-    if (!parser.parse(QStringList{ QStringLiteral("zeq charges") } + args)) {
-        return fail(parser.errorText());
+    cmd.addOutputOptions();
+    if (const std::optional<int> status = cmd.parse(args, 1, 1)) {
+        return *status;
     }
-    if (parser.positionalArguments().size() != 1) {
-        return fail(
-            QStringLiteral("charges needs one spectrum file, e.g. `zeq charges spectrum.txt --start 600 --end 800`"));
+    const double start = cmd.number(QStringLiteral("start"), {}, -kInfinity);
+    const double end = cmd.number(QStringLiteral("end"), {}, kInfinity);
+    opts.minCharge = cmd.integer(QStringLiteral("min-charge"), 1, kHighestCharge, opts.minCharge);
+    opts.maxCharge = cmd.integer(QStringLiteral("max-charge"), 1, kHighestCharge, opts.maxCharge);
+    const double minPercent = cmd.number(QStringLiteral("min-percent"), { 0.0, 100.0 }, 1.0);
+    const TableWriter::Format format = cmd.format();
+    if (!cmd.usageError().isEmpty()) {
+        return fail(kExitBadUsage, cmd.usageError());
+    }
+    if (opts.minCharge > opts.maxCharge) {
+        return fail(kExitBadUsage,
+                    QStringLiteral("--min-charge %1 is above --max-charge %2").arg(opts.minCharge).arg(opts.maxCharge));
+    }
+    if (start > end) {
+        return fail(kExitBadUsage,
+                    QStringLiteral("--start %1 lies after --end %2")
+                        .arg(QString::number(start, 'g', QLocale::FloatingPointShortest),
+                             QString::number(end, 'g', QLocale::FloatingPointShortest)));
     }
     // The search reports its inner diagnostics through logging; a command line shows them on request.
-    QLoggingCategory::setFilterRules(parser.isSet(QStringLiteral("verbose")) ? QStringLiteral("zeq.*.debug=false")
-                                                                             : QStringLiteral("zeq.*=false"));
+    QLoggingCategory::setFilterRules(cmd.isSet(QStringLiteral("verbose")) ? QStringLiteral("zeq.*.debug=false")
+                                                                          : QStringLiteral("zeq.*=false"));
 
-    QString error;
-    const std::optional<QList<QPointF>> points = readSpectrum(parser.positionalArguments().constFirst(), error);
-    if (!points) {
-        return fail(error);
+    const zeq::Result<QList<QPointF>> points = readPeakList(cmd.positionalArguments().constFirst());
+    if (points.hasError()) {
+        return fail(kExitBadInput, points.error().errorString());
     }
-    const PlotBase plot(*points);
-    const std::optional<double> start = numberOption(parser, QStringLiteral("start"), error);
-    const std::optional<double> end = numberOption(parser, QStringLiteral("end"), error);
-    const std::optional<double> minCharge = numberOption(parser, QStringLiteral("min-charge"), error);
-    const std::optional<double> maxCharge = numberOption(parser, QStringLiteral("max-charge"), error);
-    const std::optional<double> minPercent = numberOption(parser, QStringLiteral("min-percent"), error);
-    if (!error.isEmpty()) {
-        return fail(error);
-    }
-    zeq::ProcessorOptions opts;
-    opts.minCharge = static_cast<int>(minCharge.value_or(1.0));
-    opts.maxCharge = static_cast<int>(maxCharge.value_or(35.0));
-    if (opts.minCharge < 1 || opts.maxCharge > 100 || opts.minCharge > opts.maxCharge) {
-        return fail(QStringLiteral("charges must satisfy 1 <= --min-charge <= --max-charge <= 100, got %1 and %2")
-                        .arg(opts.minCharge)
-                        .arg(opts.maxCharge));
-    }
-    const double windowStart = start.value_or(plot.getPoint(0).x());
-    const double windowEnd = end.value_or(plot.getPoint(plot.getPointListSize() - 1).x());
-    if (windowStart > windowEnd) {
-        return fail(QStringLiteral("--start %1 lies after --end %2").arg(windowStart).arg(windowEnd));
-    }
+    const PlotBase plot(points.value());
+    const double windowStart = std::isinf(start) ? plot.getPoint(0).x() : start;
+    const double windowEnd = std::isinf(end) ? plot.getPoint(plot.getPointListSize() - 1).x() : end;
 
     QList<zeq::ChargeScoreInfo> clusters;
-    zeq::findChargesAndMonos(opts, plot, windowStart, windowEnd, QString(), minPercent.value_or(1.0) / 100.0, clusters);
-
+    zeq::findChargesAndMonos(opts, plot, windowStart, windowEnd, QString(), minPercent / 100.0, clusters);
+    // The search always starts at charge 1; a higher lowest charge only filters what it found.
     clusters.removeIf([&opts](const zeq::ChargeScoreInfo &c) { return c.charge < opts.minCharge; });
 
-    QTextStream out(stdout);
-    out << "# window " << QString::number(windowStart, 'f', 4) << " - " << QString::number(windowEnd, 'f', 4)
-        << " m/z, " << plot.getDataPoints(windowStart, windowEnd, true).size() << " points, " << clusters.size()
-        << " clusters\n";
-    out << "# charge\tmono m/z\tmono mass\t% window\tscore\n";
+    TableWriter table(format,
+                      { { QStringLiteral("charge"), true },
+                        { QStringLiteral("mono_mz"), true },
+                        { QStringLiteral("mono_mass"), true },
+                        { QStringLiteral("percent"), true },
+                        { QStringLiteral("score"), true } });
     for (const zeq::ChargeScoreInfo &c : clusters) {
         // The charge states are protons: the neutral mass drops one per charge.
         const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
-        out << c.charge << '\t' << QString::number(c.mzOffset, 'f', 4) << '\t' << QString::number(mass, 'f', 4) << '\t'
-            << QString::number(100.0 * c.percentIonCurrent, 'f', 2) << '\t' << QString::number(c.score, 'g', 4) << '\n';
+        table.addRow({ QString::number(c.charge),
+                       QString::number(c.mzOffset, 'f', 4),
+                       QString::number(mass, 'f', 4),
+                       QString::number(100.0 * c.percentIonCurrent, 'f', 2),
+                       // Six digits keep the 0.0001 per charge of a lone peak's score visible.
+                       QString::number(c.score, 'g', 6) });
     }
-    return 0;
+    QByteArray text;
+    if (format == TableWriter::Table) {
+        text = QStringLiteral("# window %1 - %2 m/z, %3 points, %4 clusters\n")
+                   .arg(QString::number(windowStart, 'f', 4), QString::number(windowEnd, 'f', 4))
+                   .arg(plot.getDataPoints(windowStart, windowEnd, true).size())
+                   .arg(clusters.size())
+                   .toUtf8();
+    }
+    return writeResult(cmd.outputPath(), text + table.render());
 }

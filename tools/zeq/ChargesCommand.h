@@ -2,6 +2,6 @@
 
 #include <QStringList>
 
-/// zeq charges <spectrum-file> [--start X --end Y] [--min-charge A --max-charge B] [--min-percent P]
-/// [--verbose]: the isotope clusters of a spectrum window, one line each. Returns the exit code.
+/// zeq charges SPECTRUM [options]: the isotope clusters of a spectrum window, one row each.
+/// `args` follow the command name; returns the exit status.
 int runCharges(const QStringList &args);

@@ -1,0 +1,121 @@
+#include "CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace zeq::cli;
+
+namespace
+{
+
+// The parsed value as text, or the refusal's message.
+template <typename T> QString outcome(const zeq::Result<T> &result)
+{
+    if (result.hasError()) {
+        return result.error().errorString();
+    }
+    if constexpr (std::is_same_v<T, zeq::MassTolerance>) {
+        return QStringLiteral("%1 %2").arg(result.value().tolerance()).arg(result.value().unitToString());
+    } else {
+        return QString::number(result.value());
+    }
+}
+
+} // namespace
+
+TEST(CommandLineTest, NumbersAreFiniteAndWithinRange)
+{
+    const NumberRange percent{ 0.0, 100.0 };
+    const NumberRange positiveBelowMillion{ 0.0, 1e6, true, true };
+    const struct {
+        const char *text;
+        NumberRange range;
+        const char *expected;
+    } rows[] = {
+        { " -5.5 ", {}, "-5.5" },
+        { "1e2", percent, "100" },
+        { "0", percent, "0" },
+        { "-5", percent, "x must be from 0 to 100, got \"-5\"" },
+        { "0", positiveBelowMillion, "x must be above 0 and below 1000000, got \"0\"" },
+        { "1e6", positiveBelowMillion, "x must be above 0 and below 1000000, got \"1e6\"" },
+        { "-1", { 0.0 }, "x must be at least 0, got \"-1\"" },
+        { "nan", {}, "x must be a finite number, got \"nan\"" },
+        { "-inf", {}, "x must be a finite number, got \"-inf\"" },
+        { "1e309", {}, "x must be a finite number, got \"1e309\"" },
+        { "1,5", {}, "x needs a number, got \"1,5\"" },
+        { "", {}, "x needs a number, got \"\"" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(outcome(parseNumber(u"x"_qs, QString::fromUtf8(row.text), row.range)),
+                  QString::fromUtf8(row.expected));
+    }
+}
+
+TEST(CommandLineTest, IntegersAreWholeAndWithinRange)
+{
+    const struct {
+        const char *text;
+        const char *expected;
+    } rows[] = {
+        { "35", "35" },
+        { "3.0", "3" },
+        { "5e2", "500" },
+        { "2.7", "z needs a whole number, got \"2.7\"" },
+        { "501", "z must be from 1 to 500, got \"501\"" },
+        // Far outside int: refused before any conversion.
+        { "1e20", "z must be from 1 to 500, got \"1e20\"" },
+        { "-2147483649", "z must be from 1 to 500, got \"-2147483649\"" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(outcome(parseInteger(u"z"_qs, QString::fromUtf8(row.text), 1, 500)), QString::fromUtf8(row.expected));
+    }
+}
+
+TEST(CommandLineTest, TolerancesNeedAUnitAndASaneValue)
+{
+    const struct {
+        const char *text;
+        const char *expected;
+    } rows[] = {
+        { "10ppm", "10 ppm" },
+        { " 0.5 DA", "0.5 Dalton" },
+        { "0.02 Dalton", "0.02 Dalton" },
+        { "10", "tolerance \"10\" has no unit: write 10ppm or 10Da" },
+        { "10 mmu", "not a tolerance: \"10 mmu\" (expected e.g. 10ppm or 0.5Da)" },
+        { "-5ppm", "tolerance must be above 0 and below 1000000, got \"-5\"" },
+        { "2e6ppm", "tolerance must be above 0 and below 1000000, got \"2e6\"" },
+        { "1e309ppm", "tolerance must be a finite number, got \"1e309\"" },
+        { "ppm", "tolerance needs a number, got \"\"" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(outcome(parseTolerance(QString::fromUtf8(row.text))), QString::fromUtf8(row.expected));
+    }
+}
+
+TEST(CommandLineTest, ElideCutsLongTextAndMasksControls)
+{
+    EXPECT_EQ(elide(u"short"_qs), u"short"_qs);
+    EXPECT_EQ(elide(QString(80, u'a')), QString(80, u'a'));
+    EXPECT_EQ(elide(QString(81, u'a')), QString(80, u'a') + u"…"_qs);
+    EXPECT_EQ(elide(u"a\tb\u001b[0m"_qs), u"a?b?[0m"_qs);
+}
+
+TEST(CommandLineTest, ParserKeepsNegativeNumbersAndReportsTheFirstRefusal)
+{
+    CommandParser cmd(u"test"_qs, u"A B"_qs, u"Tests."_qs, QString());
+    cmd.parser().addOptions({ { u"start"_qs, u"s"_qs, u"x"_qs }, { u"count"_qs, u"c"_qs, u"n"_qs } });
+    cmd.addOutputOptions();
+    ASSERT_EQ(cmd.parse({ u"-12"_qs, u"--start"_qs, u"-3.5"_qs, u"-.5"_qs, u"--count"_qs, u"2.5"_qs }, 2, 2),
+              std::nullopt);
+    EXPECT_EQ(cmd.positionalArguments(), (QStringList{ u"-12"_qs, u"-.5"_qs }));
+    EXPECT_EQ(cmd.number(u"start"_qs, {}, 0.0), -3.5);
+    EXPECT_TRUE(cmd.usageError().isEmpty());
+    EXPECT_EQ(cmd.integer(u"count"_qs, 1, 9, 7), 7);
+    EXPECT_EQ(cmd.format(), TableWriter::Table);
+    EXPECT_EQ(cmd.usageError(), u"--count needs a whole number, got \"2.5\""_qs);
+    EXPECT_TRUE(cmd.helpText().startsWith(u"Usage: zeq test A B\nTests.\n\nOptions:"_qs));
+}
