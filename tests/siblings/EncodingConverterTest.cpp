@@ -1,5 +1,7 @@
 #include "zeq_qt_shared_libs_core/EncodingConverter.h"
 
+#include "support/TestFiles.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -27,17 +29,7 @@ class EncodingConverterTest : public ::testing::Test
 protected:
     QString write(const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(QStringLiteral("in%1.txt").arg(++m_count));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        EXPECT_EQ(file.write(bytes), bytes.size());
-        return path;
-    }
-
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+        return zeq::test::writeFile(m_dir.filePath(QStringLiteral("in%1.txt").arg(++m_count)), bytes);
     }
 
     QTemporaryDir m_dir;
@@ -82,7 +74,7 @@ TEST_F(EncodingConverterTest, DetectsAndConverts)
                 EXPECT_EQ(copy, path);
             } else {
                 EXPECT_NE(copy, path);
-                EXPECT_EQ(contents(copy), row.utf8);
+                EXPECT_EQ(zeq::test::fileContents(copy), row.utf8);
             }
         }
         EXPECT_EQ(QFile::exists(copy), row.utf8.isEmpty()) << "the copy goes with the converter";

@@ -1,6 +1,7 @@
 #include "zeq_qt_shared_libs_core/ReadFasta.h"
 
-#include <QFile>
+#include "support/TestFiles.h"
+
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -18,14 +19,7 @@ struct Fasta {
 class ReadFastaTest : public ::testing::Test
 {
 protected:
-    QString write(const QByteArray &bytes, const QString &name = QStringLiteral("in.fasta"))
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        EXPECT_EQ(file.write(bytes), bytes.size());
-        return path;
-    }
+    QString write(const QByteArray &bytes) { return zeq::test::writeFile(m_dir.filePath(u"in.fasta"_qs), bytes); }
 
     static Fasta read(const QString &path, int limit = 0, const std::function<bool(const QString &)> &progress = {})
     {

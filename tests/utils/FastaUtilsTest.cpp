@@ -1,6 +1,7 @@
 #include "utils/FastaUtils.h"
 
 #include "constants/StringConstants.h"
+#include "support/TestFiles.h"
 #include "zeq_common_core_mini/AppSettings.h"
 #include "zeq_common_core_mini/ProteinColumns.h"
 #include "zeq_common_core_mini/RowNode.h"
@@ -28,17 +29,7 @@ protected:
 
     QString write(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        EXPECT_EQ(file.write(bytes), bytes.size());
-        return path;
-    }
-
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+        return zeq::test::writeFile(m_dir.filePath(name), bytes);
     }
 
     QTemporaryDir m_dir;
@@ -247,7 +238,7 @@ TEST_F(FastaUtilsTest, WriteFastaRoundTrip)
 {
     const QString path = m_dir.filePath(u"pr\u00f6t\u00e9in.fasta"_qs);
     ASSERT_FALSE(zeq::writeFasta(path.toStdWString(), { "P1" }, { "ACD" }).hasError());
-    EXPECT_EQ(contents(path), QByteArray("\n>P1\nACD\n"));
+    EXPECT_EQ(zeq::test::fileContents(path), QByteArray("\n>P1\nACD\n"));
 
     // Replaces the file; extra sequences are ignored.
     const std::vector<std::string> names = { "sp|P1|X caf\xC3\xA9", "P2" };
@@ -281,7 +272,7 @@ TEST_F(FastaUtilsTest, FailedWriteLeavesNoFile)
     }
     const Error err = zeq::writeFasta(existing.toStdWString(), { "P1", "P2" }, { "ACD" });
     EXPECT_EQ(err.code(), kBadParameterError);
-    EXPECT_EQ(contents(existing), QByteArray("keep me"));
+    EXPECT_EQ(zeq::test::fileContents(existing), QByteArray("keep me"));
     const QList<QString> left = QDir(m_dir.path()).entryList(QDir::Files);
     EXPECT_EQ(left, (QList<QString>{ u"existing.fasta"_qs, u"plain-file"_qs })) << "no temporary file left behind";
 }
