@@ -228,7 +228,6 @@ INSTANTIATE_TEST_SUITE_P(
     ZeqProgramTest,
     ::testing::Values(
         Row{ "Help", { u"fasta"_qs, u"--help"_qs }, 0, "Usage: zeq fasta(.|\n)*check FILE(.|\n)*stats FILE" },
-        Row{ "CheckHelp", { u"fasta"_qs, u"check"_qs, u"-h"_qs }, 0, "--rule <rule>(.|\n)*printable(.|\n)*U\\+XXXX" },
         Row{ "NoCommand", { u"fasta"_qs }, 2, "^$", kRefused },
         Row{ "UnknownCommand", { u"fasta"_qs, u"sort"_qs, u"x"_qs }, 2, "^$", "unknown fasta command \"sort\"" },
         Row{ "CheckWithoutFile", { u"fasta"_qs, u"check"_qs }, 2, "^$", "usage: zeq fasta check" },
@@ -307,7 +306,6 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              "^$",
              "Can't open .*missing\\.fasta" },
-        Row{ "Folder", { u"fasta"_qs, u"check"_qs, u"@TMP@"_qs }, 1, "^$", "is a folder" },
         Row{ "Binary", { u"fasta"_qs, u"stats"_qs, u"@TMP@/binary.fasta"_qs }, 1, "^$", "binary\\.fasta is not text" },
         Row{ "TextBeforeHeader",
              { u"fasta"_qs, u"check"_qs, u"@TMP@/text-first.fasta"_qs },
