@@ -155,6 +155,8 @@ TEST_F(ReadFastaTest, LongLinesAndBlockBoundaries)
     const QList<QByteArray> lineEnds = { "\n", "\r\n", "\r" };
     QList<QString> names;
     QList<QString> sequences;
+    QList<qint64> headerLines;
+    qint64 line = 1;
     QByteArray bytes;
     while (bytes.size() < 6'000'000) {
         const int kind = random.bounded(20);
@@ -179,6 +181,7 @@ TEST_F(ReadFastaTest, LongLinesAndBlockBoundaries)
         names.append(QString::fromUtf8(name));
         sequences.append(QString::fromUtf8(sequence));
         const QByteArray &end = lineEnds.at(random.bounded(3));
+        headerLines.append(line++);
         bytes += '>' + name + (random.bounded(4) == 0 ? "  " : "") + end;
         for (qsizetype at = 0; at < sequence.size(); at += width) {
             // Never split the two bytes of "é" over two lines.
@@ -188,18 +191,33 @@ TEST_F(ReadFastaTest, LongLinesAndBlockBoundaries)
             }
             bytes += sequence.mid(at, take) + (random.bounded(8) == 0 ? "\t " : "") + end;
             at += take - width;
+            ++line;
         }
         if (random.bounded(10) == 0) {
             bytes += ";comment" + end + end;
+            line += 2;
         }
     }
-    const Fasta got = read(write(bytes));
+    Fasta got;
+    QList<qint64> gotLines;
+    got.err = readFasta(write(bytes).toStdWString(), 0, true, &got.names, &got.sequences, {}, &gotLines);
     ASSERT_FALSE(got.err.hasError()) << qPrintable(got.err.errorString());
+    EXPECT_EQ(gotLines, headerLines) << "a CRLF split by a block end is one line end";
     ASSERT_EQ(got.names.size(), names.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
         ASSERT_EQ(got.names.at(i), names.at(i)) << "protein " << i;
         ASSERT_EQ(got.sequences.at(i), sequences.at(i)) << "protein " << i;
     }
+
+    // The CR of a CRLF as the last byte of the first 1 MiB block.
+    const QByteArray straddling = ">P1\r\n" + QByteArray((1 << 20) - 6, 'A') + "\r\n>P2\r\nC\r\n";
+    ASSERT_FALSE(
+        readFasta(write(straddling).toStdWString(), 0, true, &got.names, &got.sequences, {}, &gotLines).hasError());
+    EXPECT_EQ(gotLines, (QList<qint64>{ 1, 3 }));
+    // "é" split by the same boundary, inside a sequence line.
+    const QByteArray split = ">P1\n" + QByteArray((1 << 20) - 5, 'A') + "\xC3\xA9\n";
+    ASSERT_FALSE(readFasta(write(split).toStdWString(), 0, true, &got.names, &got.sequences, {}, &gotLines).hasError());
+    EXPECT_EQ(got.sequences, QList<QString>{ QString((1 << 20) - 5, u'A') + u'\u00e9' });
 }
 
 } // namespace
