@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <memory>
 #include <random>
 
 namespace
@@ -68,6 +69,17 @@ RowNode makeTable(int rowCount)
     return root;
 }
 
+// Groups the table by protein (1,000 groups); a failure skips the benchmark with its message.
+bool groupByProtein(RowNode &table, benchmark::State &state)
+{
+    const Error err = regroupByFieldNames({ u"Protein"_qs }, {}, &table);
+    if (err.hasError()) {
+        state.SkipWithError(err.errorString().toStdString().c_str());
+        return false;
+    }
+    return true;
+}
+
 void BM_BuildTable(benchmark::State &state)
 {
     for (auto _ : state) {
@@ -77,6 +89,41 @@ void BM_BuildTable(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_BuildTable)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Deep copy of the whole table, flat (0) or grouped by protein (1): what a pivot pays first.
+void BM_CopyTable(benchmark::State &state)
+{
+    RowNode table = makeTable(1'000'000);
+    if (state.range(0) == 1 && !groupByProtein(table, state)) {
+        return;
+    }
+    for (auto _ : state) {
+        auto copy = std::make_unique<RowNode>(table);
+        benchmark::DoNotOptimize(copy->getChildListSize());
+        state.PauseTiming();
+        copy.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * 1'000'000);
+}
+BENCHMARK(BM_CopyTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Destruction of such a copy.
+void BM_FreeTable(benchmark::State &state)
+{
+    RowNode table = makeTable(1'000'000);
+    if (state.range(0) == 1 && !groupByProtein(table, state)) {
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto copy = std::make_unique<RowNode>(table);
+        state.ResumeTiming();
+        copy.reset();
+    }
+    state.SetItemsProcessed(state.iterations() * 1'000'000);
+}
+BENCHMARK(BM_FreeTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Each iteration after the first also dissolves the groups the previous one made.
 void BM_RegroupTwoColumns(benchmark::State &state)
@@ -147,7 +194,9 @@ BENCHMARK(BM_SortAndSelect)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iter
 void BM_AggregatePerGroup(benchmark::State &state)
 {
     RowNode table = makeTable(int(state.range(0)));
-    (void)regroupByFieldNames({ u"Protein"_qs }, {}, &table);
+    if (!groupByProtein(table, state)) {
+        return;
+    }
     for (auto _ : state) {
         double total = 0.0;
         for (RowNode *group : table.children()) {

@@ -10,7 +10,14 @@ function(zeq_add_library target export_name)
         VERSION ${PROJECT_VERSION}
         SOVERSION ${PROJECT_VERSION_MAJOR})
     string(TOUPPER ${target} base_name)
-    generate_export_header(${target} BASE_NAME ${base_name})
+    # <BASE>_TESTS_EXPORT marks symbols that only the tests link to: exported when tests are
+    # built, hidden otherwise, so a release build does not grow an API nobody may use.
+    if(BUILD_TESTING)
+        set(tests_export "#define ${base_name}_TESTS_EXPORT ${base_name}_EXPORT")
+    else()
+        set(tests_export "#define ${base_name}_TESTS_EXPORT")
+    endif()
+    generate_export_header(${target} BASE_NAME ${base_name} CUSTOM_CONTENT_FROM_VARIABLE tests_export)
     target_sources(${target} PUBLIC FILE_SET export_header TYPE HEADERS
         BASE_DIRS ${CMAKE_CURRENT_BINARY_DIR}
         FILES ${CMAKE_CURRENT_BINARY_DIR}/${target}_export.h)

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 
 namespace rn
 {
@@ -19,7 +20,8 @@ QVariant foldNumbers(const VariantItems &values, ColumnFriendlyName::GroupingMet
     for (const QVariant &cell : values) {
         bool ok = false;
         const double x = cell.toDouble(&ok);
-        if (!ok) {
+        // A NaN is a missing value: kept in, it would win or lose min/max by its place in the list.
+        if (!ok || std::isnan(x)) {
             continue;
         }
         low = count == 0 ? x : std::min(low, x);

@@ -20,8 +20,9 @@ public:
     {
     }
 
-    /// First gives `first`. Sum, Mean, Min and Max read the cells that convert to a number and give
-    /// a double, or a null QVariant when none converts. Count gives the number of non-empty cells
+    /// First gives `first`. Sum, Mean, Min and Max read the cells that convert to a number, NaN
+    /// excepted, and give a double, or a null QVariant when there is none; ±inf count as numbers
+    /// (+inf and −inf together give a NaN sum and mean). Count gives the number of non-empty cells
     /// (int); JoinUnique the distinct non-empty texts joined by the separator. An unknown method
     /// gives `first`.
     [[nodiscard]] QVariant

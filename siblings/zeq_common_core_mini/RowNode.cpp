@@ -2,6 +2,9 @@
 
 #include <QLoggingCategory>
 
+#include <utility>
+#include <vector>
+
 namespace
 {
 
@@ -25,14 +28,25 @@ QVariant &scratchCell()
     return scratch;
 }
 
+// Depth first, parents before their children. The stack of (child list, next position) lives on
+// the heap, so a tree a million levels deep is walked like a flat one.
 template <typename Visit> void walk(const RowNode *node, Visit &&visit)
 {
-    if (!node) {
+    if (!node || node->children().isEmpty()) {
         return;
     }
-    for (RowNode *child : node->children()) {
+    std::vector<std::pair<const QList<RowNode *> *, qsizetype>> pending{ { &node->children(), 0 } };
+    while (!pending.empty()) {
+        auto &[children, next] = pending.back();
+        if (next == children->size()) {
+            pending.pop_back();
+            continue;
+        }
+        RowNode *child = children->at(next++);
         visit(child);
-        walk(child, visit);
+        if (!child->children().isEmpty()) {
+            pending.emplace_back(&child->children(), 0);
+        }
     }
 }
 
@@ -49,7 +63,7 @@ RowNode::RowNode(const VariantItems &data, RowNode *parent)
 RowNode::RowNode(const RowNode &other)
     : m_data(other.m_data)
 {
-    adoptChildrenOf(other);
+    copyChildrenOf(other);
 }
 
 RowNode::RowNode(RowNode &&other) noexcept
@@ -87,22 +101,71 @@ RowNode &RowNode::operator=(RowNode &&other) noexcept
     for (RowNode *child : m_children) {
         child->m_parent = this;
     }
-    qDeleteAll(old);
+    destroy(std::move(old));
     return *this;
 }
 
 RowNode::~RowNode()
 {
-    qDeleteAll(m_children);
+    destroy(std::move(m_children));
 }
 
-void RowNode::adoptChildrenOf(const RowNode &other)
+// Copying and destroying keep their own stacks on the heap: recursion overflows the call stack
+// somewhere below a hundred thousand levels. Both visit the nodes in the order recursion would,
+// which keeps a group's rows next to each other in memory and frees them in allocation order.
+void RowNode::copyChildrenOf(const RowNode &other)
 {
+    struct Frame {
+        const RowNode *from;
+        qsizetype next;
+        RowNode *to;
+    };
     m_children.reserve(other.m_children.size());
-    for (const RowNode *child : other.m_children) {
-        auto *copy = new RowNode(*child);
-        copy->m_parent = this;
-        m_children.append(copy);
+    std::vector<Frame> pending{ { &other, 0, this } };
+    while (!pending.empty()) {
+        Frame &frame = pending.back();
+        if (frame.next == frame.from->m_children.size()) {
+            pending.pop_back();
+            continue;
+        }
+        const RowNode *child = frame.from->m_children.at(frame.next++);
+        auto *copy = new RowNode(child->m_data, frame.to);
+        frame.to->m_children.append(copy);
+        if (!child->m_children.isEmpty()) {
+            copy->m_children.reserve(child->m_children.size());
+            pending.push_back({ child, 0, copy });
+        }
+    }
+}
+
+// A node is deleted only once its child list has been taken from it and emptied, so no
+// destructor recurses.
+void RowNode::destroy(QList<RowNode *> &&nodes)
+{
+    if (nodes.isEmpty()) {
+        return;
+    }
+    struct Frame {
+        QList<RowNode *> nodes;
+        qsizetype next;
+        RowNode *owner; // deleted after its former children
+    };
+    std::vector<Frame> pending;
+    pending.push_back({ std::move(nodes), 0, nullptr });
+    while (!pending.empty()) {
+        Frame &frame = pending.back();
+        if (frame.next == frame.nodes.size()) {
+            RowNode *owner = frame.owner;
+            pending.pop_back();
+            delete owner;
+            continue;
+        }
+        RowNode *node = frame.nodes.at(frame.next++);
+        if (node->m_children.isEmpty()) {
+            delete node;
+        } else {
+            pending.push_back({ std::exchange(node->m_children, {}), 0, node });
+        }
     }
 }
 
@@ -120,9 +183,9 @@ void RowNode::clear()
 
 void RowNode::clearChildren()
 {
-    const QList<RowNode *> old = std::move(m_children);
+    QList<RowNode *> old = std::move(m_children);
     m_children.clear();
-    qDeleteAll(old);
+    destroy(std::move(old));
 }
 
 VariantItems &RowNode::data()
@@ -322,19 +385,19 @@ void RowNode::addChild(RowNode *child, bool adopt)
 
 void RowNode::delinkChildrenRecursive(int maxDepth)
 {
-    delink(maxDepth, 1);
-}
-
-void RowNode::delink(int maxDepth, int depth)
-{
-    for (RowNode *child : m_children) {
+    // (node, its depth below this one); this node is depth 0.
+    std::vector<std::pair<RowNode *, int>> pending{ { this, 0 } };
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
         if (maxDepth <= 0 || depth < maxDepth) {
-            child->delink(maxDepth, depth + 1);
+            for (RowNode *child : node->m_children) {
+                pending.emplace_back(child, depth + 1);
+            }
+            node->m_children.clear();
         }
-        child->m_parent = nullptr;
+        node->m_parent = nullptr;
     }
-    m_children.clear();
-    m_parent = nullptr;
 }
 
 void RowNode::getLeafRowNodeList(const RowNode *node, QList<RowNode *> &nodes, ApplyFunction which)

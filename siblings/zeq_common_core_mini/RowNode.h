@@ -18,7 +18,8 @@
 /// Ownership: a node owns its children and destroys them with itself; a child belongs to one list
 /// only. Copies are deep and stand alone (the copy has no parent); assignment replaces data and
 /// children but keeps the node's place in its tree. delinkChildrenRecursive() takes a subtree apart
-/// without destroying it: whoever holds the pointers then owns the nodes.
+/// without destroying it: whoever holds the pointers then owns the nodes. Copying, destruction,
+/// delinking and the walks take any depth: they keep their pending nodes on the heap.
 ///
 /// Column names are looked up through a name → index table that the root builds on first use and
 /// drops whenever its data may have changed (any non-const access to the root's data). References
@@ -118,8 +119,8 @@ private:
             m_columnIndex.reset();
         }
     }
-    void adoptChildrenOf(const RowNode &other);
-    void delink(int maxDepth, int depth);
+    void copyChildrenOf(const RowNode &other);
+    static void destroy(QList<RowNode *> &&nodes);
     [[nodiscard]] const QHash<QString, int> &columnIndex() const;
 
     VariantItems m_data;

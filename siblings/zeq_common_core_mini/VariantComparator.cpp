@@ -1,5 +1,7 @@
 #include "zeq_common_core_mini/VariantComparator.h"
 
+#include "zeq_common_core_mini/NumberKind.h"
+
 #include <QString>
 
 #include <cmath>
@@ -26,30 +28,25 @@ Rank rankOf(const QVariant &v, Number &number)
     if (v.isNull()) {
         return NullRank;
     }
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::SChar:
-    case QMetaType::Char: // signed or not by platform; toLongLong keeps its value either way
+    const int type = v.typeId();
+    // A bool counts as the integer 0 or 1.
+    switch (type == QMetaType::Bool ? rn::NumberKind::Signed : rn::numberKind(type)) {
+    case rn::NumberKind::Signed:
         number.kind = Number::Signed;
         number.s = v.toLongLong();
         return NumberRank;
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
+    case rn::NumberKind::Unsigned:
         number.kind = Number::Unsigned;
         number.u = v.toULongLong();
         return NumberRank;
-    case QMetaType::Double:
-    case QMetaType::Float:
+    case rn::NumberKind::Real:
         number.kind = Number::Real;
         number.d = v.toDouble();
         return std::isnan(number.d) ? NaNRank : NumberRank;
+    case rn::NumberKind::None:
+        break;
+    }
+    switch (type) {
     case QMetaType::QString:
     case QMetaType::QByteArray:
     case QMetaType::QChar:

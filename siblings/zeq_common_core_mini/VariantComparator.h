@@ -5,10 +5,11 @@
 #include <QVariant>
 
 /// Orders cells of any type by a strict weak ordering, so that sorted rows can be searched.
-/// Null cells come first, then NaN, then numbers compared exactly by value whatever their numeric
-/// type (bool counts as 0 or 1), then texts (strings, byte arrays read as UTF-8, characters) by
-/// UTF-16 code units, case-sensitive, then every other type by type id and then by its text.
-/// A text holding a number is a text: "2" sorts after every number.
+/// Null cells come first, then NaN (every NaN equivalent to every other), then numbers compared
+/// exactly by value whatever their numeric type (bool counts as 0 or 1), −inf first and +inf last,
+/// then texts (strings, byte arrays read as UTF-8, characters) by UTF-16 code units,
+/// case-sensitive, then every other type by type id and then by its text.
+/// A text holding a number is a text: "2" sorts after every number, "inf" and "nan" too.
 class ZEQ_COMMON_CORE_MINI_EXPORT VariantComparator
 {
 public:

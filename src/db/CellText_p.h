@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zeq_common_core_mini/RowNode.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -14,6 +16,13 @@ inline QString cellText(const QVariant &cell)
         return *static_cast<const QString *>(cell.constData());
     }
     return cell.toString();
+}
+
+// A row's cell by index; a null row reads as a null cell, like a missing one.
+inline const QVariant &cellOf(const RowNode *row, int column)
+{
+    static const QVariant null;
+    return row ? row->getDataAt(column) : null;
 }
 
 } // namespace zeq::detail

@@ -5,9 +5,12 @@
 #include "db/FieldNamesComparator_p.h"
 #include "math/ApproxEqual.h"
 #include "zeq_common_core_mini/ColumnFriendlyName.h"
+#include "zeq_common_core_mini/NumberKind.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace zeq
 {
@@ -16,12 +19,7 @@ namespace
 {
 
 using ColumnAndType = FieldNamesComparator::ColumnAndType;
-
-const QVariant &cellOf(const RowNode *row, int column)
-{
-    static const QVariant null;
-    return row ? row->getDataAt(column) : null;
-}
+using detail::cellOf;
 
 FieldNamesComparator::ColumnValueType typeFromRegistry(const QString &specification,
                                                        FieldNamesComparator::ColumnValueType fallback)
@@ -49,12 +47,21 @@ int compareTexts(const QString &a, const QString &b, bool descending)
     return (descending ? b < a : a < b) ? -1 : 1;
 }
 
+// NaN sorts before every number, as in VariantComparator, and all NaN are one value: otherwise a
+// NaN would be "equal" to everything and no sort or grouping over it would be well defined.
 int compareNumbers(double a, double b, bool descending)
 {
+    const bool nanA = std::isnan(a);
+    const bool nanB = std::isnan(b);
+    if (nanA || nanB) {
+        if (nanA == nanB) {
+            return 0;
+        }
+        return nanA != descending ? -1 : 1;
+    }
     if (approxEqual(a, b)) {
         return 0;
     }
-    // A NaN equals nothing, so the pair is decided, as "not before" both ways.
     return (descending ? a > b : a < b) ? -1 : 1;
 }
 
@@ -140,8 +147,9 @@ bool FieldNamesComparator::isSameGoup(const RowNode *a, const RowNode *b) const
     for (const ColumnAndType &c : m_grouping) {
         const QVariant &ca = cellOf(a, c.column);
         const QVariant &cb = cellOf(b, c.column);
-        const bool same = c.type == String ? detail::cellText(ca) == detail::cellText(cb)
-                                           : approxEqual(cellNumber(ca, c.column), cellNumber(cb, c.column));
+        const bool same = c.type == String
+            ? detail::cellText(ca) == detail::cellText(cb)
+            : compareNumbers(cellNumber(ca, c.column), cellNumber(cb, c.column), false) == 0;
         if (!same) {
             return false;
         }
@@ -194,8 +202,9 @@ namespace
 std::vector<quint32> rankTexts(const std::vector<RowNode *> &rows, int column)
 {
     QHash<QString, quint32> ids;
-    // Integer cells are common in text columns; their text is made once per distinct value.
-    QHash<qint64, quint32> integerIds;
+    // Integer cells are common in text columns; their text is made once per distinct value of a
+    // type (a char's text is its character, an int's its digits).
+    QHash<std::pair<int, quint64>, quint32> integerIds;
     QList<QString> distinct;
     auto idOf = [&](const QString &text) {
         auto id = ids.constFind(text);
@@ -209,11 +218,13 @@ std::vector<quint32> rankTexts(const std::vector<RowNode *> &rows, int column)
     for (size_t i = 0; i < rows.size(); ++i) {
         const QVariant &cell = cellOf(rows[i], column);
         const int type = cell.typeId();
-        if ((type == QMetaType::Int || type == QMetaType::LongLong) && !cell.isNull()) {
-            const qint64 value = cell.toLongLong();
-            auto id = integerIds.constFind(value);
+        if (rn::isInteger(type) && !cell.isNull()) {
+            const rn::NumberKind kind = rn::numberKind(type);
+            const std::pair<int, quint64> key(
+                type, kind == rn::NumberKind::Signed ? quint64(cell.toLongLong()) : cell.toULongLong());
+            auto id = integerIds.constFind(key);
             if (id == integerIds.constEnd()) {
-                id = integerIds.insert(value, idOf(cell.toString()));
+                id = integerIds.insert(key, idOf(cell.toString()));
             }
             ranks[i] = id.value();
         } else {
@@ -282,8 +293,9 @@ bool RowKeys::sameGroup(size_t a, size_t b) const
 {
     for (size_t i = 0; i < m_groupingCount; ++i) {
         const Column &c = m_columns[i];
-        const bool same = c.field.type == FieldNamesComparator::String ? c.ranks[a] == c.ranks[b]
-                                                                       : approxEqual(c.numbers[a], c.numbers[b]);
+        const bool same = c.field.type == FieldNamesComparator::String
+            ? c.ranks[a] == c.ranks[b]
+            : compareNumbers(c.numbers[a], c.numbers[b], false) == 0;
         if (!same) {
             return false;
         }

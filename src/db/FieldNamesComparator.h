@@ -17,7 +17,9 @@ namespace zeq
 /// field specifications, "name", "name:order" or "name:order:type": order "-" is descending,
 /// anything else ascending; type "s" compares text, "r" numbers. Without a type mark the column
 /// registry decides (numeric columns compare as numbers), and a specification that names no
-/// column of the root is ignored. Numbers are equal within 1e-12 relative (absolute near zero).
+/// column of the root is ignored. Numbers are equal within 1e-12 relative (absolute near zero);
+/// ±inf equal only themselves, and every NaN is one value. Ascending, NaN sorts before −inf,
+/// which sorts before every finite number, and +inf last; descending is the exact reverse.
 /// The root is not owned and must outlive the comparator.
 class ZEQ_COMMON_CORE_EXPORT FieldNamesComparator
 {

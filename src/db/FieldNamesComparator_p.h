@@ -13,8 +13,8 @@ namespace zeq::detail
 // rank among the column's distinct texts. Sorting a million rows through
 // FieldNamesComparator::operator() would convert every cell about forty times and spend most of
 // its time comparing scattered strings; this gives the same order.
-// Exported only so that the tests can hold it against the comparator.
-class ZEQ_COMMON_CORE_EXPORT RowKeys
+// Exported (in builds with tests) only so that the tests can hold it against the comparator.
+class ZEQ_COMMON_CORE_TESTS_EXPORT RowKeys
 {
 public:
     RowKeys(const FieldNamesComparator &comparator, const std::vector<RowNode *> &rows);

@@ -2,8 +2,10 @@
 
 #include "ZeqLogging.h"
 #include "db/SimpleVariantHash.h"
+#include "zeq_common_core_mini/NumberKind.h"
 
 #include <cmath>
+#include <limits>
 
 namespace zeq
 {
@@ -11,6 +13,8 @@ namespace zeq
 namespace
 {
 
+// A NaN cell marks a missing value: it is skipped like a cell that holds no number, so one NaN
+// cannot poison a mean or make a minimum depend on the order of the rows.
 bool readNumber(const RowNode *row, const QString &column, double &x)
 {
     if (!row) {
@@ -18,7 +22,7 @@ bool readNumber(const RowNode *row, const QString &column, double &x)
     }
     bool ok = false;
     x = row->getDataAt(column, nullptr, false).toDouble(&ok);
-    return ok;
+    return ok && !std::isnan(x);
 }
 
 } // namespace
@@ -67,6 +71,12 @@ void RunningStatAggregator::push(const RowNode *row, const QString &column)
     if (!readNumber(row, column, x)) {
         return;
     }
+    if (std::isinf(x)) {
+        // Kept out of Welford's sums, where inf − inf would turn every later update into NaN.
+        ++m_infiniteCount;
+        m_infiniteSum += x;
+        return;
+    }
     ++m_count;
     if (m_count == 1) {
         m_mean = x;
@@ -77,24 +87,38 @@ void RunningStatAggregator::push(const RowNode *row, const QString &column)
     m_m2 += (x - m_mean) * d;
 }
 
+qint32 RunningStatAggregator::count() const
+{
+    return m_count + m_infiniteCount;
+}
+
 double RunningStatAggregator::mean() const
 {
+    if (m_infiniteCount > 0) {
+        return m_infiniteSum; // ±inf, or NaN once both signs arrived
+    }
     return m_count < 1 ? 0.0 : m_mean;
 }
 
 double RunningStatAggregator::variance() const
 {
-    return m_count < 2 ? 0.0 : m_m2 / (m_count - 1);
+    if (count() < 2) {
+        return 0.0;
+    }
+    if (m_infiniteCount > 0) {
+        return std::numeric_limits<double>::infinity();
+    }
+    return m_m2 / (m_count - 1);
 }
 
 double RunningStatAggregator::stdDev() const
 {
-    return m_count < 2 ? 0.0 : std::sqrt(variance());
+    return count() < 2 ? 0.0 : std::sqrt(variance());
 }
 
 double RunningStatAggregator::stdErrorOfMean() const
 {
-    return m_count < 2 ? 0.0 : stdDev() / std::sqrt(double(m_count));
+    return count() < 2 ? 0.0 : stdDev() / std::sqrt(double(count()));
 }
 
 QVariant RunningStatAggregator::value() const
@@ -136,19 +160,13 @@ namespace
 // equal, as their hashes would only meet by chance.
 int hashFamily(const QVariant &cell)
 {
-    switch (cell.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::QChar:
-        return QMetaType::LongLong;
-    default:
-        return cell.typeId();
-    }
+    const int type = cell.typeId();
+    return rn::isInteger(type) || type == QMetaType::Bool || type == QMetaType::QChar ? int(QMetaType::LongLong) : type;
+}
+
+bool isNaN(const QVariant &cell)
+{
+    return rn::numberKind(cell.typeId()) == rn::NumberKind::Real && std::isnan(cell.toDouble());
 }
 
 } // namespace
@@ -158,8 +176,8 @@ bool operator==(const UniquesAggregator::TypedCell &a, const UniquesAggregator::
     if (hashFamily(a.cell) != hashFamily(b.cell)) {
         return false;
     }
-    if (a.cell.typeId() == QMetaType::Double && std::isnan(a.cell.toDouble())) {
-        return std::isnan(b.cell.toDouble());
+    if (isNaN(a.cell)) {
+        return isNaN(b.cell);
     }
     return a.cell == b.cell;
 }
@@ -167,7 +185,7 @@ bool operator==(const UniquesAggregator::TypedCell &a, const UniquesAggregator::
 size_t qHash(const UniquesAggregator::TypedCell &value, size_t seed) noexcept
 {
     // Every NaN must land in one bucket; empty cells are common and need no fallback warning.
-    if (!value.cell.isValid() || (value.cell.typeId() == QMetaType::Double && std::isnan(value.cell.toDouble()))) {
+    if (!value.cell.isValid() || isNaN(value.cell)) {
         return seed;
     }
     return ::qHash(value.cell, seed);

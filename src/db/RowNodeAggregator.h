@@ -41,8 +41,8 @@ public:
 };
 
 /// The smallest or largest cell that converts to a number (a double), or null when none did.
-/// Cells that do not convert (null, empty or non-numeric text) are skipped; so is everything when
-/// the mode is neither Minimum nor Maximum.
+/// Cells that do not convert (null, empty or non-numeric text) and NaN cells are skipped; so is
+/// everything when the mode is neither Minimum nor Maximum. ±inf take part like any number.
 class ZEQ_COMMON_CORE_EXPORT ExtremesAggregator : public AbstractAggregator
 {
 public:
@@ -63,7 +63,9 @@ private:
 
 /// Mean, sample standard deviation or standard error of the mean of the cells that convert to a
 /// number, accumulated in one pass (Welford) so that large offsets do not cancel. 0.0 until there
-/// are enough values (one for the mean, two for the others).
+/// are enough values (one for the mean, two for the others). NaN cells are skipped like text.
+/// Infinite values count: the mean is their sign's infinity (NaN when both +inf and −inf arrived),
+/// the standard deviation and error +inf (with at least two values).
 class ZEQ_COMMON_CORE_EXPORT RunningStatAggregator : public AbstractAggregator
 {
 public:
@@ -79,21 +81,25 @@ public:
     [[nodiscard]] QVariant value() const override;
 
 private:
+    [[nodiscard]] qint32 count() const;
     [[nodiscard]] double mean() const;
     [[nodiscard]] double variance() const;
     [[nodiscard]] double stdDev() const;
     [[nodiscard]] double stdErrorOfMean() const;
 
-    qint32 m_count = 0;
+    qint32 m_count = 0; // finite values, those in m_mean and m_m2
     double m_mean = 0.0;
     double m_m2 = 0.0;
     Mode m_mode;
+    qint32 m_infiniteCount = 0;
+    double m_infiniteSum = 0.0;
 };
 
 /// The distinct cells of a column, of any type, nulls included. Integer cells (bool and QChar
 /// included) are one value when equal whatever their type (1, 1u, 1LL, true); other cells of
 /// different types are different values even when QVariant calls them equal (1 and 1.0), so the
-/// result never depends on hash order.
+/// result never depends on hash order. All NaN cells of one type are one value; +inf and −inf
+/// are two.
 class ZEQ_COMMON_CORE_EXPORT UniquesAggregator
 {
 public:

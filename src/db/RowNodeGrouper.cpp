@@ -3,6 +3,7 @@
 #include "ZeqLogging.h"
 #include "db/FieldNamesComparator.h"
 #include "db/FieldNamesComparator_p.h"
+#include "zeq_common_core_mini/NumberKind.h"
 
 #include <algorithm>
 #include <optional>
@@ -178,21 +179,17 @@ private:
 
     static Kind kindOf(const QVariant &cell, double &number)
     {
-        switch (cell.typeId()) {
-        case QMetaType::QString:
-            return cell.isNull() ? Other : Text;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Double:
-            number = cell.toDouble() + 0.0; // -0.0 and 0.0 are one key
-            return cell.isNull() ? Other : Number;
-        default:
+        if (cell.isNull()) {
             return Other;
         }
+        if (cell.typeId() == QMetaType::QString) {
+            return Text;
+        }
+        if (rn::numberKind(cell.typeId()) == rn::NumberKind::None) {
+            return Other;
+        }
+        number = cell.toDouble() + 0.0; // -0.0 and 0.0 are one key
+        return Number;
     }
 
     static bool readsAsNumber(const QString &text, double &number)
@@ -213,11 +210,13 @@ private:
     mutable std::optional<RowNode *> m_invalidMatch;
 };
 
-void reverseRecursive(RowNode *node)
+void reverseEveryLevel(RowNode *node)
 {
     std::reverse(node->children().begin(), node->children().end());
-    for (RowNode *child : node->children()) {
-        reverseRecursive(child);
+    std::vector<RowNode *> groups;
+    RowNode::AddChildrenRecursive(node, groups, [](const RowNode *n, void *) { return n->getChildListSize() > 0; });
+    for (RowNode *group : groups) {
+        std::reverse(group->children().begin(), group->children().end());
     }
 }
 
@@ -260,7 +259,11 @@ Error regroupRowNodesRecursive(QList<QList<QString>> commonFieldsList,
     if (commonFieldsList.size() != extraSortList.size()) {
         qCWarning(lcCore) << "commonFieldsList.size() != extraSortList.size()" << commonFieldsList.size()
                           << extraSortList.size();
-        return err;
+        err.setError(kBadParameterError)
+            .addErrorMessage(QStringLiteral("%1 grouping levels but %2 sorting levels")
+                                 .arg(commonFieldsList.size())
+                                 .arg(extraSortList.size()));
+        return ZEQ_ECATCH(err);
     }
     const FieldNamesComparator first(commonFieldsList.takeFirst(), extraSortList.takeFirst(), node);
     err = regroupLevel(node, first, commonFieldsList, extraSortList);
@@ -292,7 +295,7 @@ Error reverse(RowNode *node)
         err.setError(kBadParameterError).addErrorMessage(QStringLiteral("No node to reverse"));
         return ZEQ_ECATCH(err);
     }
-    reverseRecursive(node);
+    reverseEveryLevel(node);
     return err;
 }
 
@@ -301,18 +304,25 @@ Error leftJoin(const RowNode &right,
                const QList<QString> &columns,
                RowNode *left)
 {
+    Error err;
     if (columns.isEmpty()) {
-        return Error();
+        return err;
     }
-    if (keys.first.isEmpty() || keys.second.isEmpty() || !left) {
-        return Error(kBadParameterError);
+    const QString problem = !left ? QStringLiteral("No left table to join into")
+        : keys.first.isEmpty()    ? QStringLiteral("No key column named for the left table")
+        : keys.second.isEmpty()   ? QStringLiteral("No key column named for the right table")
+                                  : QString();
+    if (!problem.isEmpty()) {
+        err.setError(kBadParameterError).addErrorMessage(problem);
+        return ZEQ_ECATCH(err);
     }
     QList<int> rightColumns;
     rightColumns.reserve(columns.size());
     for (const QString &name : columns) {
         const int column = right.getColumnIndexFromName(name);
         if (column < 0) {
-            return Error(kError);
+            err.setError(kError).addErrorMessage(QStringLiteral("No column %1 in the right table").arg(name));
+            return ZEQ_ECATCH(err);
         }
         rightColumns.append(column);
     }
@@ -323,7 +333,7 @@ Error leftJoin(const RowNode &right,
     const int leftKey = left->getColumnIndexFromName(keys.first);
     const int rightKey = right.getColumnIndexFromName(keys.second);
     if (leftKey < 0 || rightKey < 0) {
-        return Error();
+        return err;
     }
     QList<RowNode *> rightRows;
     RowNode::getLeafRowNodeList(&right, rightRows, RowNode::LeafNodes);
@@ -342,7 +352,7 @@ Error leftJoin(const RowNode &right,
             row->getDataAt(firstNew + k) = found->getDataAt(rightColumns.at(k));
         }
     }
-    return Error();
+    return err;
 }
 
 void unifyTables(const RowNode &source, RowNode *target)

@@ -13,8 +13,9 @@
 
 #include <utility>
 
-// Reshaping a row tree in place. Field specifications follow FieldNamesComparator. A null node is
-// left alone (success) by the regrouping and sorting functions.
+// Reshaping a row tree in place. Field specifications follow FieldNamesComparator, which also says
+// where NaN and ±inf cells of numeric columns sort and group. A null node is left alone (success)
+// by the regrouping and sorting functions.
 
 /// Regroups every row beneath `node`: old groups are dissolved, the rows are ordered by the grouping
 /// then the sorting columns (rows that compare equal keep their order), and each run of two or more
@@ -32,7 +33,7 @@ ZEQ_COMMON_CORE_EXPORT Error regroupChildrenBy(const QList<QString> &grouping,
                                                RowNode *node);
 
 /// One level of grouping per entry: level 1 regroups `node`, level 2 each of its children, and so
-/// on. Lists of unequal length change nothing (a warning is logged).
+/// on. Lists of unequal length change nothing and give kBadParameterError.
 ZEQ_COMMON_CORE_EXPORT Error regroupRowNodesRecursive(QList<QList<QString>> commonFieldsList,
                                                       QList<QList<QString>> extraSortList,
                                                       RowNode *node);
@@ -48,7 +49,8 @@ ZEQ_COMMON_CORE_EXPORT Error reverse(RowNode *node);
 /// row of `right` whose key cell equals the row's key cell (QVariant equality); rows without a
 /// match keep nulls, and so do all rows when a key column is missing. `keys` names the key column
 /// of `left`, then that of `right`. No columns: success, nothing changes. kBadParameterError for an
-/// empty key name or a null `left`; kError, with `left` unchanged, when `right` lacks one of `columns`.
+/// empty key name or a null `left`; kError, with `left` unchanged, when `right` lacks one of
+/// `columns`. Each error's message names what was missing.
 ZEQ_COMMON_CORE_EXPORT Error leftJoin(const RowNode &right,
                                       const std::pair<QString, QString> &keys,
                                       const QList<QString> &columns,

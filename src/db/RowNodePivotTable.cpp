@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace zeq
@@ -57,7 +58,13 @@ bool CompareStringToInt::lessThan(const QString &a, const QString &b) const
 
 bool CompareStringToDouble::lessThan(const QString &a, const QString &b) const
 {
-    return a.toDouble() < b.toDouble();
+    const double x = a.toDouble();
+    const double y = b.toDouble();
+    // NaN first, as the row comparators put it; under a plain < it would tie with every label.
+    if (std::isnan(x) || std::isnan(y)) {
+        return std::isnan(x) && !std::isnan(y);
+    }
+    return x < y;
 }
 
 Comparator *fromSortMode(const SortMode &mode)
@@ -145,11 +152,16 @@ Error RowNodePivotTable::makePivotTable(const RowNodePivotTableOptions &options)
     const QString columnField = columnLevel.value(0);
 
     m_cells.clear();
-    m_pivot = m_source;
-    (void)regroupRowNodesRecursive({ rowLevel, columnLevel, options.groupBy }, { {}, {}, options.sortBy }, &m_pivot);
-
     m_rowLabels.clear();
     m_columnLabels.clear();
+    m_pivot = m_source;
+    Error err =
+        regroupRowNodesRecursive({ rowLevel, columnLevel, options.groupBy }, { {}, {}, options.sortBy }, &m_pivot);
+    if (err.hasError()) {
+        m_pivot = RowNode();
+        return ZEQ_ECATCH(err);
+    }
+
     if (rowLevel.isEmpty()) {
         m_rowLabels.append(HIDDEN_ROW_LABEL);
     } else {
@@ -194,7 +206,7 @@ Error RowNodePivotTable::makePivotTable(const RowNodePivotTableOptions &options)
         const int column = columnLevel.isEmpty() ? 0 : mapValueToFieldPos(leaf, columnColumn, columnPositions);
         addPivotItem(row, column, leaf);
     }
-    return Error();
+    return err;
 }
 
 void RowNodePivotTable::sortLabels(QList<QString> &labels, SortMode optionMode, const QString &field) const

@@ -16,7 +16,7 @@ namespace zeq
 /// third level of grouping inside each cell.
 struct ZEQ_COMMON_CORE_EXPORT RowNodePivotTableOptions {
     /// How labels are ordered (always ascending): as text, as base-10 integers or as doubles
-    /// (labels that do not convert count as 0).
+    /// (labels that do not convert count as 0; "nan" comes first, then "-inf", ..., "inf").
     enum SortMode : qint32 { Text = 0, Integer = 1, Double = 2 };
 
     QList<QString> rows;
@@ -41,6 +41,7 @@ public:
     [[nodiscard]] bool lessThan(const QString &a, const QString &b) const override;
 };
 
+/// Orders labels by QString::toDouble (0 when it fails); NaN before every number.
 class ZEQ_COMMON_CORE_EXPORT CompareStringToDouble : public Comparator
 {
 public:
@@ -70,8 +71,10 @@ public:
     RowNodePivotTable &operator=(RowNodePivotTable &&other) noexcept;
     ~RowNodePivotTable();
 
-    /// Always succeeds. Rows whose label text is missing from the labels (numeric grouping may
-    /// merge differently written values) land in no cell.
+    /// Fails only when the regrouping does, leaving the table empty. Rows whose label text is
+    /// missing from the labels (numeric grouping may merge differently written values) land in no
+    /// cell. NaN and ±inf cells of a numeric field get their own labels, "nan" first (see
+    /// FieldNamesComparator).
     Error makePivotTable(const RowNodePivotTableOptions &options);
 
     [[nodiscard]] int rowCount() const { return int(m_rowLabels.size()); }

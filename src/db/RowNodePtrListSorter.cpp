@@ -1,6 +1,7 @@
 #include "db/RowNodePtrListSorter.h"
 
 #include "ZeqLogging.h"
+#include "db/CellText_p.h"
 #include "zeq_common_core_mini/VariantComparator.h"
 
 #include <algorithm>
@@ -13,11 +14,7 @@ namespace zeq
 namespace
 {
 
-const QVariant &cellOf(const RowNode *row, int column)
-{
-    static const QVariant null;
-    return row ? row->getDataAt(column) : null;
-}
+using detail::cellOf;
 
 QList<RowNode *> equalRange(const QList<RowNode *> &rows, int column, const QVariant &value)
 {

@@ -11,8 +11,9 @@
 namespace zeq
 {
 
-/// Sorts a list of rows by one column (VariantComparator order) and finds by binary search the rows
-/// whose cell equals a value. Owns the list, not the rows; null rows read as null cells.
+/// Sorts a list of rows by one column (VariantComparator order: null cells, then NaN, then numbers
+/// from −inf to +inf, then texts) and finds by binary search the rows whose cell equals a value.
+/// Owns the list, not the rows; null rows read as null cells.
 class ZEQ_COMMON_CORE_EXPORT RowNodePtrListSorter
 {
 public:

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <random>
 
 using zeq::FieldNamesComparator;
@@ -53,19 +54,39 @@ TEST(FieldNamesComparatorTest, OrderAndTypeMarks)
 
 TEST(FieldNamesComparatorTest, NumbersAreEqualWithinTheRelativeTolerance)
 {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    enum Order { Before, Same, After };
     const struct {
         double a, b;
-        bool same;
+        Order order;
     } rows[] = {
-        { 1e15, 1e15 + 0.5, true },     { 0.0, 1e-13, true },           { 0.0, 1e-11, false },
-        { 1.0, 1.0000000000001, true }, { 1.0, 1.000000000002, false }, { -5.0, 5.0, false },
+        { 1e15, 1e15 + 0.5, Same },
+        { 0.0, 1e-13, Same },
+        { 0.0, 1e-11, Before },
+        { 1.0, 1.0000000000001, Same },
+        { 1.0, 1.000000000002, Before },
+        { 5.0, -5.0, After },
+        // Non-finite values equal only themselves; NaN comes first, and every NaN is one group.
+        { inf, 5.0, After },
+        { inf, 1e308, After },
+        { -inf, -1e308, Before },
+        { -inf, inf, Before },
+        { inf, inf, Same },
+        { -inf, -inf, Same },
+        { nan, nan, Same },
+        { nan, -inf, Before },
+        { 0.0, nan, After },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(QStringLiteral("%1 %2").arg(row.a, 0, 'g', 17).arg(row.b, 0, 'g', 17).toStdString());
         RowNode table = zeq::test::makeTable({ u"X"_qs }, { { row.a }, { row.b } });
         const FieldNamesComparator comparator({ u"X:+:r"_qs }, {}, &table);
-        EXPECT_EQ(comparator.isSameGoup(table.getChild(0), table.getChild(1)), row.same);
-        EXPECT_EQ(comparator(table.getChild(0), table.getChild(1)), !row.same && row.a < row.b);
+        const RowNode *a = table.getChild(0);
+        const RowNode *b = table.getChild(1);
+        EXPECT_EQ(comparator.isSameGoup(a, b), row.order == Same);
+        EXPECT_EQ(comparator(a, b), row.order == Before);
+        EXPECT_EQ(comparator(b, a), row.order == After);
     }
 }
 
@@ -110,10 +131,13 @@ TEST(FieldNamesComparatorTest, PrecomputedKeysGiveTheComparatorsOrder)
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> pick(0, 5);
     const QList<QVariant> texts = { u"b"_qs, u"B"_qs, u"a"_qs, 12, QVariant(), u"12"_qs };
-    const QList<QVariant> numbers = { 1.0, 1.0 + 1e-13, 2.0, u"2"_qs, u""_qs, -3 };
+    const QList<QVariant> numbers = {
+        1.0, 1.0 + 1e-13, 2.0, u"2"_qs, u""_qs, -3, std::numeric_limits<double>::infinity(), u"-inf"_qs, u"nan"_qs,
+    };
+    std::uniform_int_distribution<int> pickNumber(0, int(numbers.size()) - 1);
     QList<VariantItems> rows;
     for (int i = 0; i < 300; ++i) {
-        rows.append({ texts[pick(rng)], numbers[pick(rng)], i });
+        rows.append({ texts[pick(rng)], numbers[pickNumber(rng)], i });
     }
     RowNode table = zeq::test::makeTable({ u"T"_qs, u"N"_qs, u"I"_qs }, rows);
     const FieldNamesComparator comparator({ u"T:-"_qs, u"N:+:r"_qs }, { u"N:-:s"_qs }, &table);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -105,6 +106,44 @@ TEST(RowNodeAggregatorTest, FactoryAndColumnNames)
     const RunningStatAggregator broken(RunningStatAggregator::Mode(3));
     EXPECT_TRUE(broken.value().isNull());
     EXPECT_TRUE(guard.contains(u"Undefined type"_qs));
+}
+
+// A NaN cell is a missing value and is skipped like text; infinities take part and dominate.
+TEST(RowNodeAggregatorTest, NaNIsSkippedAndInfinitiesDominate)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char *name;
+        VariantItems cells;
+        QVariant min, max;
+        double mean, stdDev, sem;
+    } rows[] = {
+        { "NaN anywhere is skipped", { nan, 1.0, nan, 3.0, u"nan"_qs }, 1.0, 3.0, 2.0, std::sqrt(2.0), 1.0 },
+        { "only NaN", { nan, nan }, QVariant(), QVariant(), 0.0, 0.0, 0.0 },
+        { "+inf after finite values", { 1.0, inf, 3.0 }, 1.0, inf, inf, inf, inf },
+        { "+inf before finite values", { inf, 1.0, 3.0 }, 1.0, inf, inf, inf, inf },
+        { "-inf", { 2.0, -inf }, -inf, 2.0, -inf, inf, inf },
+        { "both infinities", { 1.0, -inf, inf }, -inf, inf, nan, inf, inf },
+        { "one infinite value has no spread", { u"inf"_qs }, inf, inf, inf, 0.0, 0.0 },
+    };
+    auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const RowNode table = column(row.cells);
+        EXPECT_EQ(aggregate(S::Min, table), row.min);
+        EXPECT_EQ(aggregate(S::Max, table), row.max);
+        EXPECT_TRUE(same(aggregate(S::Avg, table).toDouble(), row.mean)) << aggregate(S::Avg, table).toDouble();
+        EXPECT_TRUE(same(aggregate(S::StdDev, table).toDouble(), row.stdDev)) << aggregate(S::StdDev, table).toDouble();
+        EXPECT_TRUE(same(aggregate(S::Sem, table).toDouble(), row.sem)) << aggregate(S::Sem, table).toDouble();
+    }
+
+    UniquesAggregator uniques;
+    const RowNode repeated = column({ inf, -inf, inf, nan, -inf, nan });
+    for (const RowNode *row : repeated.children()) {
+        uniques.push(row, kValue);
+    }
+    EXPECT_EQ(uniques.value().size(), 3);
 }
 
 TEST(RowNodeAggregatorTest, UniquesMergeIntegerTypesKeepOthersApartAndCountNulls)

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
+#include <random>
 
 using zeq::test::makeTable;
 using zeq::test::shape;
@@ -102,6 +104,72 @@ TEST(RowNodeGrouperTest, NumericGroupingUsesTheRelativeTolerance)
     EXPECT_EQ(shape(byText, kName), u"[a c] [b d] e");
 }
 
+TEST(RowNodeGrouperTest, InfiniteAndNaNCellsGroupAndSortApart)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // 5,000 scores 0–99, 1 % of them +inf: one group per score, one more for the infinite cells, last.
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> score(0, 99);
+    std::bernoulli_distribution infinite(0.01);
+    QList<VariantItems> scores;
+    int infinities = 0;
+    for (int i = 0; i < 5000; ++i) {
+        const bool isInfinite = infinite(rng);
+        infinities += isInfinite ? 1 : 0;
+        scores.append({ i, isInfinite ? inf : double(score(rng)) });
+    }
+    RowNode table = makeTable({ kName, u"Score"_qs }, scores);
+    ASSERT_TRUE(group(&table, u"Score"_qs));
+    ASSERT_EQ(table.getChildListSize(), 101);
+    for (int g = 0; g < table.getChildListSize(); ++g) {
+        for (const RowNode *row : RowNodeGrouper::childrenOrLeaf(table.getChild(g))) {
+            ASSERT_EQ(row->getDataAt(1).toDouble(), g < 100 ? double(g) : inf) << "group " << g;
+        }
+    }
+    EXPECT_EQ(table.getChild(100)->getChildListSize(), infinities);
+
+    const VariantItems mixed = { 3.0, inf, 1.0, 2.0, -inf, 0.0 };
+    const VariantItems withNaN = { nan, 1.0, inf, -inf, nan, inf, 1.0 };
+    const struct {
+        const char *name;
+        VariantItems cells;
+        std::function<Error(RowNode *)> operation;
+        const char *shape;
+    } rows[] = {
+        { "sorted ascending",
+          mixed,
+          [](RowNode *t) { return sortGroupByOneLevel({ u"X:+:r"_qs }, t); },
+          "-inf 0 1 2 3 inf" },
+        { "sorted descending",
+          mixed,
+          [](RowNode *t) { return sortGroupByOneLevel({ u"X:-:r"_qs }, t); },
+          "inf 3 2 1 0 -inf" },
+        { "regrouped by sorting only",
+          withNaN,
+          [](RowNode *t) { return regroupByFieldNames({}, { u"X:+:r"_qs }, t); },
+          "nan nan -inf 1 1 inf inf" },
+        { "NaN first, each value its own group",
+          withNaN,
+          [](RowNode *t) { return regroupByFieldNames({ u"X:+:r"_qs }, {}, t); },
+          "[nan nan] -inf [1 1] [inf inf]" },
+        { "descending puts NaN last",
+          withNaN,
+          [](RowNode *t) { return regroupByFieldNames({ u"X:-:r"_qs }, {}, t); },
+          "[inf inf] [1 1] -inf [nan nan]" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QList<VariantItems> cells;
+        for (const QVariant &cell : row.cells) {
+            cells.append({ cell });
+        }
+        RowNode numbers = makeTable({ u"X"_qs }, cells);
+        ASSERT_TRUE(ok(row.operation(&numbers)));
+        EXPECT_EQ(shape(numbers, u"X"_qs), QString::fromLatin1(row.shape));
+    }
+}
+
 TEST(RowNodeGrouperTest, NothingToGroupLeavesTheTreeAlone)
 {
     RowNode single = makeTable({ kName, kLetter }, { { u"A1"_qs, u"A"_qs } });
@@ -116,10 +184,13 @@ TEST(RowNodeGrouperTest, NothingToGroupLeavesTheTreeAlone)
              sortGroupByOneLevel({ kByN }, nullptr),
              regroupChildrenBy({ kLetter }, {}, nullptr),
              regroupRowNodesRecursive({}, {}, &table),
-             regroupRowNodesRecursive({ { kLetter } }, {}, &table), // one level, no sorting list
          }) {
         EXPECT_FALSE(err.hasError());
     }
+    // One grouping level without its sorting list is a caller's mistake, not "nothing to do".
+    const Error uneven = regroupRowNodesRecursive({ { kLetter } }, {}, &table);
+    EXPECT_EQ(uneven.code(), kBadParameterError);
+    EXPECT_EQ(uneven.errorMessages(), QList<QString>{ u"1 grouping levels but 0 sorting levels"_qs });
     EXPECT_TRUE(guard.contains(u"commonFieldsList.size() != extraSortList.size()"_qs));
     EXPECT_EQ(shape(single, kName) + u'|' + shape(empty, kName) + u'|' + shape(table, kName), u"A1||A1 B1 A2 C1 B2 A3");
     const Error err = reverse(nullptr);
@@ -160,15 +231,30 @@ TEST(RowNodeGrouperTest, LeftJoinRejectsBadArgumentsCleanly)
 {
     const RowNode right = makeTable({ u"Id"_qs, u"Protein"_qs }, { { u"p1"_qs, u"first"_qs } });
     RowNode left = makeTable({ u"Key"_qs }, { { u"p1"_qs } });
-    const std::pair<ErrorCode, Error> rows[] = {
-        { kError, leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Missing"_qs }, &left) },
-        { kBadParameterError, leftJoin(right, { QString(), u"Id"_qs }, { u"Protein"_qs }, &left) },
-        { kBadParameterError, leftJoin(right, { u"Key"_qs, QString() }, { u"Protein"_qs }, &left) },
-        { kBadParameterError, leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, nullptr) },
-        { kNoErr, leftJoin(right, { QString(), QString() }, {}, &left) },
+    const struct {
+        ErrorCode code;
+        Error err;
+        QString message;
+    } rows[] = {
+        { kError,
+          leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Missing"_qs }, &left),
+          u"No column Missing in the right table"_qs },
+        { kBadParameterError,
+          leftJoin(right, { QString(), u"Id"_qs }, { u"Protein"_qs }, &left),
+          u"No key column named for the left table"_qs },
+        { kBadParameterError,
+          leftJoin(right, { u"Key"_qs, QString() }, { u"Protein"_qs }, &left),
+          u"No key column named for the right table"_qs },
+        { kBadParameterError,
+          leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, nullptr),
+          u"No left table to join into"_qs },
+        { kNoErr, leftJoin(right, { QString(), QString() }, {}, &left), QString() },
     };
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        EXPECT_EQ(rows[i].second.code(), rows[i].first) << "row " << i;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.message.toStdString());
+        EXPECT_EQ(row.err.code(), row.code);
+        EXPECT_EQ(row.err.errorMessages(), row.message.isEmpty() ? QList<QString>() : QList<QString>{ row.message });
+        EXPECT_EQ(row.err.catchPoints().isEmpty(), !row.err.hasError());
     }
     EXPECT_EQ(left.getRootDataAsStringList(), QList<QString>{ u"Key"_qs });
     EXPECT_EQ(left.getChild(0)->data(), VariantItems{ u"p1"_qs });

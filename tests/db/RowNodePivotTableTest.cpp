@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -131,6 +132,37 @@ TEST(RowNodePivotTableTest, LabelOrderByStrategyAndColumnType)
         EXPECT_EQ(pivot.pivotRowNames(), row.labels);
         EXPECT_EQ(pivot.pivotColumnNames(), row.labels);
     }
+}
+
+TEST(RowNodePivotTableTest, NonFiniteNumbersGetTheirOwnLabelsNaNFirst)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // Score is a registered double column: it groups as numbers and its labels sort as numbers.
+    const RowNode scores = test::makeTable({ u"Name"_qs, u"Score"_qs, u"Col"_qs },
+                                           { { u"n1"_qs, 1.0, u"x"_qs },
+                                             { u"n2"_qs, inf, u"x"_qs },
+                                             { u"n3"_qs, nan, u"y"_qs },
+                                             { u"n4"_qs, -inf, u"x"_qs },
+                                             { u"n5"_qs, inf, u"y"_qs },
+                                             { u"n6"_qs, 1.0, u"y"_qs },
+                                             { u"n7"_qs, nan, u"x"_qs } });
+    RowNodePivotTable pivot(scores);
+    ASSERT_FALSE(pivot.makePivotTable(crossing(u"Score"_qs, u"Col"_qs)).hasError());
+    EXPECT_EQ(cells(pivot), u"nan/x:n7 nan/y:n3 -inf/x:n4 -inf/y: 1/x:n1 1/y:n6 inf/x:n2 inf/y:n5");
+
+    // Text labels read as numbers by the Double sort mode order the same way.
+    RowNodePivotTable texts(test::makeTable(
+        { u"Name"_qs, u"Label"_qs },
+        { { u"n1"_qs, u"inf"_qs }, { u"n2"_qs, u"2"_qs }, { u"n3"_qs, u"nan"_qs }, { u"n4"_qs, u"-inf"_qs } }));
+    texts.setSortingStrategy(RowNodePivotTable::UseOptions);
+    Options options = crossing(u"Label"_qs, u"Label"_qs);
+    options.rowSortMode = Options::Double;
+    options.colSortMode = Options::Double;
+    ASSERT_FALSE(texts.makePivotTable(options).hasError());
+    const QList<QString> expected = { u"nan"_qs, u"-inf"_qs, u"2"_qs, u"inf"_qs };
+    EXPECT_EQ(texts.pivotRowNames(), expected);
+    EXPECT_EQ(texts.pivotColumnNames(), expected);
 }
 
 TEST(RowNodePivotTableTest, ExtraFieldsAndUnknownTypesAreReported)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <random>
 
 using zeq::RowNodePtrListSorter;
@@ -33,11 +34,13 @@ TEST(RowNodePtrListSorterTest, SelectFindsExactlyWhatALinearFilterFinds)
 {
     std::mt19937 rng(17);
     std::uniform_int_distribution<int> small(0, 9);
-    std::uniform_int_distribution<int> kind(0, 3);
+    std::uniform_int_distribution<int> kind(0, 6);
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     QList<VariantItems> rows;
     for (int i = 0; i < 600; ++i) {
         const int n = small(rng);
-        const QVariant cells[] = { n, n + 0.0, QString::number(n), QVariant() };
+        const QVariant cells[] = { n, n + 0.0, QString::number(n), QVariant(), inf, -inf, nan };
         rows.append({ i, cells[kind(rng)] });
     }
     RowNode table = zeq::test::makeTable({ u"Id"_qs, u"Cell"_qs }, rows);
@@ -48,7 +51,7 @@ TEST(RowNodePtrListSorterTest, SelectFindsExactlyWhatALinearFilterFinds)
     }));
     table.children() = sorter.rows(); // the static form searches children already in order
 
-    QList<QVariant> probes = { QVariant(), 11, -1, 4.5, u"x"_qs };
+    QList<QVariant> probes = { QVariant(), 11, -1, 4.5, u"x"_qs, inf, -inf, nan, 1e308 };
     for (int n = 0; n < 10; ++n) {
         probes << n << double(n) << QString::number(n);
     }

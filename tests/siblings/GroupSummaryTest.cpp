@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 TEST(GroupSummaryTest, EachMethodSummarisesTheUsableCells)
 {
     const VariantItems values = { 2, u"4.5"_qs, QVariant(), u"x"_qs, u""_qs, 2, -1.5 };
@@ -36,4 +39,31 @@ TEST(GroupSummaryTest, NumericMethodsWithoutNumbersGiveNull)
     EXPECT_TRUE(rn::GroupSummary().makeValue({ u"a"_qs, QVariant() }, u"a"_qs, field).isNull());
     field.groupingMethod = ColumnFriendlyName::JoinUnique;
     EXPECT_EQ(rn::GroupSummary(u"|"_qs).makeValue({ u"b"_qs, u"a"_qs, u"b"_qs }, {}, field), QVariant(u"b|a"_qs));
+}
+
+TEST(GroupSummaryTest, NaNIsSkippedWhereverItStandsAndInfinitiesCount)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        ColumnFriendlyName::GroupingMethod method;
+        VariantItems values;
+        double expected;
+    } rows[] = {
+        { ColumnFriendlyName::Min, { nan, 3.0, 1.0 }, 1.0 },  { ColumnFriendlyName::Max, { 3.0, nan, 1.0 }, 3.0 },
+        { ColumnFriendlyName::Mean, { nan, 3.0, 1.0 }, 2.0 }, { ColumnFriendlyName::Min, { inf, 3.0, -inf }, -inf },
+        { ColumnFriendlyName::Max, { 3.0, inf }, inf },       { ColumnFriendlyName::Sum, { 3.0, inf, nan }, inf },
+        { ColumnFriendlyName::Mean, { -inf, inf }, nan },
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        const auto &row = rows[i];
+        FriendlyNameStruct field;
+        field.groupingMethod = row.method;
+        const double value = rn::GroupSummary().makeValue(row.values, {}, field).toDouble();
+        EXPECT_TRUE(value == row.expected || (std::isnan(value) && std::isnan(row.expected))) << value;
+    }
+    FriendlyNameStruct field;
+    field.groupingMethod = ColumnFriendlyName::Max;
+    EXPECT_TRUE(rn::GroupSummary().makeValue({ nan }, {}, field).isNull());
 }

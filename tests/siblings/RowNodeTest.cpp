@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using zeq::test::makeTable;
 using zeq::test::shape;
 
@@ -122,6 +124,17 @@ TEST(RowNodeTest, WalksListNodesInTreeOrderAndDelinkDetachesThem)
     }
     // The caller now owns every node; ASan reports a leak or a double free here otherwise.
     qDeleteAll(nodes);
+
+    // Depth 1 detaches only the root's own children: the group keeps its members.
+    RowNode shallow = twoLevelTree();
+    const QList<RowNode *> top = shallow.children();
+    RowNode *group = top.first();
+    shallow.delinkChildrenRecursive(1);
+    EXPECT_EQ(shallow.getChildListSize(), 0);
+    EXPECT_EQ(group->parent(), nullptr);
+    ASSERT_EQ(group->getChildListSize(), 2);
+    EXPECT_EQ(group->getChild(1)->parent(), group);
+    qDeleteAll(top);
 }
 
 TEST(RowNodeTest, NewChildrenMatchTheRootAndTextDataReplaces)
@@ -137,4 +150,35 @@ TEST(RowNodeTest, NewChildrenMatchTheRootAndTextDataReplaces)
     EXPECT_EQ(row->getRowDataToStringList(), (QList<QString>{ QString(), QString(), u"3"_qs }));
     root.clear();
     EXPECT_EQ(root.columnCount() + root.getChildListSize(), 0);
+}
+
+// Depth must cost heap, not call stack: a chain this deep overflows any recursive copy or delete.
+TEST(RowNodeTest, DeepChainsCopyWalkAndDieWithoutRecursion)
+{
+    constexpr int depth = 1'000'000;
+    auto chain = std::make_unique<RowNode>();
+    chain->addData(QList<QString>{ u"Level"_qs }, true);
+    RowNode *tail = chain.get();
+    for (int level = 1; level <= depth; ++level) {
+        auto *node = new RowNode(VariantItems{ level }, tail);
+        tail->addChild(node);
+        tail = node;
+    }
+
+    auto copy = std::make_unique<RowNode>(*chain);
+    QList<RowNode *> leaves;
+    RowNode::getLeafRowNodeList(copy.get(), leaves);
+    ASSERT_EQ(leaves.size(), 1);
+    EXPECT_EQ(leaves.first()->getDataAt(u"Level"_qs), QVariant(depth));
+    EXPECT_EQ(leaves.first()->root(), copy.get());
+    int copied = 0;
+    for (const RowNode *node = copy.get(); node->getChildListSize() > 0; node = node->getChild(0)) {
+        ASSERT_EQ(node->getChild(0)->parent(), node);
+        ++copied;
+    }
+    EXPECT_EQ(copied, depth);
+
+    *copy = RowNode(); // frees the old deep subtree, as the destructor below frees the original
+    EXPECT_EQ(copy->getChildListSize(), 0);
+    chain.reset();
 }

@@ -15,6 +15,7 @@ TEST(VariantComparatorTest, RanksNullNaNNumbersTextsOthers)
     const QList<QVariant> ascending = {
         QVariant(),
         std::numeric_limits<double>::quiet_NaN(),
+        -std::numeric_limits<double>::infinity(),
         -1e300,
         std::numeric_limits<qint64>::min(),
         -2,
@@ -27,6 +28,7 @@ TEST(VariantComparatorTest, RanksNullNaNNumbersTextsOthers)
         9007199254740994.0,
         std::numeric_limits<quint64>::max(),
         1e300,
+        std::numeric_limits<double>::infinity(),
         QString(),
         u"10"_qs,
         u"B"_qs,
@@ -62,7 +64,7 @@ TEST(VariantComparatorTest, IsAStrictWeakOrderingOnMixedCells)
     QList<QVariant> cells;
     for (int n = -3; n <= 3; ++n) {
         cells << QVariant() << n << n + 0.5 << double(n) << QString::number(n) << quint64(n < 0 ? -n : n) << (n > 0)
-              << std::numeric_limits<double>::quiet_NaN();
+              << std::numeric_limits<double>::quiet_NaN() << n * std::numeric_limits<double>::infinity();
     }
     for (const QVariant &a : cells) {
         ASSERT_FALSE(VariantComparator::lessThan(a, a));
