@@ -12,7 +12,7 @@ namespace
 
 struct Row {
     const char *name;
-    QStringList args; ///< "@DATA@" and "@TMP@" stand for the peak-list folder and a scratch folder
+    QStringList args; ///< "@DATA@", "@FASTA@" and "@TMP@": the peak-list, FASTA and a scratch folder
     int exitCode;
     const char *out; ///< regular expression that standard output must contain
     const char *err = "^$"; ///< the same for standard error
@@ -55,6 +55,9 @@ protected:
         withHeader += sample.readAll();
         write(u"header.csv"_qs, withHeader);
         write(u"longline.txt"_qs, "700.1 10\n" + QByteArray(1'000'000, 'x') + '\n');
+        write(u"binary.fasta"_qs, QByteArray("\x89PNG\r\n\x1A\n\0\0", 10));
+        write(u"latin1.fasta"_qs, ">caf\xE9\nMK\n\nMK?\n"); // the '?' is illegal
+        write(u"text-first.fasta"_qs, "; made by hand\nMKV\n>P1\nMKV\n");
     }
     static void TearDownTestSuite() { delete s_dir; }
     static void write(const QString &name, const QByteArray &bytes)
@@ -74,7 +77,9 @@ TEST_P(ZeqProgramTest, ExitStatusAndOutput)
     const Row &row = GetParam();
     QStringList args = row.args;
     for (QString &arg : args) {
-        arg.replace(u"@DATA@"_qs, QStringLiteral(ZEQ_TEST_DATA_DIR "/peaklists")).replace(u"@TMP@"_qs, s_dir->path());
+        arg.replace(u"@DATA@"_qs, QStringLiteral(ZEQ_TEST_DATA_DIR "/peaklists"))
+            .replace(u"@FASTA@"_qs, QStringLiteral(ZEQ_TEST_DATA_DIR "/fasta"))
+            .replace(u"@TMP@"_qs, s_dir->path());
     }
     const Outcome result = run(args);
     EXPECT_EQ(result.exitCode, row.exitCode) << qPrintable(result.err);
@@ -216,6 +221,97 @@ INSTANTIATE_TEST_SUITE_P(
              { u"tolerance"_qs, u"1000"_qs, u"0.5"_qs, u"Da"_qs, u"--format"_qs, u"csv"_qs },
              0,
              "^mass,tolerance,unit,lower,upper\n1000,0\\.5,Dalton,999\\.5,1000\\.5\n$" }),
+    [](const ::testing::TestParamInfo<Row> &info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Fasta,
+    ZeqProgramTest,
+    ::testing::Values(
+        Row{ "Help", { u"fasta"_qs, u"--help"_qs }, 0, "Usage: zeq fasta(.|\n)*check FILE(.|\n)*stats FILE" },
+        Row{ "NoCommand", { u"fasta"_qs }, 2, "^$", kRefused },
+        Row{ "UnknownCommand", { u"fasta"_qs, u"sort"_qs, u"x"_qs }, 2, "^$", "unknown fasta command \"sort\"" },
+        Row{ "CheckWithoutFile", { u"fasta"_qs, u"check"_qs }, 2, "^$", "usage: zeq fasta check" },
+        Row{ "UnknownRule",
+             { u"fasta"_qs, u"check"_qs, u"@FASTA@/small.fasta"_qs, u"--rule"_qs, u"amino"_qs },
+             2,
+             "^$",
+             "unknown rule \"amino\"" },
+        Row{ "EmptyDecoyPrefix",
+             { u"fasta"_qs, u"stats"_qs, u"@FASTA@/small.fasta"_qs, u"--decoy-prefix"_qs, u""_qs },
+             2,
+             "^$",
+             "non-empty prefix" },
+        Row{ "CheckClean", { u"fasta"_qs, u"check"_qs, u"@FASTA@/small.fasta"_qs }, 0, "^ *line +protein +illegal\n$" },
+        Row{ "CheckLetters",
+             { u"fasta"_qs, u"check"_qs, u"@FASTA@/illegal.fasta"_qs, u"--format"_qs, u"tsv"_qs },
+             1,
+             "^line\tprotein\tillegal\n3\tP2 digit and star\t1 \\*\n5\tP3 blank\tU\\+0020\n7\tP4 angle\t<\n$",
+             "illegal\\.fasta: 3 of 4 proteins hold characters the letters rule does not allow\n$" },
+        Row{ "CheckExtended",
+             { u"fasta"_qs,
+               u"check"_qs,
+               u"@FASTA@/illegal.fasta"_qs,
+               u"--rule"_qs,
+               u"extended"_qs,
+               u"--format"_qs,
+               u"csv"_qs },
+             1,
+             "^line,protein,illegal\n5,P3 blank,U\\+0020\n7,P4 angle,<\n$",
+             "2 of 4" },
+        Row{ "CheckPrintableJson",
+             { u"fasta"_qs,
+               u"check"_qs,
+               u"@FASTA@/illegal.fasta"_qs,
+               u"--rule"_qs,
+               u"PRINTABLE"_qs,
+               u"--format"_qs,
+               u"json"_qs },
+             1,
+             "^\\[\n  \\{\"line\": 5, \"protein\": \"P3 blank\", \"illegal\": \"U\\+0020\"\\}\n\\]\n$",
+             "1 of 4" },
+        Row{ "CheckLatin1NamesTheFileAndLine",
+             { u"fasta"_qs, u"check"_qs, u"@TMP@/latin1.fasta"_qs, u"--format"_qs, u"csv"_qs },
+             1,
+             "^line,protein,illegal\n1,caf\u00e9,\\?\n$",
+             "latin1\\.fasta: 1 of 1" },
+        Row{ "Stats",
+             { u"fasta"_qs, u"stats"_qs, u"@FASTA@/small.fasta"_qs, u"--format"_qs, u"tsv"_qs },
+             0,
+             "^group\titem\tvalue\tpercent\n"
+             "proteins\tall\t4\t100\\.00\n"
+             "proteins\tdecoy DECOY_\t1\t25\\.00\n"
+             "proteins\tdecoy REV_\t0\t0\\.00\n"
+             "proteins\tdecoy rev_\t1\t25\\.00\n"
+             "length\tshortest\t11\t\n"
+             "length\tquartile 1\t11\t\n"
+             "length\tmedian\t16\\.5\t\n"
+             "length\tmean\t16\\.5\t\n"
+             "length\tquartile 3\t22\t\n"
+             "length\tlongest\t22\t\n"
+             "residues\tall\t66\t\n"
+             "residue\tA\t18\t27\\.27\n"
+             "residue\tC\t2\t3\\.03\n" },
+        Row{ "StatsOwnDecoyPrefix",
+             { u"fasta"_qs,
+               u"stats"_qs,
+               u"@FASTA@/small.fasta"_qs,
+               u"--decoy-prefix"_qs,
+               u"sp|"_qs,
+               u"--format"_qs,
+               u"csv"_qs },
+             0,
+             "^group,item,value,percent\nproteins,all,4,100\\.00\nproteins,decoy sp\\|,2,50\\.00\nlength," },
+        Row{ "MissingFile",
+             { u"fasta"_qs, u"stats"_qs, u"@TMP@/missing.fasta"_qs },
+             1,
+             "^$",
+             "Can't open .*missing\\.fasta" },
+        Row{ "Binary", { u"fasta"_qs, u"stats"_qs, u"@TMP@/binary.fasta"_qs }, 1, "^$", "binary\\.fasta is not text" },
+        Row{ "TextBeforeHeader",
+             { u"fasta"_qs, u"check"_qs, u"@TMP@/text-first.fasta"_qs },
+             1,
+             "^$",
+             "text-first\\.fasta line 2: sequence text before the first '>' header\n$" }),
     [](const ::testing::TestParamInfo<Row> &info) { return std::string(info.param.name); });
 
 TEST(ZeqProgramOutputTest, FullDiskFailsLoudly)

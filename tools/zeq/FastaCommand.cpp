@@ -1,0 +1,274 @@
+// The fasta subcommands: the proteins of a FASTA file whose sequences hold characters a rule does
+// not allow, and counts of what a FASTA file holds.
+#include "FastaCommand.h"
+
+#include "CommandLine.h"
+#include "TableWriter.h"
+#include "utils/FastaUtils.h"
+#include "zeq_qt_shared_libs_core/EncodingConverter.h"
+#include "zeq_qt_shared_libs_core/ReadFasta.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <vector>
+
+using namespace zeq::cli;
+using zeq::FastaUtils;
+
+namespace
+{
+
+const QStringList kDefaultDecoyPrefixes = { QStringLiteral("DECOY_"), QStringLiteral("REV_"), QStringLiteral("rev_") };
+
+struct Proteins {
+    QList<QString> names;
+    QList<QString> sequences;
+    QList<qint64> headerLines;
+};
+
+// Reads FILE as the library loads it, through a UTF-8 copy when it is UTF-16 or Latin-1, but with
+// no limit on the number of proteins. Returns the exit status of a failure.
+std::optional<int> readProteins(const QString &path, Proteins *proteins)
+{
+    EncodingConverter converter(path, "UTF-8");
+    if (!converter.convertEncoding()) {
+        return fail(kExitBadInput, converter.errorString());
+    }
+    const QString input = converter.outputFileName();
+    const Error err =
+        readFasta(input.toStdWString(), 0, true, &proteins->names, &proteins->sequences, {}, &proteins->headerLines);
+    if (err.hasError()) {
+        // Line numbers in the UTF-8 copy are those of the file the user named.
+        return fail(kExitBadInput, err.errorString().replace(input, path));
+    }
+    return std::nullopt;
+}
+
+QString number(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString percent(qint64 part, qint64 whole)
+{
+    return whole > 0 ? QString::number(100.0 * double(part) / double(whole), 'f', 2) : QString();
+}
+
+// A character as a person can read it in any output format: itself when printable and not blank,
+// else its code point (a lone surrogate included).
+QString visible(char32_t code)
+{
+    if (QChar::isPrint(code) && !QChar::isSpace(code)) {
+        return QString::fromUcs4(&code, 1);
+    }
+    return QStringLiteral("U+") + QStringLiteral("%1").arg(quint32(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+int runCheck(const QStringList &args)
+{
+    CommandParser cmd(QStringLiteral("fasta check"),
+                      QStringLiteral("[options] FILE"),
+                      QStringLiteral("Lists the proteins of a FASTA file whose sequences hold characters that RULE "
+                                     "does not allow. Exit status 1 when there is one."),
+                      QStringLiteral("\nOutput: one row per protein with illegal characters.\n"
+                                     "  line     line of the protein's header in FILE\n"
+                                     "  protein  the header text after '>'\n"
+                                     "  illegal  the illegal characters in order, blank-separated; blanks and\n"
+                                     "           other invisible characters as U+XXXX\n"
+                                     "FILE may be UTF-8, UTF-16 with a byte-order mark, or Latin-1.\n"));
+    QCommandLineParser &parser = cmd.parser();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FASTA file."));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("rule"),
+        QStringLiteral("Characters a sequence may hold: letters (ASCII letters), extended (also digits and "
+                       ", | * ~ . - + ( ) [ ] { }) or printable (every printable ASCII character but the "
+                       "blank). Default: letters."),
+        QStringLiteral("rule"),
+        QStringLiteral("letters")));
+    cmd.addOutputOptions();
+    if (const std::optional<int> status = cmd.parse(args, 1, 1)) {
+        return *status;
+    }
+    const TableWriter::Format format = cmd.format();
+    const QString ruleName = parser.value(QStringLiteral("rule")).toLower();
+    const FastaUtils::Rule rule = ruleName == u"extended" ? FastaUtils::ExtendedSymbols
+        : ruleName == u"printable"                        ? FastaUtils::PrintableAscii
+                                                          : FastaUtils::AminoAcidLetters;
+    if (ruleName != u"letters" && ruleName != u"extended" && ruleName != u"printable") {
+        return fail(kExitBadUsage,
+                    QStringLiteral("unknown rule \"%1\": letters, extended or printable")
+                        .arg(elide(parser.value(QStringLiteral("rule")))));
+    }
+    if (!cmd.usageError().isEmpty()) {
+        return fail(kExitBadUsage, cmd.usageError());
+    }
+    const QString path = cmd.positionalArguments().constFirst();
+    Proteins proteins;
+    if (const std::optional<int> status = readProteins(path, &proteins)) {
+        return *status;
+    }
+
+    TableWriter table(format,
+                      { { QStringLiteral("line"), true },
+                        { QStringLiteral("protein"), false },
+                        { QStringLiteral("illegal"), false } });
+    for (qsizetype i = 0; i < proteins.sequences.size(); ++i) {
+        const QList<QString> characters = FastaUtils::illegalCharacters(proteins.sequences.at(i), rule);
+        if (characters.isEmpty()) {
+            continue;
+        }
+        QStringList shown;
+        for (const QString &character : characters) {
+            shown.append(visible(character.toUcs4().value(0)));
+        }
+        table.addRow({ QString::number(proteins.headerLines.at(i)), proteins.names.at(i), shown.join(u' ') });
+    }
+    if (const int status = writeResult(cmd.outputPath(), table.render()); status != kExitSuccess) {
+        return status;
+    }
+    if (table.rowCount() > 0) {
+        return fail(kExitBadInput,
+                    QStringLiteral("%1: %2 of %3 proteins hold characters the %4 rule does not allow")
+                        .arg(path)
+                        .arg(table.rowCount())
+                        .arg(proteins.sequences.size())
+                        .arg(ruleName));
+    }
+    return kExitSuccess;
+}
+
+// Quantile of sorted values by linear interpolation between the two nearest ranks.
+double quantile(const std::vector<qint64> &sorted, double q)
+{
+    const double position = q * double(sorted.size() - 1);
+    const auto below = size_t(position);
+    const size_t above = std::min(below + 1, sorted.size() - 1);
+    return double(sorted[below]) + (position - double(below)) * double(sorted[above] - sorted[below]);
+}
+
+int runStats(const QStringList &args)
+{
+    CommandParser cmd(QStringLiteral("fasta stats"),
+                      QStringLiteral("[options] FILE"),
+                      QStringLiteral("Counts the proteins and residues of a FASTA file."),
+                      QStringLiteral("\nOutput: one row per figure.\n"
+                                     "  group    proteins, length (residues per protein) or residue\n"
+                                     "  item     what is counted: all, decoy PREFIX, shortest, quartile 1, median,\n"
+                                     "           mean, quartile 3, longest, or a residue letter (U+XXXX when\n"
+                                     "           invisible)\n"
+                                     "  value    the count or length\n"
+                                     "  percent  share of all proteins (decoys) or of all residues (residues)\n"
+                                     "FILE may be UTF-8, UTF-16 with a byte-order mark, or Latin-1.\n"));
+    QCommandLineParser &parser = cmd.parser();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FASTA file."));
+    parser.addOption(QCommandLineOption(QStringLiteral("decoy-prefix"),
+                                        QStringLiteral("A name that starts with PREFIX is a decoy; repeat for several. "
+                                                       "Default: %1.")
+                                            .arg(kDefaultDecoyPrefixes.join(QStringLiteral(", "))),
+                                        QStringLiteral("PREFIX")));
+    cmd.addOutputOptions();
+    if (const std::optional<int> status = cmd.parse(args, 1, 1)) {
+        return *status;
+    }
+    const TableWriter::Format format = cmd.format();
+    QStringList prefixes = parser.values(QStringLiteral("decoy-prefix"));
+    if (prefixes.isEmpty()) {
+        prefixes = kDefaultDecoyPrefixes;
+    }
+    if (prefixes.contains(QString())) {
+        return fail(kExitBadUsage, QStringLiteral("--decoy-prefix needs a non-empty prefix"));
+    }
+    if (!cmd.usageError().isEmpty()) {
+        return fail(kExitBadUsage, cmd.usageError());
+    }
+    Proteins proteins;
+    if (const std::optional<int> status = readProteins(cmd.positionalArguments().constFirst(), &proteins)) {
+        return *status;
+    }
+
+    const qint64 proteinCount = proteins.sequences.size();
+    std::vector<qint64> lengths;
+    lengths.reserve(size_t(proteinCount));
+    // One counter per UTF-16 code unit: a table is far faster than a hash over every residue.
+    std::vector<qint64> counts(0x10000, 0);
+    qint64 residues = 0;
+    for (const QString &sequence : std::as_const(proteins.sequences)) {
+        lengths.push_back(sequence.size());
+        residues += sequence.size();
+        for (const QChar c : sequence) {
+            ++counts[c.unicode()];
+        }
+    }
+    std::sort(lengths.begin(), lengths.end());
+
+    TableWriter table(format,
+                      { { QStringLiteral("group"), false },
+                        { QStringLiteral("item"), false },
+                        { QStringLiteral("value"), true },
+                        { QStringLiteral("percent"), true } });
+    const QString proteinsGroup = QStringLiteral("proteins");
+    table.addRow(
+        { proteinsGroup, QStringLiteral("all"), QString::number(proteinCount), percent(proteinCount, proteinCount) });
+    for (const QString &prefix : std::as_const(prefixes)) {
+        const auto decoys = std::count_if(proteins.names.cbegin(), proteins.names.cend(), [&](const QString &name) {
+            return name.trimmed().startsWith(prefix);
+        });
+        table.addRow({ proteinsGroup,
+                       QStringLiteral("decoy ") + prefix,
+                       QString::number(decoys),
+                       percent(decoys, proteinCount) });
+    }
+    if (!lengths.empty()) {
+        const QString lengthGroup = QStringLiteral("length");
+        const std::pair<const char *, double> figures[] = {
+            { "shortest", double(lengths.front()) },   { "quartile 1", quantile(lengths, 0.25) },
+            { "median", quantile(lengths, 0.5) },      { "mean", double(residues) / double(proteinCount) },
+            { "quartile 3", quantile(lengths, 0.75) }, { "longest", double(lengths.back()) },
+        };
+        for (const auto &[item, value] : figures) {
+            table.addRow({ lengthGroup, QString::fromLatin1(item), number(value), QString() });
+        }
+    }
+    table.addRow({ QStringLiteral("residues"), QStringLiteral("all"), QString::number(residues), QString() });
+    for (char32_t code = 0; code < counts.size(); ++code) {
+        if (counts[code] > 0) {
+            table.addRow({ QStringLiteral("residue"),
+                           visible(code),
+                           QString::number(counts[code]),
+                           percent(counts[code], residues) });
+        }
+    }
+    return writeResult(cmd.outputPath(), table.render());
+}
+
+} // namespace
+
+int runFasta(const QStringList &args)
+{
+    CommandParser cmd(QStringLiteral("fasta"),
+                      QStringLiteral("COMMAND [options] FILE"),
+                      QStringLiteral("FASTA protein files."),
+                      QStringLiteral("\nCommands:\n"
+                                     "  check FILE  proteins whose sequences hold characters a rule does not allow\n"
+                                     "  stats FILE  proteins, residues, lengths, residue composition and decoys\n"
+                                     "Run `zeq fasta COMMAND --help` for a command's options and output columns.\n"));
+    QCommandLineParser &parser = cmd.parser();
+    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("check or stats."));
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
+        return *status;
+    }
+    const QStringList positional = cmd.positionalArguments();
+    const QString command = positional.constFirst();
+    if (command == u"check") {
+        return runCheck(positional.mid(1));
+    }
+    if (command == u"stats") {
+        return runStats(positional.mid(1));
+    }
+    return fail(kExitBadUsage,
+                QStringLiteral("unknown fasta command \"%1\"; see zeq fasta --help").arg(elide(command)));
+}
