@@ -120,6 +120,7 @@ public:
 private:
     Result<QList<QString>> allowedSitesFromModIds(const QList<QString> &ids) const;
     void indexEntry(const ModificationId &id, const ModificationsEntry &entry);
+    void rebuildIndex();
     const QList<ModificationId> *candidates(const QString &name) const;
 
     static constexpr double TOLERANCE = 1e-6;

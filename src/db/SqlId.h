@@ -36,7 +36,7 @@ public:
     {
         return make(rawFromLongLong(value, Id::className(), messages), out);
     }
-    /// Base-10 text of a non-negative 64-bit integer, nothing else (no spaces, no sign "+").
+    /// Base-10 text of a non-negative 64-bit integer; surrounding white space is allowed.
     template <typename Id> static Error fromString(QStringView text, Id *out, ErrorWarningMessages *messages)
     {
         return make(rawFromString(text, Id::className(), messages), out);
