@@ -9,6 +9,19 @@
 namespace zeq
 {
 
+Error ModificationsDao::createTableIfMissing(sqlite3 *db)
+{
+    Error err =
+        sql_exec(db,
+                 QStringLiteral("CREATE TABLE IF NOT EXISTS Modifications(Id INTEGER PRIMARY KEY, TypeName TEXT, "
+                                "AllowedSites TEXT, ModName TEXT, MassShift REAL, ModCategory TEXT, "
+                                "Composition TEXT)"));
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
+    }
+    return err;
+}
+
 Error ModificationsDao::schemaHasPTMInfo(sqlite3 *db, bool *result)
 {
     int sites = 0;

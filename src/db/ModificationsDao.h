@@ -16,6 +16,8 @@ class ZEQ_COMMON_CORE_EXPORT ModificationsDao
 public:
     /// True only when Modifications.AllowedSites and SearchResults.FixedModificationsIdList exist;
     /// `*result` is not written on failure.
+    /// Creates the Modifications table when the database has none; an existing one is left as it is.
+    static Error createTableIfMissing(sqlite3 *db);
     static Error schemaHasPTMInfo(sqlite3 *db, bool *result);
     /// The AllowedSites of row `id`, or "" when there is no such row. `id` must be the text of a
     /// non-negative integer (kBadParameterError otherwise); it is bound, never placed in the text.
