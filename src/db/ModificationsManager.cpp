@@ -119,7 +119,8 @@ Error ModificationsManager::loadFromDB(sqlite3 *db, ErrorWarningMessages *messag
     }
     m_modList.clear();
     m_newModificationsIdList.clear();
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         ModificationId id;
         err = SqlId::fromSqlite3Stmt(stmt, 0, &id, messages);
         if (err.hasError()) {
@@ -139,6 +140,11 @@ Error ModificationsManager::loadFromDB(sqlite3 *db, ErrorWarningMessages *messag
         }
     }
     rebuildIndex();
+    // A load cut short (a lock, a corrupt page) must not pass for the whole catalogue.
+    if (rc != SQLITE_DONE) {
+        err = sqliteError(db, QStringLiteral("Can't read all rows of"), kLoadSql);
+        return ZEQ_ECATCH(err);
+    }
     return err;
 }
 

@@ -5,6 +5,7 @@
 #include "zeq_common_core_mini/DatabaseHandler.h"
 #include "zeq_common_core_mini/RowNodeOptions.h"
 #include "zeq_common_core_mini/Sqlite3Functions.h"
+#include "zeq_common_core_mini/TableExtract.h"
 
 #include <QSqlDatabase>
 #include <QTemporaryDir>
@@ -60,12 +61,16 @@ TEST_F(KeyValueTableDaoTest, ValuesAreFoundThroughBothConnectionKinds)
             EXPECT_TRUE(dao.getValue(u"NoTable"_qs, u"Format"_qs).isNull());
             // A quote in the key is data, never SQL.
             EXPECT_TRUE(dao.getValue(u"Settings"_qs, u"x' OR '1'='1"_qs).isNull());
+            EXPECT_TRUE(dao.getValue(u"Settings"_qs, u"x'; DELETE FROM Settings; --"_qs).isNull());
             EXPECT_TRUE(dao.getValue(u"Settings WHERE 1=1 --"_qs, u"Format"_qs).isNull());
             EXPECT_TRUE(guard.contains(u"Not a table name"_qs));
         }
         qdb.close();
     }
     QSqlDatabase::removeDatabase(u"kv-test"_qs);
+    TableExtract count;
+    ASSERT_FALSE(count.extract(sqlite.db(), u"SELECT COUNT(*) FROM Settings"_qs).hasError());
+    EXPECT_EQ(count.getRow(0), QList<QString>{ u"3"_qs });
     EXPECT_TRUE(KeyValueTableDao().getValue(u"Settings"_qs, u"Format"_qs).isNull());
     EXPECT_FALSE(KeyValueTableDao().isValid());
 }

@@ -176,6 +176,20 @@ TEST_F(ModificationsManagerTest, BadRowsAndTablesAreReported)
     EXPECT_EQ(manager.modList().size(), 1);
 }
 
+TEST_F(ModificationsManagerTest, LoadStoppedBySqliteIsAnError)
+{
+    // A view whose third row fails while being stepped, after two rows were read.
+    ASSERT_FALSE(sql_exec(db(),
+                          u"ALTER TABLE Modifications RENAME TO Base; CREATE VIEW Modifications AS SELECT Id, "
+                          u"TypeName, AllowedSites, ModName, MassShift, ModCategory, CASE WHEN Id = 3 THEN json('x') "
+                          u"ELSE Composition END AS Composition FROM Base ORDER BY Id"_qs)
+                     .hasError());
+    ModificationsManager manager;
+    const Error err = manager.loadFromDB(db());
+    EXPECT_TRUE(err.errorString().contains(u"malformed JSON")) << qPrintable(err.errorString());
+    EXPECT_EQ(manager.modList().size(), 2);
+}
+
 TEST_F(ModificationsManagerTest, ProteinTerminalFromSites)
 {
     ModificationsManager manager;
