@@ -3,6 +3,7 @@
 #include "ChargesCommand.h"
 #include "CommandLine.h"
 #include "FastaCommand.h"
+#include "ModsCommand.h"
 #include "ToleranceCommand.h"
 #include "utils/BuildInfo.h"
 
@@ -37,6 +38,8 @@ int main(int argc, char **argv)
                        "                            charge, monoisotopic m/z and fit score\n"
                        "  tolerance MASS TOLERANCE  the window of values that match a mass, e.g. 1000 10ppm\n"
                        "  fasta check|stats FILE    illegal sequence characters, or counts, of a FASTA file\n"
+                       "  mods list|find|add        the modification catalogue: list it, find by name or\n"
+                       "                            mass, add NAME/MASS\n"
                        "Run `zeq COMMAND --help` for a command's options and output columns.\n"
                        "\nExit status: 0 success; 1 bad input or output (unreadable or malformed file,\n"
                        "failed write); 2 bad usage (unknown option, missing argument, value out of range).\n"));
@@ -65,6 +68,9 @@ int main(int argc, char **argv)
     }
     if (command == u"tolerance") {
         return runTolerance(args.mid(1));
+    }
+    if (command == u"mods") {
+        return runMods(args.mid(1));
     }
     return fail(kExitBadUsage, QStringLiteral("unknown command \"%1\"; see zeq --help").arg(elide(command)));
 }

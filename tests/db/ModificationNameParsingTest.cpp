@@ -1,0 +1,165 @@
+#include "db/MassName.h"
+#include "db/ModFinalList.h"
+#include "db/ModificationsManager.h"
+
+#include <gtest/gtest.h>
+
+using zeq::ErrorWarningMessages;
+using zeq::MassName;
+using zeq::ModificationsManager;
+
+TEST(ModificationNameParsingTest, MassNamesAreBareNames)
+{
+    for (const char *good : { "Oxidation", "Carbamidomethyl (C)", "[13C6]-Lys", "X", "Phospho (STY)+1" }) {
+        const auto name = MassName::fromString(QString::fromUtf8(good));
+        ASSERT_TRUE(name.hasValue()) << good;
+        EXPECT_EQ(name.value().name(), QString::fromUtf8(good));
+    }
+    for (const char *bad : { "", " Oxidation", "Oxidation ", "Ox.idation", "Oxidation/+15.99", "a,b", "a_b" }) {
+        const auto name = MassName::fromString(QString::fromUtf8(bad));
+        ASSERT_TRUE(name.hasError()) << bad;
+        EXPECT_EQ(name.error().code(), kBadParameterError);
+        const QString text = name.error().errorString();
+        EXPECT_TRUE(text.startsWith(u"Expected name that matched QRegularExpression(")) << qPrintable(text);
+        EXPECT_TRUE(text.endsWith(u"got \""_qs + QString::fromUtf8(bad) + u'"')) << qPrintable(text);
+    }
+}
+
+TEST(ModificationNameParsingTest, NameWithMassSplitsAtTheLastSlash)
+{
+    struct Row {
+        const char *text;
+        const char *name;
+        double mass;
+        const char *line; // "" on success
+    };
+    const Row rows[] = {
+        { "Oxidation/+15.994915", "Oxidation", 15.994915, "" },
+        { "  Deamidation /0.984016", "Deamidation", 0.984016, "" },
+        { "NGlycan/HexNAc/+203.079", "NGlycan/HexNAc", 203.079, "" },
+        { "Loss/-17.03", "Loss", -17.03, "" },
+        { "Oxidation/abc", "", 0, "Invalid mass \"abc\" in modification namelist \"Oxidation/abc\"\n" },
+        { "Oxidation/", "", 0, "Invalid mass \"\" in modification namelist \"Oxidation/\"\n" },
+        { "Oxidation/15,99", "", 0, "Invalid mass \"15,99\" in modification namelist \"Oxidation/15,99\"\n" },
+        { "Oxidation", "", 0, "Missing mass in modification namelist \"Oxidation\"\n" },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.text);
+        QString name = u"kept"_qs;
+        double mass = -1;
+        ErrorWarningMessages messages;
+        const Error err =
+            ModificationsManager::parseModificationNameWithMass(QString::fromUtf8(row.text), &name, &mass, &messages);
+        EXPECT_EQ(messages.errors, QString::fromUtf8(row.line));
+        if (*row.line) {
+            EXPECT_EQ(err.code(), kBadParameterError);
+            EXPECT_EQ(err.errorString().trimmed(), QString::fromUtf8(row.line).trimmed());
+            EXPECT_EQ(name, u"kept"_qs);
+            EXPECT_EQ(mass, -1);
+        } else {
+            EXPECT_FALSE(err.hasError());
+            EXPECT_EQ(name, QString::fromUtf8(row.name));
+            EXPECT_DOUBLE_EQ(mass, row.mass);
+        }
+    }
+}
+
+TEST(ModificationNameParsingTest, TessanStyleListsAppendCommaTerminatedLists)
+{
+    ModificationsManager manager;
+    QString names = u"Acetyl,"_qs;
+    QString positions = u"0,"_qs;
+    QString mods = u"5|Oxidation;12|Deamidation"_qs;
+    ASSERT_FALSE(manager.modNamesAndPositionsListFromTessanStyleMods(mods, &names, &positions).hasError());
+    EXPECT_EQ(positions, u"0,5,12,"_qs);
+    EXPECT_EQ(names, u"Acetyl,Oxidation,Deamidation,"_qs);
+
+    for (const char *bad : { "5|Oxidation;", "5|Ox|idation", "5" }) {
+        SCOPED_TRACE(bad);
+        names.clear();
+        positions.clear();
+        QString text = QString::fromUtf8(bad);
+        const Error err = manager.modNamesAndPositionsListFromTessanStyleMods(text, &names, &positions);
+        EXPECT_EQ(err.code(), kError);
+        EXPECT_EQ(err.errorString(), u"Mod string is not in expected format."_qs);
+    }
+    EXPECT_TRUE(positions.isEmpty());
+    mods = u"5|Oxidation;"_qs;
+    EXPECT_TRUE(manager.modNamesAndPositionsListFromTessanStyleMods(mods, &names, &positions).hasError());
+    EXPECT_EQ(positions, u"5,"_qs) << "pairs before the bad part stay";
+    EXPECT_EQ(manager.modNamesAndPositionsListFromTessanStyleMods(mods, nullptr, &positions).code(),
+              kBadParameterError);
+}
+
+TEST(ModificationNameParsingTest, FinalListSyntax)
+{
+    struct Row {
+        const char *text;
+        bool ok;
+    };
+    for (const Row &row : { Row{ "3|Oxidation", true },
+                            Row{ "3|Oxidation;", true },
+                            Row{ "3|", true },
+                            Row{ "0|Acetyl;5|Amidated", true },
+                            Row{ "3|Ox,junk", true },
+                            Row{ "x|Oxidation", false },
+                            Row{ "-1|Oxidation", false },
+                            Row{ "Oxidation|3", false },
+                            Row{ "3|Ox;Oxidation", false },
+                            Row{ "Oxidation", false },
+                            Row{ "", false } }) {
+        EXPECT_EQ(zeq::has_modFinalListSyntax(QString::fromUtf8(row.text)), row.ok) << row.text;
+    }
+}
+
+TEST(ModificationNameParsingTest, FinalListLabelsFollowPositions)
+{
+    struct Row {
+        const char *peptide;
+        const char *mods;
+        const char *labels;
+        QList<QString> sites;
+    };
+    const Row rows[] = {
+        { "MPNK", "3|Deamidation;1|Oxidation", "M1(Oxidation); N3(Deamidation)", { u"M"_qs, u"N"_qs } },
+        { "K.MPNK.R", "0|Acetyl;5|Amidated", "NTerm(Acetyl); CTerm(Amidated)", { u"NTerm"_qs, u"CTerm"_qs } },
+        { "MPNK", "9|X", "_9(X)", { u"_"_qs } },
+        { "MPNK", "2|B;2|A;bad", "_-1(bad); P2(B); P2(A)", { u"_"_qs, u"P"_qs, u"P"_qs } },
+        { "MPNK", "1|Oxidation,4|Other", "M1(Oxidation)", { u"M"_qs } },
+        { "", "1|Oxidation;2|Phospho", "Oxidation; Phospho", {} },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.mods);
+        QList<QString> sites{ u"stale"_qs };
+        EXPECT_EQ(zeq::makeModFinalListStr(QString::fromUtf8(row.peptide), QString::fromUtf8(row.mods), &sites),
+                  QString::fromUtf8(row.labels));
+        EXPECT_EQ(sites, row.sites);
+    }
+}
+
+TEST(ModificationNameParsingTest, MutationNamesGiveOneLetterCodes)
+{
+    struct Row {
+        const char *name;
+        char before;
+        char after;
+    };
+    for (const Row &row : { Row{ "Ala->Val", 'A', 'V' },
+                            Row{ " ala -> val ", 'A', 'V' },
+                            Row{ "Gly->Asp_x", 'G', 'D' },
+                            Row{ "Xle->Trp", 'X', 'W' },
+                            Row{ "A->V", 0, 0 },
+                            Row{ "Ala->Val->Gly", 0, 0 },
+                            Row{ "Ala->", 0, 0 },
+                            Row{ "Ala->Foo", 'A', 0 },
+                            Row{ "Oxidation", 0, 0 } }) {
+        SCOPED_TRACE(row.name);
+        ModificationsManager::ModificationsEntry entry;
+        entry.setModName(u"Gly->Ala"_qs);
+        entry.setModName(QString::fromUtf8(row.name));
+        EXPECT_EQ(entry.modName(), QString::fromUtf8(row.name).trimmed());
+        EXPECT_EQ(entry.getBeforeMutationLetter(), row.before);
+        EXPECT_EQ(entry.getAfterMutationLetter(), row.after);
+        EXPECT_EQ(entry.isMutation(), row.before && row.after);
+    }
+}

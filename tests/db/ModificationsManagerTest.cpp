@@ -1,0 +1,254 @@
+#include "db/ModificationsManager.h"
+
+#include "db/ModificationsDao.h"
+#include "db/ScopedSQLite3Database.h"
+#include "zeq_common_core_mini/Sqlite3Functions.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using zeq::ErrorWarningMessages;
+using zeq::ModificationId;
+using zeq::ModificationsManager;
+using Flags = QFlags<ModificationsManager::ProteinTerminalMod>;
+
+namespace
+{
+
+const QString kSchema = u"CREATE TABLE Modifications(Id INTEGER PRIMARY KEY, TypeName TEXT, AllowedSites TEXT, "
+                        u"ModName TEXT, MassShift REAL, ModCategory TEXT, Composition TEXT)"_qs;
+
+/// A catalogue file in a temporary folder with identifiers 1 to 5.
+class ModificationsManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_db.emplace(m_dir.filePath(u"catalogue.db"_qs), false);
+        ASSERT_FALSE(m_db->init().hasError());
+        ASSERT_FALSE(sql_exec(db(), kSchema).hasError());
+        ASSERT_FALSE(sql_exec(db(),
+                              u"INSERT INTO Modifications VALUES"
+                              u"(1, 'Oxidation', 'M', ' Oxidation ', 15.9949005, '', ''),"
+                              u"(2, 'Acetyl', 'Protein N-term', 'Acetyl', 42.010565, '', ''),"
+                              u"(3, 'Amidated', 'Protein C-term', 'Amidated', -0.984016, '', ''),"
+                              u"(4, 'Ala->Val', 'A', 'Ala->Val', 28.0313, 'subst', ''),"
+                              u"(5, 'NGlycan', 'N', 'NGlycan', 203.079373, 'ngly', 'HexNAc(1)')"_qs)
+                         .hasError());
+    }
+    sqlite3 *db() const { return m_db->db(); }
+    ModificationId add(ModificationsManager &manager, const char *nameWithMass, const char *composition = "")
+    {
+        ModificationId id;
+        EXPECT_FALSE(manager
+                         .getOrInsertTessanModificationName(
+                             QString::fromUtf8(nameWithMass), QString::fromUtf8(composition), &id, nullptr)
+                         .hasError());
+        return id;
+    }
+
+    QTemporaryDir m_dir;
+    std::optional<zeq::ScopedSQLite3Database> m_db;
+};
+
+} // namespace
+
+TEST_F(ModificationsManagerTest, LoadExtendSaveReloadKeepsEverything)
+{
+    ModificationsManager manager;
+    ASSERT_FALSE(manager.loadFromDB(db()).hasError());
+    ASSERT_EQ(manager.modList().size(), 5);
+    EXPECT_EQ(manager.newModificationsIdMax().value(), 5);
+
+    EXPECT_EQ(add(manager, "oxidation/+15.9949").value(), 1) << "name ignoring case, mass within 1e-6";
+    EXPECT_EQ(add(manager, "Oxidation/+15.99491").value(), 6) << "1e-5 away is another modification";
+    EXPECT_EQ(add(manager, "NGlycan/+203.079373", "HexNAc(1)").value(), 5);
+    EXPECT_EQ(add(manager, "NGlycan/+203.079373", "HexNAc(2)").value(), 7);
+    EXPECT_EQ(add(manager, "Phospho/+79.966331", "HexNAc(2)").value(), 8);
+    EXPECT_EQ(add(manager, "Phospho/+79.966331", "HexNAc(2)").value(), 9) << "plain names keep no composition";
+    EXPECT_EQ(add(manager, "OGlycan/+365.132", "Hex(1)HexNAc(1)").value(), 10);
+    EXPECT_EQ(manager.newModificationsIdList().size(), 5);
+
+    ASSERT_FALSE(manager.saveToDB(db()).hasError());
+    EXPECT_TRUE(manager.newModificationsIdList().isEmpty());
+    ASSERT_FALSE(manager.saveToDB(db()).hasError()) << "a second save inserts nothing";
+
+    ModificationsManager reloaded;
+    ASSERT_FALSE(reloaded.loadFromDB(db()).hasError());
+    ASSERT_EQ(reloaded.modList().size(), 10);
+    for (auto it = manager.constBegin(); it != manager.constEnd(); ++it) {
+        SCOPED_TRACE(it.key().value());
+        const auto &loaded = reloaded.find(it.key()).value();
+        EXPECT_EQ(loaded.typeName(), it.value().typeName());
+        EXPECT_EQ(loaded.modName(), it.value().modName());
+        EXPECT_EQ(loaded.massShift(), it.value().massShift());
+        EXPECT_EQ(loaded.modComposition(), it.value().modComposition());
+    }
+    const auto glycan = reloaded.find(add(reloaded, "NGlycan/+203.079373", "HexNAc(2)")).value();
+    EXPECT_EQ(glycan.modCategory(), ModificationsManager::NGLY);
+    EXPECT_EQ(reloaded.find(add(reloaded, "OGlycan/+365.132", "Hex(1)HexNAc(1)")).value().modCategory(),
+              ModificationsManager::OGLY);
+    EXPECT_EQ(reloaded.find(add(reloaded, "Oxidation/+15.99491")).value().modCategory(), QString());
+    EXPECT_EQ(add(reloaded, "Anything/1").value(), 11);
+    EXPECT_EQ(reloaded.find(ModificationId()), reloaded.end());
+}
+
+TEST_F(ModificationsManagerTest, MutationsAreSavedAsMutations)
+{
+    ModificationsManager manager;
+    ASSERT_EQ(add(manager, "Gly->Asp/58.005479").value(), 0) << "a fresh catalogue starts at 0";
+    ASSERT_TRUE(manager.find(ModificationId()) == manager.end());
+    ASSERT_FALSE(manager.saveToDB(db()).hasError());
+    ModificationsManager reloaded;
+    ASSERT_FALSE(reloaded.loadFromDB(db()).hasError());
+    const auto entries = reloaded.modList();
+    EXPECT_EQ(entries.first().modCategory(), ModificationsManager::MUT);
+    EXPECT_EQ(entries.first().getBeforeMutationLetter(), 'G');
+    // Loaded with its stored category, a mutation is still recognised by its name.
+    EXPECT_TRUE(reloaded.find(add(reloaded, "Ala->Val/28.0313")).value().isMutation());
+}
+
+TEST_F(ModificationsManagerTest, FailedSaveChangesNothingAndCanBeRetried)
+{
+    ModificationsManager manager;
+    ASSERT_FALSE(manager.loadFromDB(db()).hasError());
+    add(manager, "First/1");
+    add(manager, "Second/2");
+    // Another writer took Id 7 meanwhile: the save must fail as a whole.
+    ASSERT_FALSE(sql_exec(db(), u"INSERT INTO Modifications(Id, TypeName) VALUES(7, 'Other')"_qs).hasError());
+    const Error err = manager.saveToDB(db());
+    EXPECT_TRUE(err.errorString().contains(u"UNIQUE constraint failed")) << qPrintable(err.errorString());
+    EXPECT_EQ(manager.newModificationsIdList().size(), 2);
+    int rows = 0;
+    ASSERT_FALSE(sql_exec(
+                     db(),
+                     u"SELECT COUNT(*) FROM Modifications WHERE Id=6"_qs,
+                     [](void *count, int, char **values, char **) {
+                         *static_cast<int *>(count) = QByteArray(values[0]).toInt();
+                         return 0;
+                     },
+                     &rows)
+                     .hasError());
+    EXPECT_EQ(rows, 0) << "the first row was rolled back";
+
+    ASSERT_FALSE(sql_exec(db(), u"DELETE FROM Modifications WHERE Id=7"_qs).hasError());
+    ASSERT_FALSE(manager.saveToDB(db()).hasError());
+    EXPECT_TRUE(manager.newModificationsIdList().isEmpty());
+}
+
+TEST_F(ModificationsManagerTest, BadRowsAndTablesAreReported)
+{
+    ModificationsManager manager;
+    add(manager, "Kept/1");
+    ASSERT_FALSE(sql_exec(db(), u"INSERT INTO Modifications(Id, TypeName) VALUES(-4, 'Negative')"_qs).hasError());
+    ErrorWarningMessages messages;
+    const Error err = manager.loadFromDB(db(), &messages);
+    EXPECT_EQ(err.code(), kBadParameterError);
+    EXPECT_EQ(messages.errors, u"Value -4 is out of range for zeq::ModificationIdError parsing query column 0\n"_qs);
+    EXPECT_TRUE(manager.modList().isEmpty()) << "the negative row sorts first in the table";
+
+    ASSERT_FALSE(sql_exec(db(),
+                          u"CREATE TABLE Other(x); DROP TABLE Modifications; "
+                          u"CREATE TABLE Modifications(Id, TypeName, AllowedSites, ModName, MassShift, "
+                          u"ModCategory, Composition); INSERT INTO Modifications VALUES(2, NULL, NULL, NULL, "
+                          u"NULL, NULL, NULL), (NULL, 'x', '', '', 0, '', '')"_qs)
+                     .hasError());
+    messages = {};
+    EXPECT_TRUE(manager.loadFromDB(db(), &messages).hasError());
+    EXPECT_EQ(messages.errors, u"Query column 0 invalid type 5 for SqlId\n"_qs);
+    ASSERT_EQ(manager.modList().size(), 1) << "rows before the bad one stay";
+    EXPECT_EQ(manager.modList().first().typeName(), QString());
+    EXPECT_EQ(manager.modList().first().massShift(), 0.0);
+    EXPECT_EQ(manager.newModificationsIdMax().value(), 2);
+
+    ASSERT_FALSE(sql_exec(db(), u"DROP TABLE Modifications"_qs).hasError());
+    const Error missing = manager.loadFromDB(db());
+    EXPECT_TRUE(missing.errorString().contains(u"no such table: Modifications"));
+    EXPECT_EQ(manager.modList().size(), 1) << "unchanged when the table is missing";
+
+    ModificationId id = manager.modList().firstKey();
+    messages = {};
+    EXPECT_EQ(manager.getOrInsertTessanModificationName(u"NoMass", {}, &id, &messages).code(), kBadParameterError);
+    EXPECT_FALSE(id.isValid());
+    EXPECT_EQ(manager.modList().size(), 1);
+}
+
+TEST_F(ModificationsManagerTest, LoadStoppedBySqliteIsAnError)
+{
+    // A view whose third row fails while being stepped, after two rows were read.
+    ASSERT_FALSE(sql_exec(db(),
+                          u"ALTER TABLE Modifications RENAME TO Base; CREATE VIEW Modifications AS SELECT Id, "
+                          u"TypeName, AllowedSites, ModName, MassShift, ModCategory, CASE WHEN Id = 3 THEN json('x') "
+                          u"ELSE Composition END AS Composition FROM Base ORDER BY Id"_qs)
+                     .hasError());
+    ModificationsManager manager;
+    const Error err = manager.loadFromDB(db());
+    EXPECT_TRUE(err.errorString().contains(u"malformed JSON")) << qPrintable(err.errorString());
+    EXPECT_EQ(manager.modList().size(), 2);
+}
+
+TEST_F(ModificationsManagerTest, ProteinTerminalFromSites)
+{
+    ModificationsManager manager;
+    ASSERT_FALSE(manager.loadFromDB(db()).hasError());
+    ASSERT_FALSE(sql_exec(db(), u"UPDATE Modifications SET AllowedSites='N-term' WHERE Id=4"_qs).hasError());
+    ASSERT_FALSE(manager.loadFromDB(db()).hasError());
+    struct Row {
+        const char *ids;
+        bool siteInfo;
+        ModificationsManager::ProteinTerminalMod expected;
+    };
+    for (const Row &row : { Row{ "2", false, ModificationsManager::NotProteinTerminal },
+                            Row{ "1,,2", true, ModificationsManager::ProteinNTerminal },
+                            Row{ "3,2", true, ModificationsManager::ProteinCTerminal },
+                            Row{ "4", true, ModificationsManager::NotProteinTerminal },
+                            Row{ "1,99,", true, ModificationsManager::NotProteinTerminal },
+                            Row{ "", true, ModificationsManager::NotProteinTerminal } }) {
+        SCOPED_TRACE(row.ids);
+        const auto result = manager.proteinTerminalMod(QString::fromUtf8(row.ids), row.siteInfo);
+        ASSERT_TRUE(result.hasValue());
+        EXPECT_EQ(int(result.value()), int(row.expected));
+    }
+    for (const char *bad : { "1,x", "-2", "1;2" }) {
+        EXPECT_EQ(manager.proteinTerminalMod(QString::fromUtf8(bad), true).error().code(), kBadParameterError) << bad;
+    }
+}
+
+TEST_F(ModificationsManagerTest, SchemaAndSiteQueries)
+{
+    bool hasInfo = true;
+    ASSERT_FALSE(ModificationsManager::hasPTMInfo(db(), &hasInfo).hasError());
+    EXPECT_FALSE(hasInfo) << "no SearchResults table";
+    ASSERT_FALSE(sql_exec(db(), u"CREATE TABLE SearchResults(Id, FixedModificationsIdList)"_qs).hasError());
+    ASSERT_FALSE(ModificationsManager::hasPTMInfo(db(), &hasInfo).hasError());
+    EXPECT_TRUE(hasInfo);
+
+    QString sites;
+    ASSERT_FALSE(zeq::ModificationsDao::loadAllowedSiteByModIf(db(), u"2"_qs, &sites).hasError());
+    EXPECT_EQ(sites, u"Protein N-term"_qs);
+    ASSERT_FALSE(zeq::ModificationsDao::loadAllowedSiteByModIf(db(), u"42"_qs, &sites).hasError());
+    EXPECT_EQ(sites, QString());
+    sites = u"kept"_qs;
+    EXPECT_EQ(zeq::ModificationsDao::loadAllowedSiteByModIf(db(), u"1 OR 1=1"_qs, &sites).code(), kBadParameterError);
+    EXPECT_EQ(sites, u"kept"_qs);
+
+    EXPECT_TRUE(ModificationsManager::isGlycosylation(ModificationsManager::OGLY));
+    EXPECT_TRUE(ModificationsManager::isGlycosylation(u"N-Gly"_qs));
+    EXPECT_FALSE(ModificationsManager::isGlycosylation(u"glycan"_qs));
+}
+
+TEST_F(ModificationsManagerTest, DebugFormShowsFieldsAndIdentifiers)
+{
+    ModificationsManager manager;
+    add(manager, "Oxidation/15.9949");
+    QString text;
+    QDebug(&text) << manager;
+    EXPECT_TRUE(text.startsWith(u"ModificationsManager {\tmodList:QMap((zeq::ModificationId(0), ModificationsEntry {"))
+        << qPrintable(text);
+    EXPECT_TRUE(text.contains(u"\tnewModificationsIdMax:zeq::ModificationId(0)}"));
+    manager.clear();
+    EXPECT_FALSE(manager.newModificationsIdMax().isValid());
+}

@@ -1,0 +1,154 @@
+#include "zeq_common_core_mini/Sqlite3Functions.h"
+
+#include "zeq_common_core_mini/Sqlite3Query.h"
+#include "zeq_common_core_mini/TableExtract.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace
+{
+
+/// A database file in a temporary folder, open read-write for the test's lifetime.
+class Sqlite3FunctionsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_path = m_dir.filePath(u"catalogue é.sqlite"_qs);
+        ASSERT_FALSE(openDB(m_path.toUtf8(), &m_db).hasError());
+        ASSERT_FALSE(sql_exec(m_db, u"CREATE TABLE T(Id INTEGER PRIMARY KEY, Name TEXT, Mass REAL)"_qs).hasError());
+    }
+    void TearDown() override { sqlite3_close(m_db); }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    sqlite3 *m_db = nullptr;
+};
+
+} // namespace
+
+TEST_F(Sqlite3FunctionsTest, ResetStepLetsOneStatementInsertManyRows)
+{
+    Sqlite3Statement insert;
+    ASSERT_FALSE(insert.prepare(m_db, u"INSERT INTO T(Id, Name, Mass) VALUES(?, ?, ?)"_qs).hasError());
+    for (int i = 1; i <= 3; ++i) {
+        ASSERT_FALSE(my_sqlite3_bind_longlong(m_db, insert, 1, i).hasError());
+        ASSERT_FALSE(my_sqlite3_bind_text(m_db, insert, 2, u"Ox %1"_qs.arg(i)).hasError());
+        ASSERT_FALSE(my_sqlite3_bind_double(m_db, insert, 3, 15.9949 * i).hasError());
+        ASSERT_FALSE(my_sqlite3_step(m_db, insert, StepReset).hasError());
+    }
+
+    Sqlite3Query query(m_db, u"SELECT Id, Name, Mass, NULL FROM T ORDER BY Id"_qs);
+    ASSERT_FALSE(query.exec().hasError());
+    QList<QVariant> seen;
+    while (query.next()) {
+        seen << query.value(0) << query.value(1) << query.value(2);
+        EXPECT_TRUE(query.value(3).isNull());
+        EXPECT_TRUE(query.value(9).isNull());
+    }
+    ASSERT_EQ(seen.size(), 9);
+    EXPECT_EQ(seen[6], QVariant(qint64(3)));
+    EXPECT_EQ(seen[7], QVariant(u"Ox 3"_qs));
+    EXPECT_DOUBLE_EQ(seen[8].toDouble(), 15.9949 * 3);
+    EXPECT_FALSE(query.lastError().hasError());
+}
+
+TEST_F(Sqlite3FunctionsTest, FailuresCarrySqliteMessageAndStatement)
+{
+    ScopedSqlite3Stmt bad(m_db, u"SELECT Nope FROM T"_qs);
+    ASSERT_TRUE(bad.lastError().hasError());
+    EXPECT_TRUE(bad.lastError().errorString().contains(u"no such column: Nope"));
+    EXPECT_TRUE(bad.lastError().errorString().contains(u"SELECT Nope FROM T"));
+    EXPECT_EQ(bad.stmt(), nullptr);
+
+    ASSERT_FALSE(sql_exec(m_db, u"INSERT INTO T(Id) VALUES(1)"_qs).hasError());
+    ScopedSqlite3Stmt duplicate(m_db, u"INSERT INTO T(Id) VALUES(1)"_qs);
+    const Error step = my_sqlite3_step(m_db, duplicate, StepReset);
+    EXPECT_TRUE(step.errorString().contains(u"UNIQUE constraint failed"));
+
+    const Error exec = sql_exec(m_db, u"DROP TABLE Missing"_qs);
+    EXPECT_TRUE(exec.errorString().contains(u"no such table: Missing"));
+
+    Sqlite3Query query(m_db, u"SELECT * FROM Missing"_qs);
+    EXPECT_TRUE(query.exec().errorString().contains(u"no such table"));
+    EXPECT_FALSE(query.next());
+
+    TableExtract extract;
+    EXPECT_TRUE(extract.extract(m_db, u"SELECT * FROM Missing"_qs).hasError());
+    EXPECT_EQ(extract.getSize(), 0);
+}
+
+TEST_F(Sqlite3FunctionsTest, TableExtractKeepsRowsAsTexts)
+{
+    ASSERT_FALSE(
+        sql_exec(m_db, u"INSERT INTO T VALUES(1, 'a', 1.5); INSERT INTO T VALUES(2, NULL, NULL)"_qs).hasError());
+    TableExtract extract;
+    ASSERT_FALSE(extract.extract(m_db, u"SELECT Id, Name, Mass FROM T ORDER BY Id"_qs).hasError());
+    ASSERT_EQ(extract.getSize(), 2);
+    EXPECT_EQ(extract.getRow(0), (QList<QString>{ u"1"_qs, u"a"_qs, u"1.5"_qs }));
+    EXPECT_TRUE(extract.getRow(1).at(1).isNull());
+    EXPECT_TRUE(extract.getRow(5).isEmpty());
+}
+
+TEST_F(Sqlite3FunctionsTest, TableHasColumnIgnoresCaseAndRefusesOddNames)
+{
+    struct Row {
+        const char *table;
+        const char *column;
+        int found;
+    };
+    for (const Row &row :
+         { Row{ "T", "Mass", 1 }, Row{ "T", "mass", 1 }, Row{ "T", "Other", 0 }, Row{ "None", "Id", 0 } }) {
+        SCOPED_TRACE(row.column);
+        int found = -1;
+        ASSERT_FALSE(
+            tableHasColumn(m_db, QString::fromUtf8(row.table), QString::fromUtf8(row.column), &found).hasError());
+        EXPECT_EQ(found, row.found);
+    }
+    int found = -1;
+    EXPECT_EQ(tableHasColumn(m_db, u"T') --"_qs, u"Id"_qs, &found).code(), kBadParameterError);
+    EXPECT_EQ(found, -1);
+}
+
+TEST_F(Sqlite3FunctionsTest, ReadOnlyConnectionRefusesWrites)
+{
+    sqlite3 *readOnly = nullptr;
+    ASSERT_FALSE(openReadOnlyDB(m_path.toUtf8(), &readOnly).hasError());
+    const Error err = sql_exec(readOnly, u"INSERT INTO T(Id) VALUES(7)"_qs);
+    EXPECT_TRUE(err.errorString().contains(u"readonly"));
+    sqlite3_close(readOnly);
+}
+
+TEST_F(Sqlite3FunctionsTest, OpeningWhatIsNotADatabaseFails)
+{
+    sqlite3 *db = nullptr;
+    const Error missing = openReadOnlyDB(m_dir.filePath(u"missing.sqlite"_qs).toUtf8(), &db);
+    EXPECT_TRUE(missing.hasError());
+    EXPECT_TRUE(missing.errorString().contains(u"missing.sqlite"));
+    EXPECT_EQ(db, nullptr);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(u"missing.sqlite"_qs)));
+
+    // SQLite opens any file lazily; the first statement finds out that it is not a database.
+    QFile text(m_dir.filePath(u"notes.txt"_qs));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray(200, 'x'));
+    text.close();
+    ASSERT_FALSE(openDB(text.fileName().toUtf8(), &db).hasError());
+    EXPECT_TRUE(sql_exec(db, u"SELECT * FROM sqlite_master"_qs).errorString().contains(u"not a database"));
+    sqlite3_close(db);
+}
+
+TEST(SqlIdentifierTest, OnlyPlainNamesAreIdentifiers)
+{
+    for (const char *good : { "Options", "_x1", "key_value" }) {
+        EXPECT_TRUE(isSqlIdentifier(QString::fromUtf8(good))) << good;
+    }
+    for (const char *bad : { "", "1abc", "a b", "t;DROP", "a'b", "é" }) {
+        EXPECT_FALSE(isSqlIdentifier(QString::fromUtf8(bad))) << bad;
+    }
+}

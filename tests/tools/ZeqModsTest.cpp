@@ -1,0 +1,159 @@
+// Runs `zeq mods` on real catalogue files as a user would.
+#include "db/ScopedSQLite3Database.h"
+#include "zeq_common_core_mini/Sqlite3Functions.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+/// A home folder of its own, so the default catalogue lands in the test's folder.
+class ZeqModsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_home.isValid()); }
+
+    Outcome run(const QStringList &args)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"HOME"_qs, m_home.path());
+        env.remove(u"XDG_DATA_HOME"_qs);
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(ZEQ_PROGRAM), QStringList{ u"mods"_qs } + args);
+        EXPECT_TRUE(process.waitForFinished(60'000));
+        return { process.exitCode(),
+                 QString::fromUtf8(process.readAllStandardOutput()),
+                 QString::fromUtf8(process.readAllStandardError()) };
+    }
+    QString file(const QString &name) const { return m_home.filePath(name); }
+
+    QTemporaryDir m_home;
+};
+
+bool matches(const char *pattern, const QString &text)
+{
+    return QRegularExpression(QString::fromUtf8(pattern)).match(text).hasMatch();
+}
+
+} // namespace
+
+TEST_F(ZeqModsTest, AddFindAndListTheDefaultCatalogue)
+{
+    const Outcome empty = run({ u"list"_qs });
+    EXPECT_EQ(empty.exitCode, 0) << qPrintable(empty.err);
+    EXPECT_EQ(empty.out, u"id  name  type  mass  category  composition  sites\n"_qs);
+    EXPECT_TRUE(QFileInfo::exists(file(u".local/share/zeq/modifications.db"_qs)));
+
+    const Outcome added = run({ u"add"_qs, u"Oxidation/+15.9949"_qs, u"--format"_qs, u"csv"_qs });
+    EXPECT_EQ(added.out, u"id,name,type,mass,category,composition,sites\n0,Oxidation,Oxidation,15.9949,,,\n"_qs)
+        << qPrintable(added.err);
+    const Outcome again = run({ u"add"_qs, u" oxidation/15.9949"_qs, u"--format"_qs, u"tsv"_qs });
+    EXPECT_TRUE(matches("\n0\tOxidation\t", again.out)) << "known: same identifier";
+    const Outcome glycan = run({ u"add"_qs, u"NGlycan/203.079"_qs, u"--composition"_qs, u"HexNAc(1)"_qs });
+    EXPECT_TRUE(matches("\n *1 +NGlycan +NGlycan +203\\.079 +ngly +HexNAc\\(1\\)", glycan.out))
+        << qPrintable(glycan.out);
+
+    struct Row {
+        const char *name;
+        QStringList args;
+        const char *out;
+    };
+    const Row rows[] = {
+        { "by name, any case",
+          { u"find"_qs, u"GLYC"_qs, u"--format"_qs, u"csv"_qs },
+          "^id[^\n]*\n1,NGlycan,[^\n]*\n$" },
+        { "by mass", { u"find"_qs, u"15.99"_qs, u"--format"_qs, u"csv"_qs }, "^id[^\n]*\n0,Oxidation,[^\n]*\n$" },
+        { "outside tolerance", { u"find"_qs, u"15.99"_qs, u"--tolerance"_qs, u"1ppm"_qs }, "^id[^\n]*\n$" },
+        { "wide tolerance",
+          { u"find"_qs, u"100"_qs, u"--tolerance"_qs, u"200Da"_qs, u"--format"_qs, u"tsv"_qs },
+          "^id[^\n]*\n0\t[^\n]*\n1\t[^\n]*\n$" },
+        { "list", { u"list"_qs, u"--format"_qs, u"json"_qs }, "\"id\": 0, (.|\n)*\"id\": 1, \"name\": \"NGlycan\"" },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome result = run(row.args);
+        EXPECT_EQ(result.exitCode, 0) << qPrintable(result.err);
+        EXPECT_TRUE(matches(row.out, result.out)) << qPrintable(result.out);
+    }
+}
+
+TEST_F(ZeqModsTest, BadUsageAndBadFilesAreRefusedInOneLine)
+{
+    QFile text(file(u"notes.txt"_qs));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray(300, 'x'));
+    text.close();
+    struct Row {
+        const char *name;
+        QStringList args;
+        int exitCode;
+        const char *err;
+    };
+    const Row rows[] = {
+        { "no action", {}, 2, "wrong number of arguments" },
+        { "unknown action", { u"drop"_qs }, 2, "unknown action \"drop\"" },
+        { "find without text", { u"find"_qs }, 2, "usage: zeq mods find" },
+        { "no mass", { u"add"_qs, u"Oxidation"_qs }, 2, "Missing mass in modification namelist \"Oxidation\"" },
+        { "bad mass", { u"add"_qs, u"Oxidation/abc"_qs }, 2, "Invalid mass \"abc\"" },
+        { "no name", { u"add"_qs, u"/15.99"_qs }, 2, "no name before the mass" },
+        { "bad tolerance", { u"find"_qs, u"15"_qs, u"--tolerance"_qs, u"0.01"_qs }, 2, "unit" },
+        { "missing file", { u"list"_qs, u"--db"_qs, file(u"none.db"_qs) }, 1, "No catalogue file .*none\\.db" },
+        { "not a database", { u"list"_qs, u"--db"_qs, text.fileName() }, 1, "file is not a database" },
+        { "add to not a database", { u"add"_qs, u"X/1"_qs, u"--db"_qs, text.fileName() }, 1, "file is not a database" },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome result = run(row.args);
+        EXPECT_EQ(result.exitCode, row.exitCode);
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_TRUE(matches(row.err, result.err)) << qPrintable(result.err);
+        EXPECT_EQ(result.err.count(u'\n'), 1);
+    }
+    EXPECT_FALSE(QFileInfo::exists(file(u"none.db"_qs)));
+}
+
+TEST_F(ZeqModsTest, LockedCatalogueIsReported)
+{
+    const QString path = file(u"shared.db"_qs);
+    ASSERT_EQ(run({ u"add"_qs, u"Oxidation/15.9949"_qs, u"--db"_qs, path }).exitCode, 0);
+    {
+        zeq::ScopedSQLite3Database other(path, false);
+        ASSERT_FALSE(other.init().hasError());
+        ASSERT_FALSE(sql_exec(other.db(), u"BEGIN EXCLUSIVE"_qs).hasError());
+        const Outcome locked = run({ u"add"_qs, u"Phospho/79.9663"_qs, u"--db"_qs, path });
+        EXPECT_EQ(locked.exitCode, 1);
+        EXPECT_TRUE(locked.err.contains(u"database is locked")) << qPrintable(locked.err);
+        EXPECT_EQ(run({ u"list"_qs, u"--db"_qs, path }).exitCode, 1);
+    }
+    EXPECT_EQ(run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"tsv"_qs }).out.count(u'\n'), 2)
+        << "the locked add left nothing behind";
+}
+
+TEST_F(ZeqModsTest, ReadOnlyCatalogueIsListedButNotChanged)
+{
+    const QString path = file(u"shared.db"_qs);
+    ASSERT_EQ(run({ u"add"_qs, u"Oxidation/15.9949"_qs, u"--db"_qs, path }).exitCode, 0);
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const Outcome listed = run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"csv"_qs });
+    EXPECT_EQ(listed.exitCode, 0) << qPrintable(listed.err);
+    EXPECT_TRUE(listed.out.contains(u"\n0,Oxidation,"));
+    if (QFileInfo(path).isWritable()) {
+        GTEST_SKIP() << "file permissions do not bind this user (root)";
+    }
+    const Outcome refused = run({ u"add"_qs, u"Phospho/79.9663"_qs, u"--db"_qs, path });
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u"readonly")) << qPrintable(refused.err);
+}
