@@ -128,8 +128,7 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
                       .arg(shownName, points.error().errorString().replace(path, QStringLiteral("peak list"))));
         return ZEQ_ECATCH(err);
     }
-    // A peak list is one MS1 spectrum without a time: it is taken unless a scan other than 1 or
-    // another level is asked for.
+    // A peak list is one MS1 spectrum, scan 1, without a time.
     zeq::cli::Spectrum spectrum;
     spectrum.nativeId = QStringLiteral("scan=1");
     spectrum.scanNumber = 1;
@@ -137,8 +136,7 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
     std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
         return a.x() < b.x();
     });
-    if ((selection.msLevel == 0 || selection.msLevel == 1)
-        && (selection.scans.isEmpty() || selection.scans.contains(1))) {
+    if (selection.accepts(1, 1, spectrum.retentionTime)) {
         out.append(std::move(spectrum));
     }
     return out;
