@@ -401,7 +401,6 @@ int runDeisotope(const QStringList &args)
     const QStringList files = cmd.positionalArguments();
     QList<QList<Spectrum>> spectra;
     QList<Job> jobs;
-    qsizetype spectrumCount = 0;
     for (const QString &file : files) {
         zeq::Result<QList<Spectrum>> read = readSpectra(file, selection);
         if (read.hasError()) {
@@ -410,9 +409,7 @@ int runDeisotope(const QStringList &args)
         spectra.append(read.value());
     }
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const QList<Job> fileJobs = jobsOf(files.at(i), spectra.at(i), settings);
-        jobs.append(fileJobs);
-        spectrumCount += fileJobs.size();
+        jobs.append(jobsOf(files.at(i), spectra.at(i), settings));
     }
 
     // Each spectrum's search is independent and the library keeps no state between calls, so the
@@ -465,7 +462,7 @@ int runDeisotope(const QStringList &args)
     if (status == kExitSuccess) {
         std::fprintf(stderr,
                      "zeq: %lld spectra, %d windows, %lld clusters in %.2f s\n",
-                     static_cast<long long>(spectrumCount),
+                     static_cast<long long>(jobs.size()),
                      windows,
                      static_cast<long long>(table.rowCount()),
                      double(clock.elapsed()) / 1000.0);
