@@ -7,6 +7,7 @@ packages=(
     g++ cmake make
     qt6-base-dev qt6-5compat-dev libqt6sql6-sqlite libgl-dev
     libsqlite3-dev
+    libpwiz-dev libboost-dev
     libgtest-dev libbenchmark-dev
 )
 

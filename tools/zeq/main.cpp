@@ -2,6 +2,7 @@
 // the exit status is 0 on success, 1 for bad input or output, 2 for bad usage.
 #include "ChargesCommand.h"
 #include "CommandLine.h"
+#include "DeisotopeCommand.h"
 #include "FastaCommand.h"
 #include "ModsCommand.h"
 #include "ToleranceCommand.h"
@@ -36,6 +37,8 @@ int main(int argc, char **argv)
         QStringLiteral("\nCommands:\n"
                        "  charges SPECTRUM          isotope clusters of a spectrum window, each with its\n"
                        "                            charge, monoisotopic m/z and fit score\n"
+                       "  deisotope FILE...         isotope clusters of every spectrum of mzML, mzXML, MGF\n"
+                       "                            or peak-list files\n"
                        "  tolerance MASS TOLERANCE  the window of values that match a mass, e.g. 1000 10ppm\n"
                        "  fasta check|stats FILE    illegal sequence characters, or counts, of a FASTA file\n"
                        "  mods list|find|add        the modification catalogue: list it, find by name or\n"
@@ -62,6 +65,9 @@ int main(int argc, char **argv)
     const QString command = args.constFirst();
     if (command == u"charges") {
         return runCharges(args.mid(1));
+    }
+    if (command == u"deisotope") {
+        return runDeisotope(args.mid(1));
     }
     if (command == u"fasta") {
         return runFasta(args.mid(1));

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QPointF>
+#include <QString>
+
+#include <optional>
+
+namespace zeq::test
+{
+
+/// A spectrum to write; an MS2 spectrum carries its precursor m/z, isolated ± isolationHalfWidth.
+struct SpectrumToWrite {
+    int scan = 1;
+    int msLevel = 1;
+    double retentionTime = 0.0; ///< minutes
+    std::optional<double> precursorMz;
+    double isolationHalfWidth = 1.5;
+    QList<QPointF> points;
+};
+
+enum class SpectrumFileKind { MzML64Zlib, MzML32Plain, MzMLUnindexed, MzXML, Mgf };
+
+/// Writes the spectra, native ids "scan=N", in the file kind. Returns an empty string on success,
+/// else what went wrong.
+QString writeSpectrumFile(const QString &path, SpectrumFileKind kind, const QList<SpectrumToWrite> &spectra);
+
+} // namespace zeq::test

@@ -1,0 +1,269 @@
+// Runs `zeq deisotope` on spectrum files written from known clusters, on a real instrument file,
+// and on broken input, as a user would.
+#include "support/SpectrumFileWriter.h"
+#include "support/SyntheticPeaks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace zeq::test;
+
+namespace
+{
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome run(QStringList args)
+{
+    args.prepend(u"deisotope"_qs);
+    QProcess process;
+    process.start(QStringLiteral(ZEQ_PROGRAM), args);
+    EXPECT_TRUE(process.waitForFinished(120'000)) << qPrintable(args.join(u' '));
+    return { process.exitCode(),
+             QString::fromUtf8(process.readAllStandardOutput()),
+             QString::fromUtf8(process.readAllStandardError()) };
+}
+
+struct Known {
+    double mass;
+    int charge;
+    double height;
+};
+
+// Scan 1 (MS1): interleaved peptides near m/z 700, a protein at charge 17, a lone singly charged
+// peptide far from both. Scan 2 (MS2): fragments of the 2+ peptide, whose precursor it isolates.
+// Scan 3 (MS1): one peptide, later in the run.
+const Known kScan1[] = { { 1396.68, 2, 1.0e5 }, { 2101.05, 3, 6.0e4 }, { 16951.5, 17, 8.0e4 }, { 1500.8, 1, 5.0e4 } };
+const Known kScan2[] = { { 800.4, 1, 3.0e4 }, { 1100.6, 1, 2.0e4 } };
+const Known kScan3[] = { { 2500.2, 3, 7.0e4 } };
+
+struct Cluster {
+    int scan;
+    int charge;
+    double mono;
+};
+
+QList<Cluster> s_truth;
+
+template <std::size_t N>
+SpectrumToWrite makeSpectrum(int scan, int level, double rt, const Known (&clusters)[N], std::uint64_t seed)
+{
+    SyntheticPeaks peaks(seed);
+    peaks.setJitter(1.0, 0.03);
+    for (const Known &k : clusters) {
+        s_truth.append({ scan, k.charge, peaks.addCluster(k.mass, k.charge, k.height) });
+    }
+    peaks.addNoisePeaks(40, 400.0, 1600.0, 1.5e3);
+    SpectrumToWrite s;
+    s.scan = scan;
+    s.msLevel = level;
+    s.retentionTime = rt;
+    // Values that a 32-bit float holds exactly (m/z in steps of 2^-10, whole intensities), so that
+    // every file kind carries the same spectrum.
+    for (const QPointF &p : peaks.points()) {
+        s.points.append(QPointF(std::round(p.x() * 1024.0) / 1024.0, std::round(p.y())));
+    }
+    return s;
+}
+
+/// The CSV columns `first` to `last` of every row, one row a line.
+QString columns(const QString &csv, int first, int last)
+{
+    QStringList rows = csv.split(u'\n', Qt::SkipEmptyParts);
+    for (QString &row : rows) {
+        row = row.section(u',', first, last);
+    }
+    return rows.join(u'\n');
+}
+
+class DeisotopeProgramTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new QTemporaryDir;
+        QList<SpectrumToWrite> spectra{ makeSpectrum(1, 1, 1.0, kScan1, 11),
+                                        makeSpectrum(2, 2, 1.05, kScan2, 12),
+                                        makeSpectrum(3, 1, 2.0, kScan3, 13) };
+        spectra[1].precursorMz = s_truth.constFirst().mono;
+        const struct {
+            const char *name;
+            SpectrumFileKind kind;
+        } files[] = { { "run.mzML", SpectrumFileKind::MzML64Zlib },
+                      { "run32.mzML", SpectrumFileKind::MzML32Plain },
+                      { "plain.mzML", SpectrumFileKind::MzMLUnindexed },
+                      { "run.mzXML", SpectrumFileKind::MzXML },
+                      { "run.mgf", SpectrumFileKind::Mgf } };
+        for (const auto &f : files) {
+            ASSERT_EQ(writeSpectrumFile(path(f.name), f.kind, spectra), QString()) << f.name;
+        }
+        QFile full(path("run.mzML"));
+        ASSERT_TRUE(full.open(QIODevice::ReadOnly));
+        QFile truncated(path("truncated.mzML"));
+        ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
+        truncated.write(full.read(full.size() / 2));
+        QFile text(path("notes.txt"));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("Dear colleague,\nplease find the spectra attached.\n");
+        ASSERT_TRUE(QDir(s_dir->path()).mkdir(u"folder.mzML"_qs));
+    }
+    static void TearDownTestSuite() { delete s_dir; }
+    static QString path(const char *name) { return s_dir->filePath(QString::fromUtf8(name)); }
+
+    static inline QTemporaryDir *s_dir = nullptr;
+};
+
+} // namespace
+
+TEST_F(DeisotopeProgramTest, FindsEveryKnownClusterOfTheSelectedSpectra)
+{
+    const Outcome result = run({ path("run.mzML"), u"--format"_qs, u"csv"_qs });
+    ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
+    EXPECT_TRUE(result.out.startsWith(u"file,spectrum_id,scan,rt,window_start,window_end,charge,mono_mz,"
+                                      "mono_mass,score,percent,scale,isotopes\n"_qs));
+    EXPECT_TRUE(result.err.startsWith(u"zeq: 2 spectra, "_qs)) << qPrintable(result.err);
+    for (const Cluster &known : s_truth) {
+        if (known.scan == 2) {
+            continue; // MS2, not selected by default
+        }
+        bool found = false;
+        for (const QString &line : result.out.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+            const QStringList cells = line.split(u',');
+            found = found
+                || (cells.at(2).toInt() == known.scan && cells.at(6).toInt() == known.charge
+                    && std::abs(cells.at(7).toDouble() - known.mono) < 0.01);
+        }
+        EXPECT_TRUE(found) << "scan " << known.scan << " charge " << known.charge << " mono " << known.mono << "\n"
+                           << qPrintable(result.out);
+    }
+}
+
+TEST_F(DeisotopeProgramTest, EveryFileKindGivesTheSameRows)
+{
+    const QStringList csv{ u"--format"_qs, u"csv"_qs, u"--ms-level"_qs, u"all"_qs };
+    const Outcome reference = run(QStringList{ path("run.mzML") } + csv);
+    ASSERT_EQ(reference.exitCode, 0) << qPrintable(reference.err);
+    for (const char *name : { "run32.mzML", "plain.mzML", "run.mzXML" }) {
+        const Outcome other = run(QStringList{ path(name) } + csv);
+        EXPECT_EQ(other.exitCode, 0) << name << qPrintable(other.err);
+        // Everything but the file's name.
+        EXPECT_EQ(columns(other.out, 1, -1), columns(reference.out, 1, -1)) << name << "\n"
+                                                                            << qPrintable(other.out) << "\n"
+                                                                            << qPrintable(reference.out);
+    }
+    // MGF holds the MS2 spectra alone, with times in whole seconds and m/z in ten digits: the
+    // clusters are the same.
+    const Outcome ms2 = run({ path("run.mzML"), u"--ms-level"_qs, u"2"_qs, u"--format"_qs, u"csv"_qs });
+    const Outcome mgf = run({ path("run.mgf"), u"--ms-level"_qs, u"2"_qs, u"--format"_qs, u"csv"_qs });
+    EXPECT_EQ(mgf.exitCode, 0) << qPrintable(mgf.err);
+    EXPECT_GT(ms2.out.count(u'\n'), 1);
+    EXPECT_EQ(columns(mgf.out, 6, 8), columns(ms2.out, 6, 8));
+}
+
+TEST_F(DeisotopeProgramTest, SelectionWindowsAndThreads)
+{
+    const struct {
+        const char *name;
+        QStringList args;
+        const char *summary;
+    } rows[] = {
+        { "scan", { u"--scan"_qs, u"3"_qs }, "1 spectra, \\d+ windows, 1 clusters" },
+        { "time", { u"--rt"_qs, u"1.5:"_qs }, "1 spectra, \\d+ windows, 1 clusters" },
+        { "no time matches", { u"--rt"_qs, u"5:9"_qs }, "0 spectra, 0 windows, 0 clusters" },
+        { "one window", { u"--scan"_qs, u"1"_qs, u"--window"_qs, u"695:705"_qs }, "1 spectra, 1 windows, " },
+        { "precursor", { u"--precursor"_qs, u"--max-charge"_qs, u"4"_qs }, "1 spectra, 1 windows, " },
+    };
+    for (const auto &row : rows) {
+        const Outcome result = run(QStringList{ path("run.mzML") } + row.args);
+        EXPECT_EQ(result.exitCode, 0) << row.name << qPrintable(result.err);
+        EXPECT_TRUE(QRegularExpression(u"^zeq: "_qs + QString::fromUtf8(row.summary)).match(result.err).hasMatch())
+            << row.name << ": " << qPrintable(result.err);
+    }
+    // The precursor of scan 2 is the 2+ peptide of scan 1.
+    const Outcome precursor = run({ path("run.mzML"), u"--precursor"_qs, u"--format"_qs, u"tsv"_qs });
+    const QStringList first = precursor.out.section(u'\n', 1, 1).split(u'\t');
+    ASSERT_GE(first.size(), 8) << qPrintable(precursor.out);
+    EXPECT_EQ(first.at(2), u"2"_qs);
+    EXPECT_EQ(first.at(6), u"2"_qs);
+    EXPECT_NEAR(first.at(7).toDouble(), s_truth.constFirst().mono, 0.01);
+
+    const QStringList all{ path("run.mzML"), path("run.mzXML"), u"--ms-level"_qs, u"all"_qs };
+    const Outcome one = run(all + QStringList{ u"--threads"_qs, u"1"_qs });
+    const Outcome two = run(all + QStringList{ u"--threads"_qs, u"2"_qs });
+    EXPECT_EQ(one.exitCode, 0);
+    EXPECT_EQ(one.out, two.out);
+}
+
+TEST_F(DeisotopeProgramTest, ReadsPeakListsFromStandardInput)
+{
+    QProcess process;
+    process.start(QStringLiteral(ZEQ_PROGRAM), { u"deisotope"_qs, u"-"_qs, u"--format"_qs, u"tsv"_qs });
+    process.write("mz intensity\n699.35 100\n699.851 80\n700.353 40\n");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60'000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+    EXPECT_TRUE(process.readAllStandardOutput().contains("-\tscan=1\t1\t\t699.3500\t700.3530\t2\t699.35"));
+}
+
+TEST_F(DeisotopeProgramTest, RealInstrumentRun)
+{
+    const Outcome result =
+        run({ QStringLiteral(ZEQ_REAL_MZML), u"--format"_qs, u"csv"_qs, u"--min-percent"_qs, u"5"_qs });
+    ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
+    // The file holds 11 spectra but its index lists 10: an indexed file is read through its index.
+    EXPECT_TRUE(result.err.startsWith(u"zeq: 10 spectra, "_qs)) << qPrintable(result.err);
+    const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_GT(lines.size(), 50);
+    int multiplyCharged = 0;
+    for (const QString &line : lines.mid(1)) {
+        const int charge = line.section(u',', 6, 6).toInt();
+        EXPECT_TRUE(charge >= 1 && charge <= 35) << qPrintable(line);
+        multiplyCharged += charge > 1 ? 1 : 0;
+    }
+    EXPECT_GT(multiplyCharged, 5);
+}
+
+TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
+{
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char *message;
+    } rows[] = {
+        { { path("missing.mzML") }, 1, "Can't read .*missing\\.mzML: no such file" },
+        { { path("folder.mzML") }, 1, "folder\\.mzML: it is a folder" },
+        { { path("truncated.mzML") }, 1, "truncated\\.mzML: unreadable spectrum file: " },
+        { { path("notes.txt") }, 1, "notes\\.txt is neither mzML, mzXML, MGF nor a peak list" },
+        { { path("run.mzML"), path("missing.mzML") }, 1, "missing\\.mzML" },
+        { { path("run.mzML"), u"--ms-level"_qs, u"3"_qs }, 2, "--ms-level must be 1, 2 or all" },
+        { { path("run.mzML"), u"--rt"_qs, u"5:1"_qs }, 2, "--rt starts at 5, after its end 1" },
+        { { path("run.mzML"), u"--window"_qs, u"700"_qs }, 2, "--window needs START:END" },
+        { { path("run.mzML"), u"--scan"_qs, u"1,0"_qs }, 2, "--scan must be " },
+        { { path("run.mzML"), u"--scaling"_qs, u"log"_qs }, 2, "--scaling must be sqrt, ppm or constant" },
+        { { path("run.mzML"), u"--sigma"_qs, u"0"_qs }, 2, "--sigma must be above 0" },
+        { { path("run.mzML"), u"--tolerance"_qs, u"10"_qs }, 2, "has no unit" },
+        { { path("run.mzML"), u"--threads"_qs, u"0"_qs }, 2, "--threads must be from 1 to 256" },
+        { { path("run.mzML"), u"--precursor"_qs, u"--window"_qs, u"1:2"_qs }, 2, "--precursor picks its own" },
+        { {}, 2, "usage: zeq deisotope" },
+    };
+    for (const auto &row : rows) {
+        const Outcome result = run(row.args);
+        EXPECT_EQ(result.exitCode, row.exitCode) << qPrintable(row.args.join(u' '));
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_TRUE(QRegularExpression(u"^zeq: [^\n]*"_qs + QString::fromUtf8(row.message) + u"[^\n]*\n$"_qs)
+                        .match(result.err)
+                        .hasMatch())
+            << qPrintable(result.err);
+    }
+}

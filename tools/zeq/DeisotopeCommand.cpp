@@ -1,0 +1,471 @@
+// The deisotope subcommand: reads spectrum files, cuts each selected spectrum into windows and
+// prints the isotope clusters that findChargesAndMonos finds in each window.
+#include "DeisotopeCommand.h"
+
+#include "CommandLine.h"
+#include "SpectrumSource.h"
+#include "TableWriter.h"
+#include "algo/AveragineComparisonClusterLoop.h"
+#include "algo/AveragineComparisonScoring.h"
+#include "algo/AveragineComparisonSearch.h"
+#include "constants/MassConstants.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <set>
+#include <unistd.h>
+
+using namespace zeq::cli;
+
+namespace
+{
+
+constexpr int kHighestCharge = 500;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+/// Points further apart than this never belong to one cluster: it exceeds the isotope spacing at
+/// charge 1 with room for calibration error.
+constexpr double kWindowGap = 1.1;
+/// The model's peak width at m/z 1000 whatever the scaling, so that switching scaling alone keeps
+/// the width where most peptides are.
+constexpr double kDefaultSigmaAt1000 = 0.015;
+
+struct Interval {
+    double start = -kInfinity;
+    double end = kInfinity;
+};
+
+/// What every spectrum's search needs, read once from the command line.
+struct Settings {
+    zeq::ProcessorOptions options;
+    double minFraction = 0.01;
+    double snr = 0.0;
+    int minIsotopes = 2;
+    zeq::MassTolerance tolerance{ zeq::MassTolerance::ppm, 10.0 };
+    std::optional<Interval> window;
+    bool precursor = false;
+};
+
+/// One spectrum to search: its own points, or (for --precursor) its precursor's isolation window in
+/// the MS1 spectrum before it.
+struct Job {
+    QString file;
+    const Spectrum *spectrum = nullptr;
+    const Spectrum *searched = nullptr;
+    std::optional<Interval> window;
+};
+
+struct JobResult {
+    int windows = 0;
+    QList<QStringList> rows;
+};
+
+QString shortest(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+/// "START:END", either side may be empty for an open bound.
+zeq::Result<Interval> parseInterval(const QString &what, const QString &text)
+{
+    const QStringList parts = text.split(u':');
+    if (parts.size() != 2) {
+        Error err(kBadParameterError, QStringLiteral("%1 needs START:END, got \"%2\"").arg(what, elide(text)));
+        return ZEQ_ECATCH(err);
+    }
+    Interval interval;
+    for (int i = 0; i < 2; ++i) {
+        if (parts.at(i).trimmed().isEmpty()) {
+            continue;
+        }
+        const zeq::Result<double> bound = parseNumber(what, parts.at(i).trimmed());
+        if (bound.hasError()) {
+            Error err = bound.error();
+            return ZEQ_ECATCH(err);
+        }
+        (i == 0 ? interval.start : interval.end) = bound.value();
+    }
+    if (interval.start > interval.end) {
+        Error err(kBadParameterError,
+                  QStringLiteral("%1 starts at %2, after its end %3")
+                      .arg(what, shortest(interval.start), shortest(interval.end)));
+        return ZEQ_ECATCH(err);
+    }
+    return interval;
+}
+
+zeq::Result<QList<int>> parseScans(const QString &what, const QString &text)
+{
+    QList<int> scans;
+    for (const QString &part : text.split(u',')) {
+        const zeq::Result<int> scan = parseInteger(what, part.trimmed(), 1, std::numeric_limits<int>::max());
+        if (scan.hasError()) {
+            Error err = scan.error();
+            return ZEQ_ECATCH(err);
+        }
+        scans.append(scan.value());
+    }
+    return scans;
+}
+
+zeq::Result<zeq::UncertaintyScaling> parseScaling(const QString &what, const QString &text)
+{
+    const QString name = text.toLower();
+    if (name == u"sqrt") {
+        return zeq::SqrtUncertainty;
+    }
+    if (name == u"ppm") {
+        return zeq::ProportionalUncertainty;
+    }
+    if (name == u"constant") {
+        return zeq::ConstantUncertainty;
+    }
+    Error err(kBadParameterError,
+              QStringLiteral("%1 must be sqrt, ppm or constant, got \"%2\"").arg(what, elide(text)));
+    return ZEQ_ECATCH(err);
+}
+
+/// Ascending runs of points no more than kWindowGap apart; a run of one point holds no cluster.
+QList<Interval> gapWindows(const QList<QPointF> &points)
+{
+    QList<Interval> windows;
+    qsizetype first = 0;
+    for (qsizetype i = 1; i <= points.size(); ++i) {
+        if (i == points.size() || points.at(i).x() - points.at(i - 1).x() > kWindowGap) {
+            if (i - first > 1) {
+                windows.append({ points.at(first).x(), points.at(i - 1).x() });
+            }
+            first = i;
+        }
+    }
+    return windows;
+}
+
+/// Distinct isotopes of the cluster that an observed point matches within the tolerance.
+int matchedIsotopes(const zeq::ChargeScoreInfo &c, const zeq::MassTolerance &tolerance)
+{
+    std::set<long> isotopes;
+    const double step = zeq::kIsotopeSpacing / c.charge;
+    for (const QPointF &p : c.points) {
+        const long k = std::lround((p.x() - c.mzOffset) / step);
+        if (tolerance.withinTolerance(p.x(), c.mzOffset + double(k) * step)) {
+            isotopes.insert(k);
+        }
+    }
+    return int(isotopes.size());
+}
+
+JobResult search(const Job &job, const Settings &settings)
+{
+    JobResult result;
+    const QList<QPointF> points =
+        settings.snr > 0.0 ? zeq::filterSignalToNoise(job.searched->points, settings.snr) : job.searched->points;
+    if (points.isEmpty()) {
+        return result;
+    }
+    const PlotBase plot(points);
+    const QList<Interval> windows = job.window ? QList<Interval>{ *job.window } : gapWindows(points);
+    const Spectrum &s = *job.spectrum;
+    const QString scan = s.scanNumber > 0 ? QString::number(s.scanNumber) : QString();
+    const QString rt = std::isnan(s.retentionTime) ? QString() : QString::number(s.retentionTime, 'f', 4);
+    for (const Interval &w : windows) {
+        const Interval bounded{ std::max(w.start, points.constFirst().x()), std::min(w.end, points.constLast().x()) };
+        if (bounded.start > bounded.end) {
+            continue;
+        }
+        ++result.windows;
+        QList<zeq::ChargeScoreInfo> clusters;
+        zeq::findChargesAndMonos(
+            settings.options, plot, bounded.start, bounded.end, QString(), settings.minFraction, clusters);
+        for (const zeq::ChargeScoreInfo &c : clusters) {
+            const int isotopes = matchedIsotopes(c, settings.tolerance);
+            if (c.charge < settings.options.minCharge || isotopes < settings.minIsotopes) {
+                continue;
+            }
+            const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
+            result.rows.append({ job.file,
+                                 s.nativeId,
+                                 scan,
+                                 rt,
+                                 QString::number(bounded.start, 'f', 4),
+                                 QString::number(bounded.end, 'f', 4),
+                                 QString::number(c.charge),
+                                 QString::number(c.mzOffset, 'f', 4),
+                                 QString::number(mass, 'f', 4),
+                                 QString::number(c.score, 'g', 6),
+                                 QString::number(100.0 * c.percentIonCurrent, 'f', 2),
+                                 QString::number(c.scaleFact, 'g', 6),
+                                 QString::number(isotopes) });
+        }
+    }
+    return result;
+}
+
+/// The spectra to search: each one read, or with --precursor each MS2 spectrum's precursor
+/// isolation window in the MS1 spectrum before it (an MS2 spectrum without either is skipped).
+QList<Job> jobsOf(const QString &file, const QList<Spectrum> &spectra, const Settings &settings)
+{
+    QList<Job> jobs;
+    const Spectrum *lastMs1 = nullptr;
+    for (const Spectrum &s : spectra) {
+        if (settings.precursor) {
+            if (s.msLevel == 1) {
+                lastMs1 = &s;
+            } else if (lastMs1 && s.precursor) {
+                jobs.append({ file, &s, lastMs1, Interval{ s.precursor->isolationLow, s.precursor->isolationHigh } });
+            }
+        } else {
+            jobs.append({ file, &s, &s, settings.window });
+        }
+    }
+    return jobs;
+}
+
+QString details()
+{
+    return QStringLiteral(
+               "\nEach spectrum is cut into windows wherever no point lies within %1 m/z of the next (a\n"
+               "cluster never spans such a gap), and each window is searched on its own.\n"
+               "\nOutput: one row per isotope cluster, spectra in file order, windows by m/z, clusters by\n"
+               "their share of the window.\n"
+               "  file, spectrum_id, scan, rt        where the spectrum is; rt in minutes\n"
+               "  window_start, window_end           the m/z window searched\n"
+               "  charge, mono_mz                    charge state and monoisotopic m/z\n"
+               "  mono_mass                          neutral monoisotopic mass in Da: z × (mono_mz − %2)\n"
+               "  score                              misfit of the averagine pattern, smaller is better;\n"
+               "                                     1.6 plus 0.0001 per charge: a lone peak\n"
+               "  percent                            share of the window's intensity explained, in %\n"
+               "  scale                              intensity factor of the fitted averagine pattern\n"
+               "  isotopes                           distinct isotopes matched within --tolerance\n"
+               "A summary (spectra, windows, clusters, seconds) goes to standard error.\n"
+               "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")
+        .arg(shortest(kWindowGap), QString::number(zeq::kProtonMass, 'g', 12));
+}
+
+} // namespace
+
+int runDeisotope(const QStringList &args)
+{
+    Settings settings;
+    CommandParser cmd(QStringLiteral("deisotope"),
+                      QStringLiteral("[options] FILE..."),
+                      QStringLiteral("Finds the isotope clusters of every selected spectrum and, for each, its "
+                                     "charge and monoisotopic m/z."),
+                      details());
+    QCommandLineParser &parser = cmd.parser();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Spectrum files."), QStringLiteral("FILE..."));
+    parser.addOptions({
+        { QStringLiteral("ms-level"),
+          QStringLiteral("Spectra of this level: 1, 2 or all. Default: 1."),
+          QStringLiteral("level") },
+        { QStringLiteral("scan"), QStringLiteral("Only these scan numbers, e.g. 12,15."), QStringLiteral("N[,N...]") },
+        { QStringLiteral("rt"),
+          QStringLiteral("Only spectra with a retention time in this range, minutes; either side may be empty."),
+          QStringLiteral("START:END") },
+        { QStringLiteral("window"),
+          QStringLiteral("Search this one m/z window instead of the gap windows."),
+          QStringLiteral("START:END") },
+        { QStringLiteral("precursor"),
+          QStringLiteral("For each MS2 spectrum, search its precursor's isolation window in the MS1 spectrum "
+                         "before it.") },
+        { QStringLiteral("min-charge"),
+          QStringLiteral("Lowest charge reported, 1 to %1. Default: %2.")
+              .arg(kHighestCharge)
+              .arg(settings.options.minCharge),
+          QStringLiteral("z") },
+        { QStringLiteral("max-charge"),
+          QStringLiteral("Highest charge tried, 1 to %1. Default: %2.")
+              .arg(kHighestCharge)
+              .arg(settings.options.maxCharge),
+          QStringLiteral("z") },
+        { QStringLiteral("min-percent"),
+          QStringLiteral("Stop once clusters explain at most half this share of the window's intensity, "
+                         "in %, 0 to 100. Default: 1."),
+          QStringLiteral("percent") },
+        { QStringLiteral("scaling"),
+          QStringLiteral("How the model's peak width grows with m/z: sqrt (with √(m/z)), ppm (in "
+                         "proportion) or constant. Default: sqrt."),
+          QStringLiteral("kind") },
+        { QStringLiteral("sigma"),
+          QStringLiteral("The model's peak width (Gaussian σ): in m/z at m/z 1000 for sqrt, in ppm for ppm, in "
+                         "m/z for constant. Default: %1 m/z at m/z 1000 (%2 ppm).")
+              .arg(shortest(kDefaultSigmaAt1000), shortest(kDefaultSigmaAt1000 * 1000.0)),
+          QStringLiteral("width") },
+        { QStringLiteral("snr"),
+          QStringLiteral("Keep only points at least this many times the spectrum's smallest intensity before "
+                         "searching. Default: keep every point."),
+          QStringLiteral("ratio") },
+        { QStringLiteral("tolerance"),
+          QStringLiteral("How far an observed point may lie from an isotope and still match it, with its "
+                         "unit (ppm or Da). Default: 10ppm."),
+          QStringLiteral("tolerance") },
+        { QStringLiteral("min-isotopes"),
+          QStringLiteral("Report only clusters with at least this many isotopes matched, 1 to 100; 1 keeps "
+                         "lone peaks, whose charge is a guess. Default: 2."),
+          QStringLiteral("count") },
+        { QStringLiteral("threads"),
+          QStringLiteral("Spectra searched at once, 1 to 256. Default: every core (%1).")
+              .arg(QThread::idealThreadCount()),
+          QStringLiteral("N") },
+        { QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error.") },
+    });
+    cmd.addOutputOptions();
+    if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
+        return *status;
+    }
+    zeq::ProcessorOptions &opts = settings.options;
+    opts.minCharge = cmd.integer(QStringLiteral("min-charge"), 1, kHighestCharge, opts.minCharge);
+    opts.maxCharge = cmd.integer(QStringLiteral("max-charge"), 1, kHighestCharge, opts.maxCharge);
+    settings.minFraction = cmd.number(QStringLiteral("min-percent"), { 0.0, 100.0 }, 1.0) / 100.0;
+    settings.snr = cmd.number(QStringLiteral("snr"), { 0.0, kInfinity, true, true }, 0.0);
+    settings.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"), 1, 100, settings.minIsotopes);
+    const int threads = cmd.integer(QStringLiteral("threads"), 1, 256, QThread::idealThreadCount());
+    const TableWriter::Format format = cmd.format();
+    settings.precursor = cmd.isSet(QStringLiteral("precursor"));
+
+    // The options read here have their own syntax; the first refused value is the one reported.
+    QString usageError = cmd.usageError();
+    const auto take = [&](const QString &name, auto parse, auto fallback) {
+        if (!cmd.isSet(name)) {
+            return fallback;
+        }
+        const auto value = parse(QStringLiteral("--") + name, parser.value(name).trimmed());
+        if (value.hasError()) {
+            if (usageError.isEmpty()) {
+                usageError = value.error().errorString();
+            }
+            return fallback;
+        }
+        return decltype(fallback)(value.value());
+    };
+    SpectrumSelection selection;
+    const QString level = parser.value(QStringLiteral("ms-level")).trimmed().toLower();
+    if (cmd.isSet(QStringLiteral("ms-level")) && level != u"1" && level != u"2" && level != u"all") {
+        usageError = usageError.isEmpty()
+            ? QStringLiteral("--ms-level must be 1, 2 or all, got \"%1\"").arg(elide(level))
+            : usageError;
+    }
+    selection.msLevel = level == u"all" ? 0 : level == u"2" ? 2 : 1;
+    selection.scans = take(QStringLiteral("scan"), parseScans, QList<int>());
+    const Interval rt = take(QStringLiteral("rt"), parseInterval, Interval());
+    selection.rtStart = rt.start;
+    selection.rtEnd = rt.end;
+    if (cmd.isSet(QStringLiteral("window"))) {
+        settings.window = take(QStringLiteral("window"), parseInterval, Interval());
+    }
+    opts.uncertaintyScaling = take(QStringLiteral("scaling"), parseScaling, zeq::SqrtUncertainty);
+    const double defaultSigma =
+        opts.uncertaintyScaling == zeq::ProportionalUncertainty ? kDefaultSigmaAt1000 * 1000.0 : kDefaultSigmaAt1000;
+    opts.stdDev = cmd.number(QStringLiteral("sigma"), { 0.0, kInfinity, true, true }, defaultSigma);
+    settings.tolerance = take(
+        QStringLiteral("tolerance"),
+        [](const QString &, const QString &text) { return parseTolerance(text); },
+        settings.tolerance);
+    if (usageError.isEmpty()) {
+        usageError = cmd.usageError();
+    }
+    if (!usageError.isEmpty()) {
+        return fail(kExitBadUsage, usageError);
+    }
+    if (opts.minCharge > opts.maxCharge) {
+        return fail(kExitBadUsage,
+                    QStringLiteral("--min-charge %1 is above --max-charge %2").arg(opts.minCharge).arg(opts.maxCharge));
+    }
+    if (settings.precursor && (settings.window || cmd.isSet(QStringLiteral("ms-level")))) {
+        return fail(kExitBadUsage,
+                    QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level "
+                                   "and --window"));
+    }
+    QLoggingCategory::setFilterRules(cmd.isSet(QStringLiteral("verbose")) ? QStringLiteral("zeq.*.debug=false")
+                                                                          : QStringLiteral("zeq.*=false"));
+
+    QElapsedTimer clock;
+    clock.start();
+    if (settings.precursor) {
+        selection.msLevel = 2;
+        selection.withPrecedingMs1 = true;
+    }
+    // Every file is read before any search: a bad file late in the list fails the run before the
+    // long part of it.
+    const QStringList files = cmd.positionalArguments();
+    QList<QList<Spectrum>> spectra;
+    QList<Job> jobs;
+    for (const QString &file : files) {
+        zeq::Result<QList<Spectrum>> read = readSpectra(file, selection);
+        if (read.hasError()) {
+            return fail(kExitBadInput, read.error().errorString());
+        }
+        spectra.append(read.value());
+    }
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        jobs.append(jobsOf(files.at(i), spectra.at(i), settings));
+    }
+
+    // Each spectrum's search is independent and the library keeps no state between calls, so the
+    // results, collected in job order, are the same for any thread count.
+    QThreadPool pool;
+    pool.setMaxThreadCount(threads);
+    std::function<JobResult(const Job &)> searchJob = [&settings](const Job &job) { return search(job, settings); };
+    QFuture<JobResult> future = QtConcurrent::mapped(&pool, jobs, searchJob);
+    // A long run on a terminal shows how far it got; a pipe or file gets the summary alone.
+    const bool showProgress = isatty(STDERR_FILENO) != 0;
+    bool progressShown = false;
+    if (!showProgress) {
+        future.waitForFinished();
+    }
+    while (!future.isFinished()) {
+        QThread::msleep(100);
+        if (showProgress && clock.elapsed() > 1000) {
+            std::fprintf(
+                stderr, "\rzeq: %d of %lld spectra", future.progressValue(), static_cast<long long>(jobs.size()));
+            progressShown = true;
+        }
+    }
+    if (progressShown) {
+        std::fprintf(stderr, "\r\033[K");
+    }
+    const QList<JobResult> results = future.results();
+
+    TableWriter table(format,
+                      { { QStringLiteral("file"), false },
+                        { QStringLiteral("spectrum_id"), false },
+                        { QStringLiteral("scan"), true },
+                        { QStringLiteral("rt"), true },
+                        { QStringLiteral("window_start"), true },
+                        { QStringLiteral("window_end"), true },
+                        { QStringLiteral("charge"), true },
+                        { QStringLiteral("mono_mz"), true },
+                        { QStringLiteral("mono_mass"), true },
+                        { QStringLiteral("score"), true },
+                        { QStringLiteral("percent"), true },
+                        { QStringLiteral("scale"), true },
+                        { QStringLiteral("isotopes"), true } });
+    int windows = 0;
+    for (const JobResult &result : results) {
+        windows += result.windows;
+        for (const QStringList &row : result.rows) {
+            table.addRow(row);
+        }
+    }
+    const int status = writeResult(cmd.outputPath(), table.render());
+    if (status == kExitSuccess) {
+        std::fprintf(stderr,
+                     "zeq: %lld spectra, %d windows, %lld clusters in %.2f s\n",
+                     static_cast<long long>(jobs.size()),
+                     windows,
+                     static_cast<long long>(table.rowCount()),
+                     double(clock.elapsed()) / 1000.0);
+    }
+    return status;
+}
