@@ -98,16 +98,18 @@ TEST(SqlIdTest, OnlyValidIdentifiersAreBound)
 {
     sqlite3 *db = nullptr;
     ASSERT_FALSE(openDB(":memory:", &db).hasError());
-    ScopedSqlite3Stmt stmt(db, u"SELECT ?"_qs);
-    EXPECT_EQ(zeq::my_sqlite3_bind_id(db, stmt, 1, ModificationId()).code(), kOutOfRangeError);
-    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_type(stmt, 0), SQLITE_NULL);
+    {
+        ScopedSqlite3Stmt stmt(db, u"SELECT ?"_qs);
+        EXPECT_EQ(zeq::my_sqlite3_bind_id(db, stmt, 1, ModificationId()).code(), kOutOfRangeError);
+        ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+        EXPECT_EQ(sqlite3_column_type(stmt, 0), SQLITE_NULL);
 
-    sqlite3_reset(stmt);
-    ASSERT_FALSE(zeq::my_sqlite3_bind_id(db, stmt, 1, idOf(12)).hasError());
-    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int64(stmt, 0), 12);
-    EXPECT_TRUE(zeq::my_sqlite3_bind_id(db, stmt, 3, idOf(1)).errorString().contains(u"parameter 3"));
+        sqlite3_reset(stmt);
+        ASSERT_FALSE(zeq::my_sqlite3_bind_id(db, stmt, 1, idOf(12)).hasError());
+        ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+        EXPECT_EQ(sqlite3_column_int64(stmt, 0), 12);
+        EXPECT_TRUE(zeq::my_sqlite3_bind_id(db, stmt, 3, idOf(1)).errorString().contains(u"parameter 3"));
+    } // the statement is finalised before the connection closes
     sqlite3_close(db);
 }
 
