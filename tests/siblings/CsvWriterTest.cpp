@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 using zeq::test::readBytes;
 
 namespace
@@ -33,11 +31,12 @@ TEST(CsvWriterTest, QuotesOnlyWhatNeedsIt)
         QByteArray line;
         QChar separator = u',';
     } rows[] = {
-        { "plain, empty and non-ASCII", { u"a"_qs, QString(), u"Café"_qs }, "a,,Café\r\n" },
         { "separator, quote, CR, LF",
           { u"a,b"_qs, u"5\" disk"_qs, u"x\ry"_qs, u"x\ny"_qs },
           "\"a,b\",\"5\"\" disk\",\"x\ry\",\"x\ny\"\r\n" },
-        { "blanks at either end", { u" a"_qs, u"a\t"_qs, u"a b"_qs }, "\" a\",\"a\t\",a b\r\n" },
+        { "blanks at either end; inner blank, empty, non-ASCII plain",
+          { u" a"_qs, u"a\t"_qs, u"a b"_qs, QString(), u"Café"_qs },
+          "\" a\",\"a\t\",a b,,Café\r\n" },
         { "byte-order mark first",
           { u"\uFEFFa"_qs },
           "\"\xEF\xBB\xBF"
@@ -85,11 +84,8 @@ TEST(CsvWriterTest, FailuresLeaveNoPartialFile)
 {
     QTemporaryDir dir;
     const QString earlier = dir.filePath(u"earlier.csv"_qs);
-    const QString readOnly = dir.filePath(u"read-only"_qs);
     ASSERT_TRUE(zeq::test::writeBytes(earlier, "old\r\n"));
     ASSERT_TRUE(zeq::test::writeBytes(dir.filePath(u"plain-file"_qs), "x"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(u"read-only"_qs));
-    ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
     const QList<QString> before = zeq::test::entries(dir.path());
 
     const struct {
@@ -106,15 +102,10 @@ TEST(CsvWriterTest, FailuresLeaveNoPartialFile)
           u"row 1, field 2 holds half of a UTF-16 surrogate pair"_qs },
         { earlier, {}, kBadParameterError, u"a CSV line ends in CRLF, LF or CR"_qs, u"\n\r"_qs },
         { dir.filePath(u"plain-file/out.csv"_qs), {}, kFileOpenError, u"Can't write"_qs },
-        { dir.filePath(u"missing/out.csv"_qs), {}, kFileOpenError, u"Can't write"_qs },
         { dir.path(), {}, kFileOpenError, u"it is a folder, not a file"_qs },
-        { readOnly + u"/out.csv"_qs, {}, kFileOpenError, u"Can't write"_qs },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.message.toStdString());
-        if (row.path.startsWith(readOnly) && geteuid() == 0) {
-            continue; // permissions do not stop root
-        }
         CsvWriter writer(row.path, row.lineEnd);
         EXPECT_FALSE(writeAll(writer, row.rows));
         EXPECT_EQ(writer.error().code(), row.code);

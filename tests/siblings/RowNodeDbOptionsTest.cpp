@@ -51,7 +51,6 @@ TEST(RowNodeDbOptionsTest, OptionsRoundTripThroughBothConnectionKinds)
         ASSERT_FALSE(rn::loadOptions(&qdb, u"Options"_qs, u"Key"_qs, viaQt, u"Value"_qs).hasError());
         expectSampleValues(viaQt);
 
-        // Saving again replaces values by name instead of adding rows.
         ASSERT_FALSE(rn::setOption(&viaQt, u"Version"_qs, 4).hasError());
         ASSERT_FALSE(rn::saveOptions(&qdb, u"Options"_qs, u"Key"_qs, viaQt, u"Value"_qs).hasError());
         qdb.close();
@@ -61,7 +60,7 @@ TEST(RowNodeDbOptionsTest, OptionsRoundTripThroughBothConnectionKinds)
     RowNode viaSqlite;
     ASSERT_FALSE(rn::loadOptions(db, u"Options"_qs, u"Key"_qs, viaSqlite, u"Value"_qs).hasError());
     EXPECT_EQ(rn::option(viaSqlite, u"Version"_qs).toInt(), 4);
-    EXPECT_EQ(viaSqlite.columnCount(), 4);
+    EXPECT_EQ(viaSqlite.columnCount(), 4) << "saved again by name, not added";
     sqlite3_close(db);
 }
 
@@ -99,10 +98,8 @@ TEST(QueryUtilsTest, FailedCommandNamesCallerStatementAndReason)
         ASSERT_TRUE(qdb.open());
         QSqlQuery query = makeQuery(qdb, true);
         const Error err = db::qExecCmd(query, u"SELECT * FROM Missing"_qs, "loadThings", 42);
-        const QString text = err.errorString();
-        EXPECT_TRUE(text.contains(u"loadThings (line 42)")) << qPrintable(text);
-        EXPECT_TRUE(text.contains(u"SELECT * FROM Missing"));
-        EXPECT_TRUE(text.contains(u"no such table"));
+        EXPECT_TRUE(err.errorString().contains(u"loadThings (line 42)")) << qPrintable(err.errorString());
+        EXPECT_TRUE(err.errorString().contains(u"no such table"));
         EXPECT_FALSE(db::qExecCmd(query, u"SELECT 1"_qs, "f", 1).hasError());
     }
     QSqlDatabase::removeDatabase(u"query-test"_qs);
@@ -114,13 +111,10 @@ TEST(PeptideUtilsTest, PaddingsLeaveOnlyResidueLetters)
         const char *input;
         const char *bare;
     };
-    for (const Row &row : { Row{ "K.PEPTIDE.R", "PEPTIDE" },
-                            Row{ "-.MPNK.-", "MPNK" },
-                            Row{ ".PEPTIDE.", "PEPTIDE" },
+    for (const Row &row : { Row{ "-.MPNK.-", "MPNK" },
                             Row{ "PEP-TI DE", "PEPTIDE" },
                             Row{ "PEP.TIDE", "PEPTIDE" },
-                            Row{ "K.M[+16]PNK.R", "MPNK" },
-                            Row{ "", "" } }) {
+                            Row{ "K.M[+16]PNK.R", "MPNK" } }) {
         QString peptide = QString::fromUtf8(row.input);
         removePeptidePaddingsRef(peptide);
         EXPECT_EQ(peptide, QString::fromUtf8(row.bare)) << row.input;

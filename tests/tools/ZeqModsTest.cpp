@@ -23,8 +23,6 @@ struct Outcome {
 class ZeqModsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_home.isValid()); }
-
     Outcome run(const QStringList &args)
     {
         QProcess process;
@@ -75,12 +73,10 @@ TEST_F(ZeqModsTest, AddFindAndListTheDefaultCatalogue)
         { "by name, any case",
           { u"find"_qs, u"GLYC"_qs, u"--format"_qs, u"csv"_qs },
           "^id[^\n]*\n1,NGlycan,[^\n]*\n$" },
-        { "by mass", { u"find"_qs, u"15.99"_qs, u"--format"_qs, u"csv"_qs }, "^id[^\n]*\n0,Oxidation,[^\n]*\n$" },
         { "outside tolerance", { u"find"_qs, u"15.99"_qs, u"--tolerance"_qs, u"1ppm"_qs }, "^id[^\n]*\n$" },
         { "wide tolerance",
           { u"find"_qs, u"100"_qs, u"--tolerance"_qs, u"200Da"_qs, u"--format"_qs, u"tsv"_qs },
           "^id[^\n]*\n0\t[^\n]*\n1\t[^\n]*\n$" },
-        { "list", { u"list"_qs, u"--format"_qs, u"json"_qs }, "\"id\": 0, (.|\n)*\"id\": 1, \"name\": \"NGlycan\"" },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -107,12 +103,8 @@ TEST_F(ZeqModsTest, BadUsageAndBadFilesAreRefusedInOneLine)
         { "unknown action", { u"drop"_qs }, 2, "unknown action \"drop\"" },
         { "find without text", { u"find"_qs }, 2, "usage: zeq mods find" },
         { "no mass", { u"add"_qs, u"Oxidation"_qs }, 2, "Missing mass in modification namelist \"Oxidation\"" },
-        { "bad mass", { u"add"_qs, u"Oxidation/abc"_qs }, 2, "Invalid mass \"abc\"" },
-        { "no name", { u"add"_qs, u"/15.99"_qs }, 2, "no name before the mass" },
-        { "bad tolerance", { u"find"_qs, u"15"_qs, u"--tolerance"_qs, u"0.01"_qs }, 2, "unit" },
         { "missing file", { u"list"_qs, u"--db"_qs, file(u"none.db"_qs) }, 1, "No catalogue file .*none\\.db" },
         { "not a database", { u"list"_qs, u"--db"_qs, text.fileName() }, 1, "file is not a database" },
-        { "add to not a database", { u"add"_qs, u"X/1"_qs, u"--db"_qs, text.fileName() }, 1, "file is not a database" },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);

@@ -8,12 +8,9 @@
 #include "zeq_qt_shared_libs_core/ReadFasta.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 using zeq::FastaUtils;
 
@@ -68,7 +65,6 @@ TEST_F(FastaUtilsTest, SequenceCheckPerRule)
         QString message; // empty: passes
     } cases[] = {
         { "letters: digit and star", { u"ACDX1*"_qs }, FastaUtils::AminoAcidLetters, line("ACDX1", "1 *") },
-        { "extended allows them", { u"ACDX1*"_qs }, FastaUtils::ExtendedSymbols, {} },
         { "extended: every listed symbol", { u"Az09,|*~.-+()[]{}"_qs }, FastaUtils::ExtendedSymbols, {} },
         { "extended rejects '<' and '_'", { u"AC<D_E<"_qs }, FastaUtils::ExtendedSymbols, line("AC<D_", "< _ <") },
         { "printable takes every symbol",
@@ -79,8 +75,6 @@ TEST_F(FastaUtilsTest, SequenceCheckPerRule)
           { u"A<B"_qs, u"A B"_qs },
           static_cast<FastaUtils::Rule>(7),
           line("A B", " ") },
-        { "a blank fails letters", { u"AC DE"_qs }, FastaUtils::AminoAcidLetters, line("AC DE", " ") },
-        { "a blank fails extended", { u"AC DE"_qs }, FastaUtils::ExtendedSymbols, line("AC DE", " ") },
         { "a blank fails printable", { u"AC\tDE"_qs }, FastaUtils::PrintableAscii, line("AC\tDE", "\t") },
         { "non-ASCII fails printable, a pair is one character",
           { u"MK\u00e9\U0001F600"_qs },
@@ -90,7 +84,6 @@ TEST_F(FastaUtilsTest, SequenceCheckPerRule)
           { u"ZZ1ZZZZ"_qs, u"MKV"_qs, u"AA2"_qs, u"ZZ1ZZZZ"_qs },
           FastaUtils::AminoAcidLetters,
           line("AA2", "2") + line("ZZ1ZZ", "1") },
-        { "no sequences", {}, FastaUtils::AminoAcidLetters, {} },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -127,15 +120,7 @@ TEST_F(FastaUtilsTest, LoadCombinesFilesInOrder)
     const QString latin1 = write(u"b.fasta"_qs, ">caf\xE9\nWY\n");
     const QString utf16 = write(u"c.fasta"_qs, QByteArray("\xFF\xFE>\0P\0\n\0G\0", 10));
     RowNode root = staleTable();
-    QList<QString> reports;
-    const Error err = FastaUtils::loadFromFastaCli(
-        { first, latin1, utf16 },
-        root,
-        [&](const QString &text) {
-            reports.append(text);
-            return true;
-        },
-        FastaUtils::AminoAcidLetters);
+    const Error err = FastaUtils::loadFromFastaCli({ first, latin1, utf16 }, root, {}, FastaUtils::AminoAcidLetters);
     ASSERT_FALSE(err.hasError()) << qPrintable(err.errorString());
     EXPECT_EQ(root.getRootDataAsStringList(), kColumns);
     const QList<QList<QString>> expected = {
@@ -145,8 +130,6 @@ TEST_F(FastaUtilsTest, LoadCombinesFilesInOrder)
         { u"P"_qs, {}, u"G"_qs },
     };
     EXPECT_EQ(rows(root), expected);
-    EXPECT_TRUE(reports.isEmpty()) << "reports come every 1,000 proteins";
-    EXPECT_EQ(root.getChild(0)->parent(), &root);
 }
 
 TEST_F(FastaUtilsTest, FailedLoadLeavesOnlyTheColumns)
@@ -157,51 +140,37 @@ TEST_F(FastaUtilsTest, FailedLoadLeavesOnlyTheColumns)
     for (int i = 0; i < 1000; ++i) {
         thousand += ">P\nMKV\n";
     }
-    const auto stop = [](const QString &) { return false; };
+    const QString digits = write(u"digits.fasta"_qs, ">P9\nMK9\n");
+    const QString binary = write(u"binary.fasta"_qs, QByteArray("\x89PNG\r\n\x1A\n\0", 9));
     const struct {
         const char *name;
         QList<QString> paths;
-        ErrorCode code;
         QString message;
-        std::function<bool(const QString &)> progress;
-        int limit;
+        int limit = 0;
+        bool stop = false;
     } cases[] = {
         { "illegal characters in the second file",
-          { good, write(u"digits.fasta"_qs, ">P9\nMK9\n") },
-          kError,
-          u"Illegal characters in FASTA file %1:\nProtein sequence MK9... contains illegal character(s): 9\n"_qs.arg(
-              m_dir.filePath(u"digits.fasta"_qs)),
-          {},
-          0 },
-        { "undecodable second file",
-          { good, write(u"binary.fasta"_qs, QByteArray("\x89PNG\r\n\x1A\n\0", 9)) },
-          kError,
-          u"Could not load the FASTA file \"%1\" because of encoding errors."_qs.arg(
-              m_dir.filePath(u"binary.fasta"_qs)),
-          {},
-          0 },
+          { good, digits },
+          u"Illegal characters in FASTA file %1:\n"_qs.arg(digits) },
+        { "undecodable second file", { good, binary }, u"FASTA file \"%1\" because of encoding errors"_qs.arg(binary) },
         { "malformed, in a converted copy",
           { write(u"latin1.fasta"_qs, "caf\xE9\n>P\n") },
-          kError,
-          u"line 1: sequence text before"_qs,
-          {},
-          0 },
+          u"line 1: sequence text before"_qs },
         { "stopped through the progress callback",
           { write(u"thousand.fasta"_qs, thousand) },
-          kError,
           u"line 1999: reading stopped"_qs,
-          stop,
-          0 },
-        { "limit from the settings", { good, twoProteins }, kError, u"line 3: more than 1 proteins"_qs, {}, 1 },
+          0,
+          true },
+        { "limit from the settings", { good, twoProteins }, u"line 3: more than 1 proteins"_qs, 1 },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         as::setValue(kLimitKey, c.limit);
         RowNode root = staleTable();
-        const Error err = FastaUtils::loadFromFastaCli(c.paths, root, c.progress, FastaUtils::AminoAcidLetters);
-        EXPECT_EQ(err.code(), c.code);
+        const auto progress = [&](const QString &) { return !c.stop; };
+        const Error err = FastaUtils::loadFromFastaCli(c.paths, root, progress, FastaUtils::AminoAcidLetters);
+        EXPECT_EQ(err.code(), kError);
         EXPECT_TRUE(err.errorString().contains(c.message)) << qPrintable(err.errorString());
-        EXPECT_FALSE(err.catchPoints().isEmpty());
         EXPECT_EQ(root.getRootDataAsStringList(), kColumns);
         EXPECT_EQ(root.getChildListSize(), 0);
     }
@@ -214,7 +183,6 @@ TEST_F(FastaUtilsTest, IsOldFormat)
         QList<QString> sequences;
         bool old;
     } cases[] = {
-        { "no rows", {}, false },
         { "plain sequences", { u"MKV"_qs, u"ACD"_qs }, false },
         { "a comma in one sequence", { u"MKV"_qs, u"AC,D"_qs }, true },
         { "a bar", { u"A|C"_qs }, true },
@@ -251,16 +219,9 @@ TEST_F(FastaUtilsTest, FailedWriteLeavesNoFile)
 {
     const QString existing = write(u"existing.fasta"_qs, "keep me");
     write(u"plain-file"_qs, "x");
-    QList<QString> unwritable = { m_dir.filePath(u"no/such/folder/out.fasta"_qs),
-                                  m_dir.path(),
-                                  m_dir.filePath(u"plain-file/out.fasta"_qs) };
-    // Root writes anywhere; a read-only folder only stops other users.
-    if (geteuid() != 0) {
-        const QString readOnly = m_dir.filePath(u"read-only"_qs);
-        ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"read-only"_qs));
-        ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
-        unwritable.append(readOnly + u"/out.fasta"_qs);
-    }
+    const QList<QString> unwritable = { m_dir.filePath(u"no/such/folder/out.fasta"_qs),
+                                        m_dir.path(),
+                                        m_dir.filePath(u"plain-file/out.fasta"_qs) };
     for (const QString &path : unwritable) {
         SCOPED_TRACE(qPrintable(path));
         const Error err = zeq::writeFasta(path.toStdWString(), { "P1" }, { "ACD" });
@@ -280,8 +241,6 @@ TEST(SizeToIntTest, KeepsTheLow32Bits)
         unsigned long long value;
         int expected;
     } cases[] = {
-        { 0, 0 },
-        { 2'147'483'647, 2'147'483'647 },
         { 2'147'483'648, -2'147'483'647 - 1 },
         { 0xFFFF'FFFFULL, -1 },
         { 0x1'0000'0005ULL, 5 },
