@@ -3,11 +3,9 @@
 #include "zeq_common_core_mini/RowNodeOptions.h"
 #include "zeq_common_core_mini/Sqlite3Functions.h"
 #include "zeq_common_core_mini/Sqlite3Query.h"
-#include "zeq_common_stable/QueryUtils.h"
 
 #include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QSqlDriver>
 
 #include <sqlite3.h>
 
@@ -31,6 +29,22 @@ Error checkNames(const void *db, const QString &table, const QString &keyColumn,
         }
     }
     return err;
+}
+
+// Qt's SQLite driver runs on the same SQLite library as ours, so a Qt connection is served through
+// its native handle: one code path for both connection kinds, and the save's SAVEPOINT nests inside a
+// transaction the caller may have opened through Qt. A closed connection or another driver gives null,
+// which the name check reports.
+sqlite3 *nativeHandle(QSqlDatabase *db)
+{
+    if (!db || !db->isOpen() || !db->driver()) {
+        return nullptr;
+    }
+    const QVariant handle = db->driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        return nullptr;
+    }
+    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 QString selectSql(const QString &table, const QString &keyColumn, const QString &valueColumn)
@@ -134,15 +148,7 @@ Error loadOptions(QSqlDatabase *db,
                   RowNode &options,
                   const QString &valueColumn)
 {
-    Error err = checkNames(db, table, keyColumn, valueColumn);
-    if (err.hasError()) {
-        return ZEQ_ECATCH(err);
-    }
-    QSqlQuery query = makeQuery(*db, true);
-    err = db::qExecCmd(query, selectSql(table, keyColumn, valueColumn), Q_FUNC_INFO, __LINE__);
-    while (!err.hasError() && query.next()) {
-        err = setStored(options, query.value(0).toString(), query.value(1));
-    }
+    Error err = loadOptions(nativeHandle(db), table, keyColumn, options, valueColumn);
     if (err.hasError()) {
         return ZEQ_ECATCH(err);
     }
@@ -185,35 +191,8 @@ Error saveOptions(QSqlDatabase *db,
                   const RowNode &options,
                   const QString &valueColumn)
 {
-    Error err = checkNames(db, table, keyColumn, valueColumn);
+    Error err = saveOptions(nativeHandle(db), table, keyColumn, options, valueColumn);
     if (err.hasError()) {
-        return ZEQ_ECATCH(err);
-    }
-    if (!db->transaction()) {
-        err.setError(kError).addErrorMessage(
-            QStringLiteral("Can't start a transaction to save %1: %2").arg(table, db->lastError().text()));
-        return ZEQ_ECATCH(err);
-    }
-    QSqlQuery query = makeQuery(*db, true);
-    err = db::qExecCmd(query, createSql(table, keyColumn, valueColumn), Q_FUNC_INFO, __LINE__);
-    if (!err.hasError() && !query.prepare(insertSql(table, keyColumn, valueColumn))) {
-        err =
-            Error(kError, QStringLiteral("Can't prepare the insert into %1: %2").arg(table, query.lastError().text()));
-    }
-    const RowNode *values = options.getChild(0);
-    for (int column = 0; !err.hasError() && column < options.columnCount(); ++column) {
-        query.bindValue(0, options.getNameFromColumnIndex(column));
-        query.bindValue(1, values ? values->getDataAt(column) : QVariant());
-        err = db::qExecPrepared(query, Q_FUNC_INFO, __LINE__);
-    }
-    if (err.hasError()) {
-        db->rollback();
-        return ZEQ_ECATCH(err);
-    }
-    if (!db->commit()) {
-        err.setError(kError).addErrorMessage(
-            QStringLiteral("Can't commit the options of %1: %2").arg(table, db->lastError().text()));
-        db->rollback();
         return ZEQ_ECATCH(err);
     }
     return err;

@@ -82,23 +82,29 @@ QVariant KeyValueTableDao::getValue(const QString &table, const QString &key)
     return text ? QVariant(QString::fromUtf8(text)) : QVariant();
 }
 
+namespace
+{
+
+// The handler holds one connection of either kind; the option functions take both.
+template <typename Call> Error onConnection(QSqlDatabase *qtDb, sqlite3 *nativeDb, Call call)
+{
+    Error err = qtDb ? call(qtDb) : nativeDb ? call(nativeDb) : Error(kError, QStringLiteral("No database connection"));
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
+    }
+    return err;
+}
+
+} // namespace
+
 Error KeyValueTableDao::loadOptions(const QString &table,
                                     const QString &keyColumn,
                                     RowNode &options,
                                     const QString &valueColumn)
 {
-    Error err;
-    if (QSqlDatabase *db = qSqlDatabase()) {
-        err = rn::loadOptions(db, table, keyColumn, options, valueColumn);
-    } else if (sqlite3 *db = sqliteDatabase()) {
-        err = rn::loadOptions(db, table, keyColumn, options, valueColumn);
-    } else {
-        err = kError;
-    }
-    if (err.hasError()) {
-        return ZEQ_ECATCH(err);
-    }
-    return err;
+    return onConnection(qSqlDatabase(), sqliteDatabase(), [&](auto *db) {
+        return rn::loadOptions(db, table, keyColumn, options, valueColumn);
+    });
 }
 
 Error KeyValueTableDao::saveOptions(const QString &table,
@@ -106,16 +112,7 @@ Error KeyValueTableDao::saveOptions(const QString &table,
                                     const RowNode &options,
                                     const QString &valueColumn)
 {
-    Error err;
-    if (QSqlDatabase *db = qSqlDatabase()) {
-        err = rn::saveOptions(db, table, keyColumn, options, valueColumn);
-    } else if (sqlite3 *db = sqliteDatabase()) {
-        err = rn::saveOptions(db, table, keyColumn, options, valueColumn);
-    } else {
-        err = kError;
-    }
-    if (err.hasError()) {
-        return ZEQ_ECATCH(err);
-    }
-    return err;
+    return onConnection(qSqlDatabase(), sqliteDatabase(), [&](auto *db) {
+        return rn::saveOptions(db, table, keyColumn, options, valueColumn);
+    });
 }
