@@ -1,5 +1,6 @@
 #pragma once
 
+#include "zeq_common_core_export.h"
 #include "zeq_common_core_mini/RowNode.h"
 
 #include <QString>
@@ -17,6 +18,12 @@ inline QString cellText(const QVariant &cell)
     }
     return cell.toString();
 }
+
+// Writes into `out` the text that QVariant::toString() gives for `cell`. Saving a table formats
+// millions of numbers, and toString() builds a fresh QString for each; integers and doubles are
+// formatted here straight into `out`'s existing buffer instead, doubles with Qt's rule for the
+// shortest round-trip text. Every other cell goes through toString().
+ZEQ_COMMON_CORE_TESTS_EXPORT void assignCellText(const QVariant &cell, QString &out);
 
 // A row's cell by index; a null row reads as a null cell, like a missing one.
 inline const QVariant &cellOf(const RowNode *row, int column)

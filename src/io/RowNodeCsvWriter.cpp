@@ -1,6 +1,7 @@
 #include "io/RowNodeCsvWriter.h"
 
 #include "ZeqLogging.h"
+#include "db/CellText_p.h"
 #include "zeq_common_core_mini/CsvWriter.h"
 
 bool saveListToCsvFile(const QList<RowNode *> &rows, const QString &path)
@@ -30,7 +31,7 @@ bool saveListToCsvFile(const QList<RowNode *> &rows, const QString &path)
         const bool sameRoot = row->root() == root;
         for (qsizetype j = 0; j < header.size(); ++j) {
             const QVariant &cell = sameRoot ? row->getDataAt(indices.at(j)) : row->getDataAt(header.at(j));
-            fields[j] = cell.toString();
+            zeq::detail::assignCellText(cell, fields[j]);
         }
         ok = writer.writeRow(fields);
     }
