@@ -34,7 +34,6 @@ TEST(ProteinDigestNumberingListTest, LooksUpByEqualRulesWhateverTheirOrder)
     ASSERT_TRUE(list.getDigestInfo(1, 2, 4, reordered, &info));
     EXPECT_EQ(info, (ProteinDigestNumbering::DigestInfo{ 2, 2, 3, 5, 0, 0, 0, 1, u"P1"_qs, u"first"_qs }));
     EXPECT_FALSE(list.getDigestInfo(1, 2, 4, zeq::BuiltInProteases::kLysC, &info));
-    EXPECT_FALSE(list.getDigestInfo(2, 0, 1, trypsin, &info));
     EXPECT_FALSE(list.getDigestInfo(1, 2, 7, trypsin, &info));
 
     // An invalid digestion falls back to the project's.

@@ -160,7 +160,6 @@ TEST(ProteinDigestNumberingTest, BadIndicesAndSequencesAreRefused)
     ProteinDigestNumbering failed;
     const Error err = failed.initProteinAndDigest(1, {}, {}, u"AKé"_qs, trypsin, 0);
     EXPECT_EQ(err.code(), kBadParameterError);
-    EXPECT_EQ(err.catchPoints().size(), 2);
     EXPECT_TRUE(failed.digestNumbers().isEmpty());
 }
 

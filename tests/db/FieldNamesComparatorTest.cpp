@@ -37,8 +37,7 @@ TEST(FieldNamesComparatorTest, OrderAndTypeMarks)
         const char *specification;
         const char *order;
     } rows[] = {
-        { "Mass", "B a ten hundred nine" },           { "Mass:+", "B a ten hundred nine" },
-        { "Mass:-", "nine hundred ten B a" },         { "Mass:-:s", "nine hundred ten B a" },
+        { "Mass", "B a ten hundred nine" },           { "Mass:-", "nine hundred ten B a" },
         { "Mass:-:r", "hundred ten nine B a" },       { "Mass:+:r", "B a nine ten hundred" },
         { "Mass:-:x", "hundred ten nine B a" }, // an unknown type mark keeps the sorting default, numbers
         { "CalcMr", "B a nine ten hundred" },         { "CalcMr:-:s", "nine hundred ten B a" },
@@ -68,12 +67,10 @@ TEST(FieldNamesComparatorTest, NumbersAreEqualWithinTheRelativeTolerance)
         { 1.0, 1.000000000002, Before },
         { 5.0, -5.0, After },
         // Non-finite values equal only themselves; NaN comes first, and every NaN is one group.
-        { inf, 5.0, After },
         { inf, 1e308, After },
         { -inf, -1e308, Before },
         { -inf, inf, Before },
         { inf, inf, Same },
-        { -inf, -inf, Same },
         { nan, nan, Same },
         { nan, -inf, Before },
         { 0.0, nan, After },

@@ -1,19 +1,10 @@
 #include "math/MassTolerance.h"
 
-#include "constants/StringConstants.h"
-
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
 
 using zeq::MassTolerance;
-
-TEST(MassToleranceTest, DefaultIsTenDaltonAndSerialisesSo)
-{
-    const MassTolerance tolerance;
-    EXPECT_EQ(tolerance.unit(), MassTolerance::Dalton);
-    EXPECT_EQ(tolerance.toJson(), (QJsonObject{ { u"value"_qs, 10.0 }, { u"unit"_qs, u"Dalton"_qs } }));
-}
 
 TEST(MassToleranceTest, UnitTextSelectsPpmOnlyForPpm)
 {
@@ -25,11 +16,8 @@ TEST(MassToleranceTest, UnitTextSelectsPpmOnlyForPpm)
     const Row rows[] = {
         { "ppm", MassTolerance::ppm, MassTolerance::ppm },
         { " PPM ", MassTolerance::ppm, MassTolerance::Dalton },
-        { " ppm", MassTolerance::ppm, MassTolerance::Dalton },
         { "PpM", MassTolerance::ppm, MassTolerance::ppm },
         { "Da", MassTolerance::Dalton, MassTolerance::Dalton },
-        { "dalton", MassTolerance::Dalton, MassTolerance::Dalton },
-        { "", MassTolerance::Dalton, MassTolerance::Dalton },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.text);
@@ -40,11 +28,11 @@ TEST(MassToleranceTest, UnitTextSelectsPpmOnlyForPpm)
         EXPECT_EQ(MassTolerance::fromJson(json).unit(), row.viaJson);
     }
     EXPECT_EQ(MassTolerance::unitToString(static_cast<MassTolerance::MassUnit>(7)), u"Dalton");
-    EXPECT_EQ(MassTolerance::unitToString(MassTolerance::ppm), kppm);
 }
 
-TEST(MassToleranceTest, JsonRoundTripAndLenientReading)
+TEST(MassToleranceTest, DefaultIsTenDaltonJsonRoundTripsAndReadsLeniently)
 {
+    EXPECT_EQ(MassTolerance().toJson(), (QJsonObject{ { u"value"_qs, 10.0 }, { u"unit"_qs, u"Dalton"_qs } }));
     const MassTolerance tolerance(MassTolerance::ppm, 4.5);
     EXPECT_EQ(MassTolerance::fromJson(tolerance.toJson()), tolerance);
     const MassTolerance missing = MassTolerance::fromJson(QJsonObject{ { u"unit"_qs, 3 } });

@@ -23,15 +23,6 @@ Error caller()
 
 } // namespace
 
-TEST(ErrorTest, SuccessValuesHaveNoErrorAndNoText)
-{
-    for (const Error &err : { Error(), Error(kNoErr), Error::NoError() }) {
-        EXPECT_FALSE(err.hasError());
-        EXPECT_TRUE(err.errorString().isEmpty());
-        EXPECT_TRUE(err.catchPoints().isEmpty());
-    }
-}
-
 TEST(ErrorTest, CatchTrailRecordsOriginFirstWithFullSignature)
 {
     const Error err = caller();

@@ -73,7 +73,6 @@ TEST_F(ReadFastaTest, MalformedInputNamesFileAndLine)
         QString message; // after "<path> "
     } rows[] = {
         { "sequence before the first header", ";c\n\nACD\n>P1\nA\n", 0, u"line 3: sequence text before"_qs },
-        { "binary garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), 0, u"line 1: sequence text before"_qs },
         { "NUL byte in a sequence", QByteArray(">P1\nAC\nA\0C\n", 11), 0, u"line 3: binary data"_qs },
         { "more proteins than the limit", limitExceeded, 3, u"line 7: more than 3 proteins"_qs },
     };

@@ -1,7 +1,6 @@
 #include "zeq_common_core_mini/Sqlite3Functions.h"
 
 #include "zeq_common_core_mini/Sqlite3Query.h"
-#include "zeq_common_core_mini/TableExtract.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -75,22 +74,6 @@ TEST_F(Sqlite3FunctionsTest, FailuresCarrySqliteMessageAndStatement)
     Sqlite3Query query(m_db, u"SELECT * FROM Missing"_qs);
     EXPECT_TRUE(query.exec().errorString().contains(u"no such table"));
     EXPECT_FALSE(query.next());
-
-    TableExtract extract;
-    EXPECT_TRUE(extract.extract(m_db, u"SELECT * FROM Missing"_qs).hasError());
-    EXPECT_EQ(extract.getSize(), 0);
-}
-
-TEST_F(Sqlite3FunctionsTest, TableExtractKeepsRowsAsTexts)
-{
-    ASSERT_FALSE(
-        sql_exec(m_db, u"INSERT INTO T VALUES(1, 'a', 1.5); INSERT INTO T VALUES(2, NULL, NULL)"_qs).hasError());
-    TableExtract extract;
-    ASSERT_FALSE(extract.extract(m_db, u"SELECT Id, Name, Mass FROM T ORDER BY Id"_qs).hasError());
-    ASSERT_EQ(extract.getSize(), 2);
-    EXPECT_EQ(extract.getRow(0), (QList<QString>{ u"1"_qs, u"a"_qs, u"1.5"_qs }));
-    EXPECT_TRUE(extract.getRow(1).at(1).isNull());
-    EXPECT_TRUE(extract.getRow(5).isEmpty());
 }
 
 TEST_F(Sqlite3FunctionsTest, TableHasColumnIgnoresCaseAndRefusesOddNames)

@@ -75,7 +75,6 @@ TEST_F(FastaUtilsTest, SequenceCheckPerRule)
           { u"A<B"_qs, u"A B"_qs },
           static_cast<FastaUtils::Rule>(7),
           line("A B", " ") },
-        { "a blank fails printable", { u"AC\tDE"_qs }, FastaUtils::PrintableAscii, line("AC\tDE", "\t") },
         { "non-ASCII fails printable, a pair is one character",
           { u"MK\u00e9\U0001F600"_qs },
           FastaUtils::PrintableAscii,

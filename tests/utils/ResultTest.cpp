@@ -14,20 +14,15 @@ TEST(ResultTest, ValueResultHasNoErrorAndNoWarnings)
     EXPECT_EQ(result.warnings().size(), 1);
 }
 
-TEST(ResultTest, FailedResultStartsWithTheErrorsWarnings)
+TEST(ResultTest, FailedResultSharesItsWarningsWithItsError)
 {
     Error err(kBadParameterError, QStringLiteral("cannot parse"));
-    err.addWarning(QStringLiteral("from the error"));
-    const Result<int> result(err);
+    err.addWarning(QStringLiteral("w1"));
+    Result<int> result(err);
     EXPECT_FALSE(result.hasValue());
-    EXPECT_EQ(result.warnings(), QList<QString>{ u"from the error"_qs });
-}
-
-TEST(ResultTest, WarningsAddedToAFailedResultTravelWithItsError)
-{
-    Result<int> result(Error(kBadParameterError, QStringLiteral("cannot parse")));
-    result.addWarning(QStringLiteral("w1")).addWarnings({ QStringLiteral("w2"), QStringLiteral("w3") });
-    Error taken = result.error();
+    EXPECT_EQ(result.warnings(), QList<QString>{ u"w1"_qs });
+    result.addWarning(QStringLiteral("w2")).addWarnings({ QStringLiteral("w3") });
+    const Error taken = result.error();
     EXPECT_EQ(taken.code(), kBadParameterError);
     EXPECT_EQ(taken.warnings(), (QList<QString>{ u"w1"_qs, u"w2"_qs, u"w3"_qs }));
     EXPECT_EQ(result.warnings(), taken.warnings());
