@@ -54,7 +54,7 @@ void FileTypes::registerCommonTypes()
         add(QStringLiteral("PNG"), { QStringLiteral("*.png") }, QStringLiteral("PNG images"));
         add(QStringLiteral("MZML"), { QStringLiteral("*.mzML") }, QStringLiteral("mzML spectra"));
         add(QStringLiteral("MZXML"), { QStringLiteral("*.mzXML") }, QStringLiteral("mzXML spectra"));
-        add(QStringLiteral("MGF"), { QStringLiteral("*.mgf") }, QStringLiteral("Mascot generic format spectra"));
+        add(QStringLiteral("MGF"), { QStringLiteral("*.mgf") }, QStringLiteral("MGF spectra"));
         return true;
     }();
     Q_UNUSED(done);

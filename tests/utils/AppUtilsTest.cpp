@@ -179,7 +179,7 @@ TEST(AppUtilsTest, ApplicationTypesAndFamilies)
     EXPECT_TRUE(batch.isCorvinApp());
     EXPECT_FALSE(batch.isIntactFamily());
     EXPECT_TRUE(ApplicationInfo(IntactBatch).isIntactFamily());
-    EXPECT_EQ(ApplicationInfo(Intact).family(), IntactMassFamily);
+    // The temporary-folder names of project creation key on these two names.
     EXPECT_EQ(ApplicationInfo(Corvin).appName(), kcorvin);
     EXPECT_EQ(ApplicationInfo(Altivo).appName(), kaltivo);
     EXPECT_TRUE(batch == CorvinBatch);

@@ -1,7 +1,6 @@
 #include "utils/SquishUtils.h"
 
 #include "support/MessageGuard.h"
-#include "utils/QtPropertySerializer.h"
 
 #include <QObject>
 
@@ -17,16 +16,8 @@ class Dialog : public QObject
 class Editor : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(int level READ level WRITE setLevel)
-    Q_PROPERTY(QString title READ title)
 public:
     using QObject::QObject;
-    int level() const { return m_level; }
-    void setLevel(int level) { m_level = level; }
-    QString title() const { return u"fixed"_qs; }
-
-private:
-    int m_level = 0;
 };
 
 TEST(SquishUtilsTest, ObjectNames)
@@ -74,26 +65,6 @@ TEST(SquishUtilsTest, RepeatedNamesAreReportedPerClass)
     EXPECT_EQ(guard.messages().first().text, u"Object name: uniqueCheck is not unique!"_qs);
     EXPECT_EQ(guard.messages().first().category, u"zeq.common_core"_qs);
     EXPECT_EQ(editor.objectName(), u"uniqueCheck_Editor"_qs) << "the name is kept";
-}
-
-TEST(SquishUtilsTest, PropertyPrimitives)
-{
-    using Serializer = zeq::QtPropertySerializerPrivate<1>;
-    Editor editor;
-    const QObject &asObject = editor;
-    const QMetaObject *meta = Serializer::getMetaObject(asObject);
-    ASSERT_EQ(meta, &Editor::staticMetaObject);
-    const QMetaProperty level = meta->property(meta->indexOfProperty("level"));
-    const QMetaProperty title = meta->property(meta->indexOfProperty("title"));
-
-    EXPECT_TRUE(Serializer::writeProperty(&editor, level, 7));
-    EXPECT_TRUE(Serializer::writeProperty(&editor, level, u"8"_qs));
-    EXPECT_EQ(Serializer::propertyFromObject(editor, "level"), QVariant(8));
-    EXPECT_FALSE(Serializer::writeProperty(&editor, title, u"changed"_qs));
-    EXPECT_FALSE(Serializer::writeProperty(nullptr, level, 1));
-    EXPECT_FALSE(Serializer::writeProperty(&editor, QMetaProperty(), 1));
-    EXPECT_FALSE(Serializer::propertyFromObject(editor, "missing").isValid());
-    EXPECT_FALSE(Serializer::propertyFromObject(editor, nullptr).isValid());
 }
 
 #include "SquishUtilsTest.moc"
