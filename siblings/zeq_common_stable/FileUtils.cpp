@@ -1,0 +1,61 @@
+#include "zeq_common_stable/FileUtils.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+Error FileUtils::writeToFile(const QString &path, const QByteArray &data)
+{
+    Error err;
+    if (path.trimmed().isEmpty()) {
+        err = Error(kBadParameterError, QStringLiteral("No file name to write to"));
+        return ZEQ_ECATCH(err);
+    }
+    QSaveFile file(path);
+    // Unbuffered: a buffered QSaveFile (Qt 6.4) flushes at commit, takes a short write there
+    // (full disk, file-size limit) for success and renames the truncated file over the old one.
+    // Written directly, the short count shows here and the old file stays.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        err = Error(kFileOpenError, QStringLiteral("Can't write %1: %2").arg(path, file.errorString()));
+        return ZEQ_ECATCH(err);
+    }
+    if (file.write(data) != data.size()) {
+        err = Error(kError, QStringLiteral("Can't write %1: %2").arg(path, file.errorString()));
+        file.cancelWriting();
+        return ZEQ_ECATCH(err);
+    }
+    if (!file.commit()) {
+        err = Error(kError, QStringLiteral("Can't save %1: %2").arg(path, file.errorString()));
+        return ZEQ_ECATCH(err);
+    }
+    return err;
+}
+
+Error FileUtils::backup(const QString &path, const QString &stamp, QString *backupPath)
+{
+    Error err;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) {
+        return err;
+    }
+    const QString base = QStringLiteral("%1.%2").arg(info.absoluteFilePath(), stamp);
+    QString target = base;
+    for (int n = 1; QFileInfo::exists(target); ++n) {
+        target = QStringLiteral("%1 (%2)").arg(base).arg(n);
+    }
+    // QDir::rename moves files and folders alike.
+    if (!QDir().rename(info.absoluteFilePath(), target)) {
+        err = Error(kError, QStringLiteral("Can't move %1 aside to %2").arg(path, target));
+        return ZEQ_ECATCH(err);
+    }
+    if (backupPath) {
+        *backupPath = target;
+    }
+    return err;
+}
+
+QString FileUtils::timestamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "zeq_common_stable/Error.h"
+#include "zeq_common_stable_export.h"
+
+#include <QByteArray>
+#include <QString>
+
+/// File helpers shared by the applications: whole-file writes that never leave a half-written file,
+/// moving an item aside before it is replaced, and time stamps for such names.
+class ZEQ_COMMON_STABLE_EXPORT FileUtils
+{
+public:
+    /// Replaces the file at `path` with `data` through a temporary file in the same folder that is
+    /// renamed over the target only once everything is written: on any failure the old file, if
+    /// there was one, is left as it was. kBadParameterError for an empty path, kFileOpenError when
+    /// the temporary file cannot be made, kError when writing or the final rename fails.
+    [[nodiscard]] static Error writeToFile(const QString &path, const QByteArray &data);
+
+    /// Renames the file or folder at `path` to "<path>.<stamp>" (with " (n)" added while that name
+    /// is taken), so that `path` is free. Nothing to do, and success, when `path` does not exist.
+    /// `backupPath`, when given, receives the new name.
+    [[nodiscard]] static Error backup(const QString &path, const QString &stamp, QString *backupPath = nullptr);
+
+    /// The local time as "yyyyMMdd-hhmmss-zzz": sorts by time and is safe in file names.
+    [[nodiscard]] static QString timestamp();
+};

@@ -1,0 +1,167 @@
+#include "io/ProjectCreationStatusFile.h"
+
+#include "support/MessageGuard.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using zeq::ProjectCreationStatusFile;
+using Job = ProjectCreationStatusFile::JobObject;
+
+namespace
+{
+
+bool writeText(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+QByteArray readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const Job kDigest{ u"digest"_qs, { { ProjectCreationStatusFile::INPUT_HASH, u"a1"_qs } } };
+const Job kSearch{ u"search"_qs,
+                   { { ProjectCreationStatusFile::PARAMETER_FILE, u"p.xml"_qs },
+                     { ProjectCreationStatusFile::OUTPUT_FILE, u"out.tsnres"_qs } } };
+
+class ProjectCreationStatusFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString statusPath() const { return ProjectCreationStatusFile::statusFilePath(m_dir.path()); }
+    QByteArray commitOneJob() const
+    {
+        ProjectCreationStatusFile status(statusPath());
+        status.appendFinishedJob(kDigest);
+        EXPECT_TRUE(status.commit());
+        return readText(statusPath());
+    }
+    static void appendManyJobs(ProjectCreationStatusFile &status)
+    {
+        for (int i = 0; i < 50; ++i) {
+            status.appendFinishedJob({ u"job%1"_qs.arg(i), { { ProjectCreationStatusFile::INPUT_HASH, u"h"_qs } } });
+        }
+    }
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ProjectCreationStatusFileTest, RoundTrip)
+{
+    EXPECT_EQ(statusPath(), m_dir.filePath(u"wflw_status"_qs));
+    {
+        ProjectCreationStatusFile status(statusPath());
+        EXPECT_EQ(status.jobsCount(), 0);
+        EXPECT_FALSE(QFile::exists(statusPath())) << "reading must not create the file";
+        status.appendFinishedJob(kDigest);
+        status.appendFinishedJob(kSearch);
+        ASSERT_TRUE(status.commit());
+    }
+    const ProjectCreationStatusFile status(statusPath());
+    EXPECT_EQ(status.jobsCount(), 2);
+    EXPECT_TRUE(status.jobFinishedSuccessfully(kSearch));
+    Job changed = kSearch;
+    changed.parameters[ProjectCreationStatusFile::OUTPUT_FILE] = u"other.tsnres"_qs;
+    EXPECT_FALSE(status.jobFinishedSuccessfully(changed));
+    changed = kDigest;
+    changed.parameters.insert(u"extra"_qs, QString());
+    EXPECT_FALSE(status.jobFinishedSuccessfully(changed));
+}
+
+TEST_F(ProjectCreationStatusFileTest, ParametersAsWritten)
+{
+    // Parameters are single-key objects; empty objects are skipped, numbers read as text, and of
+    // extra keys only the first in key order counts (JSON objects keep no order of their own here).
+    ASSERT_TRUE(writeText(statusPath(), R"({"finished_jobs": [{"job_name": "digest", "job_parameters":
+        [{}, {"later": "x", "input_hash": "a1"}]}, {"job_name": "count", "job_parameters": [{"n": 3}]}]})"));
+    const ProjectCreationStatusFile status(statusPath());
+    EXPECT_EQ(status.jobsCount(), 2);
+    EXPECT_TRUE(status.jobFinishedSuccessfully(kDigest));
+    EXPECT_TRUE(status.jobFinishedSuccessfully({ u"count"_qs, { { u"n"_qs, u"3"_qs } } }));
+}
+
+TEST_F(ProjectCreationStatusFileTest, MalformedFilesGiveAnEmptyRecord)
+{
+    const struct {
+        const char *name;
+        const char *content;
+        const char *warning;
+    } rows[] = {
+        { "not JSON", "{\"finished_jobs\": [", "does not contain correct json content." },
+        { "empty file", "", "does not contain correct json content." },
+        { "no finished_jobs", "{\"jobs\": []}", "does not contain correct json object." },
+        { "top level is an array", "[1, 2]", "does not contain correct json object." },
+        { "a job without parameters",
+          R"({"finished_jobs": [{"job_name": "a", "job_parameters": []}, {"job_name": "b"}]})",
+          "ProjectCreationStatusFile::JobObject does not contain keys: job_parameters" },
+        { "a job without anything",
+          R"({"finished_jobs": [{}]})",
+          "ProjectCreationStatusFile::JobObject does not contain keys: job_name, job_parameters" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(writeText(statusPath(), row.content));
+        zeq::test::MessageGuard guard;
+        const ProjectCreationStatusFile status(statusPath());
+        EXPECT_EQ(status.jobsCount(), 0);
+        EXPECT_TRUE(guard.contains(QString::fromUtf8(row.warning)));
+        EXPECT_EQ(readText(statusPath()), QByteArray(row.content)) << "loading never rewrites the file";
+    }
+    zeq::test::MessageGuard quiet;
+    ProjectCreationStatusFile noPath{ QString() };
+    EXPECT_EQ(noPath.jobsCount(), 0);
+    noPath.appendFinishedJob(kDigest);
+    EXPECT_FALSE(noPath.commit());
+}
+
+TEST_F(ProjectCreationStatusFileTest, WriteCutShortKeepsTheOldFile)
+{
+    const QByteArray before = commitOneJob();
+    ProjectCreationStatusFile status(statusPath());
+    appendManyJobs(status);
+    zeq::test::MessageGuard guard;
+
+    // A file-size limit stops the write half-way, as a full disk would, for root too.
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 256;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool committed = status.commit();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousSignal);
+
+    EXPECT_FALSE(committed);
+    EXPECT_TRUE(guard.contains(u"Can't save status to file"_qs));
+    EXPECT_EQ(readText(statusPath()), before);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QList<QString>{ u"wflw_status"_qs }) << "no temporary left";
+}
+
+TEST_F(ProjectCreationStatusFileTest, ReadOnlyFolderKeepsTheOldFile)
+{
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root writes into read-only folders";
+    }
+    const QByteArray before = commitOneJob();
+    ProjectCreationStatusFile status(statusPath());
+    appendManyJobs(status);
+    zeq::test::MessageGuard quiet;
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const bool committed = status.commit();
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(committed);
+    EXPECT_EQ(readText(statusPath()), before);
+}

@@ -1,0 +1,156 @@
+#include "utils/ProjectCreationUtils.h"
+
+#include "constants/StringConstants.h"
+#include "support/MessageGuard.h"
+#include "zeq_common_core_mini/AppSettings.h"
+#include "zeq_common_core_mini/CommonKeys.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+using zeq::ProjectCreationUtils;
+
+namespace
+{
+
+class ProjectCreationUtilsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        as::setValue(kAPPLICATION_NAME, kcorvin);
+        QFile input(inputFile());
+        ASSERT_TRUE(input.open(QIODevice::WriteOnly));
+    }
+    void TearDown() override { as::remove(kAPPLICATION_NAME); }
+    QString inputFile() const { return m_dir.filePath(u"sample.run.raw"_qs); }
+    QString tempFolder() const { return m_dir.filePath(u"corvin_tmp"_qs); }
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ProjectCreationUtilsTest, TemporaryFolderNameFollowsTheApplication)
+{
+    const struct {
+        QString app;
+        QString folder;
+    } rows[] = {
+        { kaltivo, u"av_tmp"_qs },
+        { kcorvin, u"corvin_tmp"_qs },
+        { u"lumet"_qs, u"lumet_tmp_files"_qs },
+        { QString(), u"_tmp_files"_qs },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.app.toStdString());
+        as::setValue(kAPPLICATION_NAME, row.app);
+        EXPECT_EQ(ProjectCreationUtils::tempProjectCreationDirectoryName(), row.folder);
+    }
+}
+
+TEST_F(ProjectCreationUtilsTest, CountersMakeEveryFolderNew)
+{
+    QList<QString> made;
+    for (int i = 0; i < 3; ++i) {
+        QString path;
+        ASSERT_FALSE(
+            ProjectCreationUtils::createAndMakeTempPath(inputFile(), path, ProjectCreationUtils::NoSuffix).hasError());
+        made.append(path);
+    }
+    EXPECT_EQ(made,
+              (QList<QString>{ tempFolder() + u"/sample.run"_qs,
+                               tempFolder() + u"/sample.run(1)"_qs,
+                               tempFolder() + u"/sample.run(2)"_qs }));
+    for (const QString &path : made) {
+        EXPECT_TRUE(QFileInfo(path).isDir()) << qPrintable(path);
+    }
+    EXPECT_EQ(ProjectCreationUtils::lastTempFolder(inputFile()).left(tempFolder().size()), tempFolder());
+
+    // An existing folder given in `path` is the parent; the input's own folder is left alone.
+    QString into = m_dir.filePath(u"chosen"_qs);
+    ASSERT_TRUE(QDir().mkpath(into));
+    ASSERT_FALSE(
+        ProjectCreationUtils::createAndMakeTempPath(inputFile(), into, ProjectCreationUtils::NoSuffix).hasError());
+    EXPECT_EQ(into, m_dir.filePath(u"chosen/sample.run"_qs));
+}
+
+TEST_F(ProjectCreationUtilsTest, Suffixes)
+{
+    const struct {
+        ProjectCreationUtils::TempSuffix suffix;
+        const char *pattern;
+    } rows[] = {
+        { ProjectCreationUtils::DateTimeSuffix, "/sample\\.run\\.\\d\\d-\\d\\d-\\d\\d\\.\\d\\d\\.\\d\\d\\.\\d\\d$" },
+        { ProjectCreationUtils::RandomSuffix, "/sample\\.run\\.[A-Za-z0-9]{5}$" },
+        { static_cast<ProjectCreationUtils::TempSuffix>(7), "/sample\\.run$" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.pattern);
+        QString path;
+        ASSERT_FALSE(ProjectCreationUtils::createAndMakeTempPath(inputFile(), path, row.suffix).hasError());
+        EXPECT_TRUE(QRegularExpression(QString::fromUtf8(row.pattern)).match(path).hasMatch()) << qPrintable(path);
+    }
+}
+
+TEST_F(ProjectCreationUtilsTest, BadInputAndUnwritableFolders)
+{
+    QString path;
+    EXPECT_EQ(ProjectCreationUtils::createAndMakeTempPath(u"  "_qs, path, ProjectCreationUtils::NoSuffix).code(),
+              kBadParameterError);
+    // A file where the temporary folder should go blocks it, for root too.
+    QFile blocker(tempFolder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const Error err = ProjectCreationUtils::createAndMakeTempPath(inputFile(), path, ProjectCreationUtils::NoSuffix);
+    EXPECT_EQ(err.code(), kError);
+    EXPECT_TRUE(err.errorString().contains(u"Unable to create the directory"_qs)) << qPrintable(err.errorString());
+    EXPECT_TRUE(path.isEmpty());
+
+    zeq::test::MessageGuard guard;
+    EXPECT_EQ(ProjectCreationUtils::lastTempFolder(m_dir.filePath(u"nothing-here/x.raw"_qs)), QString());
+    EXPECT_TRUE(guard.contains(u"Can't find"_qs));
+}
+
+TEST_F(ProjectCreationUtilsTest, LastTempFolderIsTheNewest)
+{
+    QString older;
+    QString newer;
+    ASSERT_FALSE(
+        ProjectCreationUtils::createAndMakeTempPath(inputFile(), older, ProjectCreationUtils::NoSuffix).hasError());
+    ASSERT_FALSE(
+        ProjectCreationUtils::createAndMakeTempPath(inputFile(), newer, ProjectCreationUtils::NoSuffix).hasError());
+    // Set the times apart: two folders made in the same instant would tie.
+    const std::filesystem::path olderPath = older.toStdString();
+    std::filesystem::last_write_time(olderPath, std::filesystem::last_write_time(olderPath) - std::chrono::minutes(5));
+    EXPECT_EQ(ProjectCreationUtils::lastTempFolder(inputFile()), newer);
+    zeq::test::MessageGuard guard;
+    EXPECT_EQ(ProjectCreationUtils::lastTempFolder(QDir(m_dir.path()), u"other"_qs), QString());
+    EXPECT_TRUE(guard.contains(u"Can't find subdirs other*"_qs));
+}
+
+TEST_F(ProjectCreationUtilsTest, RenameToFailedMovesAnOldTargetAside)
+{
+    const QString project = m_dir.filePath(u"project"_qs);
+    const QString failed = project + u".FAILED"_qs;
+    ASSERT_TRUE(QDir().mkpath(project + u"/inner"_qs));
+    ASSERT_TRUE(QDir().mkpath(failed + u"/earlier"_qs));
+
+    ASSERT_FALSE(ProjectCreationUtils::renameToFailed(project).hasError());
+    EXPECT_FALSE(QFileInfo::exists(project));
+    EXPECT_TRUE(QFileInfo::exists(failed + u"/inner"_qs));
+    // The earlier failure is kept beside it, under a time-stamped name.
+    const QList<QString> asides = QDir(m_dir.path()).entryList({ u"project.FAILED.*"_qs }, QDir::Dirs);
+    ASSERT_EQ(asides.size(), 1);
+    EXPECT_TRUE(QFileInfo::exists(m_dir.filePath(asides.first() + u"/earlier"_qs)));
+
+    EXPECT_FALSE(ProjectCreationUtils::renameToFailed(m_dir.filePath(u"missing"_qs)).hasError());
+    EXPECT_FALSE(ProjectCreationUtils::renameToFailed(QString()).hasError());
+}
