@@ -68,7 +68,9 @@ bool CsvWriter::open()
         return fail(kFileOpenError, QStringLiteral("Can't write %1: it is a folder, not a file").arg(m_path));
     }
     m_file.setFileName(m_path);
-    if (!m_file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: rows are gathered into large writes here anyway, and a buffered QSaveFile (Qt 6.4)
+    // commits a file cut short when its final flush fails.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return fail(kFileOpenError, QStringLiteral("Can't write %1: %2").arg(m_path, m_file.errorString()));
     }
     m_lineEnd = m_lineEndText.toLatin1();

@@ -251,7 +251,9 @@ Error writeFasta(const std::wstring &path,
         return ZEQ_ECATCH(err);
     }
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    // Unbuffered: records are gathered into large writes below, and a buffered QSaveFile (Qt 6.4)
+    // commits a file cut short when its final flush fails.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         err.setError(kFileOpenError)
             .addErrorMessage(QStringLiteral("Can't write %1: %2").arg(fileName, file.errorString()));
         return ZEQ_ECATCH(err);

@@ -1,5 +1,6 @@
 #include "io/ProjectCreationStatusFile.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/MessageGuard.h"
 
 #include <QDir>
@@ -8,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using zeq::ProjectCreationStatusFile;
@@ -133,17 +132,12 @@ TEST_F(ProjectCreationStatusFileTest, WriteCutShortKeepsTheOldFile)
     appendManyJobs(status);
     zeq::test::MessageGuard guard;
 
-    // A file-size limit stops the write half-way, as a full disk would, for root too.
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 256;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool committed = status.commit();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousSignal);
-
+    bool committed = true;
+    {
+        const zeq::test::FileSizeLimit limit(256);
+        ASSERT_TRUE(limit.active());
+        committed = status.commit();
+    }
     EXPECT_FALSE(committed);
     EXPECT_TRUE(guard.contains(u"Can't save status to file"_qs));
     EXPECT_EQ(readText(statusPath()), before);

@@ -1,6 +1,7 @@
 #include "zeq_common_core_mini/CsvWriter.h"
 
 #include "support/CsvSamples.h"
+#include "support/FileSizeLimit.h"
 #include "zeq_common_core_mini/CsvColumnsReader.h"
 
 #include <QTemporaryDir>
@@ -113,6 +114,23 @@ TEST(CsvWriterTest, FailuresLeaveNoPartialFile)
         EXPECT_FALSE(writer.writeRow({ u"later"_qs }));
         EXPECT_EQ(zeq::test::entries(dir.path()), before);
         EXPECT_EQ(readBytes(earlier), "old\r\n");
+    }
+
+    // A save cut short by a full disk reports it and keeps the earlier file, also when the rows
+    // fit in one buffer and reach the disk only at commit.
+    for (const qsizetype rowCount : { 10, 100000 }) {
+        SCOPED_TRACE(rowCount);
+        CsvWriter writer(earlier);
+        const QList<QList<QString>> many(rowCount, { u"a value"_qs, u"another value"_qs });
+        bool saved = true;
+        {
+            const zeq::test::FileSizeLimit limit(64);
+            ASSERT_TRUE(limit.active());
+            saved = writeAll(writer, many);
+        }
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(readBytes(earlier), "old\r\n");
+        EXPECT_EQ(zeq::test::entries(dir.path()), before);
     }
 
     // Rows written but never committed do not replace the earlier file either.

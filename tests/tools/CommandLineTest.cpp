@@ -1,5 +1,10 @@
 #include "CommandLine.h"
 
+#include "support/FileSizeLimit.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -111,4 +116,22 @@ TEST(CommandLineTest, ParserKeepsNegativeNumbersAndReportsTheFirstRefusal)
     EXPECT_EQ(cmd.format(), TableWriter::Table);
     EXPECT_EQ(cmd.usageError(), u"--count needs a whole number, got \"2.5\""_qs);
     EXPECT_TRUE(cmd.helpText().startsWith(u"Usage: zeq test A B\nTests.\n\nOptions:"_qs));
+}
+
+TEST(CommandLineTest, OutputCutShortKeepsTheEarlierFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.csv"));
+    ASSERT_EQ(writeResult(path, "earlier"), kExitSuccess);
+    int status = kExitSuccess;
+    {
+        // Small enough to sit in a write buffer until the commit.
+        const zeq::test::FileSizeLimit limit(4);
+        ASSERT_TRUE(limit.active());
+        status = writeResult(path, QByteArray(100, 'x'));
+    }
+    EXPECT_EQ(status, kExitBadInput);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "earlier");
 }

@@ -1,6 +1,7 @@
 #include "utils/FastaUtils.h"
 
 #include "constants/StringConstants.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 #include "zeq_common_core_mini/AppSettings.h"
 #include "zeq_common_core_mini/ProteinColumns.h"
@@ -229,6 +230,13 @@ TEST_F(FastaUtilsTest, FailedWriteLeavesNoFile)
     }
     const Error err = zeq::writeFasta(existing.toStdWString(), { "P1", "P2" }, { "ACD" });
     EXPECT_EQ(err.code(), kBadParameterError);
+    EXPECT_EQ(zeq::test::fileContents(existing), QByteArray("keep me"));
+    {
+        // A disk that fills up half-way: the earlier file stays.
+        const zeq::test::FileSizeLimit limit(4);
+        ASSERT_TRUE(limit.active());
+        EXPECT_EQ(zeq::writeFasta(existing.toStdWString(), { "P1" }, { "ACDEFGHIK" }).code(), kError);
+    }
     EXPECT_EQ(zeq::test::fileContents(existing), QByteArray("keep me"));
     const QList<QString> left = QDir(m_dir.path()).entryList(QDir::Files);
     EXPECT_EQ(left, (QList<QString>{ u"existing.fasta"_qs, u"plain-file"_qs })) << "no temporary file left behind";

@@ -73,8 +73,10 @@ int writeResult(const QString &path, const QByteArray &bytes)
                        : fail(kExitBadInput, QStringLiteral("Can't write standard output: %1").arg(out.errorString()));
     }
     // The file is replaced only once every byte is on disk: a full disk leaves the old one whole.
+    // Unbuffered, because a buffered QSaveFile (Qt 6.4) commits a file cut short at its final flush.
     QSaveFile out(path);
-    const bool written = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    const bool written =
+        out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && out.write(bytes) == bytes.size() && out.commit();
     return written ? kExitSuccess
                    : fail(kExitBadInput, QStringLiteral("Can't write %1: %2").arg(path, out.errorString()));
 }
