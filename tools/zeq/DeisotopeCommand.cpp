@@ -3,6 +3,7 @@
 #include "DeisotopeCommand.h"
 
 #include "CommandLine.h"
+#include "SearchOptions.h"
 #include "SpectrumSource.h"
 #include "TableWriter.h"
 #include "algo/AveragineComparisonClusterLoop.h"
@@ -32,14 +33,10 @@ using namespace zeq::cli;
 namespace
 {
 
-constexpr int kHighestCharge = 500;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 /// Points further apart than this never belong to one cluster: it exceeds the isotope spacing at
 /// charge 1 with room for calibration error.
 constexpr double kWindowGap = 1.1;
-/// The model's peak width at m/z 1000 whatever the scaling, so that switching scaling alone keeps
-/// the width where most peptides are.
-constexpr double kDefaultSigmaAt1000 = 0.015;
 
 struct Interval {
     double start = -kInfinity;
@@ -48,8 +45,7 @@ struct Interval {
 
 /// What every spectrum's search needs, read once from the command line.
 struct Settings {
-    zeq::ProcessorOptions options;
-    double minFraction = 0.01;
+    SearchOptions search;
     double snr = 0.0;
     int minIsotopes = 2;
     zeq::MassTolerance tolerance{ zeq::MassTolerance::ppm, 10.0 };
@@ -119,23 +115,6 @@ zeq::Result<QList<int>> parseScans(const QString &what, const QString &text)
     return scans;
 }
 
-zeq::Result<zeq::UncertaintyScaling> parseScaling(const QString &what, const QString &text)
-{
-    const QString name = text.toLower();
-    if (name == u"sqrt") {
-        return zeq::SqrtUncertainty;
-    }
-    if (name == u"ppm") {
-        return zeq::ProportionalUncertainty;
-    }
-    if (name == u"constant") {
-        return zeq::ConstantUncertainty;
-    }
-    Error err(kBadParameterError,
-              QStringLiteral("%1 must be sqrt, ppm or constant, got \"%2\"").arg(what, elide(text)));
-    return ZEQ_ECATCH(err);
-}
-
 /// Ascending runs of points no more than kWindowGap apart; a run of one point holds no cluster.
 QList<Interval> gapWindows(const QList<QPointF> &points)
 {
@@ -186,11 +165,16 @@ JobResult search(const Job &job, const Settings &settings)
         }
         ++result.windows;
         QList<zeq::ChargeScoreInfo> clusters;
-        zeq::findChargesAndMonos(
-            settings.options, plot, bounded.start, bounded.end, QString(), settings.minFraction, clusters);
+        zeq::findChargesAndMonos(settings.search.processor,
+                                 plot,
+                                 bounded.start,
+                                 bounded.end,
+                                 QString(),
+                                 settings.search.minFraction,
+                                 clusters);
         for (const zeq::ChargeScoreInfo &c : clusters) {
             const int isotopes = matchedIsotopes(c, settings.tolerance);
-            if (c.charge < settings.options.minCharge || isotopes < settings.minIsotopes) {
+            if (c.charge < settings.search.processor.minCharge || isotopes < settings.minIsotopes) {
                 continue;
             }
             const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
@@ -279,29 +263,9 @@ int runDeisotope(const QStringList &args)
         { QStringLiteral("precursor"),
           QStringLiteral("For each MS2 spectrum, search its precursor's isolation window in the MS1 spectrum "
                          "before it.") },
-        { QStringLiteral("min-charge"),
-          QStringLiteral("Lowest charge reported, 1 to %1. Default: %2.")
-              .arg(kHighestCharge)
-              .arg(settings.options.minCharge),
-          QStringLiteral("z") },
-        { QStringLiteral("max-charge"),
-          QStringLiteral("Highest charge tried, 1 to %1. Default: %2.")
-              .arg(kHighestCharge)
-              .arg(settings.options.maxCharge),
-          QStringLiteral("z") },
-        { QStringLiteral("min-percent"),
-          QStringLiteral("Stop once clusters explain at most half this share of the window's intensity, "
-                         "in %, 0 to 100. Default: 1."),
-          QStringLiteral("percent") },
-        { QStringLiteral("scaling"),
-          QStringLiteral("How the model's peak width grows with m/z: sqrt (with √(m/z)), ppm (in "
-                         "proportion) or constant. Default: sqrt."),
-          QStringLiteral("kind") },
-        { QStringLiteral("sigma"),
-          QStringLiteral("The model's peak width (Gaussian σ): in m/z at m/z 1000 for sqrt, in ppm for ppm, in "
-                         "m/z for constant. Default: %1 m/z at m/z 1000 (%2 ppm).")
-              .arg(shortest(kDefaultSigmaAt1000), shortest(kDefaultSigmaAt1000 * 1000.0)),
-          QStringLiteral("width") },
+    });
+    SearchOptions::add(cmd);
+    parser.addOptions({
         { QStringLiteral("snr"),
           QStringLiteral("Keep only points at least this many times the spectrum's smallest intensity before "
                          "searching. Default: keep every point."),
@@ -318,77 +282,39 @@ int runDeisotope(const QStringList &args)
           QStringLiteral("Spectra searched at once, 1 to 256. Default: every core (%1).")
               .arg(QThread::idealThreadCount()),
           QStringLiteral("N") },
-        { QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error.") },
     });
     cmd.addOutputOptions();
     if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
         return *status;
     }
-    zeq::ProcessorOptions &opts = settings.options;
-    opts.minCharge = cmd.integer(QStringLiteral("min-charge"), 1, kHighestCharge, opts.minCharge);
-    opts.maxCharge = cmd.integer(QStringLiteral("max-charge"), 1, kHighestCharge, opts.maxCharge);
-    settings.minFraction = cmd.number(QStringLiteral("min-percent"), { 0.0, 100.0 }, 1.0) / 100.0;
+    settings.search = SearchOptions::read(cmd);
     settings.snr = cmd.number(QStringLiteral("snr"), { 0.0, kInfinity, true, true }, 0.0);
     settings.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"), 1, 100, settings.minIsotopes);
     const int threads = cmd.integer(QStringLiteral("threads"), 1, 256, QThread::idealThreadCount());
     const TableWriter::Format format = cmd.format();
     settings.precursor = cmd.isSet(QStringLiteral("precursor"));
-
-    // The options read here have their own syntax; the first refused value is the one reported.
-    QString usageError = cmd.usageError();
-    const auto take = [&](const QString &name, auto parse, auto fallback) {
-        if (!cmd.isSet(name)) {
-            return fallback;
-        }
-        const auto value = parse(QStringLiteral("--") + name, parser.value(name).trimmed());
-        if (value.hasError()) {
-            if (usageError.isEmpty()) {
-                usageError = value.error().errorString();
-            }
-            return fallback;
-        }
-        return decltype(fallback)(value.value());
-    };
     SpectrumSelection selection;
     const QString level = parser.value(QStringLiteral("ms-level")).trimmed().toLower();
     if (cmd.isSet(QStringLiteral("ms-level")) && level != u"1" && level != u"2" && level != u"all") {
-        usageError = usageError.isEmpty()
-            ? QStringLiteral("--ms-level must be 1, 2 or all, got \"%1\"").arg(elide(level))
-            : usageError;
+        cmd.refuse(QStringLiteral("--ms-level must be 1, 2 or all, got \"%1\"").arg(elide(level)));
     }
     selection.msLevel = level == u"all" ? 0 : level == u"2" ? 2 : 1;
-    selection.scans = take(QStringLiteral("scan"), parseScans, QList<int>());
-    const Interval rt = take(QStringLiteral("rt"), parseInterval, Interval());
+    selection.scans = cmd.value(QStringLiteral("scan"), QList<int>(), parseScans);
+    const Interval rt = cmd.value(QStringLiteral("rt"), Interval(), parseInterval);
     selection.rtStart = rt.start;
     selection.rtEnd = rt.end;
     if (cmd.isSet(QStringLiteral("window"))) {
-        settings.window = take(QStringLiteral("window"), parseInterval, Interval());
+        settings.window = cmd.value(QStringLiteral("window"), Interval(), parseInterval);
     }
-    opts.uncertaintyScaling = take(QStringLiteral("scaling"), parseScaling, zeq::SqrtUncertainty);
-    const double defaultSigma =
-        opts.uncertaintyScaling == zeq::ProportionalUncertainty ? kDefaultSigmaAt1000 * 1000.0 : kDefaultSigmaAt1000;
-    opts.stdDev = cmd.number(QStringLiteral("sigma"), { 0.0, kInfinity, true, true }, defaultSigma);
-    settings.tolerance = take(
-        QStringLiteral("tolerance"),
-        [](const QString &, const QString &text) { return parseTolerance(text); },
-        settings.tolerance);
-    if (usageError.isEmpty()) {
-        usageError = cmd.usageError();
-    }
-    if (!usageError.isEmpty()) {
-        return fail(kExitBadUsage, usageError);
-    }
-    if (opts.minCharge > opts.maxCharge) {
-        return fail(kExitBadUsage,
-                    QStringLiteral("--min-charge %1 is above --max-charge %2").arg(opts.minCharge).arg(opts.maxCharge));
-    }
+    settings.tolerance = cmd.value(QStringLiteral("tolerance"),
+                                   settings.tolerance,
+                                   [](const QString &, const QString &text) { return parseTolerance(text); });
     if (settings.precursor && (settings.window || cmd.isSet(QStringLiteral("ms-level")))) {
-        return fail(kExitBadUsage,
-                    QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level "
-                                   "and --window"));
+        cmd.refuse(QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level and --window"));
     }
-    QLoggingCategory::setFilterRules(cmd.isSet(QStringLiteral("verbose")) ? QStringLiteral("zeq.*.debug=false")
-                                                                          : QStringLiteral("zeq.*=false"));
+    if (!cmd.usageError().isEmpty()) {
+        return fail(kExitBadUsage, cmd.usageError());
+    }
 
     QElapsedTimer clock;
     clock.start();
