@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "SearchOptions.h"
+#include "SpectrumPlot.h"
 #include "SpectrumSource.h"
 #include "TableWriter.h"
 #include "algo/AveragineComparisonClusterLoop.h"
@@ -13,6 +14,7 @@
 #include "zeq_common_stable/PlotBase.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QThread>
@@ -51,6 +53,7 @@ struct Settings {
     zeq::MassTolerance tolerance{ zeq::MassTolerance::ppm, 10.0 };
     std::optional<Interval> window;
     bool precursor = false;
+    QString plotPath;
 };
 
 /// One spectrum to search: its own points, or (for --precursor) its precursor's isolation window in
@@ -65,6 +68,7 @@ struct Job {
 struct JobResult {
     int windows = 0;
     QList<QStringList> rows;
+    QList<zeq::ChargeScoreInfo> clusters; ///< those of the rows, kept for --plot only
 };
 
 QString shortest(double value)
@@ -191,6 +195,9 @@ JobResult search(const Job &job, const Settings &settings)
                                  QString::number(100.0 * c.percentIonCurrent, 'f', 2),
                                  QString::number(c.scaleFact, 'g', 6),
                                  QString::number(isotopes) });
+            if (!settings.plotPath.isEmpty()) {
+                result.clusters.append(c);
+            }
         }
     }
     return result;
@@ -214,6 +221,36 @@ QList<Job> jobsOf(const QString &file, const QList<Spectrum> &spectra, const Set
         }
     }
     return jobs;
+}
+
+/// The searched points of `job` (its window alone, if it has one) with the clusters reported.
+SpectrumPlot plotOf(const Job &job, const JobResult &result, const Settings &settings)
+{
+    const Spectrum &s = *job.spectrum;
+    const QString name = job.file == u"-" ? QStringLiteral("standard input") : QFileInfo(job.file).fileName();
+    const QString scan = s.scanNumber > 0 ? QStringLiteral("scan %1").arg(s.scanNumber) : s.nativeId;
+    SpectrumPlot plot;
+    plot.title = QStringLiteral("%1 — %2").arg(name, scan);
+    if (job.searched != job.spectrum) {
+        plot.title += QStringLiteral(", precursor %1 m/z").arg(QString::number(s.precursor->mz, 'f', 4));
+    }
+    if (!std::isnan(job.searched->retentionTime)) {
+        plot.title += QStringLiteral(", %1 min").arg(QString::number(job.searched->retentionTime, 'g', 4));
+    }
+    plot.points = job.searched->points;
+    plot.profile = job.searched->profile;
+    if (!plot.points.isEmpty()) {
+        plot.start = plot.points.constFirst().x();
+        plot.end = plot.points.constLast().x();
+    }
+    if (job.window) {
+        plot.start = std::max(plot.start, job.window->start);
+        plot.end = std::min(plot.end, job.window->end);
+    }
+    for (const zeq::ChargeScoreInfo &c : result.clusters) {
+        plot.clusters.append({ c.charge, c.mzOffset, c.scaleFact, settings.search.sigmaAt(c.mzOffset) });
+    }
+    return plot;
 }
 
 QString details()
@@ -278,6 +315,10 @@ int runDeisotope(const QStringList &args)
           QStringLiteral("Report only clusters with at least this many isotopes matched, 1 to 100; 1 keeps "
                          "lone peaks, whose charge is a guess. Default: 2."),
           QStringLiteral("count") },
+        { QStringLiteral("plot"),
+          QStringLiteral("Also draw the spectrum that --scan selects, with each cluster's fitted model, to FILE "
+                         "(.svg or .png)."),
+          QStringLiteral("FILE") },
         { QStringLiteral("threads"),
           QStringLiteral("Spectra searched at once, 1 to 256. Default: every core (%1).")
               .arg(QThread::idealThreadCount()),
@@ -312,6 +353,13 @@ int runDeisotope(const QStringList &args)
     if (settings.precursor && (settings.window || cmd.isSet(QStringLiteral("ms-level")))) {
         cmd.refuse(QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level and --window"));
     }
+    settings.plotPath = parser.value(QStringLiteral("plot")).trimmed();
+    if (cmd.isSet(QStringLiteral("plot")) && !isPlotPath(settings.plotPath)) {
+        cmd.refuse(QStringLiteral("--plot FILE must end in .svg or .png, got \"%1\"").arg(elide(settings.plotPath)));
+    }
+    if (cmd.isSet(QStringLiteral("plot")) && selection.scans.size() != 1) {
+        cmd.refuse(QStringLiteral("--plot draws one spectrum: choose it with --scan N"));
+    }
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
@@ -336,6 +384,12 @@ int runDeisotope(const QStringList &args)
     }
     for (qsizetype i = 0; i < files.size(); ++i) {
         jobs.append(jobsOf(files.at(i), spectra.at(i), settings));
+    }
+    if (!settings.plotPath.isEmpty() && jobs.size() != 1) {
+        return fail(kExitBadUsage,
+                    QStringLiteral("--plot draws one spectrum, but --scan %1 selects %2")
+                        .arg(selection.scans.constFirst())
+                        .arg(jobs.size()));
     }
 
     // Each spectrum's search is independent and the library keeps no state between calls, so the
@@ -362,6 +416,13 @@ int runDeisotope(const QStringList &args)
         std::fprintf(stderr, "\r\033[K");
     }
     const QList<JobResult> results = future.results();
+    if (!settings.plotPath.isEmpty()) {
+        const Error err =
+            writeSpectrumPlot(plotOf(jobs.constFirst(), results.constFirst(), settings), settings.plotPath);
+        if (err.hasError()) {
+            return fail(kExitBadInput, err.errorString());
+        }
+    }
 
     TableWriter table(format,
                       { { QStringLiteral("file"), false },
