@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the zeq command-line program and runs the library's main job on bundled sample data:
-# the isotope clusters of a spectrum window, each with its charge and monoisotopic m/z.
+# the isotope clusters of every spectrum of a small mzML run, each with its charge and
+# monoisotopic m/z, and a plot of one spectrum with its fitted clusters.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +11,16 @@ cmake --build build -j "$(nproc)" --target zeq >/dev/null
 zeq=build/tools/zeq/zeq
 
 "$zeq" --version
+echo
+echo "\$ zeq deisotope data/samples/sample.mzML"
+"$zeq" deisotope data/samples/sample.mzML
+echo
+echo "\$ zeq deisotope data/samples/sample.mzML --precursor   # the charge and mono of each MS2 precursor"
+"$zeq" deisotope data/samples/sample.mzML --precursor
+echo
+echo "\$ zeq deisotope data/samples/sample.mzML --scan 3 --plot build/sample-scan3.png"
+"$zeq" deisotope data/samples/sample.mzML --scan 3 --plot build/sample-scan3.png
+echo "(plot written to build/sample-scan3.png; docs/sample-scan3.png is the same picture)"
 echo
 echo "\$ zeq charges tests/data/peaklists/isotope_clusters.txt"
 "$zeq" charges tests/data/peaklists/isotope_clusters.txt

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake make
     qt6-base-dev qt6-5compat-dev libqt6sql6-sqlite libgl-dev
+    qt6-svg-dev
     libsqlite3-dev
     libpwiz-dev libboost-dev
     libgtest-dev libbenchmark-dev

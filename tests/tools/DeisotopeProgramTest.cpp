@@ -2,12 +2,15 @@
 // and on broken input, as a user would.
 #include "support/SpectrumFileWriter.h"
 #include "support/SyntheticPeaks.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +120,7 @@ protected:
         ASSERT_TRUE(text.open(QIODevice::WriteOnly));
         text.write("Dear colleague,\nplease find the spectra attached.\n");
         ASSERT_TRUE(QDir(s_dir->path()).mkdir(u"folder.mzML"_qs));
+        ASSERT_TRUE(QDir(s_dir->path()).mkdir(u"folder.svg"_qs));
     }
     static void TearDownTestSuite() { delete s_dir; }
     static QString path(const char *name) { return s_dir->filePath(QString::fromUtf8(name)); }
@@ -126,23 +130,29 @@ protected:
 
 } // namespace
 
-TEST_F(DeisotopeProgramTest, FindsEveryKnownClusterOfTheSelectedSpectra)
+TEST_F(DeisotopeProgramTest, SampleRunGivesBackEveryClusterPutIn)
 {
-    const Outcome result = run({ path("run.mzML"), u"--format"_qs, u"csv"_qs });
-    ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
-    EXPECT_TRUE(result.err.startsWith(u"zeq: 2 spectra, "_qs)) << qPrintable(result.err);
-    for (const Cluster &known : s_truth) {
-        if (known.scan == 2) {
-            continue; // MS2, not selected by default
-        }
+    const QString sample = QStringLiteral(ZEQ_SAMPLES_DIR "/sample.mzML");
+    const Outcome ms1 = run({ sample, u"--format"_qs, u"csv"_qs });
+    const Outcome precursors = run({ sample, u"--precursor"_qs, u"--format"_qs, u"csv"_qs });
+    ASSERT_EQ(ms1.exitCode, 0) << qPrintable(ms1.err);
+    ASSERT_EQ(precursors.exitCode, 0) << qPrintable(precursors.err);
+    const QStringList truth = QString::fromUtf8(fileContents(QStringLiteral(ZEQ_SAMPLES_DIR "/sample_truth.csv")))
+                                  .split(u'\n', Qt::SkipEmptyParts)
+                                  .mid(1);
+    ASSERT_GE(truth.size(), 15);
+    for (const QString &known : truth) {
+        const QStringList cells = known.split(u',');
+        // An MS2 spectrum's truth is its precursor, which --precursor reports under the MS2 scan.
+        const QString &out = cells.at(4).startsWith(u"precursor"_qs) ? precursors.out : ms1.out;
         bool found = false;
-        for (const QString &line : result.out.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
-            const QStringList cells = line.split(u',');
+        for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+            const QStringList row = line.split(u',');
             found = found
-                || (cells.at(2).toInt() == known.scan && cells.at(6).toInt() == known.charge
-                    && std::abs(cells.at(7).toDouble() - known.mono) < 0.01);
+                || (row.at(2) == cells.at(0) && row.at(6) == cells.at(1)
+                    && std::abs(row.at(7).toDouble() - cells.at(2).toDouble()) < 0.01);
         }
-        EXPECT_TRUE(found) << "scan " << known.scan << " charge " << known.charge << " mono " << known.mono;
+        EXPECT_TRUE(found) << qPrintable(known);
     }
 }
 
@@ -183,20 +193,54 @@ TEST_F(DeisotopeProgramTest, SelectionWindowsAndThreads)
         EXPECT_TRUE(QRegularExpression(u"^zeq: "_qs + QString::fromUtf8(row.summary)).match(result.err).hasMatch())
             << row.name << ": " << qPrintable(result.err);
     }
-    // The precursor of scan 2 is the 2+ peptide of scan 1, found in one window.
-    const Outcome precursor = run({ path("run.mzML"), u"--precursor"_qs, u"--format"_qs, u"tsv"_qs });
+    // The precursor of scan 2 is searched in one window of scan 1.
+    const Outcome precursor = run({ path("run.mzML"), u"--precursor"_qs });
     EXPECT_TRUE(precursor.err.startsWith(u"zeq: 1 spectra, 1 windows, "_qs)) << qPrintable(precursor.err);
-    const QStringList first = precursor.out.section(u'\n', 1, 1).split(u'\t');
-    ASSERT_GE(first.size(), 8) << qPrintable(precursor.out);
-    EXPECT_EQ(first.at(2), u"2"_qs);
-    EXPECT_EQ(first.at(6), u"2"_qs);
-    EXPECT_NEAR(first.at(7).toDouble(), s_truth.constFirst().mono, 0.01);
 
     const QStringList all{ path("run.mzML"), path("run.mzXML"), u"--ms-level"_qs, u"all"_qs };
     const Outcome one = run(all + QStringList{ u"--threads"_qs, u"1"_qs });
     const Outcome two = run(all + QStringList{ u"--threads"_qs, u"2"_qs });
     EXPECT_EQ(one.exitCode, 0);
     EXPECT_EQ(one.out, two.out);
+}
+
+TEST_F(DeisotopeProgramTest, PlotsTheSelectedSpectrumWithEveryClusterLabelled)
+{
+    const QString sample = QStringLiteral(ZEQ_SAMPLES_DIR "/sample.mzML");
+    const Outcome svg =
+        run({ sample, u"--scan"_qs, u"3"_qs, u"--plot"_qs, path("scan3.svg"), u"--format"_qs, u"csv"_qs });
+    ASSERT_EQ(svg.exitCode, 0) << qPrintable(svg.err);
+    QStringList expected;
+    for (const QString &line : svg.out.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+        expected.append(line.section(u',', 6, 6) + u"+ "_qs + line.section(u',', 7, 7));
+    }
+    ASSERT_GE(expected.size(), 4);
+
+    QFile file(path("scan3.svg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text"_qs) {
+            texts.append(xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified());
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
+    QStringList labels = texts.filter(QRegularExpression(u"^\\d+\\+ \\d+\\.\\d{4}$"_qs));
+    labels.sort();
+    expected.sort();
+    EXPECT_EQ(labels, expected);
+    for (const char *text : { "^m/z$", "^intensity \\(", "^sample\\.mzML — scan 3, 10\\.5 min$" }) {
+        EXPECT_FALSE(texts.filter(QRegularExpression(QString::fromUtf8(text))).isEmpty()) << text;
+    }
+
+    const Outcome png =
+        run({ sample, u"--scan"_qs, u"3"_qs, u"--plot"_qs, path("scan3.png"), u"--format"_qs, u"csv"_qs });
+    ASSERT_EQ(png.exitCode, 0) << qPrintable(png.err);
+    EXPECT_EQ(png.out, svg.out);
+    const QImage image(path("scan3.png"));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(1200, 650));
 }
 
 TEST_F(DeisotopeProgramTest, ReadsPeakListsFromStandardInput)
@@ -244,6 +288,16 @@ TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
         { { path("run.mzML"), u"--scaling"_qs, u"log"_qs }, 2, "--scaling must be sqrt, ppm or constant" },
         { { path("run.mzML"), u"--precursor"_qs, u"--window"_qs, u"1:2"_qs }, 2, "--precursor picks its own" },
         { {}, 2, "usage: zeq deisotope" },
+        { { path("run.mzML"), u"--plot"_qs, path("p.svg") }, 2, "--plot draws one spectrum: choose it with --scan N" },
+        { { path("run.mzML"), u"--plot"_qs, path("p.pdf"), u"--scan"_qs, u"1"_qs }, 2, "must end in \\.svg or \\.png" },
+        { { path("run.mzML"), u"--plot"_qs, path("p.svg"), u"--scan"_qs, u"7"_qs }, 2, "--scan 7 selects 0" },
+        { { path("run.mzML"), path("run.mzXML"), u"--plot"_qs, path("p.svg"), u"--scan"_qs, u"1"_qs },
+          2,
+          "--scan 1 selects 2" },
+        { { path("run.mzML"), u"--plot"_qs, path("none/p.png"), u"--scan"_qs, u"1"_qs }, 1, "Can't write .*p\\.png" },
+        { { path("run.mzML"), u"--plot"_qs, path("folder.svg"), u"--scan"_qs, u"1"_qs },
+          1,
+          "Can't write .*folder\\.svg" },
     };
     for (const auto &row : rows) {
         const Outcome result = run(row.args);
@@ -254,4 +308,6 @@ TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
                         .hasMatch())
             << qPrintable(result.err);
     }
+    // No refused plot left a file, whole or partial.
+    EXPECT_EQ(QDir(s_dir->path()).entryList({ u"p.*"_qs }), QStringList());
 }

@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "PeakListReader.h"
+#include "SearchOptions.h"
 #include "TableWriter.h"
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
@@ -11,7 +12,6 @@
 #include "zeq_common_stable/PlotBase.h"
 
 #include <QLocale>
-#include <QLoggingCategory>
 
 #include <cmath>
 #include <limits>
@@ -21,8 +21,6 @@ using namespace zeq::cli;
 namespace
 {
 
-// The library refuses more: the averagine model ends at 1 MDa, which 500 charges at m/z 2,000 reach.
-constexpr int kHighestCharge = 500;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 QString details()
@@ -50,7 +48,6 @@ QString details()
 
 int runCharges(const QStringList &args)
 {
-    zeq::ProcessorOptions opts;
     CommandParser cmd(QStringLiteral("charges"),
                       QStringLiteral("[options] SPECTRUM"),
                       QStringLiteral("Finds the isotope clusters of a spectrum window and, for each, its charge "
@@ -63,34 +60,19 @@ int runCharges(const QStringList &args)
           QStringLiteral("Window start, m/z. Default: the first point."),
           QStringLiteral("mz") },
         { QStringLiteral("end"), QStringLiteral("Window end, m/z. Default: the last point."), QStringLiteral("mz") },
-        { QStringLiteral("min-charge"),
-          QStringLiteral("Lowest charge reported, 1 to %1. Default: %2.").arg(kHighestCharge).arg(opts.minCharge),
-          QStringLiteral("z") },
-        { QStringLiteral("max-charge"),
-          QStringLiteral("Highest charge tried, 1 to %1. Default: %2.").arg(kHighestCharge).arg(opts.maxCharge),
-          QStringLiteral("z") },
-        { QStringLiteral("min-percent"),
-          QStringLiteral("Stop once clusters explain at most half this share of the window's intensity, "
-                         "in %, 0 to 100. Default: 1."),
-          QStringLiteral("percent") },
-        { QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error.") },
     });
+    SearchOptions::add(cmd);
     cmd.addOutputOptions();
     if (const std::optional<int> status = cmd.parse(args, 1, 1)) {
         return *status;
     }
     const double start = cmd.number(QStringLiteral("start"), {}, -kInfinity);
     const double end = cmd.number(QStringLiteral("end"), {}, kInfinity);
-    opts.minCharge = cmd.integer(QStringLiteral("min-charge"), 1, kHighestCharge, opts.minCharge);
-    opts.maxCharge = cmd.integer(QStringLiteral("max-charge"), 1, kHighestCharge, opts.maxCharge);
-    const double minPercent = cmd.number(QStringLiteral("min-percent"), { 0.0, 100.0 }, 1.0);
+    const SearchOptions search = SearchOptions::read(cmd);
+    const zeq::ProcessorOptions &opts = search.processor;
     const TableWriter::Format format = cmd.format();
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
-    }
-    if (opts.minCharge > opts.maxCharge) {
-        return fail(kExitBadUsage,
-                    QStringLiteral("--min-charge %1 is above --max-charge %2").arg(opts.minCharge).arg(opts.maxCharge));
     }
     if (start > end) {
         return fail(kExitBadUsage,
@@ -98,9 +80,6 @@ int runCharges(const QStringList &args)
                         .arg(QString::number(start, 'g', QLocale::FloatingPointShortest),
                              QString::number(end, 'g', QLocale::FloatingPointShortest)));
     }
-    // The search reports its inner diagnostics through logging; a command line shows them on request.
-    QLoggingCategory::setFilterRules(cmd.isSet(QStringLiteral("verbose")) ? QStringLiteral("zeq.*.debug=false")
-                                                                          : QStringLiteral("zeq.*=false"));
 
     const zeq::Result<QList<QPointF>> points = readPeakList(cmd.positionalArguments().constFirst());
     if (points.hasError()) {
@@ -111,7 +90,7 @@ int runCharges(const QStringList &args)
     const double windowEnd = std::isinf(end) ? plot.getPoint(plot.getPointListSize() - 1).x() : end;
 
     QList<zeq::ChargeScoreInfo> clusters;
-    zeq::findChargesAndMonos(opts, plot, windowStart, windowEnd, QString(), minPercent / 100.0, clusters);
+    zeq::findChargesAndMonos(opts, plot, windowStart, windowEnd, QString(), search.minFraction, clusters);
     // The search always starts at charge 1; a higher lowest charge only filters what it found.
     clusters.removeIf([&opts](const zeq::ChargeScoreInfo &c) { return c.charge < opts.minCharge; });
 

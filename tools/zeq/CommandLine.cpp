@@ -214,37 +214,29 @@ QStringList CommandParser::positionalArguments() const
     return args;
 }
 
-template <typename T, typename Parse> T CommandParser::optionValue(const QString &name, T fallback, Parse parse)
+void CommandParser::refuse(const QString &message)
 {
-    if (!m_parser.isSet(name)) {
-        return fallback;
+    if (m_usageError.isEmpty()) {
+        m_usageError = message;
     }
-    const Result<T> value = parse(QStringLiteral("--") + name, m_parser.value(name).trimmed());
-    if (value.hasError()) {
-        if (m_usageError.isEmpty()) {
-            m_usageError = value.error().errorString();
-        }
-        return fallback;
-    }
-    return value.value();
 }
 
 double CommandParser::number(const QString &name, const NumberRange &range, double fallback)
 {
-    return optionValue(
+    return value(
         name, fallback, [&](const QString &what, const QString &text) { return parseNumber(what, text, range); });
 }
 
 int CommandParser::integer(const QString &name, int lowest, int highest, int fallback)
 {
-    return optionValue(name, fallback, [&](const QString &what, const QString &text) {
+    return value(name, fallback, [&](const QString &what, const QString &text) {
         return parseInteger(what, text, lowest, highest);
     });
 }
 
 TableWriter::Format CommandParser::format()
 {
-    return optionValue(QStringLiteral("format"), TableWriter::Table, [](const QString &, const QString &text) {
+    return value(QStringLiteral("format"), TableWriter::Table, [](const QString &, const QString &text) {
         return TableWriter::formatFromName(text);
     });
 }

@@ -70,19 +70,32 @@ public:
     [[nodiscard]] QStringList positionalArguments() const;
     [[nodiscard]] bool isSet(const QString &name) const { return m_parser.isSet(name); }
 
-    /// The option's value, or `fallback` when it is not given or refused.
+    /// The option's value, or `fallback` when it is not given or refused. `parse(what, text)`
+    /// returns a Result<T>; `what` is the option as typed ("--name").
+    template <typename T, typename Parse> T value(const QString &name, T fallback, Parse parse)
+    {
+        if (!m_parser.isSet(name)) {
+            return fallback;
+        }
+        const Result<T> parsed = parse(QStringLiteral("--") + name, m_parser.value(name).trimmed());
+        if (parsed.hasError()) {
+            refuse(parsed.error().errorString());
+            return fallback;
+        }
+        return parsed.value();
+    }
     double number(const QString &name, const NumberRange &range, double fallback);
     int integer(const QString &name, int lowest, int highest, int fallback);
     TableWriter::Format format();
     [[nodiscard]] QString outputPath() const;
 
+    /// Records a usage problem found by the command itself, unless an earlier one is recorded.
+    void refuse(const QString &message);
     /// The first refused value's message, empty while every value was accepted.
     [[nodiscard]] const QString &usageError() const noexcept { return m_usageError; }
     [[nodiscard]] QString helpText() const;
 
 private:
-    template <typename T, typename Parse> T optionValue(const QString &name, T fallback, Parse parse);
-
     QCommandLineParser m_parser;
     QString m_command;
     QString m_arguments;

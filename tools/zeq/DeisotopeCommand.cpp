@@ -3,6 +3,8 @@
 #include "DeisotopeCommand.h"
 
 #include "CommandLine.h"
+#include "SearchOptions.h"
+#include "SpectrumPlot.h"
 #include "SpectrumSource.h"
 #include "TableWriter.h"
 #include "algo/AveragineComparisonClusterLoop.h"
@@ -12,6 +14,7 @@
 #include "zeq_common_stable/PlotBase.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QThread>
@@ -32,14 +35,10 @@ using namespace zeq::cli;
 namespace
 {
 
-constexpr int kHighestCharge = 500;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 /// Points further apart than this never belong to one cluster: it exceeds the isotope spacing at
 /// charge 1 with room for calibration error.
 constexpr double kWindowGap = 1.1;
-/// The model's peak width at m/z 1000 whatever the scaling, so that switching scaling alone keeps
-/// the width where most peptides are.
-constexpr double kDefaultSigmaAt1000 = 0.015;
 
 struct Interval {
     double start = -kInfinity;
@@ -48,13 +47,13 @@ struct Interval {
 
 /// What every spectrum's search needs, read once from the command line.
 struct Settings {
-    zeq::ProcessorOptions options;
-    double minFraction = 0.01;
+    SearchOptions search;
     double snr = 0.0;
     int minIsotopes = 2;
     zeq::MassTolerance tolerance{ zeq::MassTolerance::ppm, 10.0 };
     std::optional<Interval> window;
     bool precursor = false;
+    QString plotPath;
 };
 
 /// One spectrum to search: its own points, or (for --precursor) its precursor's isolation window in
@@ -69,6 +68,7 @@ struct Job {
 struct JobResult {
     int windows = 0;
     QList<QStringList> rows;
+    QList<zeq::ChargeScoreInfo> clusters; ///< those of the rows, kept for --plot only
 };
 
 QString shortest(double value)
@@ -117,23 +117,6 @@ zeq::Result<QList<int>> parseScans(const QString &what, const QString &text)
         scans.append(scan.value());
     }
     return scans;
-}
-
-zeq::Result<zeq::UncertaintyScaling> parseScaling(const QString &what, const QString &text)
-{
-    const QString name = text.toLower();
-    if (name == u"sqrt") {
-        return zeq::SqrtUncertainty;
-    }
-    if (name == u"ppm") {
-        return zeq::ProportionalUncertainty;
-    }
-    if (name == u"constant") {
-        return zeq::ConstantUncertainty;
-    }
-    Error err(kBadParameterError,
-              QStringLiteral("%1 must be sqrt, ppm or constant, got \"%2\"").arg(what, elide(text)));
-    return ZEQ_ECATCH(err);
 }
 
 /// Ascending runs of points no more than kWindowGap apart; a run of one point holds no cluster.
@@ -186,11 +169,16 @@ JobResult search(const Job &job, const Settings &settings)
         }
         ++result.windows;
         QList<zeq::ChargeScoreInfo> clusters;
-        zeq::findChargesAndMonos(
-            settings.options, plot, bounded.start, bounded.end, QString(), settings.minFraction, clusters);
+        zeq::findChargesAndMonos(settings.search.processor,
+                                 plot,
+                                 bounded.start,
+                                 bounded.end,
+                                 QString(),
+                                 settings.search.minFraction,
+                                 clusters);
         for (const zeq::ChargeScoreInfo &c : clusters) {
             const int isotopes = matchedIsotopes(c, settings.tolerance);
-            if (c.charge < settings.options.minCharge || isotopes < settings.minIsotopes) {
+            if (c.charge < settings.search.processor.minCharge || isotopes < settings.minIsotopes) {
                 continue;
             }
             const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
@@ -207,6 +195,9 @@ JobResult search(const Job &job, const Settings &settings)
                                  QString::number(100.0 * c.percentIonCurrent, 'f', 2),
                                  QString::number(c.scaleFact, 'g', 6),
                                  QString::number(isotopes) });
+            if (!settings.plotPath.isEmpty()) {
+                result.clusters.append(c);
+            }
         }
     }
     return result;
@@ -230,6 +221,36 @@ QList<Job> jobsOf(const QString &file, const QList<Spectrum> &spectra, const Set
         }
     }
     return jobs;
+}
+
+/// The searched points of `job` (its window alone, if it has one) with the clusters reported.
+SpectrumPlot plotOf(const Job &job, const JobResult &result, const Settings &settings)
+{
+    const Spectrum &s = *job.spectrum;
+    const QString name = job.file == u"-" ? QStringLiteral("standard input") : QFileInfo(job.file).fileName();
+    const QString scan = s.scanNumber > 0 ? QStringLiteral("scan %1").arg(s.scanNumber) : s.nativeId;
+    SpectrumPlot plot;
+    plot.title = QStringLiteral("%1 — %2").arg(name, scan);
+    if (job.searched != job.spectrum) {
+        plot.title += QStringLiteral(", precursor %1 m/z").arg(QString::number(s.precursor->mz, 'f', 4));
+    }
+    if (!std::isnan(job.searched->retentionTime)) {
+        plot.title += QStringLiteral(", %1 min").arg(QString::number(job.searched->retentionTime, 'g', 4));
+    }
+    plot.points = job.searched->points;
+    plot.profile = job.searched->profile;
+    if (!plot.points.isEmpty()) {
+        plot.start = plot.points.constFirst().x();
+        plot.end = plot.points.constLast().x();
+    }
+    if (job.window) {
+        plot.start = std::max(plot.start, job.window->start);
+        plot.end = std::min(plot.end, job.window->end);
+    }
+    for (const zeq::ChargeScoreInfo &c : result.clusters) {
+        plot.clusters.append({ c.charge, c.mzOffset, c.scaleFact, settings.search.sigmaAt(c.mzOffset) });
+    }
+    return plot;
 }
 
 QString details()
@@ -279,29 +300,9 @@ int runDeisotope(const QStringList &args)
         { QStringLiteral("precursor"),
           QStringLiteral("For each MS2 spectrum, search its precursor's isolation window in the MS1 spectrum "
                          "before it.") },
-        { QStringLiteral("min-charge"),
-          QStringLiteral("Lowest charge reported, 1 to %1. Default: %2.")
-              .arg(kHighestCharge)
-              .arg(settings.options.minCharge),
-          QStringLiteral("z") },
-        { QStringLiteral("max-charge"),
-          QStringLiteral("Highest charge tried, 1 to %1. Default: %2.")
-              .arg(kHighestCharge)
-              .arg(settings.options.maxCharge),
-          QStringLiteral("z") },
-        { QStringLiteral("min-percent"),
-          QStringLiteral("Stop once clusters explain at most half this share of the window's intensity, "
-                         "in %, 0 to 100. Default: 1."),
-          QStringLiteral("percent") },
-        { QStringLiteral("scaling"),
-          QStringLiteral("How the model's peak width grows with m/z: sqrt (with √(m/z)), ppm (in "
-                         "proportion) or constant. Default: sqrt."),
-          QStringLiteral("kind") },
-        { QStringLiteral("sigma"),
-          QStringLiteral("The model's peak width (Gaussian σ): in m/z at m/z 1000 for sqrt, in ppm for ppm, in "
-                         "m/z for constant. Default: %1 m/z at m/z 1000 (%2 ppm).")
-              .arg(shortest(kDefaultSigmaAt1000), shortest(kDefaultSigmaAt1000 * 1000.0)),
-          QStringLiteral("width") },
+    });
+    SearchOptions::add(cmd);
+    parser.addOptions({
         { QStringLiteral("snr"),
           QStringLiteral("Keep only points at least this many times the spectrum's smallest intensity before "
                          "searching. Default: keep every point."),
@@ -314,81 +315,54 @@ int runDeisotope(const QStringList &args)
           QStringLiteral("Report only clusters with at least this many isotopes matched, 1 to 100; 1 keeps "
                          "lone peaks, whose charge is a guess. Default: 2."),
           QStringLiteral("count") },
+        { QStringLiteral("plot"),
+          QStringLiteral("Also draw the spectrum that --scan selects, with each cluster's fitted model, to FILE "
+                         "(.svg or .png)."),
+          QStringLiteral("FILE") },
         { QStringLiteral("threads"),
           QStringLiteral("Spectra searched at once, 1 to 256. Default: every core (%1).")
               .arg(QThread::idealThreadCount()),
           QStringLiteral("N") },
-        { QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error.") },
     });
     cmd.addOutputOptions();
     if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
         return *status;
     }
-    zeq::ProcessorOptions &opts = settings.options;
-    opts.minCharge = cmd.integer(QStringLiteral("min-charge"), 1, kHighestCharge, opts.minCharge);
-    opts.maxCharge = cmd.integer(QStringLiteral("max-charge"), 1, kHighestCharge, opts.maxCharge);
-    settings.minFraction = cmd.number(QStringLiteral("min-percent"), { 0.0, 100.0 }, 1.0) / 100.0;
+    settings.search = SearchOptions::read(cmd);
     settings.snr = cmd.number(QStringLiteral("snr"), { 0.0, kInfinity, true, true }, 0.0);
     settings.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"), 1, 100, settings.minIsotopes);
     const int threads = cmd.integer(QStringLiteral("threads"), 1, 256, QThread::idealThreadCount());
     const TableWriter::Format format = cmd.format();
     settings.precursor = cmd.isSet(QStringLiteral("precursor"));
-
-    // The options read here have their own syntax; the first refused value is the one reported.
-    QString usageError = cmd.usageError();
-    const auto take = [&](const QString &name, auto parse, auto fallback) {
-        if (!cmd.isSet(name)) {
-            return fallback;
-        }
-        const auto value = parse(QStringLiteral("--") + name, parser.value(name).trimmed());
-        if (value.hasError()) {
-            if (usageError.isEmpty()) {
-                usageError = value.error().errorString();
-            }
-            return fallback;
-        }
-        return decltype(fallback)(value.value());
-    };
     SpectrumSelection selection;
     const QString level = parser.value(QStringLiteral("ms-level")).trimmed().toLower();
     if (cmd.isSet(QStringLiteral("ms-level")) && level != u"1" && level != u"2" && level != u"all") {
-        usageError = usageError.isEmpty()
-            ? QStringLiteral("--ms-level must be 1, 2 or all, got \"%1\"").arg(elide(level))
-            : usageError;
+        cmd.refuse(QStringLiteral("--ms-level must be 1, 2 or all, got \"%1\"").arg(elide(level)));
     }
     selection.msLevel = level == u"all" ? 0 : level == u"2" ? 2 : 1;
-    selection.scans = take(QStringLiteral("scan"), parseScans, QList<int>());
-    const Interval rt = take(QStringLiteral("rt"), parseInterval, Interval());
+    selection.scans = cmd.value(QStringLiteral("scan"), QList<int>(), parseScans);
+    const Interval rt = cmd.value(QStringLiteral("rt"), Interval(), parseInterval);
     selection.rtStart = rt.start;
     selection.rtEnd = rt.end;
     if (cmd.isSet(QStringLiteral("window"))) {
-        settings.window = take(QStringLiteral("window"), parseInterval, Interval());
+        settings.window = cmd.value(QStringLiteral("window"), Interval(), parseInterval);
     }
-    opts.uncertaintyScaling = take(QStringLiteral("scaling"), parseScaling, zeq::SqrtUncertainty);
-    const double defaultSigma =
-        opts.uncertaintyScaling == zeq::ProportionalUncertainty ? kDefaultSigmaAt1000 * 1000.0 : kDefaultSigmaAt1000;
-    opts.stdDev = cmd.number(QStringLiteral("sigma"), { 0.0, kInfinity, true, true }, defaultSigma);
-    settings.tolerance = take(
-        QStringLiteral("tolerance"),
-        [](const QString &, const QString &text) { return parseTolerance(text); },
-        settings.tolerance);
-    if (usageError.isEmpty()) {
-        usageError = cmd.usageError();
-    }
-    if (!usageError.isEmpty()) {
-        return fail(kExitBadUsage, usageError);
-    }
-    if (opts.minCharge > opts.maxCharge) {
-        return fail(kExitBadUsage,
-                    QStringLiteral("--min-charge %1 is above --max-charge %2").arg(opts.minCharge).arg(opts.maxCharge));
-    }
+    settings.tolerance = cmd.value(QStringLiteral("tolerance"),
+                                   settings.tolerance,
+                                   [](const QString &, const QString &text) { return parseTolerance(text); });
     if (settings.precursor && (settings.window || cmd.isSet(QStringLiteral("ms-level")))) {
-        return fail(kExitBadUsage,
-                    QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level "
-                                   "and --window"));
+        cmd.refuse(QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level and --window"));
     }
-    QLoggingCategory::setFilterRules(cmd.isSet(QStringLiteral("verbose")) ? QStringLiteral("zeq.*.debug=false")
-                                                                          : QStringLiteral("zeq.*=false"));
+    settings.plotPath = parser.value(QStringLiteral("plot")).trimmed();
+    if (cmd.isSet(QStringLiteral("plot")) && !isPlotPath(settings.plotPath)) {
+        cmd.refuse(QStringLiteral("--plot FILE must end in .svg or .png, got \"%1\"").arg(elide(settings.plotPath)));
+    }
+    if (cmd.isSet(QStringLiteral("plot")) && selection.scans.size() != 1) {
+        cmd.refuse(QStringLiteral("--plot draws one spectrum: choose it with --scan N"));
+    }
+    if (!cmd.usageError().isEmpty()) {
+        return fail(kExitBadUsage, cmd.usageError());
+    }
 
     QElapsedTimer clock;
     clock.start();
@@ -410,6 +384,12 @@ int runDeisotope(const QStringList &args)
     }
     for (qsizetype i = 0; i < files.size(); ++i) {
         jobs.append(jobsOf(files.at(i), spectra.at(i), settings));
+    }
+    if (!settings.plotPath.isEmpty() && jobs.size() != 1) {
+        return fail(kExitBadUsage,
+                    QStringLiteral("--plot draws one spectrum, but --scan %1 selects %2")
+                        .arg(selection.scans.constFirst())
+                        .arg(jobs.size()));
     }
 
     // Each spectrum's search is independent and the library keeps no state between calls, so the
@@ -436,6 +416,13 @@ int runDeisotope(const QStringList &args)
         std::fprintf(stderr, "\r\033[K");
     }
     const QList<JobResult> results = future.results();
+    if (!settings.plotPath.isEmpty()) {
+        const Error err =
+            writeSpectrumPlot(plotOf(jobs.constFirst(), results.constFirst(), settings), settings.plotPath);
+        if (err.hasError()) {
+            return fail(kExitBadInput, err.errorString());
+        }
+    }
 
     TableWriter table(format,
                       { { QStringLiteral("file"), false },

@@ -95,6 +95,7 @@ readWithLibrary(const QString &path, const QString &shownName, const SpectrumSel
                 spectrum.retentionTime = rt;
             }
             spectrum.precursor = precursorOf(*full);
+            spectrum.profile = full->hasCVParam(pwiz::cv::MS_profile_spectrum);
             spectrum.points.reserve(static_cast<qsizetype>(info.data.size()));
             for (const MZIntensityPair &pair : info.data) {
                 spectrum.points.append(QPointF(pair.mz, pair.intensity));

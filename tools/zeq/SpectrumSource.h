@@ -26,6 +26,7 @@ struct Spectrum {
     int msLevel = 1;
     double retentionTime = std::numeric_limits<double>::quiet_NaN(); ///< minutes; NaN when unknown
     std::optional<Precursor> precursor;
+    bool profile = false; ///< the file says its points sample a profile rather than peaks
     QList<QPointF> points;
 };
 

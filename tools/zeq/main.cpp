@@ -9,6 +9,11 @@
 #include "utils/BuildInfo.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <memory>
+#include <string_view>
 
 using namespace zeq::cli;
 
@@ -23,11 +28,49 @@ QString versionText()
         .arg(info.version, info.buildType, info.compiler, info.qtVersion, info.qtRuntime);
 }
 
+QtMessageHandler s_qtMessageHandler = nullptr;
+
+/// A GUI application looks for the desktop session's runtime folder, which a plain shell lacks;
+/// Qt's warning about that says nothing about the plot and would break the one-line messages.
+void dropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR")) {
+        return;
+    }
+    if (s_qtMessageHandler) {
+        s_qtMessageHandler(type, context, message);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
+}
+
+/// Drawing a plot needs fonts, which only a GUI application has; the rest stays without one.
+bool drawsPlot(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg(argv[i]);
+        if (arg == "--plot" || arg.starts_with("--plot=")) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (drawsPlot(argc, argv)) {
+        // No window is ever shown: no display is needed.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        s_qtMessageHandler = qInstallMessageHandler(dropRuntimeFolderWarning);
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("zeq"));
 
     CommandParser cmd(
@@ -52,7 +95,8 @@ int main(int argc, char **argv)
     parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to run (see below)."));
     // Everything after the command belongs to the command, its --help included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    if (const std::optional<int> status = cmd.parse(app.arguments().mid(1), 0, std::numeric_limits<qsizetype>::max())) {
+    if (const std::optional<int> status =
+            cmd.parse(QCoreApplication::arguments().mid(1), 0, std::numeric_limits<qsizetype>::max())) {
         return *status;
     }
     if (cmd.isSet(QStringLiteral("version"))) {
