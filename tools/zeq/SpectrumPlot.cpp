@@ -286,7 +286,8 @@ Error writeSpectrumPlot(const SpectrumPlot &plot, const QString &path)
         return ZEQ_ECATCH(err);
     }
     QSaveFile out(path);
-    bool written = out.open(QIODevice::WriteOnly);
+    // Unbuffered: a buffered QSaveFile (Qt 6.4) commits a file cut short at its final flush.
+    bool written = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     if (written && QFileInfo(path).suffix().toLower() == u"svg") {
         QSvgGenerator svg;
         svg.setOutputDevice(&out);
