@@ -1,0 +1,34 @@
+#include "FastaInput.h"
+
+#include "CommandLine.h"
+#include "zeq_qt_shared_libs_core/EncodingConverter.h"
+#include "zeq_qt_shared_libs_core/ReadFasta.h"
+
+#include <algorithm>
+
+namespace zeq::cli
+{
+
+std::optional<int> readFastaProteins(const QString &path, FastaProteins *proteins)
+{
+    EncodingConverter converter(path, "UTF-8");
+    if (!converter.convertEncoding()) {
+        return fail(kExitBadInput, converter.errorString());
+    }
+    const QString input = converter.outputFileName();
+    const Error err =
+        readFasta(input.toStdWString(), 0, true, &proteins->names, &proteins->sequences, {}, &proteins->headerLines);
+    if (err.hasError()) {
+        // Line numbers in the UTF-8 copy are those of the file the user named.
+        return fail(kExitBadInput, err.errorString().replace(input, path));
+    }
+    return std::nullopt;
+}
+
+QString accessionOf(const QString &header)
+{
+    const auto blank = std::find_if(header.cbegin(), header.cend(), [](QChar c) { return c.isSpace(); });
+    return header.first(blank - header.cbegin());
+}
+
+} // namespace zeq::cli
