@@ -139,6 +139,7 @@ TEST_F(DigestProgramTest, OutputAndRefusals)
 {
     // DRVYIHPF is C50 H71 N13 O12, GGGR C12 H24 N6 O5, PEPTIDEK C40 H65 N9 O16.
     file(u"hand.fasta"_qs, ">sp|P1|ANGT\tangiotensin\ndrvyihpf\n>P2\nPEPTIDEKGGGR\n");
+    file(u"quote.fasta"_qs, ">x,\"y\" quoted\nGG,GGGGK\n");
     file(u"text-first.fasta"_qs, "MKV\n>P1\nMKV\n");
     file(u"accent.fasta"_qs, ">P1\nMK\n>P2 x\nMK\u00c9R\n");
     ASSERT_TRUE(QDir(m_dir.path()).mkpath(u"folder"_qs));
@@ -162,6 +163,12 @@ TEST_F(DigestProgramTest, OutputAndRefusals)
           "hand.fasta --min-length 8 --max-length 8 --format=csv",
           0,
           header + u"sp\\|P1\\|ANGT,1,8,1,[^\n]+\nP2,1,8,0,927\\.45493,-,G,PEPTIDEK\n$"_qs },
+        { "CsvQuotes", "quote.fasta --format=csv", 0, header + u"\"x,\"\"y\"\"\",1,8,0,,-,-,\"GG,GGGGK\"\n$"_qs },
+        { "Json",
+          "hand.fasta --min-length 12 --format=json",
+          0,
+          u"^\\[\n  \\{\"accession\": \"P2\", \"start\": 1, \"end\": 12, \"missed\": 1, \"mono_mass\": 1254\\.62043, "
+          "\"before\": \"-\", \"after\": \"-\", \"sequence\": \"PEPTIDEKGGGR\"\\}\n\\]\n$"_qs },
         { "ListEnzymes",
           "--list-enzymes --format=csv",
           0,

@@ -171,19 +171,9 @@ int runDigest(const QStringList &args)
     if (const std::optional<int> status = readFastaProteins(path, &proteins)) {
         return *status;
     }
-    ProteinDigester digester(settings);
-    TableWriter table(format, ProteinDigester::columns());
-    for (qsizetype i = 0; i < proteins.sequences.size(); ++i) {
-        const QString accession = accessionOf(proteins.names.at(i));
-        const Error err = digester.digest(proteins.sequences.at(i));
-        if (err.hasError()) {
-            return fail(kExitBadInput,
-                        QStringLiteral("%1 line %2: protein %3: %4")
-                            .arg(path)
-                            .arg(proteins.headerLines.at(i))
-                            .arg(elide(accession), err.errorString()));
-        }
-        digester.addRows(accession, &table);
+    const zeq::Result<QByteArray> text = digestProteins(proteins, settings, format);
+    if (text.hasError()) {
+        return fail(kExitBadInput, QStringLiteral("%1 %2").arg(path, text.error().errorString()));
     }
-    return writeResult(cmd.outputPath(), table.render());
+    return writeResult(cmd.outputPath(), text.value());
 }

@@ -1,8 +1,10 @@
 #include "ProteinDigester.h"
 
+#include "FastaInput.h"
 #include "algo/ProteinDigestNumbering.h"
 #include "math/MonoisotopicMass.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace zeq::cli
@@ -61,6 +63,7 @@ Error ProteinDigester::digest(QStringView sequence)
     m_residues.resize(size_t(length));
     m_unknownBefore.resize(size_t(length) + 1);
     int unknown = 0;
+    m_plainResidues = true;
     for (int i = 0; i < length; ++i) {
         char16_t code = sequence[i].unicode();
         if (code > 0x7f) {
@@ -73,6 +76,7 @@ Error ProteinDigester::digest(QStringView sequence)
             code -= u'a' - u'A';
         }
         m_residues[size_t(i)] = static_cast<char>(code);
+        m_plainResidues = m_plainResidues && code != u',' && code != u'"' && code != u'\t';
         m_unknownBefore[size_t(i)] = unknown;
         unknown += std::isnan(masses[code]) ? 1 : 0;
     }
@@ -135,6 +139,82 @@ void ProteinDigester::addRows(const QString &accession, TableWriter *table) cons
                         residue(peptide.last + 1),
                         QString::fromLatin1(m_residues.data() + peptide.first, peptide.last - peptide.first + 1) });
     }
+}
+
+void ProteinDigester::appendLines(const QString &accession, TableWriter::Format format, QByteArray *text) const
+{
+    Q_ASSERT(format == TableWriter::Csv || format == TableWriter::Tsv);
+    const char separator = format == TableWriter::Csv ? ',' : '\t';
+    const QByteArray accessionField = TableWriter::formatCell(format, accession).toUtf8();
+    const auto residues = [&](int first, int count) {
+        const char *begin = m_residues.data() + first;
+        if (m_plainResidues) {
+            text->append(begin, count);
+        } else {
+            text->append(TableWriter::formatCell(format, QString::fromLatin1(begin, count)).toUtf8());
+        }
+    };
+    // std::to_chars ignores the locale and rounds as QString::number does.
+    std::array<char, 32> digits;
+    const auto number = [&](auto... value) {
+        text->append(digits.data(), std::to_chars(digits.begin(), digits.end(), value...).ptr - digits.data());
+    };
+    const auto length = static_cast<int>(m_residues.size());
+    for (const ProteinDigestor::Peptide &peptide : m_peptides) {
+        text->append(accessionField).append(separator);
+        number(peptide.first + 1);
+        text->append(separator);
+        number(peptide.last + 1);
+        text->append(separator);
+        number(peptide.missedCleavages);
+        text->append(separator);
+        if (!std::isnan(peptide.mass)) {
+            number(peptide.mass, std::chars_format::fixed, 5);
+        }
+        text->append(separator);
+        if (peptide.first == 0) {
+            text->append('-');
+        } else {
+            residues(peptide.first - 1, 1);
+        }
+        text->append(separator);
+        if (peptide.last + 1 == length) {
+            text->append('-');
+        } else {
+            residues(peptide.last + 1, 1);
+        }
+        text->append(separator);
+        residues(peptide.first, peptide.last - peptide.first + 1);
+        text->append('\n');
+    }
+}
+
+Result<QByteArray>
+digestProteins(const FastaProteins &proteins, const DigestSettings &settings, TableWriter::Format format)
+{
+    ProteinDigester digester(settings);
+    TableWriter table(format, ProteinDigester::columns());
+    // A proteome gives millions of rows: CSV and TSV are written line by line after the header
+    // (the empty table's text), tables and JSON through the writer's cells.
+    const bool lines = format == TableWriter::Csv || format == TableWriter::Tsv;
+    QByteArray text = lines ? table.render() : QByteArray();
+    for (qsizetype i = 0; i < proteins.sequences.size(); ++i) {
+        const QString accession = accessionOf(proteins.names.at(i));
+        Error err = digester.digest(proteins.sequences.at(i));
+        if (err.hasError()) {
+            Error located(kBadParameterError,
+                          QStringLiteral("line %1: protein %2: %3")
+                              .arg(proteins.headerLines.value(i))
+                              .arg(accession.left(80), err.errorString()));
+            return ZEQ_ECATCH(located);
+        }
+        if (lines) {
+            digester.appendLines(accession, format, &text);
+        } else {
+            digester.addRows(accession, &table);
+        }
+    }
+    return lines ? text : table.render();
 }
 
 } // namespace zeq::cli

@@ -52,6 +52,9 @@ public:
     /// missed cleavages, mass (5 decimals, empty when unknown), the residues before and after ('-' at
     /// a protein end), sequence.
     void addRows(const QString &accession, TableWriter *table) const;
+    /// The same rows as lines of `format`, Csv or Tsv, appended to `text`. Numbers and residues are
+    /// written without a text cell each: a proteome gives millions of rows.
+    void appendLines(const QString &accession, TableWriter::Format format, QByteArray *text) const;
 
 private:
     DigestSettings m_settings;
@@ -61,10 +64,20 @@ private:
     /// The library's residue masses with 0 for residues without a formula, as the engine sums them.
     std::array<double, 256> m_engineMasses;
     std::string m_residues;
+    /// No residue that CSV or TSV would have to quote or blank.
+    bool m_plainResidues = true;
     /// Residues without a formula before each position, so that a peptide's count is a difference.
     std::vector<int> m_unknownBefore;
     ProteinDigestor m_engine;
     QList<ProteinDigestor::Peptide> m_peptides;
 };
+
+struct FastaProteins;
+
+/// The whole output of digesting `proteins`, in file order, in `format`: the header and one row per
+/// peptide. Fails with kBadParameterError on the first protein that cannot be digested, naming its
+/// header line and accession.
+[[nodiscard]] Result<QByteArray>
+digestProteins(const FastaProteins &proteins, const DigestSettings &settings, TableWriter::Format format);
 
 } // namespace zeq::cli
