@@ -145,8 +145,8 @@ void ProteinDigester::appendLines(const QString &accession, TableWriter::Format 
 {
     Q_ASSERT(format == TableWriter::Csv || format == TableWriter::Tsv);
     const char separator = format == TableWriter::Csv ? ',' : '\t';
-    // The protein's lines are gathered in a std::string, whose appends are inline, and added to the
-    // output at once: a call to QByteArray::append per cell took most of the time.
+    // The protein's lines are gathered in a std::string, whose appends are inline, and join the
+    // output once per protein rather than once per cell.
     std::string lines;
     const std::string accessionField = TableWriter::formatCell(format, accession).toStdString();
     const auto residues = [&](int first, int count) {
