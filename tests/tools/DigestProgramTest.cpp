@@ -139,7 +139,7 @@ TEST_F(DigestProgramTest, OutputAndRefusals)
 {
     // DRVYIHPF is C50 H71 N13 O12, GGGR C12 H24 N6 O5, PEPTIDEK C40 H65 N9 O16.
     file(u"hand.fasta"_qs, ">sp|P1|ANGT\tangiotensin\ndrvyihpf\n>P2\nPEPTIDEKGGGR\n");
-    file(u"quote.fasta"_qs, ">x,\"y\" quoted\nGG,GGGGK\n");
+    file(u"quote.fasta"_qs, "> x,\"y\" quoted\nGG,GGGGK\n");
     file(u"text-first.fasta"_qs, "MKV\n>P1\nMKV\n");
     file(u"accent.fasta"_qs, ">P1\nMK\n>P2 x\nMK\u00c9R\n");
     ASSERT_TRUE(QDir(m_dir.path()).mkpath(u"folder"_qs));

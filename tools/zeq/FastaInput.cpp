@@ -27,8 +27,10 @@ std::optional<int> readFastaProteins(const QString &path, FastaProteins *protein
 
 QString accessionOf(const QString &header)
 {
-    const auto blank = std::find_if(header.cbegin(), header.cend(), [](QChar c) { return c.isSpace(); });
-    return header.first(blank - header.cbegin());
+    // "> P1 text" is still protein P1.
+    const QStringView text = QStringView(header).trimmed();
+    const auto blank = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+    return text.first(blank - text.cbegin()).toString();
 }
 
 } // namespace zeq::cli
