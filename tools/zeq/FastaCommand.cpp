@@ -3,10 +3,9 @@
 #include "FastaCommand.h"
 
 #include "CommandLine.h"
+#include "FastaInput.h"
 #include "TableWriter.h"
 #include "utils/FastaUtils.h"
-#include "zeq_qt_shared_libs_core/EncodingConverter.h"
-#include "zeq_qt_shared_libs_core/ReadFasta.h"
 
 #include <QLocale>
 
@@ -22,30 +21,6 @@ namespace
 {
 
 const QStringList kDefaultDecoyPrefixes = { QStringLiteral("DECOY_"), QStringLiteral("REV_"), QStringLiteral("rev_") };
-
-struct Proteins {
-    QList<QString> names;
-    QList<QString> sequences;
-    QList<qint64> headerLines;
-};
-
-// Reads FILE as the library loads it, through a UTF-8 copy when it is UTF-16 or Latin-1, but with
-// no limit on the number of proteins. Returns the exit status of a failure.
-std::optional<int> readProteins(const QString &path, Proteins *proteins)
-{
-    EncodingConverter converter(path, "UTF-8");
-    if (!converter.convertEncoding()) {
-        return fail(kExitBadInput, converter.errorString());
-    }
-    const QString input = converter.outputFileName();
-    const Error err =
-        readFasta(input.toStdWString(), 0, true, &proteins->names, &proteins->sequences, {}, &proteins->headerLines);
-    if (err.hasError()) {
-        // Line numbers in the UTF-8 copy are those of the file the user named.
-        return fail(kExitBadInput, err.errorString().replace(input, path));
-    }
-    return std::nullopt;
-}
 
 QString number(double value)
 {
@@ -106,8 +81,8 @@ int runCheck(const QStringList &args)
         return fail(kExitBadUsage, cmd.usageError());
     }
     const QString path = cmd.positionalArguments().constFirst();
-    Proteins proteins;
-    if (const std::optional<int> status = readProteins(path, &proteins)) {
+    FastaProteins proteins;
+    if (const std::optional<int> status = readFastaProteins(path, &proteins)) {
         return *status;
     }
 
@@ -184,8 +159,8 @@ int runStats(const QStringList &args)
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
-    Proteins proteins;
-    if (const std::optional<int> status = readProteins(cmd.positionalArguments().constFirst(), &proteins)) {
+    FastaProteins proteins;
+    if (const std::optional<int> status = readFastaProteins(cmd.positionalArguments().constFirst(), &proteins)) {
         return *status;
     }
 

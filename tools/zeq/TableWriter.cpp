@@ -93,6 +93,21 @@ Result<TableWriter::Format> TableWriter::formatFromName(const QString &name)
     return ZEQ_ECATCH(err);
 }
 
+QString TableWriter::formatCell(Format format, const QString &cell)
+{
+    switch (format) {
+    case Csv:
+        return csvField(cell);
+    case Tsv:
+        return tsvField(cell);
+    case Json:
+        return jsonString(cell);
+    case Table:
+        break;
+    }
+    return cell;
+}
+
 TableWriter::TableWriter(Format format, const QList<Column> &columns)
     : m_format(format)
     , m_columns(columns)

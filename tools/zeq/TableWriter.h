@@ -29,6 +29,9 @@ public:
 
     /// "table", "csv", "tsv" or "json", any case.
     [[nodiscard]] static Result<Format> formatFromName(const QString &name);
+    /// A text cell as `format` writes it: quoted when CSV needs it, tabs and line breaks blanked for
+    /// TSV, a JSON string, or as it is in a table. For commands that write large outputs themselves.
+    [[nodiscard]] static QString formatCell(Format format, const QString &cell);
 
     TableWriter(Format format, const QList<Column> &columns);
 

@@ -3,6 +3,7 @@
 #include "ChargesCommand.h"
 #include "CommandLine.h"
 #include "DeisotopeCommand.h"
+#include "DigestCommand.h"
 #include "FastaCommand.h"
 #include "ModsCommand.h"
 #include "ToleranceCommand.h"
@@ -83,6 +84,8 @@ int main(int argc, char **argv)
                        "  deisotope FILE...         isotope clusters of every spectrum of mzML, mzXML, MGF\n"
                        "                            or peak-list files\n"
                        "  tolerance MASS TOLERANCE  the window of values that match a mass, e.g. 1000 10ppm\n"
+                       "  digest FASTA              peptides of an in-silico digestion of every protein,\n"
+                       "                            with places and monoisotopic masses\n"
                        "  fasta check|stats FILE    illegal sequence characters, or counts, of a FASTA file\n"
                        "  mods list|find|add        the modification catalogue: list it, find by name or\n"
                        "                            mass, add NAME/MASS\n"
@@ -112,6 +115,9 @@ int main(int argc, char **argv)
     }
     if (command == u"deisotope") {
         return runDeisotope(args.mid(1));
+    }
+    if (command == u"digest") {
+        return runDigest(args.mid(1));
     }
     if (command == u"fasta") {
         return runFasta(args.mid(1));

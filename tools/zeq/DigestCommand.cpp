@@ -1,0 +1,179 @@
+// The digest subcommand: every peptide of an in-silico digestion of the proteins of a FASTA file,
+// with its place in the protein and its monoisotopic mass.
+#include "DigestCommand.h"
+
+#include "CommandLine.h"
+#include "FastaInput.h"
+#include "ProteinDigester.h"
+#include "TableWriter.h"
+#include "algo/DigestRules.h"
+
+#include <limits>
+#include <optional>
+
+using namespace zeq::cli;
+using zeq::ProteinDigestionItem;
+
+namespace
+{
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr int kMostResidues = std::numeric_limits<int>::max();
+
+// Names are compared as a person types them: any case, with or without a dash ("lys-c").
+QString nameKey(const QString &name)
+{
+    return QString(name).remove(u'-').toLower();
+}
+
+zeq::Result<ProteinDigestionItem> enzymeFromText(const QString &text)
+{
+    Error err(kBadParameterError);
+    if (text.contains(u'@')) {
+        const ProteinDigestionItem item = ProteinDigestionItem::fromString(text);
+        if (ProteinDigestionItem::validate(text) && item.isValid()) {
+            return item;
+        }
+        err.addErrorMessage(QStringLiteral("--enzyme \"%1\" is not NAME @ LETTERS | SIDE with one side (C-term or "
+                                           "N-term) per letter group, e.g. \"Mine @ K,R;D | C-term;N-term\"")
+                                .arg(elide(text)));
+        return ZEQ_ECATCH(err);
+    }
+    // An exact name only: the library's own look-up matches any part of a name, so "Lys" would
+    // quietly digest with Thermolysin.
+    for (const ProteinDigestionItem &known : ProteinDigestionItem::knownEnzymeDigestRules()) {
+        if (!known.enzyme().isEmpty() && nameKey(known.enzyme()) == nameKey(text)) {
+            if (known.isValid()) {
+                return known;
+            }
+            err.addErrorMessage(QStringLiteral("enzyme \"%1\" has no cleavage rules; give them as --enzyme "
+                                               "\"%1 @ LETTERS | C-term\"")
+                                    .arg(known.enzyme()));
+            return ZEQ_ECATCH(err);
+        }
+    }
+    err.addErrorMessage(
+        QStringLiteral("unknown enzyme \"%1\"; see zeq digest --list-enzymes").arg(elide(text.trimmed())));
+    return ZEQ_ECATCH(err);
+}
+
+int listEnzymes(const CommandParser &cmd, TableWriter::Format format)
+{
+    TableWriter table(format,
+                      { { QStringLiteral("enzyme"), false },
+                        { QStringLiteral("residues"), false },
+                        { QStringLiteral("sides"), false },
+                        { QStringLiteral("item"), false } });
+    for (const ProteinDigestionItem &known : ProteinDigestionItem::knownEnzymeDigestRules()) {
+        if (known.isValid()) {
+            const zeq::DigestRules &rules = known.digestRules();
+            table.addRow({ known.enzyme(),
+                           rules.digestRulesAsString(zeq::DigestRule::Concatenated),
+                           zeq::DigestRules::cuttersToString(rules.cutters()),
+                           known.toString() });
+        }
+    }
+    return writeResult(cmd.outputPath(), table.render());
+}
+
+} // namespace
+
+int runDigest(const QStringList &args)
+{
+    const DigestSettings defaults;
+    CommandParser cmd(
+        QStringLiteral("digest"),
+        QStringLiteral("[options] FASTA"),
+        QStringLiteral("Digests every protein of a FASTA file in silico and lists the peptides, each with its "
+                       "place in the protein and its monoisotopic mass."),
+        QStringLiteral("\nOutput: one row per peptide, proteins in file order, peptides by start, then end.\n"
+                       "  accession  first word of the protein's FASTA header\n"
+                       "  start      first residue of the peptide in the protein, from 1\n"
+                       "  end        last residue, from 1, inclusive\n"
+                       "  missed     cleavage sites inside the peptide (missed cleavages)\n"
+                       "  mono_mass  neutral monoisotopic mass in Da, from the residues' elemental\n"
+                       "             formulas and exact element masses, plus one water; empty when a\n"
+                       "             residue has no formula (B, J, X, Z, '*' ...)\n"
+                       "  before     residue before the peptide, '-' at the protein's start\n"
+                       "  after      residue after the peptide, '-' at the protein's end\n"
+                       "  sequence   the peptide, upper case\n"
+                       "Sequences are upper-cased before digestion. FASTA may be UTF-8, UTF-16 with a\n"
+                       "byte-order mark, or Latin-1.\n"));
+    QCommandLineParser &parser = cmd.parser();
+    parser.addPositionalArgument(QStringLiteral("FASTA"), QStringLiteral("The FASTA file."));
+    parser.addOptions({
+        { QStringLiteral("enzyme"),
+          QStringLiteral("A known enzyme by name (any case; see --list-enzymes), or cleavage rules as NAME @ "
+                         "LETTERS | SIDE, e.g. \"Mine @ K,R | C-term\" (cuts after K and R) or \"Mix @ K;D | "
+                         "C-term;N-term\". Default: %1.")
+              .arg(defaults.enzyme.enzyme()),
+          QStringLiteral("enzyme") },
+        { QStringLiteral("missed"),
+          QStringLiteral("Most missed cleavages per peptide, 0 to 100. Default: %1.").arg(defaults.maxMissedCleavages),
+          QStringLiteral("N") },
+        { QStringLiteral("min-length"),
+          QStringLiteral("Fewest residues per peptide. Default: %1.").arg(defaults.minLength),
+          QStringLiteral("N") },
+        { QStringLiteral("max-length"),
+          QStringLiteral("Most residues per peptide. Default: %1.").arg(defaults.maxLength),
+          QStringLiteral("N") },
+        { QStringLiteral("min-mass"),
+          QStringLiteral("Lowest neutral monoisotopic mass in Da. Default: 0."),
+          QStringLiteral("Da") },
+        { QStringLiteral("max-mass"),
+          QStringLiteral("Highest neutral monoisotopic mass in Da. Default: no limit. A bound on the mass drops "
+                         "peptides whose mass is unknown."),
+          QStringLiteral("Da") },
+        { QStringLiteral("list-enzymes"),
+          QStringLiteral("List the known enzymes (built-in and the user's custom proteases) and exit.") },
+    });
+    cmd.addOutputOptions();
+    if (const std::optional<int> status = cmd.parse(args, 0, 1)) {
+        return *status;
+    }
+    DigestSettings settings;
+    settings.maxMissedCleavages = cmd.integer(QStringLiteral("missed"), 0, 100, defaults.maxMissedCleavages);
+    settings.minLength = cmd.integer(QStringLiteral("min-length"), 1, kMostResidues, defaults.minLength);
+    settings.maxLength = cmd.integer(QStringLiteral("max-length"), 1, kMostResidues, defaults.maxLength);
+    settings.minMass = cmd.number(QStringLiteral("min-mass"), { 0.0, kInfinity }, defaults.minMass);
+    settings.maxMass = cmd.number(QStringLiteral("max-mass"), { 0.0, kInfinity }, defaults.maxMass);
+    const TableWriter::Format format = cmd.format();
+    if (!cmd.usageError().isEmpty()) {
+        return fail(kExitBadUsage, cmd.usageError());
+    }
+    const QStringList files = cmd.positionalArguments();
+    if (cmd.isSet(QStringLiteral("list-enzymes"))) {
+        return files.isEmpty() ? listEnzymes(cmd, format)
+                               : fail(kExitBadUsage, QStringLiteral("--list-enzymes takes no FASTA file"));
+    }
+    if (files.isEmpty()) {
+        return fail(kExitBadUsage, QStringLiteral("no FASTA file given; usage: zeq digest [options] FASTA"));
+    }
+    if (cmd.isSet(QStringLiteral("enzyme"))) {
+        const zeq::Result<ProteinDigestionItem> enzyme =
+            enzymeFromText(parser.value(QStringLiteral("enzyme")).trimmed());
+        if (enzyme.hasError()) {
+            return fail(kExitBadUsage, enzyme.error().errorString());
+        }
+        settings.enzyme = enzyme.value();
+    }
+    if (settings.minLength > settings.maxLength) {
+        return fail(
+            kExitBadUsage,
+            QStringLiteral("--min-length %1 is above --max-length %2").arg(settings.minLength).arg(settings.maxLength));
+    }
+    if (settings.minMass > settings.maxMass) {
+        return fail(kExitBadUsage, QStringLiteral("--min-mass is above --max-mass"));
+    }
+
+    const QString path = files.constFirst();
+    FastaProteins proteins;
+    if (const std::optional<int> status = readFastaProteins(path, &proteins)) {
+        return *status;
+    }
+    const zeq::Result<QByteArray> text = digestProteins(proteins, settings, format);
+    if (text.hasError()) {
+        return fail(kExitBadInput, QStringLiteral("%1 %2").arg(path, text.error().errorString()));
+    }
+    return writeResult(cmd.outputPath(), text.value());
+}

@@ -1,0 +1,36 @@
+#include "FastaInput.h"
+
+#include "CommandLine.h"
+#include "zeq_qt_shared_libs_core/EncodingConverter.h"
+#include "zeq_qt_shared_libs_core/ReadFasta.h"
+
+#include <algorithm>
+
+namespace zeq::cli
+{
+
+std::optional<int> readFastaProteins(const QString &path, FastaProteins *proteins)
+{
+    EncodingConverter converter(path, "UTF-8");
+    if (!converter.convertEncoding()) {
+        return fail(kExitBadInput, converter.errorString());
+    }
+    const QString input = converter.outputFileName();
+    const Error err =
+        readFasta(input.toStdWString(), 0, true, &proteins->names, &proteins->sequences, {}, &proteins->headerLines);
+    if (err.hasError()) {
+        // Line numbers in the UTF-8 copy are those of the file the user named.
+        return fail(kExitBadInput, err.errorString().replace(input, path));
+    }
+    return std::nullopt;
+}
+
+QString accessionOf(const QString &header)
+{
+    // "> P1 text" is still protein P1.
+    const QStringView text = QStringView(header).trimmed();
+    const auto blank = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+    return text.first(blank - text.cbegin()).toString();
+}
+
+} // namespace zeq::cli
