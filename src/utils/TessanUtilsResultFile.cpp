@@ -1,0 +1,40 @@
+#include "ZeqLogging.h"
+#include "utils/TessanUtilsResultFile_p.h"
+#include "zeq_common_stable/StableConstants.h"
+
+#include <QSqlError>
+
+namespace zeq
+{
+
+ResultFileConnection::ResultFileConnection(const QString &connectionName, const QString &path)
+    : m_name(connectionName)
+    , m_path(path)
+    , m_db(QSqlDatabase::addDatabase(kQSQLITE, connectionName))
+{
+}
+
+ResultFileConnection::~ResultFileConnection()
+{
+    m_db.close();
+    // The last handle must be gone before removal, or Qt keeps the connection "in use".
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+Error ResultFileConnection::open()
+{
+    Error err;
+    m_db.setDatabaseName(m_path);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (m_path.isEmpty() || !m_db.open()) {
+        const QString reason = m_path.isEmpty() ? QStringLiteral("no path given") : m_db.lastError().text();
+        qCWarning(lcCore) << "Could not open file:" << m_path;
+        qCWarning(lcCore) << reason;
+        err = Error(kBadParameterError, QStringLiteral("Could not open result file \"%1\": %2").arg(m_path, reason));
+        return ZEQ_ECATCH(err);
+    }
+    return err;
+}
+
+} // namespace zeq

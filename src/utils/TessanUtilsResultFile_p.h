@@ -1,0 +1,39 @@
+#pragma once
+
+#include "zeq_common_core_export.h"
+#include "zeq_common_stable/Error.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+namespace zeq
+{
+
+/// A named Qt SQL connection to a result file, opened read-only so that a wrong path never leaves
+/// a new empty file behind. The connection is removed when the holder goes: queries made on it must
+/// be gone by then, so declare the holder before them.
+class ResultFileConnection
+{
+public:
+    ResultFileConnection(const QString &connectionName, const QString &path);
+    ResultFileConnection(const ResultFileConnection &) = delete;
+    ResultFileConnection &operator=(const ResultFileConnection &) = delete;
+    ~ResultFileConnection();
+
+    /// kBadParameterError, naming the path and the driver's reason, when the file cannot be opened.
+    Error open();
+    [[nodiscard]] QSqlDatabase &db() noexcept { return m_db; }
+
+private:
+    QString m_name;
+    QString m_path;
+    QSqlDatabase m_db;
+};
+
+/// Appends the value of the search parameter `key` to `values`; nothing when the key is absent.
+ZEQ_COMMON_CORE_TESTS_EXPORT Error appendSearchParameterFromTsnres(const QString &path,
+                                                                   const QString &key,
+                                                                   QList<QString> *values);
+
+} // namespace zeq

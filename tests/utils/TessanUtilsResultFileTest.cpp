@@ -1,0 +1,172 @@
+#include "support/MessageGuard.h"
+#include "support/ResultDatabase.h"
+#include "support/TestFiles.h"
+#include "utils/TessanUtilsParameters.h"
+#include "utils/TessanUtilsProteins.h"
+#include "utils/TessanUtilsResultFile_p.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace
+{
+
+const QList<QString> kReaderConnections{ u"get_searchparameter_information_from_tsnres"_qs,
+                                         u"check_tsnres"_qs,
+                                         u"get_protein_information_from_tsnres"_qs };
+
+bool readerConnectionsGone()
+{
+    const QStringList names = QSqlDatabase::connectionNames();
+    return std::none_of(kReaderConnections.cbegin(), kReaderConnections.cend(), [&names](const QString &name) {
+        return names.contains(name);
+    });
+}
+
+class TessanUtilsResultFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_path = m_dir.filePath(u"search.tsnres"_qs);
+        const Error err = zeq::test::writeResultDatabase(m_path);
+        ASSERT_FALSE(err.hasError()) << qPrintable(err.errorString());
+    }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+} // namespace
+
+TEST_F(TessanUtilsResultFileTest, ProteinsInRankOrderUpToTheDecoyLimit)
+{
+    const struct {
+        int decoyLimit;
+        QList<QString> names;
+    } rows[] = {
+        { 0, { u"sp|P1|ALPHA"_qs } },
+        // Skips two decoys, stops at the third; GAMMA repeats ALPHA's sequence.
+        { 2, { u"sp|P1|ALPHA"_qs, u"sp|P2|BETA"_qs } },
+        { 3, { u"sp|P1|ALPHA"_qs, u"sp|P2|BETA"_qs, u"sp|P4|DELTA"_qs } },
+    };
+    const QByteArray before = zeq::test::fileContents(m_path);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.decoyLimit);
+        QList<QString> names;
+        QList<QString> sequences;
+        const Error err = zeq::getProteinSequencesFromTsnres(m_path, row.decoyLimit, &names, &sequences);
+        ASSERT_FALSE(err.hasError()) << qPrintable(err.errorString());
+        EXPECT_EQ(names, row.names);
+        EXPECT_EQ(sequences.size(), names.size());
+        EXPECT_EQ(sequences.value(0), u"MKCAAK"_qs);
+        EXPECT_FALSE(sequences.contains(u"KAACKM"_qs));
+    }
+    // Lists are appended to, and a sequence the caller already holds is not listed again.
+    QList<QString> names{ u"mine"_qs };
+    QList<QString> sequences{ u"MSTNGK"_qs };
+    ASSERT_FALSE(zeq::getProteinSequencesFromTsnres(m_path, 3, &names, &sequences).hasError());
+    EXPECT_EQ(names, (QList<QString>{ u"mine"_qs, u"sp|P1|ALPHA"_qs, u"sp|P4|DELTA"_qs }));
+    EXPECT_EQ(sequences, (QList<QString>{ u"MSTNGK"_qs, u"MKCAAK"_qs, u"PEPTIDER"_qs }));
+    EXPECT_EQ(zeq::getProteinSequencesFromTsnres(m_path, 3, nullptr, &sequences).code(), kBadParameterError);
+
+    EXPECT_EQ(zeq::test::fileContents(m_path), before) << "a reader changed the result file";
+    EXPECT_TRUE(readerConnectionsGone());
+}
+
+TEST_F(TessanUtilsResultFileTest, SpectrumFilesAndParameters)
+{
+    QList<QString> files{ u"stale"_qs };
+    ASSERT_FALSE(zeq::getMSFilesFromTsnres(m_path, files).hasError());
+    EXPECT_EQ(files,
+              (QList<QString>{
+                  u"C:\\data\\run 1.raw"_qs, u"C:\\b\\c.raw"_qs, u"D:\\tims\\sample.d"_qs, u"/mnt/share/x.mzML"_qs }));
+
+    QList<QString> values{ u"kept"_qs };
+    ASSERT_FALSE(zeq::getLockmassFromTsnres(m_path, &values).hasError());
+    ASSERT_FALSE(zeq::getPpmFromTsnres(m_path, &values).hasError());
+    EXPECT_EQ(values, (QList<QString>{ u"kept"_qs, u"445.120025;391.284286"_qs, u"10 ppm"_qs }));
+
+    // Keys are data: one named like a column, or holding quotes, finds its own row only.
+    const struct {
+        const char *key;
+        QList<QString> values;
+    } keys[] = { { "Value", { u"by key"_qs } },
+                 { "Key", {} },
+                 { "say \"hi\"", { u"quoted"_qs } },
+                 { "lock mass list", {} },
+                 { "Missing", {} } };
+    for (const auto &row : keys) {
+        SCOPED_TRACE(row.key);
+        QList<QString> found;
+        ASSERT_FALSE(zeq::appendSearchParameterFromTsnres(m_path, QString::fromUtf8(row.key), &found).hasError());
+        EXPECT_EQ(found, row.values);
+    }
+    EXPECT_EQ(zeq::getPpmFromTsnres(m_path, nullptr).code(), kBadParameterError);
+    EXPECT_TRUE(readerConnectionsGone());
+}
+
+// Every reader on every kind of bad file: an error naming the trouble, no file made or changed, no
+// connection left behind (a leftover would break the next open of the same name).
+TEST_F(TessanUtilsResultFileTest, BadFilesGiveErrorsAndLeaveNothingBehind)
+{
+    const QString missing = m_dir.filePath(u"missing.tsnres"_qs);
+    const QString text = zeq::test::writeFile(m_dir.filePath(u"notes.tsnres"_qs), "not a database\n");
+    const QString empty = m_dir.filePath(u"empty.tsnres"_qs);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_qs, u"make-empty"_qs);
+        db.setDatabaseName(empty);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(u"CREATE TABLE Other (Id INT)"_qs));
+    }
+    QSqlDatabase::removeDatabase(u"make-empty"_qs);
+
+    QList<QString> list;
+    const std::pair<const char *, std::function<Error(const QString &)>> readers[] = {
+        { "proteins", [&](const QString &p) { return zeq::getProteinSequencesFromTsnres(p, 1, &list, &list); } },
+        { "files", [&](const QString &p) { return zeq::getMSFilesFromTsnres(p, list); } },
+        { "lock mass", [&](const QString &p) { return zeq::getLockmassFromTsnres(p, &list); } },
+        { "tolerance", [&](const QString &p) { return zeq::getPpmFromTsnres(p, &list); } },
+    };
+    const struct {
+        QString path;
+        ErrorCode code;
+        const char *message;
+    } files[] = {
+        { missing, kBadParameterError, "missing.tsnres" },
+        { QString(), kBadParameterError, "no path given" },
+        { m_dir.path(), kBadParameterError, "Could not open" },
+        { text, kError, "not a database" },
+        { empty, kError, "no such table" },
+    };
+    for (const auto &[reader, read] : readers) {
+        for (const auto &file : files) {
+            SCOPED_TRACE(std::string(reader) + " " + file.path.toStdString());
+            const zeq::test::MessageGuard guard;
+            const QByteArray before = zeq::test::fileContents(file.path);
+            const Error err = read(file.path);
+            EXPECT_EQ(err.code(), file.code);
+            EXPECT_TRUE(err.errorString().contains(QString::fromUtf8(file.message))) << qPrintable(err.errorString());
+            EXPECT_EQ(guard.contains(u"Could not open file:"_qs), file.code == kBadParameterError);
+            EXPECT_EQ(zeq::test::fileContents(file.path), before);
+            EXPECT_TRUE(readerConnectionsGone());
+        }
+    }
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 3);
+    EXPECT_TRUE(list.isEmpty());
+
+    // A good file still opens under the same connection names.
+    ASSERT_FALSE(zeq::getMSFilesFromTsnres(m_path, list).hasError());
+    EXPECT_EQ(list.size(), 4);
+}
