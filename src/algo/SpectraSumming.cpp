@@ -81,6 +81,102 @@ bool usableWidth(double w)
     return std::isfinite(w) && w > 0.0;
 }
 
+bool byMz(const QPointF &a, const QPointF &b)
+{
+    return a.x() < b.x();
+}
+
+/// Sorts `points`, consecutive runs that start at `starts`, by merging the runs pairwise (the spectra
+/// arrive sorted, so this beats sorting the pool). `spare` ends as scratch of the same size, so the
+/// next step writes into memory already in use rather than into fresh pages.
+void sortRuns(QList<QPointF> &points, QList<qsizetype> starts, QList<QPointF> &spare)
+{
+    starts.append(points.size());
+    for (qsizetype r = 0; r + 1 < starts.size(); ++r) {
+        QPointF *first = points.data() + starts[r];
+        QPointF *last = points.data() + starts[r + 1];
+        if (!std::is_sorted(first, last, byMz)) {
+            std::sort(first, last, byMz);
+        }
+    }
+    spare.resize(points.size());
+    while (starts.size() > 2) {
+        QList<qsizetype> merged{ 0 };
+        const QPointF *in = points.constData();
+        QPointF *out = spare.data();
+        for (qsizetype r = 0; r + 1 < starts.size(); r += 2) {
+            const qsizetype mid = starts[r + 1];
+            const qsizetype hi = r + 2 < starts.size() ? starts[r + 2] : mid;
+            std::merge(in + starts[r], in + mid, in + mid, in + hi, out + starts[r], byMz);
+            merged.append(hi);
+        }
+        points.swap(spare);
+        starts = merged;
+    }
+}
+
+void mergeDuplicatesInPlace(QList<QPointF> &points)
+{
+    QPointF *p = points.data();
+    const qsizetype n = points.size();
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < n;) {
+        QPointF run = p[i];
+        qsizetype j = i + 1;
+        for (; j < n && approxEqual(p[j].x(), run.x()); ++j) {
+            run.ry() += p[j].y();
+        }
+        p[out++] = run;
+        i = j;
+    }
+    points.resize(out);
+}
+
+// In place: the point written at step i goes to a position at or before i, and the steps after i
+// only read positions from i on, so they see the input.
+void filterPeaksInPlace(const MassTolerance &tolerance, QList<QPointF> &points)
+{
+    QPointF *p = points.data();
+    const qsizetype n = points.size();
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const double w = SpectraSumming::width(tolerance, p[i].x());
+        const bool leftHides = i > 0 && p[i].x() - p[i - 1].x() < w && p[i].y() < p[i - 1].y();
+        const bool rightHides = i + 1 < n && p[i + 1].x() - p[i].x() < w && p[i].y() < p[i + 1].y();
+        if (!leftHides && !rightHides) {
+            p[out++] = p[i];
+        }
+    }
+    points.resize(out);
+}
+
+// In place as filterPeaksInPlace; a join writes one point for two, so writes only fall further behind.
+void filterPairsInPlace(const MassTolerance &tolerance, QList<QPointF> &points)
+{
+    const qsizetype n = points.size();
+    if (n < 2) {
+        return;
+    }
+    QPointF *p = points.data();
+    qsizetype out = 0;
+    qsizetype i = 0;
+    for (; i + 1 < n; ++i) {
+        const double w = SpectraSumming::width(tolerance, p[i].x());
+        const bool clearLeft = i == 0 || p[i].x() - p[i - 1].x() >= w;
+        const bool clearRight = i + 2 == n || p[i + 2].x() - p[i + 1].x() >= w;
+        if (p[i + 1].x() - p[i].x() < w && approxEqual(p[i].y(), p[i + 1].y()) && clearLeft && clearRight) {
+            p[out++] = QPointF((p[i].x() + p[i + 1].x()) / 2.0, p[i].y());
+            ++i;
+        } else {
+            p[out++] = p[i];
+        }
+    }
+    if (i < n) {
+        p[out++] = p[i];
+    }
+    points.resize(out);
+}
+
 } // namespace
 
 double SpectraSumming::width(const MassTolerance &tolerance, double mz)
@@ -98,41 +194,50 @@ QList<QPointF> SpectraSumming::doSumming(const Options &options, const QList<Spe
     for (const Spectra &s : spectra) {
         total += s.points.size();
     }
-    QList<QPointF> points;
-    points.reserve(total);
+    QList<QPointF> points(total);
+    QList<qsizetype> starts;
+    starts.reserve(spectra.size());
+    qsizetype count = 0;
     for (const Spectra &s : spectra) {
+        starts.append(count);
         for (const QPointF &p : s.points) {
             // A NaN m/z would also break the sort's ordering.
             if (std::isfinite(p.x()) && std::isfinite(p.y())) {
-                points.append(p);
+                points[count++] = p;
             }
         }
     }
-    std::sort(points.begin(), points.end(), [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
-    return filterPairs(options, filterPeaks(options, sumNeighbors(options, mergeDuplicates(points))));
+    points.resize(count);
+    QList<QPointF> summed;
+    sortRuns(points, starts, summed);
+    mergeDuplicatesInPlace(points);
+    sumNeighbors(options, points, summed);
+    filterPeaksInPlace(options.peakTolerance, summed);
+    filterPairsInPlace(options.peakTolerance, summed);
+    // The buffer had room for every pooled point; the sum is usually far smaller.
+    summed.squeeze();
+    return summed;
 }
 
 QList<QPointF> SpectraSumming::mergeDuplicates(const QList<QPointF> &points)
 {
-    QList<QPointF> merged;
-    merged.reserve(points.size());
-    for (qsizetype i = 0; i < points.size();) {
-        QPointF run = points[i];
-        qsizetype j = i + 1;
-        for (; j < points.size() && approxEqual(points[j].x(), run.x()); ++j) {
-            run.ry() += points[j].y();
-        }
-        merged.append(run);
-        i = j;
-    }
+    QList<QPointF> merged = points;
+    mergeDuplicatesInPlace(merged);
     return merged;
 }
 
 QList<QPointF> SpectraSumming::sumNeighbors(const Options &options, const QList<QPointF> &points)
 {
-    const qsizetype n = points.size();
     QList<QPointF> summed;
-    summed.reserve(n);
+    sumNeighbors(options, points, summed);
+    return summed;
+}
+
+void SpectraSumming::sumNeighbors(const Options &options, const QList<QPointF> &points, QList<QPointF> &summed)
+{
+    const qsizetype n = points.size();
+    summed.resize(n);
+    QPointF *out = summed.data();
     // The left neighbours of i are [a, i), the right ones [i + 1, b).
     Moments left(points);
     Moments right(points);
@@ -169,7 +274,7 @@ QList<QPointF> SpectraSumming::sumNeighbors(const Options &options, const QList<
             right.removeLast(--b);
         }
         if (!usable) {
-            summed.append(points[i]);
+            out[i] = points[i];
             continue;
         }
         double l0, l1, l2, r0, r1, r2;
@@ -178,52 +283,21 @@ QList<QPointF> SpectraSumming::sumNeighbors(const Options &options, const QList<
         // Σ (w − |d|)·y and Σ (w − |d|)·y·d over both sides; d ≤ 0 on the left.
         const double weight = y * w + (w * l0 + l1) + (w * r0 - r1);
         const double offset = (w * l1 + l2) + (w * r1 - r2);
-        summed.append({ weight != 0.0 ? x + offset / weight : x, weight / w });
+        out[i] = QPointF(weight != 0.0 ? x + offset / weight : x, weight / w);
     }
-    return summed;
 }
 
 QList<QPointF> SpectraSumming::filterPeaks(const Options &options, const QList<QPointF> &points)
 {
-    QList<QPointF> peaks;
-    const qsizetype n = points.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QPointF &p = points[i];
-        const double w = width(options.peakTolerance, p.x());
-        const bool leftHides = i > 0 && p.x() - points[i - 1].x() < w && p.y() < points[i - 1].y();
-        const bool rightHides = i + 1 < n && points[i + 1].x() - p.x() < w && p.y() < points[i + 1].y();
-        if (!leftHides && !rightHides) {
-            peaks.append(p);
-        }
-    }
+    QList<QPointF> peaks = points;
+    filterPeaksInPlace(options.peakTolerance, peaks);
     return peaks;
 }
 
 QList<QPointF> SpectraSumming::filterPairs(const Options &options, const QList<QPointF> &points)
 {
-    const qsizetype n = points.size();
-    if (n < 2) {
-        return points;
-    }
-    QList<QPointF> joined;
-    joined.reserve(n);
-    qsizetype i = 0;
-    for (; i + 1 < n; ++i) {
-        const QPointF &p = points[i];
-        const QPointF &q = points[i + 1];
-        const double w = width(options.peakTolerance, p.x());
-        const bool clearLeft = i == 0 || p.x() - points[i - 1].x() >= w;
-        const bool clearRight = i + 2 == n || points[i + 2].x() - q.x() >= w;
-        if (q.x() - p.x() < w && approxEqual(p.y(), q.y()) && clearLeft && clearRight) {
-            joined.append({ (p.x() + q.x()) / 2.0, p.y() });
-            ++i;
-        } else {
-            joined.append(p);
-        }
-    }
-    if (i < n) {
-        joined.append(points[i]);
-    }
+    QList<QPointF> joined = points;
+    filterPairsInPlace(options.peakTolerance, joined);
     return joined;
 }
 

@@ -52,6 +52,11 @@ public:
     /// The width a tolerance gives at `mz`: the tolerance in Dalton; in ppm, mz·tolerance·1e-6 but never
     /// below 0.02 (a NaN or negative ppm tolerance gives 0.02).
     [[nodiscard]] static double width(const MassTolerance &tolerance, double mz);
+
+private:
+    /// sumNeighbors into `summed`, another list than `points`, resized to its size: doSumming reuses
+    /// a buffer that way.
+    static void sumNeighbors(const Options &options, const QList<QPointF> &points, QList<QPointF> &summed);
 };
 
 } // namespace zeq
