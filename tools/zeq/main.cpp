@@ -5,6 +5,7 @@
 #include "DeisotopeCommand.h"
 #include "FastaCommand.h"
 #include "ModsCommand.h"
+#include "SumCommand.h"
 #include "ToleranceCommand.h"
 #include "utils/BuildInfo.h"
 
@@ -39,6 +40,8 @@ int main(int argc, char **argv)
                        "                            charge, monoisotopic m/z and fit score\n"
                        "  deisotope FILE...         isotope clusters of every spectrum of mzML, mzXML, MGF\n"
                        "                            or peak-list files\n"
+                       "  sum FILE...               the sum of the selected spectra of spectrum files, as\n"
+                       "                            one peak list\n"
                        "  tolerance MASS TOLERANCE  the window of values that match a mass, e.g. 1000 10ppm\n"
                        "  fasta check|stats FILE    illegal sequence characters, or counts, of a FASTA file\n"
                        "  mods list|find|add        the modification catalogue: list it, find by name or\n"
@@ -77,6 +80,9 @@ int main(int argc, char **argv)
     }
     if (command == u"mods") {
         return runMods(args.mid(1));
+    }
+    if (command == u"sum") {
+        return runSum(args.mid(1));
     }
     return fail(kExitBadUsage, QStringLiteral("unknown command \"%1\"; see zeq --help").arg(elide(command)));
 }
