@@ -125,8 +125,6 @@ TEST(WarpSourceToTargetXUnitTest, WarpsOnlyBetweenMinutesAndIsoelectricPoint)
     EXPECT_DOUBLE_EQ(w.warpSourceToTarget(5.0, XUnit(42), Minutes), 5.0);
     const QList<QPointF> points = { { 14.0, 3.0 }, { 10.0, 4.0 } };
     EXPECT_EQ(w.warpSourceToTarget(points, Minutes, IsoelecticPoint), QList<QPointF>({ { 5.0, 3.0 }, { 4.2, 4.0 } }));
-    EXPECT_EQ(w.warpSourceToTarget(w.warpSourceToTarget(points, Minutes, IsoelecticPoint), IsoelecticPoint, Minutes),
-              QList<QPointF>({ { 16.0, 3.0 }, { 12.0, 4.0 } }));
 
     // Equal units set the anchors but report the mistake; unrelated units set nothing.
     Error err = w.setWarp(QMap<double, double>{ { 1.0, 2.0 } }, Minutes, Minutes);
@@ -138,7 +136,5 @@ TEST(WarpSourceToTargetXUnitTest, WarpsOnlyBetweenMinutesAndIsoelectricPoint)
     err = w.setWarp({ 7, 8 }, { 1 }, Minutes, IsoelecticPoint);
     EXPECT_EQ(err.code(), kBadParameterError);
 
-    EXPECT_NE(qHash(Minutes, 0), qHash(IsoelecticPoint, 0));
-    QSet<XUnit> units = { Minutes, Minutes, DriftBins };
-    EXPECT_EQ(units.size(), 2);
+    EXPECT_EQ(QSet<XUnit>({ Minutes, Minutes, DriftBins }).size(), 2);
 }

@@ -100,11 +100,7 @@ TEST_F(SumProgramTest, RefusesBadUsageAndBadFiles)
     } rows[] = {
         { "missing file", { path("absent.mzML") }, 1, "absent.mzML" },
         { "nothing selected", { path("run.mzML"), u"--scan"_qs, u"99"_qs }, 1, "no spectrum" },
-        { "tolerance without unit", { path("run.mzML"), u"--tolerance"_qs, u"10"_qs }, 2, "no unit" },
-        { "negative tolerance", { path("run.mzML"), u"--tolerance"_qs, u"-1ppm"_qs }, 2, "tolerance" },
         { "level 3", { path("run.mzML"), u"--ms-level"_qs, u"3"_qs }, 2, "1, 2 or all" },
-        { "scan zero", { path("run.mzML"), u"--scan"_qs, u"0"_qs }, 2, "--scan" },
-        { "reversed range", { path("run.mzML"), u"--rt"_qs, u"5:1"_qs }, 2, "after its end" },
         { "scan and rt", { path("run.mzML"), u"--scan"_qs, u"1"_qs, u"--rt"_qs, u"1:2"_qs }, 2, "one of them" },
         { "unknown format", { path("run.mzML"), u"--format"_qs, u"xls"_qs }, 2, "xls" },
         { "no file", {}, 2, "usage" },
