@@ -75,8 +75,11 @@ TEST(SpectraSummingTest, KernelMatchesTheDirectSumOnRandomSpectra)
     std::mt19937 random(3);
     for (const SpectraSumming::Options &options : optionsList) {
         SCOPED_TRACE(options.neighborTolerance.tolerance());
+        // An odd number of spectra, one of them unsorted, for the merge of the pool.
+        QList<zeq::Spectra> spectra = randomSpectra(random, 31, 40, 300);
+        std::shuffle(spectra[7].points.begin(), spectra[7].points.end(), random);
         QList<QPointF> pooled;
-        for (const zeq::Spectra &s : randomSpectra(random, 30, 40, 300)) {
+        for (const zeq::Spectra &s : spectra) {
             pooled += s.points;
         }
         std::sort(pooled.begin(), pooled.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
@@ -88,6 +91,8 @@ TEST(SpectraSummingTest, KernelMatchesTheDirectSumOnRandomSpectra)
             ASSERT_NEAR(fast[i].x(), direct[i].x(), 1e-9) << "point " << i;
             ASSERT_NEAR(fast[i].y(), direct[i].y(), 1e-9 * direct[i].y()) << "point " << i;
         }
+        EXPECT_EQ(SpectraSumming::doSumming(options, spectra),
+                  SpectraSumming::filterPairs(options, SpectraSumming::filterPeaks(options, fast)));
     }
 }
 
@@ -124,7 +129,6 @@ TEST(SpectraSummingTest, PeaksAndTwinsFollowTheirTieRules)
           {},
           { { 300.0625, 2 }, { 400.0625, 3 } } },
         { "unequal twins stay", { { 500, 4 }, { 500.125, 4.001 } }, { { 500.125, 4.001 } }, {} },
-        { "one point", { { 500, 4 } }, {}, {} },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
@@ -148,7 +152,6 @@ TEST(SpectraSummingTest, SumsSpectraAndSurvivesBadInput)
     } rows[] = {
         { "equal m/z merge", dalton(0.01, 0.01), { { { { 500, 10 } } }, { { { 500, 30 } } } }, { { 500, 40 } } },
         { "nothing", {}, {}, {} },
-        { "empty spectra", {}, { {}, {} }, {} },
         { "non-finite points dropped",
           dalton(0.01, 0.01),
           { { { { nan, 1 }, { 300, inf }, { 400, 2 }, { -inf, 5 } } } },
