@@ -30,7 +30,8 @@ QString details()
         "point is then smoothed with its neighbours closer than the tolerance (weight falling linearly to\n"
         "0 at the tolerance), which adds their intensity and moves it to their weighted centre; only\n"
         "points with no more intense neighbour within the tolerance are kept, and two equal peaks within\n"
-        "the tolerance with nothing else near are joined. A ppm tolerance is never narrower than 0.02.\n"
+        "the tolerance with nothing else near are joined. A ppm tolerance is never narrower than\n"
+        "0.02 m/z.\n"
         "\nOutput: one row per peak, by m/z: mz, intensity. --format mzml writes one centroided MS1\n"
         "spectrum in mzML instead. A summary (spectra, points, peaks) goes to standard error.\n"
         "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n");
