@@ -150,6 +150,47 @@ Result<MassTolerance> parseTolerance(const QString &text)
     return MassTolerance(isPpm ? MassTolerance::ppm : MassTolerance::Dalton, value.value());
 }
 
+Result<Range> parseRange(const QString &what, const QString &text)
+{
+    const QStringList parts = text.split(u':');
+    if (parts.size() != 2) {
+        Error err = usage(QStringLiteral("%1 needs START:END, got \"%2\"").arg(what, elide(text)));
+        return ZEQ_ECATCH(err);
+    }
+    Range range;
+    for (int i = 0; i < 2; ++i) {
+        if (parts.at(i).trimmed().isEmpty()) {
+            continue;
+        }
+        const Result<double> bound = parseNumber(what, parts.at(i).trimmed());
+        if (bound.hasError()) {
+            Error err = bound.error();
+            return ZEQ_ECATCH(err);
+        }
+        (i == 0 ? range.start : range.end) = bound.value();
+    }
+    if (range.start > range.end) {
+        Error err = usage(
+            QStringLiteral("%1 starts at %2, after its end %3").arg(what, shortest(range.start), shortest(range.end)));
+        return ZEQ_ECATCH(err);
+    }
+    return range;
+}
+
+Result<QList<int>> parseScanList(const QString &what, const QString &text)
+{
+    QList<int> scans;
+    for (const QString &part : text.split(u',')) {
+        const Result<int> scan = parseInteger(what, part.trimmed(), 1, std::numeric_limits<int>::max());
+        if (scan.hasError()) {
+            Error err = scan.error();
+            return ZEQ_ECATCH(err);
+        }
+        scans.append(scan.value());
+    }
+    return scans;
+}
+
 CommandParser::CommandParser(const QString &command,
                              const QString &arguments,
                              const QString &summary,
@@ -174,6 +215,19 @@ void CommandParser::addOutputOptions()
           QStringLiteral("Write the result to FILE instead of standard output; FILE is replaced only once "
                          "everything is written."),
           QStringLiteral("FILE") },
+    });
+}
+
+void CommandParser::addSelectionOptions()
+{
+    m_parser.addOptions({
+        { QStringLiteral("ms-level"),
+          QStringLiteral("Spectra of this level: 1, 2 or all. Default: 1."),
+          QStringLiteral("level") },
+        { QStringLiteral("scan"), QStringLiteral("Only these scan numbers, e.g. 12,15."), QStringLiteral("N[,N...]") },
+        { QStringLiteral("rt"),
+          QStringLiteral("Only spectra with a retention time in this range, minutes; either side may be empty."),
+          QStringLiteral("START:END") },
     });
 }
 
@@ -239,6 +293,39 @@ TableWriter::Format CommandParser::format()
     return value(QStringLiteral("format"), TableWriter::Table, [](const QString &, const QString &text) {
         return TableWriter::formatFromName(text);
     });
+}
+
+Range CommandParser::range(const QString &name)
+{
+    return optionValue(name, Range(), parseRange);
+}
+
+QList<int> CommandParser::scanList(const QString &name)
+{
+    return optionValue(name, QList<int>(), parseScanList);
+}
+
+MassTolerance CommandParser::tolerance(const QString &name, const MassTolerance &fallback)
+{
+    return optionValue(name, fallback, [](const QString &, const QString &text) { return parseTolerance(text); });
+}
+
+SpectrumSelection CommandParser::selection()
+{
+    SpectrumSelection selection;
+    selection.msLevel = optionValue(QStringLiteral("ms-level"), 1, [](const QString &what, const QString &text) {
+        const QString level = text.toLower();
+        if (level == u"1" || level == u"2" || level == u"all") {
+            return Result<int>(level == u"all" ? 0 : level.toInt());
+        }
+        Error err = usage(QStringLiteral("%1 must be 1, 2 or all, got \"%2\"").arg(what, elide(text)));
+        return Result<int>(ZEQ_ECATCH(err));
+    });
+    selection.scans = scanList(QStringLiteral("scan"));
+    const Range rt = range(QStringLiteral("rt"));
+    selection.rtStart = rt.start;
+    selection.rtEnd = rt.end;
+    return selection;
 }
 
 QString CommandParser::outputPath() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SpectrumSource.h"
 #include "TableWriter.h"
 #include "math/MassTolerance.h"
 #include "utils/Result.h"
@@ -50,6 +51,17 @@ Result<int> parseInteger(const QString &what, const QString &text, int lowest, i
 /// the isotope model knows.
 Result<MassTolerance> parseTolerance(const QString &text);
 
+/// An interval of a number typed as "START:END"; either side may be left empty for an open bound.
+struct Range {
+    double start = -std::numeric_limits<double>::infinity();
+    double end = std::numeric_limits<double>::infinity();
+};
+
+/// `text` as START:END with START not above END. The error names `what` and quotes the text.
+Result<Range> parseRange(const QString &what, const QString &text);
+/// `text` as a comma-separated list of scan numbers, each at least 1.
+Result<QList<int>> parseScanList(const QString &what, const QString &text);
+
 /// The parser of one subcommand: -h/--help, optionally --format and --output, and option values
 /// read as checked numbers. A refused value is remembered (usageError()) so that a command can read
 /// all its options and report the first problem once.
@@ -63,6 +75,8 @@ public:
     [[nodiscard]] QCommandLineParser &parser() { return m_parser; }
     /// --format table|csv|tsv|json and -o/--output FILE.
     void addOutputOptions();
+    /// --ms-level 1|2|all, --scan N,... and --rt START:END.
+    void addSelectionOptions();
 
     /// Parses `args` (without the program and command names). Returns the exit status when the
     /// command is done already: help printed, or bad usage reported.
@@ -87,6 +101,12 @@ public:
     double number(const QString &name, const NumberRange &range, double fallback);
     int integer(const QString &name, int lowest, int highest, int fallback);
     TableWriter::Format format();
+    /// START:END, open on both sides when not given or refused.
+    Range range(const QString &name);
+    QList<int> scanList(const QString &name);
+    MassTolerance tolerance(const QString &name, const MassTolerance &fallback);
+    /// The spectra the selection options pick: MS1 unless --ms-level says otherwise.
+    SpectrumSelection selection();
     [[nodiscard]] QString outputPath() const;
 
     /// Records a usage problem found by the command itself, unless an earlier one is recorded.

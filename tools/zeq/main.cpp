@@ -6,6 +6,7 @@
 #include "DigestCommand.h"
 #include "FastaCommand.h"
 #include "ModsCommand.h"
+#include "SumCommand.h"
 #include "ToleranceCommand.h"
 #include "utils/BuildInfo.h"
 
@@ -83,6 +84,8 @@ int main(int argc, char **argv)
                        "                            charge, monoisotopic m/z and fit score\n"
                        "  deisotope FILE...         isotope clusters of every spectrum of mzML, mzXML, MGF\n"
                        "                            or peak-list files\n"
+                       "  sum FILE...               the sum of the selected spectra of spectrum files, as\n"
+                       "                            one peak list\n"
                        "  tolerance MASS TOLERANCE  the window of values that match a mass, e.g. 1000 10ppm\n"
                        "  digest FASTA              peptides of an in-silico digestion of every protein,\n"
                        "                            with places and monoisotopic masses\n"
@@ -127,6 +130,9 @@ int main(int argc, char **argv)
     }
     if (command == u"mods") {
         return runMods(args.mid(1));
+    }
+    if (command == u"sum") {
+        return runSum(args.mid(1));
     }
     return fail(kExitBadUsage, QStringLiteral("unknown command \"%1\"; see zeq --help").arg(elide(command)));
 }

@@ -1,0 +1,115 @@
+// Runs `zeq sum` on spectrum files whose sum is known, and on broken input, as a user would.
+#include "support/SpectrumFileWriter.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zeq::test;
+
+namespace
+{
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome sum(QStringList args)
+{
+    args.prepend(u"sum"_qs);
+    QProcess process;
+    process.start(QStringLiteral(ZEQ_PROGRAM), args);
+    EXPECT_TRUE(process.waitForFinished(60'000)) << qPrintable(args.join(u' '));
+    return { process.exitCode(),
+             QString::fromUtf8(process.readAllStandardOutput()),
+             QString::fromUtf8(process.readAllStandardError()) };
+}
+
+class SumProgramTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new QTemporaryDir;
+        // Peaks far apart, so the sum at each m/z is the plain total; values exact in binary.
+        QList<SpectrumToWrite> spectra(3);
+        spectra[0] = { 1, 1, 1.0, {}, 1.5, { { 400, 100 }, { 600, 50 }, { 900.5, 10 } } };
+        spectra[1] = { 2, 1, 2.0, {}, 1.5, { { 400, 300 }, { 800, 20 } } };
+        spectra[2] = { 3, 1, 3.0, {}, 1.5, { { 400, 1000 }, { 700.25, 5 } } };
+        ASSERT_EQ(writeSpectrumFile(path("run.mzML"), SpectrumFileKind::MzML64Zlib, spectra), QString());
+        ASSERT_EQ(writeSpectrumFile(path("run.mzXML"), SpectrumFileKind::MzXML, spectra), QString());
+        QFile twins(path("twins.txt"));
+        ASSERT_TRUE(twins.open(QIODevice::WriteOnly));
+        twins.write("500 10\n500.25 10\n");
+    }
+    static void TearDownTestSuite() { delete s_dir; }
+    static QString path(const char *name) { return s_dir->filePath(QString::fromUtf8(name)); }
+
+    static inline QTemporaryDir *s_dir = nullptr;
+};
+
+} // namespace
+
+TEST_F(SumProgramTest, SumsTheSelectedSpectra)
+{
+    const struct {
+        const char *name;
+        QStringList args;
+        const char *csv;
+    } rows[] = {
+        { "every scan", { path("run.mzML") }, "400,1400\n600,50\n700.25,5\n800,20\n900.5,10\n" },
+        { "two scans", { path("run.mzML"), u"--scan"_qs, u"1,2"_qs }, "400,400\n600,50\n800,20\n900.5,10\n" },
+        { "a retention time range", { path("run.mzXML"), u"--rt"_qs, u"1.5:"_qs }, "400,1300\n700.25,5\n800,20\n" },
+        // A peak list is scan 1.
+        { "two files",
+          { path("run.mzML"), path("twins.txt"), u"--scan"_qs, u"1"_qs },
+          "400,100\n500,10\n500.25,10\n600,50\n900.5,10\n" },
+        // Smoothed into 15 each at 500.083 and 500.167, then joined as twins.
+        { "twins within the tolerance", { path("twins.txt"), u"--tolerance"_qs, u"0.5Da"_qs }, "500.125,15\n" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome result = sum(row.args + QStringList{ u"--format"_qs, u"csv"_qs });
+        ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
+        EXPECT_EQ(result.out, u"mz,intensity\n"_qs + QString::fromUtf8(row.csv));
+    }
+}
+
+TEST_F(SumProgramTest, WritesAnMzMLThatReadsBackAsTheSum)
+{
+    const QString written = path("sum.mzML");
+    Outcome result = sum({ path("run.mzML"), path("run.mzXML"), u"--format"_qs, u"mzML"_qs, u"-o"_qs, written });
+    ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
+    EXPECT_EQ(result.err, u"zeq: 6 spectra, 14 points summed into 5 peaks\n"_qs);
+    result = sum({ written, u"--format"_qs, u"csv"_qs });
+    ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
+    EXPECT_EQ(result.out, u"mz,intensity\n400,2800\n600,100\n700.25,10\n800,40\n900.5,20\n"_qs);
+}
+
+TEST_F(SumProgramTest, RefusesBadUsageAndBadFiles)
+{
+    const struct {
+        const char *name;
+        QStringList args;
+        int exitCode;
+        const char *message;
+    } rows[] = {
+        { "missing file", { path("absent.mzML") }, 1, "absent.mzML" },
+        { "nothing selected", { path("run.mzML"), u"--scan"_qs, u"99"_qs }, 1, "no spectrum" },
+        { "level 3", { path("run.mzML"), u"--ms-level"_qs, u"3"_qs }, 2, "1, 2 or all" },
+        { "scan and rt", { path("run.mzML"), u"--scan"_qs, u"1"_qs, u"--rt"_qs, u"1:2"_qs }, 2, "one of them" },
+        { "unknown format", { path("run.mzML"), u"--format"_qs, u"xls"_qs }, 2, "xls" },
+        { "no file", {}, 2, "usage" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome result = sum(row.args);
+        EXPECT_EQ(result.exitCode, row.exitCode);
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(row.message))) << qPrintable(result.err);
+        EXPECT_TRUE(result.out.isEmpty());
+    }
+}
