@@ -7,7 +7,6 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -145,11 +144,6 @@ TEST_F(TessanUtilsModTablesTest, InsilicoTableHoldsOneRowPerPeptideMatch)
     ASSERT_FALSE(zeq::makeInsilicoTableFromTsnressInsilicoRun(*m_db).hasError());
     QSqlQuery query(*m_db);
     ASSERT_TRUE(query.exec(u"SELECT * FROM InsilicoItems ORDER BY Id"_qs));
-    const QSqlRecord record = query.record();
-    ASSERT_EQ(record.count(), 14);
-    EXPECT_EQ(record.fieldName(8), u"CalcMr"_qs);
-    EXPECT_EQ(record.fieldName(13), u"Comment"_qs);
-
     const QString stckGlycans = u"HexNAc(1)Hex(1); Hex"_qs;
     const struct {
         const char *sequence;
