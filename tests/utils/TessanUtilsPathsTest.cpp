@@ -42,7 +42,6 @@ TEST(TessanUtilsPathsTest, OutputFolderOfFilesAndFolders)
         { uR"(D:\out\result.tsnres)"_qs, Unknown::AskFileSystemKind, u"D:/out"_qs },
         { uR"(D:\out\run)"_qs, Unknown::DirKind, u"D:/out/run"_qs },
         { uR"(D:\out\run)"_qs, Unknown::NotDirKind, u"D:/out"_qs },
-        { existing, Unknown::AskFileSystemKind, existing },
         { QString(existing).replace(u'/', u'\\'), Unknown::AskFileSystemKind, existing },
         { u"result.tsnres"_qs, Unknown::AskFileSystemKind, u"."_qs },
     };
