@@ -59,7 +59,6 @@ protected:
 
 TEST_F(ProjectCreationStatusFileTest, RoundTrip)
 {
-    EXPECT_EQ(statusPath(), m_dir.filePath(u"wflw_status"_qs));
     {
         ProjectCreationStatusFile status(statusPath());
         EXPECT_EQ(status.jobsCount(), 0);
@@ -99,15 +98,10 @@ TEST_F(ProjectCreationStatusFileTest, MalformedFilesGiveAnEmptyRecord)
         const char *warning;
     } rows[] = {
         { "not JSON", "{\"finished_jobs\": [", "does not contain correct json content." },
-        { "empty file", "", "does not contain correct json content." },
         { "no finished_jobs", "{\"jobs\": []}", "does not contain correct json object." },
-        { "top level is an array", "[1, 2]", "does not contain correct json object." },
         { "a job without parameters",
           R"({"finished_jobs": [{"job_name": "a", "job_parameters": []}, {"job_name": "b"}]})",
           "ProjectCreationStatusFile::JobObject does not contain keys: job_parameters" },
-        { "a job without anything",
-          R"({"finished_jobs": [{}]})",
-          "ProjectCreationStatusFile::JobObject does not contain keys: job_name, job_parameters" },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);

@@ -47,7 +47,7 @@ INSERT INTO PQMsPeptideToModifications (PQMsId, ModificationsId, ModificationsPe
 
 CREATE TABLE SearchParameters (Key TEXT, Value TEXT);
 INSERT INTO SearchParameters VALUES
-    ('Enzyme', 'Trypsin'), ('Lock mass list', '445.120025;391.284286'), ('Precursor tolerance', '10 ppm'),
+    ('Lock mass list', '445.120025;391.284286'), ('Precursor tolerance', '10 ppm'),
     ('Value', 'by key'), ('say "hi"', 'quoted');
 CREATE TABLE Search (Id INTEGER PRIMARY KEY, TnParmsContent TEXT);
 INSERT INTO Search (TnParmsContent) VALUES

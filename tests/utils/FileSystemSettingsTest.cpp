@@ -138,7 +138,4 @@ TEST_F(FileSystemSettingsTest, LocationFallbacks)
     EXPECT_EQ(fss().fileLocation(Fss::NewProjectLocation), u"/projects"_qs);
     fss().setResourceReference(Fss::OpenProjectLocation, QString());
     EXPECT_EQ(fss().fileLocation(Fss::OpenProjectLocation), u"/projects"_qs);
-
-    EXPECT_EQ(Fss::convertDirLocationToString(Fss::ImportFastaLocation), u"FSS_ImportFastaLocation"_qs);
-    EXPECT_EQ(Fss::DirLocationData::values().first(), Fss::DefaultLocation);
 }

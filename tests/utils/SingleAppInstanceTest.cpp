@@ -77,7 +77,7 @@ TEST(SingleAppInstanceTest, WithinOneProcess)
     EXPECT_FALSE(SingleAppInstance(name).isAnotherInstanceRunning());
 }
 
-TEST(SingleAppInstanceTest, SecondProcessSeesTheFirst)
+TEST(SingleAppInstanceTest, OtherProcessesSeeTheHolderUntilItIsKilled)
 {
     const QString name = uniqueName();
     const auto first = startInstance(name, true);
@@ -87,19 +87,7 @@ TEST(SingleAppInstanceTest, SecondProcessSeesTheFirst)
     EXPECT_EQ(reported(*second), 1);
     EXPECT_TRUE(second->waitForFinished(10'000));
 
-    // Once the first ends normally, the name is free again.
-    first->closeWriteChannel();
-    ASSERT_TRUE(first->waitForFinished(10'000));
-    EXPECT_EQ(first->exitCode(), 0);
-    EXPECT_FALSE(SingleAppInstance(name).isAnotherInstanceRunning());
-}
-
-TEST(SingleAppInstanceTest, KilledFirstProcessDoesNotBlock)
-{
-    const QString name = uniqueName();
-    const auto first = startInstance(name, true);
-    ASSERT_EQ(reported(*first), 0);
-    EXPECT_TRUE(SingleAppInstance(name).isAnotherInstanceRunning());
+    // A killed holder runs no clean-up; the name must come free all the same.
     first->kill();
     ASSERT_TRUE(first->waitForFinished(10'000));
     EXPECT_EQ(first->exitStatus(), QProcess::CrashExit);

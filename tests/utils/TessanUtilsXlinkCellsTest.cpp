@@ -98,16 +98,10 @@ TEST(TessanUtilsXlinkCellsTest, CrossLinkItemsFillCellsAndBecomePlainNames)
           // The pair, first half first in list order, replaces what the other links appended.
           "111 | 102 | (self) | - | (self)",
           1 },
-        { "two intra disulfides at 3 and 9 of a peptide at 100",
-          "3|{S-S-intra} / a;9|{S-S-intra} / b",
-          nullptr,
-          "3|Disulfide half /  a;9|Disulfide half /  b",
-          "102 | 108 | (self) | - | (self)",
-          -1 },
-        { "partner in this protein, then one whose name is unknown",
+        { "partner in this protein, then one whose name is unknown, without a name table",
           "4|{S-S-inter} Seq:K.ACK.R Protein:9 Position:50 / x;7|{xlink-inter} Seq:K.AK.R Protein:5 Position:1 "
           "LinkPosition:2 / y",
-          &names,
+          nullptr,
           "4|Disulfide / x;7|Disulfide / y",
           "103, 106 | 51, 2 | K.ACK.R, K.AK.R | - | (self), Protein #5 in FASTA [Unable to retrieve protein name]",
           1 },
@@ -117,7 +111,6 @@ TEST(TessanUtilsXlinkCellsTest, CrossLinkItemsFillCellsAndBecomePlainNames)
           nullptr,
           "- | - | - | - | -",
           -1 },
-        { "no cross-link item", " 1|Oxidation / 15.9949 ; ", nullptr, nullptr, "- | - | - | - | -", -1 },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
