@@ -1,5 +1,7 @@
-// Runs `zeq sum` on spectrum files whose sum is known, and on broken input, as a user would.
+// Runs `zeq sum` and `zeq deisotope --sum-scans` on spectrum files whose sum is known, and on broken
+// input, as a user would.
 #include "support/SpectrumFileWriter.h"
+#include "support/SyntheticPeaks.h"
 
 #include <QFile>
 #include <QProcess>
@@ -18,15 +20,19 @@ struct Outcome {
     QString err;
 };
 
-Outcome sum(QStringList args)
+Outcome run(const QStringList &args)
 {
-    args.prepend(u"sum"_qs);
     QProcess process;
     process.start(QStringLiteral(ZEQ_PROGRAM), args);
     EXPECT_TRUE(process.waitForFinished(60'000)) << qPrintable(args.join(u' '));
     return { process.exitCode(),
              QString::fromUtf8(process.readAllStandardOutput()),
              QString::fromUtf8(process.readAllStandardError()) };
+}
+
+Outcome sum(const QStringList &args)
+{
+    return run(QStringList{ u"sum"_qs } + args);
 }
 
 class SumProgramTest : public ::testing::Test
@@ -45,6 +51,15 @@ protected:
         QFile twins(path("twins.txt"));
         ASSERT_TRUE(twins.open(QIODevice::WriteOnly));
         twins.write("500 10\n500.25 10\n");
+
+        // One 2+ cluster in three scans, below the default minimum share in none of them.
+        QList<SpectrumToWrite> weak;
+        for (int scan = 1; scan <= 3; ++scan) {
+            SyntheticPeaks peaks(7);
+            peaks.addCluster(1500.0, 2, 100.0 * scan);
+            weak.append({ scan, 1, double(scan), {}, 1.5, peaks.points() });
+        }
+        ASSERT_EQ(writeSpectrumFile(path("weak.mzML"), SpectrumFileKind::MzML64Zlib, weak), QString());
     }
     static void TearDownTestSuite() { delete s_dir; }
     static QString path(const char *name) { return s_dir->filePath(QString::fromUtf8(name)); }
@@ -111,5 +126,31 @@ TEST_F(SumProgramTest, RefusesBadUsageAndBadFiles)
         EXPECT_EQ(result.exitCode, row.exitCode);
         EXPECT_TRUE(result.err.contains(QString::fromUtf8(row.message))) << qPrintable(result.err);
         EXPECT_TRUE(result.out.isEmpty());
+    }
+}
+
+TEST_F(SumProgramTest, DeisotopeSearchesTheSumOfEachFile)
+{
+    const QStringList deisotope{ u"deisotope"_qs, path("weak.mzML"), u"--format"_qs, u"csv"_qs };
+    Outcome result = run(deisotope + QStringList{ u"--sum-scans"_qs });
+    ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
+    QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << qPrintable(result.out);
+    const QStringList cells = lines.at(1).split(u',');
+    EXPECT_EQ(cells.at(1), u"sum of 3 spectra"_qs);
+    EXPECT_EQ(cells.at(6), u"2"_qs);
+    EXPECT_NEAR(cells.at(7).toDouble(), monoMzOf(1500.0, 2), 0.001);
+    const double summedScale = cells.at(11).toDouble();
+
+    result = run(deisotope);
+    lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << "one cluster per scan without the sum";
+    // Heights 100, 200 and 300 add up to twice the tallest scan's.
+    EXPECT_NEAR(summedScale / lines.at(3).split(u',').at(11).toDouble(), 2.0, 0.1);
+
+    for (const QStringList &clash : { QStringList{ u"--precursor"_qs }, QStringList{ u"--plot"_qs, u"x.png"_qs } }) {
+        result = run(deisotope + QStringList{ u"--sum-scans"_qs, u"--scan"_qs, u"1"_qs } + clash);
+        EXPECT_EQ(result.exitCode, 2) << qPrintable(clash.join(u' '));
+        EXPECT_TRUE(result.err.contains(u"--sum-scans"_qs)) << qPrintable(result.err);
     }
 }

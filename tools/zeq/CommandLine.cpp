@@ -297,23 +297,23 @@ TableWriter::Format CommandParser::format()
 
 Range CommandParser::range(const QString &name)
 {
-    return optionValue(name, Range(), parseRange);
+    return value(name, Range(), parseRange);
 }
 
 QList<int> CommandParser::scanList(const QString &name)
 {
-    return optionValue(name, QList<int>(), parseScanList);
+    return value(name, QList<int>(), parseScanList);
 }
 
 MassTolerance CommandParser::tolerance(const QString &name, const MassTolerance &fallback)
 {
-    return optionValue(name, fallback, [](const QString &, const QString &text) { return parseTolerance(text); });
+    return value(name, fallback, [](const QString &, const QString &text) { return parseTolerance(text); });
 }
 
 SpectrumSelection CommandParser::selection()
 {
     SpectrumSelection selection;
-    selection.msLevel = optionValue(QStringLiteral("ms-level"), 1, [](const QString &what, const QString &text) {
+    selection.msLevel = value(QStringLiteral("ms-level"), 1, [](const QString &what, const QString &text) {
         const QString level = text.toLower();
         if (level == u"1" || level == u"2" || level == u"all") {
             return Result<int>(level == u"all" ? 0 : level.toInt());

@@ -10,6 +10,7 @@
 #include "algo/AveragineComparisonClusterLoop.h"
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/SpectraSumming.h"
 #include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -40,19 +41,15 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 /// charge 1 with room for calibration error.
 constexpr double kWindowGap = 1.1;
 
-struct Interval {
-    double start = -kInfinity;
-    double end = kInfinity;
-};
-
 /// What every spectrum's search needs, read once from the command line.
 struct Settings {
     SearchOptions search;
     double snr = 0.0;
     int minIsotopes = 2;
     zeq::MassTolerance tolerance{ zeq::MassTolerance::ppm, 10.0 };
-    std::optional<Interval> window;
+    std::optional<Range> window;
     bool precursor = false;
+    bool sumScans = false;
     QString plotPath;
 };
 
@@ -62,7 +59,7 @@ struct Job {
     QString file;
     const Spectrum *spectrum = nullptr;
     const Spectrum *searched = nullptr;
-    std::optional<Interval> window;
+    std::optional<Range> window;
 };
 
 struct JobResult {
@@ -76,53 +73,10 @@ QString shortest(double value)
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-/// "START:END", either side may be empty for an open bound.
-zeq::Result<Interval> parseInterval(const QString &what, const QString &text)
-{
-    const QStringList parts = text.split(u':');
-    if (parts.size() != 2) {
-        Error err(kBadParameterError, QStringLiteral("%1 needs START:END, got \"%2\"").arg(what, elide(text)));
-        return ZEQ_ECATCH(err);
-    }
-    Interval interval;
-    for (int i = 0; i < 2; ++i) {
-        if (parts.at(i).trimmed().isEmpty()) {
-            continue;
-        }
-        const zeq::Result<double> bound = parseNumber(what, parts.at(i).trimmed());
-        if (bound.hasError()) {
-            Error err = bound.error();
-            return ZEQ_ECATCH(err);
-        }
-        (i == 0 ? interval.start : interval.end) = bound.value();
-    }
-    if (interval.start > interval.end) {
-        Error err(kBadParameterError,
-                  QStringLiteral("%1 starts at %2, after its end %3")
-                      .arg(what, shortest(interval.start), shortest(interval.end)));
-        return ZEQ_ECATCH(err);
-    }
-    return interval;
-}
-
-zeq::Result<QList<int>> parseScans(const QString &what, const QString &text)
-{
-    QList<int> scans;
-    for (const QString &part : text.split(u',')) {
-        const zeq::Result<int> scan = parseInteger(what, part.trimmed(), 1, std::numeric_limits<int>::max());
-        if (scan.hasError()) {
-            Error err = scan.error();
-            return ZEQ_ECATCH(err);
-        }
-        scans.append(scan.value());
-    }
-    return scans;
-}
-
 /// Ascending runs of points no more than kWindowGap apart; a run of one point holds no cluster.
-QList<Interval> gapWindows(const QList<QPointF> &points)
+QList<Range> gapWindows(const QList<QPointF> &points)
 {
-    QList<Interval> windows;
+    QList<Range> windows;
     qsizetype first = 0;
     for (qsizetype i = 1; i <= points.size(); ++i) {
         if (i == points.size() || points.at(i).x() - points.at(i - 1).x() > kWindowGap) {
@@ -158,12 +112,12 @@ JobResult search(const Job &job, const Settings &settings)
         return result;
     }
     const PlotBase plot(points);
-    const QList<Interval> windows = job.window ? QList<Interval>{ *job.window } : gapWindows(points);
+    const QList<Range> windows = job.window ? QList<Range>{ *job.window } : gapWindows(points);
     const Spectrum &s = *job.spectrum;
     const QString scan = s.scanNumber > 0 ? QString::number(s.scanNumber) : QString();
     const QString rt = std::isnan(s.retentionTime) ? QString() : QString::number(s.retentionTime, 'f', 4);
-    for (const Interval &w : windows) {
-        const Interval bounded{ std::max(w.start, points.constFirst().x()), std::min(w.end, points.constLast().x()) };
+    for (const Range &w : windows) {
+        const Range bounded{ std::max(w.start, points.constFirst().x()), std::min(w.end, points.constLast().x()) };
         if (bounded.start > bounded.end) {
             continue;
         }
@@ -214,7 +168,7 @@ QList<Job> jobsOf(const QString &file, const QList<Spectrum> &spectra, const Set
             if (s.msLevel == 1) {
                 lastMs1 = &s;
             } else if (lastMs1 && s.precursor) {
-                jobs.append({ file, &s, lastMs1, Interval{ s.precursor->isolationLow, s.precursor->isolationHigh } });
+                jobs.append({ file, &s, lastMs1, Range{ s.precursor->isolationLow, s.precursor->isolationHigh } });
             }
         } else {
             jobs.append({ file, &s, &s, settings.window });
@@ -253,6 +207,24 @@ SpectrumPlot plotOf(const Job &job, const JobResult &result, const Settings &set
     return plot;
 }
 
+/// The spectra added into one, as zeq sum adds them: a spectrum with no scan or time of its own.
+QList<Spectrum> summed(const QList<Spectrum> &spectra, const zeq::MassTolerance &tolerance)
+{
+    if (spectra.isEmpty()) {
+        return {};
+    }
+    QList<zeq::Spectra> pooled;
+    pooled.reserve(spectra.size());
+    for (const Spectrum &s : spectra) {
+        pooled.append({ s.points });
+    }
+    Spectrum sum;
+    sum.nativeId = QStringLiteral("sum of %1 spectra").arg(spectra.size());
+    sum.msLevel = spectra.constFirst().msLevel;
+    sum.points = zeq::SpectraSumming::doSumming({ tolerance, tolerance }, pooled);
+    return { sum };
+}
+
 QString details()
 {
     return QStringLiteral(
@@ -286,20 +258,17 @@ int runDeisotope(const QStringList &args)
                       details());
     QCommandLineParser &parser = cmd.parser();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Spectrum files."), QStringLiteral("FILE..."));
+    cmd.addSelectionOptions();
     parser.addOptions({
-        { QStringLiteral("ms-level"),
-          QStringLiteral("Spectra of this level: 1, 2 or all. Default: 1."),
-          QStringLiteral("level") },
-        { QStringLiteral("scan"), QStringLiteral("Only these scan numbers, e.g. 12,15."), QStringLiteral("N[,N...]") },
-        { QStringLiteral("rt"),
-          QStringLiteral("Only spectra with a retention time in this range, minutes; either side may be empty."),
-          QStringLiteral("START:END") },
         { QStringLiteral("window"),
           QStringLiteral("Search this one m/z window instead of the gap windows."),
           QStringLiteral("START:END") },
         { QStringLiteral("precursor"),
           QStringLiteral("For each MS2 spectrum, search its precursor's isolation window in the MS1 spectrum "
                          "before it.") },
+        { QStringLiteral("sum-scans"),
+          QStringLiteral("Add the selected spectra of each file into one (as zeq sum does, within --tolerance) "
+                         "and search the sum.") },
     });
     SearchOptions::add(cmd);
     parser.addOptions({
@@ -334,24 +303,18 @@ int runDeisotope(const QStringList &args)
     const int threads = cmd.integer(QStringLiteral("threads"), 1, 256, QThread::idealThreadCount());
     const TableWriter::Format format = cmd.format();
     settings.precursor = cmd.isSet(QStringLiteral("precursor"));
-    SpectrumSelection selection;
-    const QString level = parser.value(QStringLiteral("ms-level")).trimmed().toLower();
-    if (cmd.isSet(QStringLiteral("ms-level")) && level != u"1" && level != u"2" && level != u"all") {
-        cmd.refuse(QStringLiteral("--ms-level must be 1, 2 or all, got \"%1\"").arg(elide(level)));
-    }
-    selection.msLevel = level == u"all" ? 0 : level == u"2" ? 2 : 1;
-    selection.scans = cmd.value(QStringLiteral("scan"), QList<int>(), parseScans);
-    const Interval rt = cmd.value(QStringLiteral("rt"), Interval(), parseInterval);
-    selection.rtStart = rt.start;
-    selection.rtEnd = rt.end;
+    SpectrumSelection selection = cmd.selection();
     if (cmd.isSet(QStringLiteral("window"))) {
-        settings.window = cmd.value(QStringLiteral("window"), Interval(), parseInterval);
+        settings.window = cmd.range(QStringLiteral("window"));
     }
-    settings.tolerance = cmd.value(QStringLiteral("tolerance"),
-                                   settings.tolerance,
-                                   [](const QString &, const QString &text) { return parseTolerance(text); });
-    if (settings.precursor && (settings.window || cmd.isSet(QStringLiteral("ms-level")))) {
-        cmd.refuse(QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level and --window"));
+    settings.tolerance = cmd.tolerance(QStringLiteral("tolerance"), settings.tolerance);
+    settings.sumScans = cmd.isSet(QStringLiteral("sum-scans"));
+    if (settings.precursor && (settings.window || settings.sumScans || cmd.isSet(QStringLiteral("ms-level")))) {
+        cmd.refuse(
+            QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level, --window and --sum-scans"));
+    }
+    if (settings.sumScans && cmd.isSet(QStringLiteral("plot"))) {
+        cmd.refuse(QStringLiteral("--plot draws one scan of a file, not a sum; drop --sum-scans"));
     }
     settings.plotPath = parser.value(QStringLiteral("plot")).trimmed();
     if (cmd.isSet(QStringLiteral("plot")) && !isPlotPath(settings.plotPath)) {
@@ -380,7 +343,7 @@ int runDeisotope(const QStringList &args)
         if (read.hasError()) {
             return fail(kExitBadInput, read.error().errorString());
         }
-        spectra.append(read.value());
+        spectra.append(settings.sumScans ? summed(read.value(), settings.tolerance) : read.value());
     }
     for (qsizetype i = 0; i < files.size(); ++i) {
         jobs.append(jobsOf(files.at(i), spectra.at(i), settings));
