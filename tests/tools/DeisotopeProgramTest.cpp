@@ -3,6 +3,7 @@
 #include "support/SpectrumFileWriter.h"
 #include "support/SyntheticPeaks.h"
 #include "support/TestFiles.h"
+#include "support/ZeqRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,21 +22,9 @@ using namespace zeq::test;
 namespace
 {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Outcome run(QStringList args)
+Outcome run(const QStringList &args)
 {
-    args.prepend(u"deisotope"_qs);
-    QProcess process;
-    process.start(QStringLiteral(ZEQ_PROGRAM), args);
-    EXPECT_TRUE(process.waitForFinished(120'000)) << qPrintable(args.join(u' '));
-    return { process.exitCode(),
-             QString::fromUtf8(process.readAllStandardOutput()),
-             QString::fromUtf8(process.readAllStandardError()) };
+    return runZeq(QStringList{ u"deisotope"_qs } + args);
 }
 
 struct Known {

@@ -2,6 +2,7 @@
 // masses against hand sums, and its refusals.
 #include "math/MonoisotopicMass.h"
 #include "support/TestFiles.h"
+#include "support/ZeqRun.h"
 
 #include <QDir>
 #include <QProcess>
@@ -12,14 +13,11 @@
 
 #include <random>
 
+using zeq::test::Outcome;
+using zeq::test::runZeq;
+
 namespace
 {
-
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class DigestProgramTest : public ::testing::Test
 {
@@ -32,16 +30,12 @@ protected:
     }
     Outcome run(const QStringList &args)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_DATA_HOME"_qs, m_dir.path());
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(m_dir.path());
-        process.start(QStringLiteral(ZEQ_PROGRAM), QStringList{ u"digest"_qs } + args);
-        EXPECT_TRUE(process.waitForFinished(120'000));
-        return { process.exitCode(),
-                 QString::fromUtf8(process.readAllStandardOutput()),
-                 QString::fromUtf8(process.readAllStandardError()) };
+        return runZeq(QStringList{ u"digest"_qs } + args, [this](QProcess &process) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(u"XDG_DATA_HOME"_qs, m_dir.path());
+            process.setProcessEnvironment(env);
+            process.setWorkingDirectory(m_dir.path());
+        });
     }
     QString file(const QString &name, const QByteArray &bytes)
     {

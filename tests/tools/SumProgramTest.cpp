@@ -2,6 +2,7 @@
 // input, as a user would.
 #include "support/SpectrumFileWriter.h"
 #include "support/SyntheticPeaks.h"
+#include "support/ZeqRun.h"
 
 #include <QFile>
 #include <QProcess>
@@ -14,25 +15,14 @@ using namespace zeq::test;
 namespace
 {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 Outcome run(const QStringList &args)
 {
-    QProcess process;
-    process.start(QStringLiteral(ZEQ_PROGRAM), args);
-    EXPECT_TRUE(process.waitForFinished(60'000)) << qPrintable(args.join(u' '));
-    return { process.exitCode(),
-             QString::fromUtf8(process.readAllStandardOutput()),
-             QString::fromUtf8(process.readAllStandardError()) };
+    return runZeq(args);
 }
 
 Outcome sum(const QStringList &args)
 {
-    return run(QStringList{ u"sum"_qs } + args);
+    return runZeq(QStringList{ u"sum"_qs } + args);
 }
 
 class SumProgramTest : public ::testing::Test

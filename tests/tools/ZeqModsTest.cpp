@@ -1,5 +1,6 @@
 // Runs `zeq mods` on real catalogue files as a user would.
 #include "db/ScopedSQLite3Database.h"
+#include "support/ZeqRun.h"
 #include "zeq_common_core_mini/Sqlite3Functions.h"
 
 #include <QFile>
@@ -10,14 +11,11 @@
 
 #include <gtest/gtest.h>
 
+using zeq::test::Outcome;
+using zeq::test::runZeq;
+
 namespace
 {
-
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 /// A home folder of its own, so the default catalogue lands in the test's folder.
 class ZeqModsTest : public ::testing::Test
@@ -25,16 +23,12 @@ class ZeqModsTest : public ::testing::Test
 protected:
     Outcome run(const QStringList &args)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"HOME"_qs, m_home.path());
-        env.remove(u"XDG_DATA_HOME"_qs);
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(ZEQ_PROGRAM), QStringList{ u"mods"_qs } + args);
-        EXPECT_TRUE(process.waitForFinished(60'000));
-        return { process.exitCode(),
-                 QString::fromUtf8(process.readAllStandardOutput()),
-                 QString::fromUtf8(process.readAllStandardError()) };
+        return runZeq(QStringList{ u"mods"_qs } + args, [this](QProcess &process) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(u"HOME"_qs, m_home.path());
+            env.remove(u"XDG_DATA_HOME"_qs);
+            process.setProcessEnvironment(env);
+        });
     }
     QString file(const QString &name) const { return m_home.filePath(name); }
 

@@ -1,11 +1,16 @@
 // Runs the built zeq program as a user would and checks its exit status, standard output and
 // standard error.
+#include "support/ZeqRun.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+using zeq::test::Outcome;
+using zeq::test::runZeq;
 
 namespace
 {
@@ -24,24 +29,13 @@ void PrintTo(const Row &row, std::ostream *os)
     *os << row.name;
 }
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 Outcome run(const QStringList &args, const QString &stdoutFile = QString())
 {
-    QProcess process;
-    if (!stdoutFile.isEmpty()) {
-        process.setStandardOutputFile(stdoutFile);
-    }
-    process.start(QStringLiteral(ZEQ_PROGRAM), args);
-    EXPECT_TRUE(process.waitForFinished(120'000)) << qPrintable(args.join(u' '));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return { process.exitCode(),
-             QString::fromUtf8(process.readAllStandardOutput()),
-             QString::fromUtf8(process.readAllStandardError()) };
+    return runZeq(args, [&stdoutFile](QProcess &process) {
+        if (!stdoutFile.isEmpty()) {
+            process.setStandardOutputFile(stdoutFile);
+        }
+    });
 }
 
 class ZeqProgramTest : public ::testing::TestWithParam<Row>
