@@ -27,7 +27,6 @@ TEST(RowNodeCsvReaderTest, LoadsHeaderAndTrimmedTextCells)
               (QList<QList<QString>>{ { u"Id"_qs, u"Name"_qs, u" Score"_qs },
                                       { u"12"_qs, u"Ala"_qs, u"3.5"_qs },
                                       { u"7"_qs, QString(), u"x"_qs } }));
-    EXPECT_EQ(table.getChild(0)->getDataAt(0).typeId(), QMetaType::QString);
 }
 
 TEST(RowNodeCsvReaderTest, FailuresReportTheReadersErrorAndKeepOrEmptyTheTable)
@@ -50,9 +49,6 @@ TEST(RowNodeCsvReaderTest, FailuresReportTheReadersErrorAndKeepOrEmptyTheTable)
               columns + u" has no column \"Score\" (it has \"score\"; letter case matters)\n"_qs + columns
                   + u" has no column \"Mass\""_qs);
     EXPECT_EQ(createVectorFromRowNode_FlatRowNode(table), QList<QList<QString>>{ {} });
-    EXPECT_EQ(zeq::readCSVFileWithExpectedColumns(columns, nullptr, {}, &errorText, nullptr, 0).code(),
-              kBadParameterError);
-    EXPECT_TRUE(errorText.startsWith(u"No table to load"_qs));
 
     // Without, a table that was there stays as it was.
     const struct {
@@ -62,7 +58,6 @@ TEST(RowNodeCsvReaderTest, FailuresReportTheReadersErrorAndKeepOrEmptyTheTable)
     } rows[] = {
         { malformed, kBadParameterError, u"line 3: 1 field(s)"_qs },
         { dir.filePath(u"none.csv"_qs), kFileOpenError, u"Can't read"_qs },
-        { dir.path(), kFileOpenError, u"it is a folder, not a file"_qs },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.message.toStdString());
@@ -72,5 +67,4 @@ TEST(RowNodeCsvReaderTest, FailuresReportTheReadersErrorAndKeepOrEmptyTheTable)
         EXPECT_TRUE(err.errorString().contains(row.message)) << err.errorString().toStdString();
         EXPECT_EQ(createVectorFromRowNode_FlatRowNode(kept), old);
     }
-    EXPECT_TRUE(guard.contains(u"Can't load CSV file"_qs));
 }
