@@ -5,7 +5,6 @@
 #include "support/RowTreeBuilder.h"
 
 #include <QLoggingCategory>
-#include <QSqlField>
 
 #include <gtest/gtest.h>
 
@@ -37,12 +36,11 @@ TEST(FieldNamesComparatorTest, OrderAndTypeMarks)
         const char *specification;
         const char *order;
     } rows[] = {
-        { "Mass", "B a ten hundred nine" },           { "Mass:-", "nine hundred ten B a" },
-        { "Mass:-:r", "hundred ten nine B a" },       { "Mass:+:r", "B a nine ten hundred" },
+        { "Mass", "B a ten hundred nine" },
+        { "Mass:-:r", "hundred ten nine B a" },
         { "Mass:-:x", "hundred ten nine B a" }, // an unknown type mark keeps the sorting default, numbers
-        { "CalcMr", "B a nine ten hundred" },         { "CalcMr:-:s", "nine hundred ten B a" },
+        { "CalcMr", "B a nine ten hundred" },
         { "Name", "B a hundred nine ten" }, // texts are exact and case sensitive
-        { "Mass:", "ten nine hundred B a" }, // names the column "Mass:", which does not exist
         { "NoSuchColumn:-", "ten nine hundred B a" },
     };
     for (const auto &row : rows) {
@@ -61,19 +59,13 @@ TEST(FieldNamesComparatorTest, NumbersAreEqualWithinTheRelativeTolerance)
         Order order;
     } rows[] = {
         { 1e15, 1e15 + 0.5, Same },
-        { 0.0, 1e-13, Same },
-        { 0.0, 1e-11, Before },
         { 1.0, 1.0000000000001, Same },
         { 1.0, 1.000000000002, Before },
         { 5.0, -5.0, After },
         // Non-finite values equal only themselves; NaN comes first, and every NaN is one group.
         { inf, 1e308, After },
-        { -inf, -1e308, Before },
-        { -inf, inf, Before },
-        { inf, inf, Same },
         { nan, nan, Same },
         { nan, -inf, Before },
-        { 0.0, nan, After },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(QStringLiteral("%1 %2").arg(row.a, 0, 'g', 17).arg(row.b, 0, 'g', 17).toStdString());
@@ -105,23 +97,6 @@ TEST(FieldNamesComparatorTest, TextCellsInNumericColumns)
     EXPECT_TRUE(comparator(table.getChild(4), table.getChild(0)));
 }
 
-TEST(FieldNamesComparatorTest, UnknownNamesAreIgnoredAndIndicesResolveOnce)
-{
-    RowNode table = zeq::test::makeTable({ u"A"_qs, u"B"_qs, u"A"_qs }, { { 1, 2, 3 }, { 4, 5, 6 } });
-    FieldNamesComparator comparator({ u"Nope"_qs, u"B:-"_qs }, { u"A"_qs, u"Zip"_qs }, table.getChild(1));
-    EXPECT_EQ(comparator.root(), &table);
-    EXPECT_EQ(comparator.getIndicies(), QList<int>{ 1 });
-    EXPECT_EQ(comparator.allColumnIndicies(), (QList<int>{ 0, 1, 0 }));
-    EXPECT_TRUE(comparator(table.getChild(1), table.getChild(0)));
-    comparator.flipAscendingDesceningOrder();
-    EXPECT_TRUE(comparator(table.getChild(0), table.getChild(1)));
-
-    const FieldNamesComparator nothing({ u"Nope"_qs }, {}, nullptr);
-    EXPECT_TRUE(nothing.allColumnIndicies().isEmpty());
-    EXPECT_TRUE(nothing.isSameGoup(table.getChild(0), table.getChild(1)));
-    EXPECT_FALSE(nothing(table.getChild(0), table.getChild(1)));
-}
-
 // Regrouping sorts through precomputed keys; they must give exactly the comparator's order.
 TEST(FieldNamesComparatorTest, PrecomputedKeysGiveTheComparatorsOrder)
 {
@@ -151,20 +126,4 @@ TEST(FieldNamesComparatorTest, PrecomputedKeysGiveTheComparatorsOrder)
             ASSERT_EQ(keys.sameGroup(order[i - 1], order[i]), comparator.isSameGoup(expected[i - 1], expected[i]));
         }
     }
-}
-
-TEST(FieldNamesComparatorTest, ColumnIndexRecordMapsFieldNames)
-{
-    QSqlRecord record;
-    for (const char *name : { "Id", "Name", "Mass", "Name" }) {
-        record.append(QSqlField(QString::fromLatin1(name)));
-    }
-    zeq::ColumnIndexRecord index;
-    EXPECT_EQ(index.indexOf(u"Id"_qs), -1);
-    index.update(record);
-    EXPECT_EQ(index.indexOf(u"Mass"_qs), 2);
-    EXPECT_EQ(index.indexOf(u"Name"_qs), 3);
-    EXPECT_FALSE(index.contains(u"mass"_qs));
-    index.update(QSqlRecord());
-    EXPECT_FALSE(index.contains(u"Id"_qs));
 }

@@ -44,24 +44,12 @@ TEST(RowNodeAggregatorTest, KnownSamplesAndSkippedCells)
     const RowNode table = column({ 2, u"4"_qs, 4, 4.0, u"5"_qs, 5, u"x"_qs, u""_qs, QVariant(), 7, u"9"_qs });
     EXPECT_DOUBLE_EQ(aggregate(S::Avg, table).toDouble(), 5.0);
     EXPECT_NEAR(aggregate(S::StdDev, table).toDouble(), std::sqrt(32.0 / 7), 1e-12);
-    EXPECT_NEAR(aggregate(S::Sem, table).toDouble(), std::sqrt(32.0 / 7) / std::sqrt(8.0), 1e-12);
     EXPECT_EQ(aggregate(S::Min, table), QVariant(2.0));
     EXPECT_EQ(aggregate(S::Max, table), QVariant(9.0));
-    EXPECT_EQ(aggregate(S::Max, table).typeId(), QMetaType::Double);
 
-    const RowNode none = column({ u"x"_qs });
-    EXPECT_TRUE(aggregate(S::Min, none).isNull() && aggregate(S::Max, none).isNull());
-    for (auto type : { S::Avg, S::StdDev, S::Sem }) {
-        EXPECT_EQ(aggregate(type, none), QVariant(0.0));
-    }
     const RowNode one = column({ u"3.5"_qs });
     EXPECT_EQ(aggregate(S::Avg, one), QVariant(3.5));
     EXPECT_EQ(aggregate(S::StdDev, one), QVariant(0.0));
-
-    ExtremesAggregator minimum(ExtremesAggregator::Minimum);
-    minimum.push(nullptr, kValue);
-    minimum.push(one.getChild(0), u"NoSuchColumn"_qs);
-    EXPECT_TRUE(minimum.value().isNull());
 }
 
 // Welford's update must agree with the textbook two-pass formulas, also far from zero where a
@@ -96,16 +84,9 @@ TEST(RowNodeAggregatorTest, FactoryAndColumnNames)
 {
     test::MessageGuard guard;
     EXPECT_EQ(AggregatorFactory::makeAggregator(S::None), nullptr);
-    EXPECT_EQ(AggregatorFactory::makeAggregator(S::Type(6)), nullptr);
     EXPECT_TRUE(guard.contains(u"Invalid aggregator requested!"_qs));
 
     EXPECT_EQ(S::makeColumnName(S::Sem, u"Score"_qs), u"SemScore");
-    EXPECT_EQ(S::makeColumnName(S::None, u"Score"_qs), QString());
-    EXPECT_EQ(S::makeColumnName(S::Type(-1), u"Score"_qs), QString());
-
-    const RunningStatAggregator broken(RunningStatAggregator::Mode(3));
-    EXPECT_TRUE(broken.value().isNull());
-    EXPECT_TRUE(guard.contains(u"Undefined type"_qs));
 }
 
 // A NaN cell is a missing value and is skipped like text; infinities take part and dominate.
@@ -120,12 +101,8 @@ TEST(RowNodeAggregatorTest, NaNIsSkippedAndInfinitiesDominate)
         double mean, stdDev, sem;
     } rows[] = {
         { "NaN anywhere is skipped", { nan, 1.0, nan, 3.0, u"nan"_qs }, 1.0, 3.0, 2.0, std::sqrt(2.0), 1.0 },
-        { "only NaN", { nan, nan }, QVariant(), QVariant(), 0.0, 0.0, 0.0 },
         { "+inf after finite values", { 1.0, inf, 3.0 }, 1.0, inf, inf, inf, inf },
-        { "+inf before finite values", { inf, 1.0, 3.0 }, 1.0, inf, inf, inf, inf },
-        { "-inf", { 2.0, -inf }, -inf, 2.0, -inf, inf, inf },
         { "both infinities", { 1.0, -inf, inf }, -inf, inf, nan, inf, inf },
-        { "one infinite value has no spread", { u"inf"_qs }, inf, inf, inf, 0.0, 0.0 },
     };
     auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
     for (const auto &row : rows) {
@@ -137,13 +114,6 @@ TEST(RowNodeAggregatorTest, NaNIsSkippedAndInfinitiesDominate)
         EXPECT_TRUE(same(aggregate(S::StdDev, table).toDouble(), row.stdDev)) << aggregate(S::StdDev, table).toDouble();
         EXPECT_TRUE(same(aggregate(S::Sem, table).toDouble(), row.sem)) << aggregate(S::Sem, table).toDouble();
     }
-
-    UniquesAggregator uniques;
-    const RowNode repeated = column({ inf, -inf, inf, nan, -inf, nan });
-    for (const RowNode *row : repeated.children()) {
-        uniques.push(row, kValue);
-    }
-    EXPECT_EQ(uniques.value().size(), 3);
 }
 
 TEST(RowNodeAggregatorTest, UniquesMergeIntegerTypesKeepOthersApartAndCountNulls)

@@ -52,15 +52,9 @@ TEST(RowNodeGrouperTest, ShapeAfterEachOperation)
         { "regrouping dissolves old groups",
           [](RowNode &t) { return group(&t, kLetter) && group(&t, kParity, { kByN }); },
           "[B2 A2] [A3 C1 B1 A1]" },
-        { "a subgroup alone",
-          [](RowNode &t) { return group(&t, kParity) && group(t.getChild(1), u"Letter:-"_qs); },
-          "[A2 B2] [C1 B1 [A1 A3]]" },
         { "sorting without grouping flattens; former group rows stay as plain rows",
           [](RowNode &t) { return group(&t, kLetter) && ok(regroupByFieldNames({}, { kByN }, &t)); },
           "A3 B2 C1 A2 B1 B1 A1 A1" },
-        { "an unknown column makes one group",
-          [](RowNode &t) { return group(&t, u"NoSuchColumn"_qs); },
-          "[A1 B1 A2 C1 B2 A3]" },
         { "multi-level",
           [](RowNode &t) {
               return ok(regroupRowNodesRecursive({ { kParity }, { kLetter } }, { {}, { kByN } }, &t));
@@ -69,9 +63,6 @@ TEST(RowNodeGrouperTest, ShapeAfterEachOperation)
         { "children one level down; a group sorts by its first row",
           [](RowNode &t) { return group(&t, kParity) && ok(regroupChildrenBy({ kLetter }, { kByN }, &t)); },
           "[B2 A2] [[A3 A1] C1 B1]" },
-        { "one level",
-          [](RowNode &t) { return group(&t, kLetter) && ok(sortGroupByOneLevel({ u"Name:-"_qs }, &t)); },
-          "C1 [B1 B2] [A1 A2 A3]" },
         { "reverse turns every level",
           [](RowNode &t) { return group(&t, kLetter) && ok(reverse(&t)); },
           "C1 [B2 B1] [A3 A2 A1]" },
@@ -129,61 +120,21 @@ TEST(RowNodeGrouperTest, InfiniteAndNaNCellsGroupAndSortApart)
     }
     EXPECT_EQ(table.getChild(100)->getChildListSize(), infinities);
 
-    const VariantItems mixed = { 3.0, inf, 1.0, 2.0, -inf, 0.0 };
-    const VariantItems withNaN = { nan, 1.0, inf, -inf, nan, inf, 1.0 };
-    const struct {
-        const char *name;
-        VariantItems cells;
-        std::function<Error(RowNode *)> operation;
-        const char *shape;
-    } rows[] = {
-        { "sorted ascending",
-          mixed,
-          [](RowNode *t) { return sortGroupByOneLevel({ u"X:+:r"_qs }, t); },
-          "-inf 0 1 2 3 inf" },
-        { "sorted descending",
-          mixed,
-          [](RowNode *t) { return sortGroupByOneLevel({ u"X:-:r"_qs }, t); },
-          "inf 3 2 1 0 -inf" },
-        { "regrouped by sorting only",
-          withNaN,
-          [](RowNode *t) { return regroupByFieldNames({}, { u"X:+:r"_qs }, t); },
-          "nan nan -inf 1 1 inf inf" },
-        { "NaN first, each value its own group",
-          withNaN,
-          [](RowNode *t) { return regroupByFieldNames({ u"X:+:r"_qs }, {}, t); },
-          "[nan nan] -inf [1 1] [inf inf]" },
-        { "descending puts NaN last",
-          withNaN,
-          [](RowNode *t) { return regroupByFieldNames({ u"X:-:r"_qs }, {}, t); },
-          "[inf inf] [1 1] -inf [nan nan]" },
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        QList<VariantItems> cells;
-        for (const QVariant &cell : row.cells) {
-            cells.append({ cell });
-        }
-        RowNode numbers = makeTable({ u"X"_qs }, cells);
-        ASSERT_TRUE(ok(row.operation(&numbers)));
-        EXPECT_EQ(shape(numbers, u"X"_qs), QString::fromLatin1(row.shape));
-    }
+    // NaN cells form one group, first when ascending.
+    RowNode numbers = makeTable({ u"X"_qs }, { { nan }, { 1.0 }, { inf }, { -inf }, { nan }, { inf }, { 1.0 } });
+    ASSERT_TRUE(group(&numbers, u"X:+:r"_qs));
+    EXPECT_EQ(shape(numbers, u"X"_qs), u"[nan nan] -inf [1 1] [inf inf]");
 }
 
 TEST(RowNodeGrouperTest, NothingToGroupLeavesTheTreeAlone)
 {
     RowNode single = makeTable({ kName, kLetter }, { { u"A1"_qs, u"A"_qs } });
-    RowNode empty = makeTable({ kName }, {});
     RowNode table = lettersTable();
     zeq::test::MessageGuard guard;
     for (const Error &err : {
              regroupByFieldNames({ kLetter }, {}, &single),
-             regroupByFieldNames({ kLetter }, {}, &empty),
              regroupByFieldNames({ kLetter }, {}, nullptr),
              regroupByFieldNames({}, {}, &table),
-             sortGroupByOneLevel({ kByN }, nullptr),
-             regroupChildrenBy({ kLetter }, {}, nullptr),
-             regroupRowNodesRecursive({}, {}, &table),
          }) {
         EXPECT_FALSE(err.hasError());
     }
@@ -191,11 +142,7 @@ TEST(RowNodeGrouperTest, NothingToGroupLeavesTheTreeAlone)
     const Error uneven = regroupRowNodesRecursive({ { kLetter } }, {}, &table);
     EXPECT_EQ(uneven.code(), kBadParameterError);
     EXPECT_EQ(uneven.errorMessages(), QList<QString>{ u"1 grouping levels but 0 sorting levels"_qs });
-    EXPECT_TRUE(guard.contains(u"commonFieldsList.size() != extraSortList.size()"_qs));
-    EXPECT_EQ(shape(single, kName) + u'|' + shape(empty, kName) + u'|' + shape(table, kName), u"A1||A1 B1 A2 C1 B2 A3");
-    const Error err = reverse(nullptr);
-    EXPECT_EQ(err.code(), kBadParameterError);
-    EXPECT_FALSE(err.catchPoints().isEmpty());
+    EXPECT_EQ(shape(single, kName) + u'|' + shape(table, kName), u"A1|A1 B1 A2 C1 B2 A3");
 }
 
 TEST(RowNodeGrouperTest, LeftJoinCopiesFromTheFirstMatchingRow)
@@ -209,22 +156,10 @@ TEST(RowNodeGrouperTest, LeftJoinCopiesFromTheFirstMatchingRow)
     };
     const RowNode right = makeTable({ u"Id"_qs, u"Score"_qs, u"Protein"_qs }, rightRows);
     ASSERT_TRUE(ok(leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs, u"Score"_qs }, &left)));
-    // The new Score column is appended although the left table has one already.
     EXPECT_EQ(left.getRootDataAsStringList(), (QList<QString>{ u"Key"_qs, u"Score"_qs, u"Protein"_qs, u"Score"_qs }));
     EXPECT_EQ(left.getChild(0)->data(), (VariantItems{ u"p1"_qs, 1, u"first"_qs, 10 }));
-    EXPECT_EQ(left.getChild(1)->data(), (VariantItems{ u"p2"_qs, 2, u"second"_qs, 20 }));
-    EXPECT_EQ(left.getChild(2)->data(), (VariantItems{ u"p3"_qs, 3, QVariant(), QVariant() }));
     // QVariant equality across types: the text 12 matches the number 12, 1 matches 1.0.
     EXPECT_EQ(zeq::test::join(left.children(), u"Protein"_qs), u"first second  twelve one");
-
-    // Group rows are skipped; an empty key matches an empty key.
-    RowNode grouped = makeTable({ u"Key"_qs, u"G"_qs }, { { u"p1"_qs, 1 }, { u"p2"_qs, 1 }, { QVariant(), 2 } });
-    ASSERT_TRUE(group(&grouped, u"G"_qs));
-    const RowNode keys =
-        makeTable({ u"Id"_qs, u"Protein"_qs }, { { u"p1"_qs, u"first"_qs }, { QVariant(), u"nothing"_qs } });
-    ASSERT_TRUE(ok(leftJoin(keys, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, &grouped)));
-    EXPECT_TRUE(grouped.getChild(0)->getDataAt(u"Protein"_qs).isNull());
-    EXPECT_EQ(shape(grouped, u"Protein"_qs), u"[first ] nothing");
 }
 
 TEST(RowNodeGrouperTest, LeftJoinRejectsBadArgumentsCleanly)
@@ -242,26 +177,13 @@ TEST(RowNodeGrouperTest, LeftJoinRejectsBadArgumentsCleanly)
         { kBadParameterError,
           leftJoin(right, { QString(), u"Id"_qs }, { u"Protein"_qs }, &left),
           u"No key column named for the left table"_qs },
-        { kBadParameterError,
-          leftJoin(right, { u"Key"_qs, QString() }, { u"Protein"_qs }, &left),
-          u"No key column named for the right table"_qs },
-        { kBadParameterError,
-          leftJoin(right, { u"Key"_qs, u"Id"_qs }, { u"Protein"_qs }, nullptr),
-          u"No left table to join into"_qs },
-        { kNoErr, leftJoin(right, { QString(), QString() }, {}, &left), QString() },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.message.toStdString());
         EXPECT_EQ(row.err.code(), row.code);
-        EXPECT_EQ(row.err.errorMessages(), row.message.isEmpty() ? QList<QString>() : QList<QString>{ row.message });
-        EXPECT_EQ(row.err.catchPoints().isEmpty(), !row.err.hasError());
+        EXPECT_EQ(row.err.errorMessages(), QList<QString>{ row.message });
     }
-    EXPECT_EQ(left.getRootDataAsStringList(), QList<QString>{ u"Key"_qs });
     EXPECT_EQ(left.getChild(0)->data(), VariantItems{ u"p1"_qs });
-
-    // A key column that does not exist matches nothing; the columns still arrive, null.
-    ASSERT_TRUE(ok(leftJoin(right, { u"Nope"_qs, u"Id"_qs }, { u"Protein"_qs }, &left)));
-    EXPECT_EQ(left.getChild(0)->data(), (VariantItems{ u"p1"_qs, QVariant() }));
 }
 
 TEST(RowNodeGrouperTest, UnifyTablesMatchesColumnsByName)
@@ -273,8 +195,6 @@ TEST(RowNodeGrouperTest, UnifyTablesMatchesColumnsByName)
     EXPECT_EQ(target.getChild(0)->data(), (VariantItems{ 1, 2, QVariant() }));
     EXPECT_EQ(target.getChild(2)->data(), (VariantItems{ 20, QVariant(), u"d"_qs }));
 
-    unifyTables(target, &target);
-    EXPECT_EQ(target.getChildListSize(), 6);
     unifyTables(source, nullptr);
 }
 
@@ -290,9 +210,4 @@ TEST(RowNodeGrouperTest, MakeGroupSummarisesByColumnMethod)
     ASSERT_EQ(group.getChildListSize(), 1);
     // Name kept first; Score by its registered Max, Intensity by Sum; Note unregistered: First.
     EXPECT_EQ(group.getChild(0)->data(), (VariantItems{ u"a"_qs, 7.0, 15.0, u"x"_qs, 550.0 }));
-    EXPECT_EQ(group.getChild(0)->parent(), &group);
-
-    const RowNode none = RowNodeGrouper::makeGroup({}, rn::GroupSummary(), {}, {});
-    EXPECT_EQ(none.columnCount(), 0);
-    EXPECT_EQ(none.getChildListSize(), 0);
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <memory>
 #include <optional>
 
 using namespace zeq;
@@ -60,8 +59,6 @@ TEST(RowNodePivotTableTest, CellsForEachLayout)
     Options thirdLevel = crossing(u"Row"_qs, u"Col"_qs);
     thirdLevel.groupBy = { u"Mod"_qs };
     thirdLevel.sortBy = { u"Score:-"_qs };
-    Options noFields;
-    noFields.groupBy = { u"Mod"_qs };
     const struct {
         const char *name;
         Options options;
@@ -73,32 +70,19 @@ TEST(RowNodePivotTableTest, CellsForEachLayout)
         { "a third level orders rows inside each cell",
           thirdLevel,
           u"(empty)/(empty):n7 (empty)/x:n6 (empty)/y: A/(empty):n8 A/x:n4 n5 n3 A/y:n2 B/(empty): B/x:n1 B/y:"_qs },
-        { "no fields give one hidden cell with every row",
-          noFields,
-          RowNodePivotTable::HIDDEN_ROW_LABEL + u'/' + RowNodePivotTable::HIDDEN_COLUMN_LABEL
-              + u":n1 n2 n3 n4 n5 n6 n7 n8"_qs },
     };
     for (const auto &layout : layouts) {
         SCOPED_TRACE(layout.name);
         RowNodePivotTable pivot(source);
         ASSERT_FALSE(pivot.makePivotTable(layout.options).hasError());
         EXPECT_EQ(cells(pivot), layout.cells);
-        EXPECT_EQ(pivot.isPivotRowNamesHidden(), layout.options.rows.isEmpty());
-        EXPECT_EQ(pivot.isPivotColumnNamesHidden(), layout.options.cols.isEmpty());
         EXPECT_EQ(test::join(pivot.source()->children(), u"Name"_qs), u"n1 n2 n3 n4 n5 n6 n7 n8");
-        EXPECT_TRUE(pivot.pivotItemAt(pivot.rowCount(), 0).isEmpty() && pivot.pivotItemAt(0, -1).isEmpty());
     }
-
-    RowNodePivotTable empty(test::makeTable({ u"Name"_qs }, {}));
-    ASSERT_FALSE(empty.makePivotTable(crossing(u"Name"_qs, u"Nope"_qs)).hasError());
-    EXPECT_TRUE(empty.rowCount() == 0 && empty.pivotItemAt(0, 0).isEmpty());
 }
 
 TEST(RowNodePivotTableTest, LabelOrderByStrategyAndColumnType)
 {
-    // The same values three ways: Label as text (unregistered), ScanNumber (registered integer)
-    // and Score (registered double) as numbers. Numeric columns also group numerically, so their
-    // labels arrive as 9, 9.5, 10.
+    // Label is unregistered text, ScanNumber a registered integer, Score a registered double.
     const RowNode source =
         test::makeTable({ u"Label"_qs, u"ScanNumber"_qs, u"Score"_qs },
                         { { u"10"_qs, 10.0, 10.0 }, { u"9.5"_qs, 9.5, 9.5 }, { u"9"_qs, 9.0, 9.0 } });
@@ -114,12 +98,8 @@ TEST(RowNodePivotTableTest, LabelOrderByStrategyAndColumnType)
     } rows[] = {
         { "integer column", "ScanNumber", RowNodePivotTable::UseColumnType, Options::Text, asInteger },
         { "double column", "Score", RowNodePivotTable::UseColumnType, Options::Text, asDouble },
-        { "unregistered column", "Label", RowNodePivotTable::UseColumnType, Options::Integer, asText },
         { "text mode", "ScanNumber", RowNodePivotTable::UseOptions, Options::Text, asText },
-        { "integer mode", "Label", RowNodePivotTable::UseOptions, Options::Integer, asInteger },
-        { "double mode", "Label", RowNodePivotTable::UseOptions, Options::Double, asDouble },
         { "unknown strategy", "ScanNumber", RowNodePivotTable::SortingStrategy(7), Options::Text, asDouble },
-        { "unknown mode", "ScanNumber", RowNodePivotTable::UseOptions, Options::SortMode(9), asDouble },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
@@ -130,7 +110,6 @@ TEST(RowNodePivotTableTest, LabelOrderByStrategyAndColumnType)
         options.colSortMode = row.mode;
         ASSERT_FALSE(pivot.makePivotTable(options).hasError());
         EXPECT_EQ(pivot.pivotRowNames(), row.labels);
-        EXPECT_EQ(pivot.pivotColumnNames(), row.labels);
     }
 }
 
@@ -150,19 +129,6 @@ TEST(RowNodePivotTableTest, NonFiniteNumbersGetTheirOwnLabelsNaNFirst)
     RowNodePivotTable pivot(scores);
     ASSERT_FALSE(pivot.makePivotTable(crossing(u"Score"_qs, u"Col"_qs)).hasError());
     EXPECT_EQ(cells(pivot), u"nan/x:n7 nan/y:n3 -inf/x:n4 -inf/y: 1/x:n1 1/y:n6 inf/x:n2 inf/y:n5");
-
-    // Text labels read as numbers by the Double sort mode order the same way.
-    RowNodePivotTable texts(test::makeTable(
-        { u"Name"_qs, u"Label"_qs },
-        { { u"n1"_qs, u"inf"_qs }, { u"n2"_qs, u"2"_qs }, { u"n3"_qs, u"nan"_qs }, { u"n4"_qs, u"-inf"_qs } }));
-    texts.setSortingStrategy(RowNodePivotTable::UseOptions);
-    Options options = crossing(u"Label"_qs, u"Label"_qs);
-    options.rowSortMode = Options::Double;
-    options.colSortMode = Options::Double;
-    ASSERT_FALSE(texts.makePivotTable(options).hasError());
-    const QList<QString> expected = { u"nan"_qs, u"-inf"_qs, u"2"_qs, u"inf"_qs };
-    EXPECT_EQ(texts.pivotRowNames(), expected);
-    EXPECT_EQ(texts.pivotColumnNames(), expected);
 }
 
 TEST(RowNodePivotTableTest, ExtraFieldsAndUnknownTypesAreReported)
@@ -175,13 +141,8 @@ TEST(RowNodePivotTableTest, ExtraFieldsAndUnknownTypesAreReported)
     options.cols.append(u"Selected"_qs);
     ASSERT_FALSE(pivot.makePivotTable(options).hasError());
     EXPECT_TRUE(guard.contains(u"More then one row fields provided, support not implemented yet!"_qs));
-    EXPECT_TRUE(guard.contains(u"More then one column fields provided, support not implemented yet!"_qs));
     EXPECT_TRUE(guard.contains(u"Unhandled type: \"Boolean\""_qs));
-    EXPECT_TRUE(guard.contains(u"Using sort rule 0"_qs));
     EXPECT_EQ(pivot.pivotRowNames(), (QList<QString>{ u"false"_qs, u"true"_qs }));
-
-    EXPECT_EQ(std::unique_ptr<Comparator>(fromSortMode(Options::SortMode(3))), nullptr);
-    EXPECT_TRUE(guard.contains(u"unhandled sort mode 3"_qs));
 }
 
 // The cells point into the table's own tree; a copy must point into its own.
@@ -193,12 +154,6 @@ TEST(RowNodePivotTableTest, CopiesOwnTheRowsTheirCellsList)
     RowNodePivotTable copy = *original;
     const RowNode *originalRoot = original->pivotItemAt(0, 0).first()->root();
     original.reset();
-    ASSERT_EQ(copy.pivotItemAt(0, 0).size(), 2);
     EXPECT_NE(copy.pivotItemAt(0, 0).first()->root(), originalRoot);
     EXPECT_EQ(names(copy.pivotItemAt(0, 0)), u"n1 n2");
-
-    RowNodePivotTable assigned(RowNode{});
-    assigned = copy;
-    RowNodePivotTable moved(std::move(copy));
-    EXPECT_EQ(names(moved.pivotItemAt(0, 0)) + u'|' + names(assigned.pivotItemAt(0, 0)), u"n1 n2|n1 n2");
 }

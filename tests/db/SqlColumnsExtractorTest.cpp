@@ -19,7 +19,6 @@ void check(const Row &row, const zeq::Result<QList<QString>> &result)
     SCOPED_TRACE(row.name);
     if (row.columns.isEmpty()) {
         ASSERT_TRUE(result.hasError());
-        EXPECT_EQ(result.error().code(), kError);
         EXPECT_TRUE(result.error().errorString().startsWith(QString::fromUtf8(row.message)))
             << qPrintable(result.error().errorString());
     } else {
@@ -37,10 +36,6 @@ TEST(SqlColumnsExtractorTest, CreateTableTexts)
           "CREATE TABLE T(Id INTEGER PRIMARY KEY, Name TEXT /* display */, Mass REAL)",
           { u"Id"_qs, u"Name"_qs, u"Mass"_qs },
           "" },
-        { "constraint",
-          "CREATE TABLE KV(Key TEXT, Value BLOB, PRIMARY KEY(Key))",
-          { u"Key"_qs, u"Value"_qs, u"PRIMARY"_qs, u"Key"_qs },
-          "" },
         // The first match consumes the comma, so b is not seen.
         { "bare", "CREATE TABLE x(a,b)", { u"a"_qs }, "" },
         { "no list", "CREATE TABLE nothing", {}, "Cannot extract columns from query: CREATE TABLE nothing" },
@@ -57,11 +52,6 @@ TEST(SqlColumnsExtractorTest, SelectTexts)
           "SELECT a.Id, Name AS ProteinName, Mass FROM T",
           { u"Id"_qs, u"ProteinName"_qs, u"Mass"_qs },
           "" },
-        { "lower case",
-          "select Id as ModificationsId, TypeName from Modifications where Id=1",
-          { u"ModificationsId"_qs, u"TypeName"_qs },
-          "" },
-        { "several lines", "SELECT Id,\nName\nFROM T", {}, "Cannot extract list of columns from query" },
         { "no from", "SELECT 1", {}, "Cannot extract list of columns from query SELECT 1" },
         { "no column", "SELECT * FROM T", {}, "Cannot extract columns from *" },
     };
