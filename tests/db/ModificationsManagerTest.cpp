@@ -12,7 +12,6 @@
 using zeq::ErrorWarningMessages;
 using zeq::ModificationId;
 using zeq::ModificationsManager;
-using Flags = QFlags<ModificationsManager::ProteinTerminalMod>;
 
 namespace
 {
@@ -156,27 +155,6 @@ TEST_F(ModificationsManagerTest, LoadStoppedBySqliteIsAnError)
     const Error err = manager.loadFromDB(db());
     EXPECT_TRUE(err.errorString().contains(u"malformed JSON")) << qPrintable(err.errorString());
     EXPECT_EQ(manager.modList().size(), 2);
-}
-
-TEST_F(ModificationsManagerTest, ProteinTerminalFromSites)
-{
-    ModificationsManager manager;
-    ASSERT_FALSE(manager.loadFromDB(db()).hasError());
-    struct Row {
-        const char *ids;
-        bool siteInfo;
-        ModificationsManager::ProteinTerminalMod expected;
-    };
-    for (const Row &row : { Row{ "2", false, ModificationsManager::NotProteinTerminal },
-                            Row{ "1,,2", true, ModificationsManager::ProteinNTerminal },
-                            Row{ "3,2", true, ModificationsManager::ProteinCTerminal },
-                            Row{ "1,99,", true, ModificationsManager::NotProteinTerminal } }) {
-        SCOPED_TRACE(row.ids);
-        const auto result = manager.proteinTerminalMod(QString::fromUtf8(row.ids), row.siteInfo);
-        ASSERT_TRUE(result.hasValue());
-        EXPECT_EQ(int(result.value()), int(row.expected));
-    }
-    EXPECT_EQ(manager.proteinTerminalMod(u"1,x"_qs, true).error().code(), kBadParameterError);
 }
 
 TEST_F(ModificationsManagerTest, SchemaAndSiteQueries)

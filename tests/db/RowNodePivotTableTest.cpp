@@ -99,7 +99,6 @@ TEST(RowNodePivotTableTest, LabelOrderByStrategyAndColumnType)
         { "integer column", "ScanNumber", RowNodePivotTable::UseColumnType, Options::Text, asInteger },
         { "double column", "Score", RowNodePivotTable::UseColumnType, Options::Text, asDouble },
         { "text mode", "ScanNumber", RowNodePivotTable::UseOptions, Options::Text, asText },
-        { "unknown strategy", "ScanNumber", RowNodePivotTable::SortingStrategy(7), Options::Text, asDouble },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);

@@ -74,8 +74,7 @@ TEST_F(ProjectCreationStatusFileTest, RoundTrip)
 
 TEST_F(ProjectCreationStatusFileTest, ParametersAsWritten)
 {
-    // Parameters are single-key objects; empty objects are skipped, numbers read as text, and of
-    // extra keys only the first in key order counts (JSON objects keep no order of their own here).
+    // Empty parameter objects are skipped, numbers read as text, and of extra keys the first counts.
     ASSERT_TRUE(writeText(statusPath(), R"({"finished_jobs": [{"job_name": "digest", "job_parameters":
         [{}, {"later": "x", "input_hash": "a1"}]}, {"job_name": "count", "job_parameters": [{"n": 3}]}]})"));
     const ProjectCreationStatusFile status(statusPath());
