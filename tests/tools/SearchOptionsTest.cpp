@@ -50,7 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Row{ "Defaults", {}, "", 0.015, 0.030 },
                       Row{ "PpmDefaultIsTheSameWidthAt1000", { u"--scaling"_qs, u"PPM"_qs }, "", 0.015, 0.060 },
                       Row{ "Constant", { u"--scaling"_qs, u"constant"_qs, u"--sigma"_qs, u"0.02"_qs }, "", 0.02, 0.02 },
-                      Row{ "SqrtGivenAt1000", { u"--sigma"_qs, u"0.01"_qs }, "", 0.01, 0.02 },
                       // A refused value is reported, not the crossing that its fallback would cause.
                       Row{ "FirstRefusalWins",
                            { u"--min-charge"_qs, u"2.5"_qs, u"--max-charge"_qs, u"0"_qs },

@@ -17,8 +17,7 @@ namespace
 
 struct Row {
     const char *name;
-    const char *args; ///< split at spaces; "@CLUSTERS@": a peak list, "@DATA@", "@FASTA@", "@TMP@": folders, "@EMPTY@":
-                      ///< an empty argument
+    const char *args; ///< split at spaces; "@CLUSTERS@": a peak list, "@DATA@", "@FASTA@", "@TMP@": folders
     int exitCode;
     const char *out; ///< regular expression that standard output must contain
     const char *err = "^$"; ///< the same for standard error
@@ -44,15 +43,9 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = new QTemporaryDir;
-        QByteArray withHeader = "m/z,intensity\n";
-        QFile sample(QStringLiteral(ZEQ_TEST_DATA_DIR "/peaklists/isotope_clusters.txt"));
-        ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-        withHeader += sample.readAll();
-        write(u"header.csv"_qs, withHeader);
         write(u"longline.txt"_qs, "700.1 10\n" + QByteArray(1'000'000, 'x') + '\n');
         write(u"binary.fasta"_qs, QByteArray("\x89PNG\r\n\x1A\n\0\0", 10));
         write(u"latin1.fasta"_qs, ">caf\xE9\nMK\n\nMK?\n"); // the '?' is illegal
-        write(u"text-first.fasta"_qs, "; made by hand\nMKV\n>P1\nMKV\n");
     }
     static void TearDownTestSuite() { delete s_dir; }
     static void write(const QString &name, const QByteArray &bytes)
@@ -72,9 +65,6 @@ TEST_P(ZeqProgramTest, ExitStatusAndOutput)
     const Row &row = GetParam();
     QStringList args = QString::fromUtf8(row.args).split(u' ', Qt::SkipEmptyParts);
     for (QString &arg : args) {
-        if (arg == u"@EMPTY@"_qs) {
-            arg.clear();
-        }
         arg.replace(u"@CLUSTERS@"_qs, QStringLiteral(ZEQ_TEST_DATA_DIR "/peaklists/isotope_clusters.txt"))
             .replace(u"@DATA@"_qs, QStringLiteral(ZEQ_TEST_DATA_DIR "/peaklists"))
             .replace(u"@FASTA@"_qs, QStringLiteral(ZEQ_TEST_DATA_DIR "/fasta"))
@@ -101,26 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
     ZeqProgramTest,
     ::testing::Values(
         Row{ "Program", "--help", 0, "Usage: zeq .*\n(.|\n)*charges SPECTRUM(.|\n)*tolerance MASS(.|\n)*--help" },
-        Row{ "Version", "--version", 0, "^zeq \\d+\\.\\d+\\.\\d+\n" },
-        Row{ "Charges",
-             "charges --help",
-             0,
-             "Usage: zeq charges(.|\n)*--max-charge <z> +Highest charge tried, 1 to 500\\. Default: 35\\."
-             "(.|\n)*mono_mass(.|\n)*smaller is better(.|\n)*1\\.6002" },
         no("NoCommand", "", 2, kRefused),
         no("UnknownCommand", "frob", 2, "unknown command \"frob\""),
         no("ToleranceWithoutUnit", "tolerance 1000 10", 2, "has no unit"),
-        no("NegativeMass", "tolerance -1000 10ppm", 2, "mass must be at least 0"),
-        no("ToleranceExtraArgument", "tolerance 1 2 ppm x", 2, kRefused),
-        no("FractionalCharge",
-           "charges @CLUSTERS@ --min-charge 2.7",
-           2,
-           "--min-charge needs a whole number, got \"2\\.7\""),
-        no("MinChargeAboveMax", "charges @CLUSTERS@ --min-charge 9 --max-charge 3", 2, "above --max-charge"),
-        no("StartAfterEnd", "charges @CLUSTERS@ --start 900 --end 800", 2, "lies after"),
-        no("UnknownOption", "charges x.txt --bogus", 2, "'bogus'; see zeq charges --help"),
-        no("UnknownFormat", "charges x.txt --format xml", 2, "unknown format"),
-        no("NoSpectrum", "charges", 2, "usage: zeq charges"),
         no("MissingFile", "charges @TMP@/missing.txt", 1, "Can't read .*missing\\.txt"),
         no("MalformedLine",
            "charges @DATA@/malformed.txt",
@@ -132,19 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
              0,
              "^# window 651\\.4486 - 1049\\.2441 m/z, 160 points, 5 clusters\n"
              "charge +mono_mz +mono_mass +percent +score\n +17 +998\\.1551 +16951\\.5133 +49\\.89 " },
-        Row{ "ChargesWindowTsv",
-             "charges @CLUSTERS@ --start 695 --end 710 --max-charge 4 --format tsv",
-             0,
-             "^charge\tmono_mz\tmono_mass\tpercent\tscore\n2\t699\\.34[0-9]+\t1396\\.6" },
-        Row{ "ChargesJson",
-             "charges @CLUSTERS@ --format json",
-             0,
-             "^\\[\n  \\{\"charge\": 17, \"mono_mz\": 998\\.1551, \"mono_mass\": 16951\\.5133, \"percent\": 49\\.89" },
-        Row{ "HeaderLineSkipped", "charges @TMP@/header.csv", 0, "160 points, 5 clusters" },
-        Row{ "MinChargeFilters",
-             "charges @CLUSTERS@ --min-charge 4 --format tsv",
-             0,
-             "^charge[^\n]*\n17\t[^\n]*\n4\t[^\n]*\n$" },
         Row{ "ToleranceUnitApart",
              "tolerance 1000 0.5 Da --format csv",
              0,
@@ -155,27 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
     Fasta,
     ZeqProgramTest,
     ::testing::Values(
-        Row{ "FastaHelp", "fasta --help", 0, "Usage: zeq fasta(.|\n)*check FILE(.|\n)*stats FILE" },
-        no("FastaNoCommand", "fasta", 2, kRefused),
-        no("CheckWithoutFile", "fasta check", 2, "usage: zeq fasta check"),
-        no("UnknownRule", "fasta check @FASTA@/small.fasta --rule amino", 2, "unknown rule \"amino\""),
-        no("EmptyDecoyPrefix", "fasta stats @FASTA@/small.fasta --decoy-prefix @EMPTY@", 2, "non-empty prefix"),
-        Row{ "CheckClean", "fasta check @FASTA@/small.fasta", 0, "^ *line +protein +illegal\n$" },
         Row{ "CheckLetters",
              "fasta check @FASTA@/illegal.fasta --format tsv",
              1,
              "^line\tprotein\tillegal\n3\tP2 digit and star\t1 \\*\n5\tP3 blank\tU\\+0020\n7\tP4 angle\t<\n$",
              "illegal\\.fasta: 3 of 4 proteins hold characters the letters rule does not allow\n$" },
-        Row{ "CheckExtended",
-             "fasta check @FASTA@/illegal.fasta --rule extended --format csv",
-             1,
-             "^line,protein,illegal\n5,P3 blank,U\\+0020\n7,P4 angle,<\n$",
-             "2 of 4" },
-        Row{ "CheckPrintableJson",
-             "fasta check @FASTA@/illegal.fasta --rule PRINTABLE --format json",
-             1,
-             "^\\[\n  \\{\"line\": 5, \"protein\": \"P3 blank\", \"illegal\": \"U\\+0020\"\\}\n\\]\n$",
-             "1 of 4" },
         Row{ "CheckLatin1NamesTheFileAndLine",
              "fasta check @TMP@/latin1.fasta --format csv",
              1,
@@ -186,22 +130,12 @@ INSTANTIATE_TEST_SUITE_P(
              0,
              "^group\titem\tvalue\tpercent\n"
              "proteins\tall\t4\t100\\.00\n"
-             "proteins\tdecoy DECOY_\t1\t25\\.00\n"
-             "proteins\tdecoy REV_\t0\t0\\.00\n"
-             "proteins\tdecoy rev_\t1\t25\\.00\n"
+             "proteins\tdecoy DECOY_\t1\t25\\.00\n(.|\n)*"
              "length\tshortest\t11\t\n(.|\n)*"
              "length\tmedian\t16\\.5\t\n(.|\n)*"
              "residue\tA\t18\t27\\.27\n" },
-        Row{ "StatsOwnDecoyPrefix",
-             "fasta stats @FASTA@/small.fasta --decoy-prefix sp| --format csv",
-             0,
-             "^group,item,value,percent\nproteins,all,4,100\\.00\nproteins,decoy sp\\|,2,50\\.00\nlength," },
         no("FastaMissingFile", "fasta stats @TMP@/missing.fasta", 1, "Can't open .*missing\\.fasta"),
-        no("Binary", "fasta stats @TMP@/binary.fasta", 1, "binary\\.fasta is not text"),
-        no("TextBeforeHeader",
-           "fasta check @TMP@/text-first.fasta",
-           1,
-           "text-first\\.fasta line 2: sequence text before the first '>' header\n$")),
+        no("Binary", "fasta stats @TMP@/binary.fasta", 1, "binary\\.fasta is not text")),
     [](const ::testing::TestParamInfo<Row> &info) { return std::string(info.param.name); });
 
 TEST(ZeqProgramOutputTest, FullDiskFailsLoudly)

@@ -27,7 +27,6 @@ TEST(GlycanWithModsTest, TextFormsAndRoundTrip)
         const char *json; // nullptr: not pinned, round trip only
         const char *display;
     } rows[] = {
-        { "defaults", GlycanWithMods(), R"j({"Adduct":"","Composition":"","Label":"","LabelMass":0})j", "" },
         { "label and composition",
           glycan(u"X"_qs, 1.5, u"HexNAc(2)"_qs, {}),
           R"j({"Adduct":"","Composition":"HexNAc(2)","Label":"X","LabelMass":1.5})j",
@@ -58,10 +57,7 @@ TEST(GlycanWithModsTest, DeserializeTakesWhatItCanAndRefusesTheRest)
     } rows[] = {
         { R"j({"Label":"X","Composition":"Hex","Adduct":""})j",
           R"j({"Adduct":"","Composition":"Hex","Label":"X","LabelMass":0})j" },
-        { R"j({"Label":"X","Composition":"Hex","Adduct":"","LabelMass":"1.5"})j",
-          R"j({"Adduct":"","Composition":"Hex","Label":"X","LabelMass":0})j" },
         { R"j({"Label":"X","Composition":"Hex")j", "Glycan text is not JSON" },
-        { R"j(["X","Hex",""])j", "Glycan JSON is not an object" },
         { R"j({"Label":1,"Composition":"Hex","Adduct":""})j", "Glycan JSON: \"Label\" is not a string" },
         { R"j({"Label":"X","Composition":"Hex"})j", "Glycan JSON has no \"Adduct\"" },
     };

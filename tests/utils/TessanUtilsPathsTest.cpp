@@ -15,7 +15,6 @@ TEST(TessanUtilsPathsTest, ParameterTextFormRoundTrips)
     } rows[] = {
         { R"(C:\data\run 1.raw)", R"(C\:\\data\\run 1.raw)" },
         { R"(\\server\share\a:b.raw)", R"(\\\\server\\share\\a\:b.raw)" },
-        { "", "" },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.path);
@@ -41,7 +40,6 @@ TEST(TessanUtilsPathsTest, OutputFolderOfFilesAndFolders)
     } rows[] = {
         { uR"(D:\out\result.tsnres)"_qs, Unknown::AskFileSystemKind, u"D:/out"_qs },
         { uR"(D:\out\run)"_qs, Unknown::DirKind, u"D:/out/run"_qs },
-        { uR"(D:\out\run)"_qs, Unknown::NotDirKind, u"D:/out"_qs },
         { QString(existing).replace(u'/', u'\\'), Unknown::AskFileSystemKind, existing },
         { u"result.tsnres"_qs, Unknown::AskFileSystemKind, u"."_qs },
     };
@@ -54,8 +52,6 @@ TEST(TessanUtilsPathsTest, OutputFolderOfFilesAndFolders)
 TEST(TessanUtilsPathsTest, OptionalNumbers)
 {
     EXPECT_EQ(zeq::toDoubleOptional(u"1.5"_qs), 1.5);
-    EXPECT_EQ(zeq::toDoubleOptional(42), 42.0);
     EXPECT_EQ(zeq::toDoubleOptional(u"abc"_qs), std::nullopt);
     EXPECT_EQ(zeq::toDoubleOptional(u"1,5"_qs), std::nullopt);
-    EXPECT_EQ(zeq::toDoubleOptional(QVariant()), std::nullopt);
 }
