@@ -33,11 +33,6 @@ QList<QPointF> twoClusters()
     return points;
 }
 
-ChargeScoreInfo walkCandidate(int charge, double mono, double score, double scale, int firstPoint, double firstRatio)
-{
-    return ChargeScoreInfo(charge, score, mono, scale, { { firstPoint, firstRatio }, { firstPoint + 1, 1.0 } });
-}
-
 } // namespace
 
 TEST(AveragineComparisonSearchTest, FindsBothClustersOfAWindow)
@@ -112,34 +107,6 @@ TEST(AveragineComparisonSearchTest, BadInputGivesNoClusters)
     const test::MessageGuard guard;
     EXPECT_FALSE(testFindMonoInput(2.0, 1.0, 0.01));
     EXPECT_TRUE(guard.contains(QStringLiteral("spectrum window start and end positions mixmatched")));
-}
-
-TEST(AveragineComparisonSearchTest, NeighbourMonoAcceptance)
-{
-    struct Row {
-        const char *name;
-        ChargeScoreInfo cand;
-        ChargeScoreInfo cur;
-        int direction;
-        bool accepted;
-    };
-    const ChargeScoreInfo cur = walkCandidate(2, 1000.0, 0.1, 100.0, 10, 1.0);
-    const ChargeScoreInfo heavyCur = walkCandidate(5, 1000.0, 0.1, 100.0, 10, 1.0);
-    const ChargeScoreInfo bare(2, 0.0, 1000.0, 1.0, {});
-    const Row rows[] = {
-        { "no matches", ChargeScoreInfo(2, 0.0, 999.5, 500.0, {}), cur, -1, false },
-        { "current without matches", walkCandidate(2, 999.5, 9.0, 1.0, 10, 0.1), bare, 1, true },
-        { "better and taller", walkCandidate(2, 999.5, 0.09, 131.0, 10, 0.1), cur, 7, true },
-        { "down to a lower point", walkCandidate(2, 999.5, 0.149, 100.0, 9, 0.51), cur, -1, true },
-        { "down, score too high", walkCandidate(2, 999.5, 0.16, 100.0, 9, 0.9), cur, -1, false },
-        { "up below 4200, same point", walkCandidate(2, 1000.5, 0.124, 100.0, 10, 0.9), cur, 1, true },
-        { "up at exactly 4200", walkCandidate(5, 840.0, 0.001, 100.0, 10, 0.9), heavyCur, 1, false },
-        { "up above 4200, score 0.59", walkCandidate(5, 840.2, 0.059, 100.0, 12, 0.9), heavyCur, 1, true },
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(compareNearMonos(row.cand, row.cur, row.direction), row.accepted);
-    }
 }
 
 // One bad intensity used to empty the window (NaN, a large negative value) or give NaN scores
