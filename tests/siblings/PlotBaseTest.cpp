@@ -26,14 +26,6 @@ PlotBase samplePlot()
 
 } // namespace
 
-TEST(PlotBaseTest, PointsAreSortedStablyByXAndOutOfRangeAccessGivesOrigin)
-{
-    const PlotBase plot = samplePlot();
-    EXPECT_EQ(xs(plot.getPointList()), (QList<double>{ 100.0, 200.0, 200.0, 300.0, 400.0 }));
-    EXPECT_EQ(plot.getPoint(2), QPointF(200.0, 3.0));
-    EXPECT_EQ(plot.getPoint(5), QPointF());
-}
-
 TEST(PlotBaseTest, IndexLessOrEqualFindsLastPointNotRightOfX)
 {
     const PlotBase plot = samplePlot();
