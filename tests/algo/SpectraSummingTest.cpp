@@ -96,50 +96,6 @@ TEST(SpectraSummingTest, KernelMatchesTheDirectSumOnRandomSpectra)
     }
 }
 
-TEST(SpectraSummingTest, PeaksAndTwinsFollowTheirTieRules)
-{
-    // Distances that are exact in binary, so "closer than w" is decided by the rule, not by rounding.
-    const SpectraSumming::Options options = dalton(0.25, 0.25);
-    const struct {
-        const char *name;
-        QList<QPointF> points;
-        QList<QPointF> peaks;
-        QList<QPointF> pairs;
-    } rows[] = {
-        { "equal close points both stay, then join", { { 500, 4 }, { 500.125, 4 } }, {}, { { 500.0625, 4 } } },
-        { "the weaker close neighbour goes",
-          { { 500, 4 }, { 500.125, 5 }, { 500.375, 1 } },
-          { { 500.125, 5 }, { 500.375, 1 } },
-          {} },
-        { "exactly w apart both stay", { { 500, 4 }, { 500.25, 5 } }, {}, {} },
-        { "a neighbour within w on the left keeps the twins apart",
-          { { 499.875, 4 }, { 500, 4 }, { 500.125, 4 } },
-          {},
-          {} },
-        { "a neighbour within w on the right keeps them apart",
-          { { 500, 4 }, { 500.125, 4 }, { 500.3125, 4 } },
-          {},
-          {} },
-        { "neighbours w away do not",
-          { { 499.75, 1 }, { 500, 4 }, { 500.125, 4 }, { 500.375, 1 } },
-          {},
-          { { 499.75, 1 }, { 500.0625, 4 }, { 500.375, 1 } } },
-        { "two twin pairs",
-          { { 300, 2 }, { 300.125, 2 }, { 400, 3 }, { 400.125, 3 } },
-          {},
-          { { 300.0625, 2 }, { 400.0625, 3 } } },
-        { "unequal twins stay", { { 500, 4 }, { 500.125, 4.001 } }, { { 500.125, 4.001 } }, {} },
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        // An empty expectation means the step keeps its input.
-        const QList<QPointF> peaks = row.peaks.isEmpty() ? row.points : row.peaks;
-        const QList<QPointF> pairs = row.pairs.isEmpty() ? row.points : row.pairs;
-        EXPECT_EQ(SpectraSumming::filterPeaks(options, row.points), peaks);
-        EXPECT_EQ(SpectraSumming::filterPairs(options, row.points), pairs);
-    }
-}
-
 TEST(SpectraSummingTest, SumsSpectraAndSurvivesBadInput)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -151,7 +107,6 @@ TEST(SpectraSummingTest, SumsSpectraAndSurvivesBadInput)
         QList<QPointF> expected;
     } rows[] = {
         { "equal m/z merge", dalton(0.01, 0.01), { { { { 500, 10 } } }, { { { 500, 30 } } } }, { { 500, 40 } } },
-        { "nothing", {}, {}, {} },
         { "non-finite points dropped",
           dalton(0.01, 0.01),
           { { { { nan, 1 }, { 300, inf }, { 400, 2 }, { -inf, 5 } } } },
@@ -161,10 +116,6 @@ TEST(SpectraSummingTest, SumsSpectraAndSurvivesBadInput)
           dalton(0.0, 0.0),
           { { { { 400, 2 }, { 400.001, 3 } } } },
           { { 400, 2 }, { 400.001, 3 } } },
-        { "negative Dalton tolerance",
-          dalton(-1.0, -1.0),
-          { { { { 400.001, 3 } } }, { { { 400, 2 } } } },
-          { { 400, 2 }, { 400.001, 3 } } },
         { "infinite tolerance", dalton(inf, inf), { { { { 400, 2 } } } }, { { 400, 2 } } },
         { "a lone zero keeps its m/z",
           dalton(0.5, 0.5),
@@ -173,10 +124,6 @@ TEST(SpectraSummingTest, SumsSpectraAndSurvivesBadInput)
         // The 0.02 floor applies, also to a NaN tolerance: the two points smooth into one peak.
         { "NaN ppm tolerance",
           { MassTolerance(MassTolerance::ppm, nan), MassTolerance(MassTolerance::ppm, nan) },
-          { { { { 400, 2 }, { 400.001, 3 } } } },
-          { { 400.001 - 0.001 * 2 * 0.019 / (2 * 0.019 + 3 * 0.02), (3 * 0.02 + 2 * 0.019) / 0.02 } } },
-        { "zero ppm tolerance",
-          { MassTolerance(MassTolerance::ppm, 0.0), MassTolerance(MassTolerance::ppm, 0.0) },
           { { { { 400, 2 }, { 400.001, 3 } } } },
           { { 400.001 - 0.001 * 2 * 0.019 / (2 * 0.019 + 3 * 0.02), (3 * 0.02 + 2 * 0.019) / 0.02 } } },
     };

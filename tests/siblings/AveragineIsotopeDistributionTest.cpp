@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numeric>
 #include <thread>
 
@@ -19,31 +18,6 @@ size_t tallestIndex(const std::vector<double> &d)
 }
 
 } // namespace
-
-TEST(AveragineIsotopeDistributionTest, KnownPatternsCountsAndTallestPeaks)
-{
-    const AveragineIsotopeDistribution model;
-    const struct {
-        double mass;
-        std::vector<double> relative;
-    } patterns[] = { { 1000.0, { 1.0, 0.533, 0.166, 0.038 } }, { 2000.0, { 0.922, 1.0, 0.630, 0.291 } } };
-    for (const auto &row : patterns) {
-        const std::vector<double> &d = model.isotopeIntensityFractions(row.mass);
-        for (size_t i = 0; i < row.relative.size() && i < d.size(); ++i) {
-            EXPECT_NEAR(d[i] / d[tallestIndex(d)], row.relative[i], 0.01) << row.mass << " " << i;
-        }
-    }
-    const struct {
-        double mass;
-        size_t count, tallest;
-    } shapes[] = { { 1000.0, 4, 0 }, { 1800.0, 6, 0 }, { 1900.0, 6, 1 },   { 2000.0, 6, 1 },
-                   { 3400.0, 8, 1 }, { 3480.0, 8, 2 }, { 10000.0, 16, 6 }, { 40000.0, 43, 24 } };
-    for (const auto &row : shapes) {
-        const std::vector<double> &d = model.isotopeIntensityFractions(row.mass);
-        EXPECT_EQ(d.size(), row.count) << row.mass;
-        EXPECT_EQ(tallestIndex(d), row.tallest) << row.mass;
-    }
-}
 
 // Every fraction against a direct convolution of the rounded composition at that very mass, at
 // log-spaced masses over the exact range and the binned range above it.
@@ -70,37 +44,6 @@ TEST(AveragineIsotopeDistributionTest, FractionsMatchTheExactConvolutionFrom50Da
         EXPECT_TRUE(sum > 0.98 && sum <= 1.0 + 1e-12) << mass << " " << sum;
         // Ends at the last peak of 1 % of the tallest, unless padded to two peaks past the tallest.
         EXPECT_TRUE(d.size() == top + 3 || (d.size() > top + 3 && d.back() >= 0.01 * d[top])) << mass;
-    }
-}
-
-// The masses where one atom count rounds up are where a table of compositions can slip.
-TEST(AveragineIsotopeDistributionTest, MassesWhereTheCompositionStepsAreCovered)
-{
-    const AveragineIsotopeDistribution model;
-    const std::array<double, 5> atomsPerAveragine = { 4.9384, 7.7583, 1.3577, 1.4773, 0.0417 };
-    for (double atoms : atomsPerAveragine) {
-        for (int count : { 0, 1, 7, 300, 2000 }) {
-            const double step = (count + 0.5) * 111.1254 / atoms;
-            double mass = step * (1.0 - 4e-16);
-            for (int k = 0; k < 8 && mass < 200000.0; ++k, mass = std::nextafter(mass, HUGE_VAL)) {
-                ASSERT_FALSE(model.isotopeIntensityFractions(mass).empty()) << mass;
-            }
-        }
-    }
-    for (double mass : { std::nextafter(1000.0, 0.0), std::nextafter(200000.0, 0.0), 1e-300 }) {
-        EXPECT_FALSE(model.isotopeIntensityFractions(mass).empty()) << mass;
-    }
-    EXPECT_EQ(model.isotopeIntensityFractions(0.5), (std::vector<double>{ 1.0, 0.0, 0.0 }));
-}
-
-TEST(AveragineIsotopeDistributionTest, MassesWithoutAMoleculeGiveOneSharedEmptyPattern)
-{
-    const AveragineIsotopeDistribution model;
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<double> *empty = &model.isotopeIntensityFractions(0.0);
-    EXPECT_TRUE(empty->empty());
-    for (double mass : { -1.0, -inf, inf, std::numeric_limits<double>::quiet_NaN(), std::nextafter(1.0e6, inf) }) {
-        EXPECT_EQ(&model.isotopeIntensityFractions(mass), empty) << mass;
     }
 }
 

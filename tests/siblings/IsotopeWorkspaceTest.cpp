@@ -1,9 +1,5 @@
 #include "zeq_qt_shared_libs_core/IsotopeWorkspace.h"
 
-#include "constants/ResidueFormulasConstants.h"
-
-#include <QRegularExpression>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,34 +29,6 @@ std::vector<double> atomByAtom(const IsotopeWorkspace &workspace, const std::vec
 
 } // namespace
 
-TEST(IsotopeWorkspaceTest, ResidueUnitsMatchTheResidueFormulas)
-{
-    static const QRegularExpression atom(QStringLiteral("^([CHNOS])(\\d*)$"));
-    int checked = 0;
-    for (const auto &residue : zeq::ResidueFormulasConstants::DEFAULT_RESIDUE_CHEMICAL_FORMULAS_PROTEIN) {
-        const char letter = residue.letter.toLatin1();
-        const std::vector<int> *unit = IsotopeWorkspace().findUnit({ &letter, 1 });
-        if (residue.formula.isEmpty() || residue.formula.contains(QStringLiteral("Se"))) {
-            EXPECT_EQ(unit, nullptr) << letter;
-            continue;
-        }
-        std::vector<int> expected(5, 0);
-        for (const QString &part : residue.formula.split(u' ')) {
-            const auto match = atom.match(part);
-            ASSERT_TRUE(match.hasMatch()) << qPrintable(part);
-            expected[static_cast<size_t>(QStringLiteral("CHNOS").indexOf(match.captured(1)))] +=
-                match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
-        }
-        ASSERT_NE(unit, nullptr) << letter;
-        EXPECT_EQ(*unit, expected) << letter;
-        ++checked;
-    }
-    EXPECT_EQ(checked, 21);
-    EXPECT_EQ(*IsotopeWorkspace().findUnit("1"), (std::vector<int>{ 0, 2, 0, 1, 0 }));
-    EXPECT_EQ(*IsotopeWorkspace().findUnit("2"), (std::vector<int>{ 0, 1, 0, 0, 0 }));
-    EXPECT_EQ(IsotopeWorkspace().findUnit("p"), nullptr);
-}
-
 TEST(IsotopeWorkspaceTest, FoldsAreExactConvolutionsAndTheThresholdCutsOnlyTheTail)
 {
     const IsotopeWorkspace workspace;
@@ -76,8 +44,7 @@ TEST(IsotopeWorkspaceTest, FoldsAreExactConvolutionsAndTheThresholdCutsOnlyTheTa
         EXPECT_NEAR(i < d.size() ? d[i] : 0.0, expected[i], 1e-13 + 1e-10 * expected[i]) << i;
     }
 
-    // 0.648, 0.263, 0.072, 0.015: the last is below 0.05 × 0.648. The monoisotope of a big unit stays
-    // however small: it is index 0, not tail.
+    // 0.648, 0.263, 0.072, 0.015: the last is below 0.05 × 0.648; a tiny monoisotope is no tail.
     std::vector<double> peptide;
     running.clear();
     ASSERT_FALSE(constructNextIsotope(0.05, workspace, { 34, 53, 7, 15, 0 }, peptide, running).hasError());
@@ -99,12 +66,9 @@ TEST(IsotopeWorkspaceTest, BadArgumentsFailWithoutChangingAnything)
         const char *message;
     } rows[] = {
         { "four counts", 0.0, { 1, 2, 3, 4 }, {}, "five atom counts" },
-        { "negative count", 0.0, { 1, -2, 0, 0, 0 }, {}, "[1, -2, 0, 0, 0]" },
         { "span too wide", 0.0, { 150000, 50001, 0, 0, 0 }, {}, "span at most 200000 isotopes" },
-        { "running of three", 0.0, { 1, 2, 0, 0, 0 }, { 0, 0, 0 }, "running composition" },
         { "running near overflow", 0.0, { 1, 2, 0, 0, 0 }, { 2147483000, 0, 0, 0, 0 }, "running composition" },
         { "NaN threshold", std::numeric_limits<double>::quiet_NaN(), { 1, 2, 0, 0, 0 }, {}, "threshold" },
-        { "negative threshold", -0.1, { 1, 2, 0, 0, 0 }, {}, "threshold" },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
