@@ -3,6 +3,7 @@
 #include "math/ApproxEqual.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace zeq
@@ -52,6 +53,7 @@ public:
         // on the size of the numbers.
         if (m_scale == 0.0) {
             m_scale = scale;
+            m_inverse = 1.0 / scale;
         }
         constexpr double far = 0x1p32;
         const double e = std::fabs(reference - m_c) / m_scale;
@@ -65,6 +67,7 @@ public:
     {
         m_c = reference;
         m_scale = scale;
+        m_inverse = 1.0 / scale;
         m_s0 = m_s1 = m_s2 = 0.0;
         for (qsizetype j = lo; j < hi; ++j) {
             accumulate(m_points[j], 1.0);
@@ -81,7 +84,7 @@ public:
             s1 = s2 = 0.0;
             return;
         }
-        const double e = (x - m_c) / m_scale;
+        const double e = (x - m_c) * m_inverse;
         const double r = m_scale / scale;
         s1 = (m_s1 - e * m_s0) * r;
         s2 = (m_s2 - 2.0 * e * m_s1 + e * e * m_s0) * (r * r);
@@ -90,7 +93,8 @@ public:
 private:
     void accumulate(const QPointF &p, double sign)
     {
-        const double u = (p.x() - m_c) / m_scale;
+        // Exact: the inverse of a power of two is one.
+        const double u = (p.x() - m_c) * m_inverse;
         const double yu = sign * p.y() * u;
         m_s0 += sign * p.y();
         m_s1 += yu;
@@ -100,6 +104,7 @@ private:
     const QList<QPointF> &m_points;
     double m_c = 0.0;
     double m_scale = 0.0; // set by restartIfFar before the first point is added
+    double m_inverse = 0.0;
     double m_s0 = 0.0;
     double m_s1 = 0.0;
     double m_s2 = 0.0;
@@ -111,10 +116,12 @@ bool usableWidth(double w)
     return std::isfinite(w) && w > 0.0;
 }
 
-/// The power of two at or below a usable width.
+/// The power of two at or below a usable width (its exponent bits alone); 1 for a subnormal width,
+/// whose squares underflow before they could overflow.
 double scaleOf(double w)
 {
-    return std::ldexp(1.0, std::ilogb(w));
+    const double scale = std::bit_cast<double>(std::bit_cast<quint64>(w) & 0x7ff0'0000'0000'0000ULL);
+    return scale != 0.0 ? scale : 1.0;
 }
 
 bool byMz(const QPointF &a, const QPointF &b)
