@@ -286,6 +286,7 @@ Result<QList<QString>> ModificationsManager::allowedSitesFromModIds(const QList<
         ModificationId id;
         Error err = SqlId::fromString(text, &id, nullptr);
         if (err.hasError()) {
+            err.addErrorMessage(QStringLiteral("Not a modification identifier: \"%1\"").arg(text.left(80)));
             return ZEQ_ECATCH(err);
         }
         sites.append(m_modList.value(id).allowedSites());

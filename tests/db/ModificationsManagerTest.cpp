@@ -216,4 +216,13 @@ TEST_F(ModificationsManagerTest, SchemaAndSiteQueries)
     sites = u"kept"_qs;
     EXPECT_EQ(zeq::ModificationsDao::loadAllowedSiteByModIf(db(), u"1 OR 1=1"_qs, &sites).code(), kBadParameterError);
     EXPECT_EQ(sites, u"kept"_qs);
+
+    ModificationsManager manager;
+    ASSERT_FALSE(manager.loadFromDB(db()).hasError());
+    const auto terminal = manager.proteinTerminalMod(u"1,,3,2"_qs, true);
+    ASSERT_TRUE(terminal.hasValue());
+    EXPECT_EQ(terminal.value().toInt(), ModificationsManager::ProteinCTerminal) << "the first terminal site decides";
+    const Error bad = manager.proteinTerminalMod(u"2,x7"_qs, true).error();
+    EXPECT_EQ(bad.code(), kBadParameterError);
+    EXPECT_TRUE(bad.errorString().contains(u"\"x7\"")) << qPrintable(bad.errorString());
 }
