@@ -79,7 +79,7 @@ public:
     void about(double x, double scale, double &s0, double &s1, double &s2) const
     {
         s0 = m_s0;
-        // An empty window far from its reference must not give ∞ · 0.
+        // An empty window may be unscaled yet or far from its reference: zero, not ∞ · 0.
         if (m_s0 == 0.0 && m_s1 == 0.0 && m_s2 == 0.0) {
             s1 = s2 = 0.0;
             return;
