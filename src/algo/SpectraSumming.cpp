@@ -3,6 +3,7 @@
 #include "math/ApproxEqual.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace zeq
@@ -18,6 +19,10 @@ constexpr double kMinPpmWidth = 0.02;
 /// are summed afresh, about a new reference, once every point present at the last rebuild has left.
 /// That costs no more than the additions since, and keeps both the drift and |u| within about two
 /// kernel widths, so the moments about any point of the window keep their digits.
+///
+/// Offsets are kept in units of a power of two near the kernel width, set at each rebuild: squared
+/// offsets in Da overflow once the width passes about 1e154 (m/z near 1e300 at 10 ppm). Scaling by a
+/// power of two is exact, so for every other input the results are the unscaled ones to the bit.
 class Moments
 {
 public:
@@ -29,19 +34,40 @@ public:
     void add(qsizetype j) { accumulate(m_points[j], 1.0); }
 
     /// Removes the first point of [lo, hi); when every point of the last rebuild is gone, sums
-    /// [lo + 1, hi) afresh about `reference`.
-    void removeFirst(qsizetype lo, qsizetype hi, double reference)
+    /// [lo + 1, hi) afresh about `reference`, in units of `scale`.
+    void removeFirst(qsizetype lo, qsizetype hi, double reference, double scale)
     {
         accumulate(m_points[lo], -1.0);
         if (lo + 1 >= m_rebuiltUpTo) {
-            rebuild(lo + 1, hi, reference);
+            rebuild(lo + 1, hi, reference, scale);
         }
     }
     void removeLast(qsizetype j) { accumulate(m_points[j], -1.0); }
 
-    void rebuild(qsizetype lo, qsizetype hi, double reference)
+    /// For an empty window about to take points from `at` on: a reference or a scale far from theirs
+    /// would overflow the squared offsets, so the sums start afresh about `reference`. Near ones are
+    /// kept, which leaves the sums of ordinary input as they were.
+    void restartIfFar(qsizetype at, double reference, double scale)
+    {
+        // The first window takes the scale of its first point, so that the outcome does not depend
+        // on the size of the numbers.
+        if (m_scale == 0.0) {
+            m_scale = scale;
+            m_inverse = 1.0 / scale;
+        }
+        constexpr double far = 0x1p32;
+        const double e = std::fabs(reference - m_c) / m_scale;
+        const double r = m_scale / scale;
+        if (!(e < far && r < far && r > 1.0 / far)) {
+            rebuild(at, at, reference, scale);
+        }
+    }
+
+    void rebuild(qsizetype lo, qsizetype hi, double reference, double scale)
     {
         m_c = reference;
+        m_scale = scale;
+        m_inverse = 1.0 / scale;
         m_s0 = m_s1 = m_s2 = 0.0;
         for (qsizetype j = lo; j < hi; ++j) {
             accumulate(m_points[j], 1.0);
@@ -49,19 +75,26 @@ public:
         m_rebuiltUpTo = hi;
     }
 
-    /// Σy, Σy·d and Σy·d² with d = m/z − x.
-    void about(double x, double &s0, double &s1, double &s2) const
+    /// Σy, Σy·d and Σy·d² with d = (m/z − x) / scale.
+    void about(double x, double scale, double &s0, double &s1, double &s2) const
     {
-        const double e = x - m_c;
         s0 = m_s0;
-        s1 = m_s1 - e * m_s0;
-        s2 = m_s2 - 2.0 * e * m_s1 + e * e * m_s0;
+        // An empty window may be unscaled yet or far from its reference: zero, not ∞ · 0.
+        if (m_s0 == 0.0 && m_s1 == 0.0 && m_s2 == 0.0) {
+            s1 = s2 = 0.0;
+            return;
+        }
+        const double e = (x - m_c) * m_inverse;
+        const double r = m_scale / scale;
+        s1 = (m_s1 - e * m_s0) * r;
+        s2 = (m_s2 - 2.0 * e * m_s1 + e * e * m_s0) * (r * r);
     }
 
 private:
     void accumulate(const QPointF &p, double sign)
     {
-        const double u = p.x() - m_c;
+        // Exact: the inverse of a power of two is one.
+        const double u = (p.x() - m_c) * m_inverse;
         const double yu = sign * p.y() * u;
         m_s0 += sign * p.y();
         m_s1 += yu;
@@ -70,6 +103,8 @@ private:
 
     const QList<QPointF> &m_points;
     double m_c = 0.0;
+    double m_scale = 0.0; // set by restartIfFar before the first point is added
+    double m_inverse = 0.0;
     double m_s0 = 0.0;
     double m_s1 = 0.0;
     double m_s2 = 0.0;
@@ -79,6 +114,14 @@ private:
 bool usableWidth(double w)
 {
     return std::isfinite(w) && w > 0.0;
+}
+
+/// The power of two at or below a usable width (its exponent bits alone); 1 for a subnormal width,
+/// whose squares underflow before they could overflow.
+double scaleOf(double w)
+{
+    const double scale = std::bit_cast<double>(std::bit_cast<quint64>(w) & 0x7ff0'0000'0000'0000ULL);
+    return scale != 0.0 ? scale : 1.0;
 }
 
 bool byMz(const QPointF &a, const QPointF &b)
@@ -165,7 +208,8 @@ void filterPairsInPlace(const MassTolerance &tolerance, QList<QPointF> &points)
         const bool clearLeft = i == 0 || p[i].x() - p[i - 1].x() >= w;
         const bool clearRight = i + 2 == n || p[i + 2].x() - p[i + 1].x() >= w;
         if (p[i + 1].x() - p[i].x() < w && approxEqual(p[i].y(), p[i + 1].y()) && clearLeft && clearRight) {
-            p[out++] = QPointF((p[i].x() + p[i + 1].x()) / 2.0, p[i].y());
+            // Halves first: the same value as (a + b) / 2, without overflow near the largest double.
+            p[out++] = QPointF(p[i].x() / 2.0 + p[i + 1].x() / 2.0, p[i].y());
             ++i;
         } else {
             p[out++] = p[i];
@@ -250,18 +294,25 @@ void SpectraSumming::sumNeighbors(const Options &options, const QList<QPointF> &
         const bool usable = usableWidth(kernel);
         // An unusable width empties both sides, so the windows stay right for the points after.
         const double w = usable ? kernel : 0.0;
+        const double scale = usable ? scaleOf(kernel) : 1.0;
         if (i > 0) {
+            if (a == i - 1) {
+                left.restartIfFar(a, x, scale);
+            }
             left.add(i - 1);
             if (b > i) {
-                right.removeFirst(i, b, x);
+                right.removeFirst(i, b, x, scale);
             } else {
                 b = i + 1;
             }
         }
+        if (b == i + 1) {
+            right.restartIfFar(b, x, scale);
+        }
         // Both ends only move forward for a width that grows with m/z, as ppm and Dalton widths do;
         // the backward moves keep any other width correct.
         while (a < i && !(x - points[a].x() < w)) {
-            left.removeFirst(a, i, x);
+            left.removeFirst(a, i, x, scale);
             ++a;
         }
         while (a > 0 && x - points[a - 1].x() < w) {
@@ -278,12 +329,14 @@ void SpectraSumming::sumNeighbors(const Options &options, const QList<QPointF> &
             continue;
         }
         double l0, l1, l2, r0, r1, r2;
-        left.about(x, l0, l1, l2);
-        right.about(x, r0, r1, r2);
-        // Σ (w − |d|)·y and Σ (w − |d|)·y·d over both sides; d ≤ 0 on the left.
-        const double weight = y * w + (w * l0 + l1) + (w * r0 - r1);
-        const double offset = (w * l1 + l2) + (w * r1 - r2);
-        out[i] = QPointF(weight != 0.0 ? x + offset / weight : x, weight / w);
+        left.about(x, scale, l0, l1, l2);
+        right.about(x, scale, r0, r1, r2);
+        // Σ (v − |d|)·y and Σ (v − |d|)·y·d over both sides, in units of the scale (v = w / scale);
+        // d ≤ 0 on the left.
+        const double v = w / scale;
+        const double weight = y * v + (v * l0 + l1) + (v * r0 - r1);
+        const double offset = (v * l1 + l2) + (v * r1 - r2);
+        out[i] = QPointF(weight != 0.0 ? x + offset / weight * scale : x, weight / v);
     }
 }
 

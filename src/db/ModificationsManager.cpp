@@ -4,9 +4,12 @@
 #include "zeq_common_core_mini/Sqlite3Functions.h"
 #include "zeq_common_core_mini/Sqlite3Statement.h"
 
+#include <QLocale>
+
 #include <sqlite3.h>
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace zeq
@@ -28,6 +31,21 @@ QString columnText(sqlite3_stmt *stmt, int column)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)) : QString();
+}
+
+/// The cell as a user would spot it in the table: numbers as stored, texts quoted, NULL by name.
+QString cellText(sqlite3_stmt *stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_NULL:
+        return QStringLiteral("NULL");
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(stmt, column));
+    case SQLITE_FLOAT:
+        return QString::number(sqlite3_column_double(stmt, column), 'g', QLocale::FloatingPointShortest);
+    default:
+        return u'"' + columnText(stmt, column).left(80) + u'"';
+    }
 }
 
 QString nameKey(QStringView name)
@@ -120,11 +138,19 @@ Error ModificationsManager::loadFromDB(sqlite3 *db, ErrorWarningMessages *messag
     m_modList.clear();
     m_newModificationsIdList.clear();
     int rc = SQLITE_ROW;
+    qint64 row = 0;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        ++row;
         ModificationId id;
         err = SqlId::fromSqlite3Stmt(stmt, 0, &id, messages);
         if (err.hasError()) {
             rebuildIndex();
+            // The caller may pass no record for the lines: the error itself must say which row is bad.
+            err.addErrorMessage(QStringLiteral("Row %1 of the Modifications table has the identifier %2, not an "
+                                               "integer from 0 to %3")
+                                    .arg(row)
+                                    .arg(cellText(stmt, 0))
+                                    .arg(std::numeric_limits<qint64>::max()));
             return ZEQ_ECATCH(err);
         }
         ModificationsEntry entry;
@@ -168,6 +194,11 @@ Error ModificationsManager::saveToDB(sqlite3 *db) const
         if (err.hasError()) {
             // The first failure is what the caller must see, not the rollback's outcome.
             (void)sql_exec(db, QStringLiteral("ROLLBACK TO save_modifications; RELEASE save_modifications"));
+            const ModificationsEntry entry = m_modList.value(id);
+            err.addErrorMessage(QStringLiteral("Can't save modification %1 (\"%2\", %3 Da)")
+                                    .arg(id.value())
+                                    .arg(entry.modName().left(80))
+                                    .arg(QString::number(entry.massShift(), 'g', QLocale::FloatingPointShortest)));
             return ZEQ_ECATCH(err);
         }
     }
@@ -193,6 +224,16 @@ Error ModificationsManager::getOrInsertTessanModificationName(QStringView nameWi
     if (err.hasError()) {
         return ZEQ_ECATCH(err);
     }
+    // SQLite stores NaN as NULL (read back as 0), so such an entry would never be found again and
+    // every lookup would add another one.
+    if (!std::isfinite(mass)) {
+        const QString line = QStringLiteral("The mass of \"%1\" is not a finite number\n").arg(nameWithMass);
+        if (messages) {
+            messages->errors.append(line);
+        }
+        err = Error(kBadParameterError, line.trimmed());
+        return ZEQ_ECATCH(err);
+    }
     if (const QList<ModificationId> *ids = candidates(name)) {
         for (const ModificationId &candidate : *ids) {
             const ModificationsEntry &entry = m_modList.constFind(candidate).value();
@@ -216,6 +257,13 @@ Error ModificationsManager::getOrInsertTessanModificationName(QStringView nameWi
         entry.setModCategory(OGLY);
         entry.setModComposition(composition.toString());
     }
+    if (m_newModificationsIdMax.value() == std::numeric_limits<qint64>::max()) {
+        err = Error(kOutOfRangeError,
+                    QStringLiteral("No identifier left for \"%1\": the catalogue already uses %2")
+                        .arg(nameWithMass)
+                        .arg(m_newModificationsIdMax.value()));
+        return ZEQ_ECATCH(err);
+    }
     ++m_newModificationsIdMax;
     m_modList.insert(m_newModificationsIdMax, entry);
     indexEntry(m_newModificationsIdMax, entry);
@@ -238,6 +286,7 @@ Result<QList<QString>> ModificationsManager::allowedSitesFromModIds(const QList<
         ModificationId id;
         Error err = SqlId::fromString(text, &id, nullptr);
         if (err.hasError()) {
+            err.addErrorMessage(QStringLiteral("Not a modification identifier: \"%1\"").arg(text.left(80)));
             return ZEQ_ECATCH(err);
         }
         sites.append(m_modList.value(id).allowedSites());

@@ -73,15 +73,17 @@ public:
     using ModList = QMap<ModificationId, ModificationsEntry>;
 
     /// Replaces the catalogue by the table's rows. A bad identifier ends the load with the line
-    /// in `messages`; rows read before stay, as they do when reading stops on SQLite's error. The
-    /// highest identifier handed out is never lowered.
+    /// in `messages` and an error naming the row and its value; rows read before stay, as they do
+    /// when reading stops on SQLite's error. The highest identifier handed out is never lowered.
     Error loadFromDB(sqlite3 *db, ErrorWarningMessages *messages = nullptr);
     /// Inserts the entries added since the last load or save, all or none; on failure the list
     /// of new identifiers is kept, so the save can be retried.
     Error saveToDB(sqlite3 *db) const;
     /// Finds the first entry (ascending identifier) with this name, a mass within 1e-6 Da and
     /// exactly this composition, or adds one under the next identifier. `nameWithMass` is
-    /// "name/mass" as parseModificationNameWithMass reads it; `id` is invalid on failure.
+    /// "name/mass" as parseModificationNameWithMass reads it; `id` is invalid on failure. A mass that
+    /// is not finite is refused (kBadParameterError), as is an addition after identifier 2^63 - 1
+    /// (kOutOfRangeError); both add nothing.
     Error getOrInsertTessanModificationName(QStringView nameWithMass,
                                             QStringView composition,
                                             ModificationId *id,

@@ -5,8 +5,6 @@
 
 #include <sqlite3.h>
 
-#include <limits>
-
 namespace zeq
 {
 
@@ -66,15 +64,9 @@ SqlId::rawFromSqlite3Stmt(sqlite3_stmt *stmt, int column, const char *className,
     } else if (const int type = sqlite3_column_type(stmt, column); type != SQLITE_INTEGER) {
         appendLine(messages, QStringLiteral("Query column %1 invalid type %2 for SqlId\n").arg(column).arg(type));
     } else {
-        // Read as 64 bits: the low 32 bits of a large value would silently name another row.
-        const qint64 value = sqlite3_column_int64(stmt, column);
-        if (value > std::numeric_limits<qint32>::max()) {
-            appendLine(messages,
-                       QStringLiteral("Value %1 is out of range for %2").arg(value).arg(QLatin1StringView(className)));
-            raw.error = kBadParameterError;
-        } else {
-            raw = rawFromLongLong(value, className, messages);
-        }
+        // Read as 64 bits: identifiers pass 2^31 in a long-lived table, and the low 32 bits of such a
+        // value would name another row.
+        raw = rawFromLongLong(sqlite3_column_int64(stmt, column), className, messages);
         if (raw.error.hasError()) {
             appendLine(messages, QStringLiteral("Error parsing query column %1\n").arg(column));
             (void)ZEQ_ECATCH(raw.error);

@@ -41,7 +41,7 @@ public:
     {
         return make(rawFromString(text, Id::className(), messages), out);
     }
-    /// An integer column (0-based) of the statement's current row, between 0 and 2,147,483,647.
+    /// A non-negative 64-bit integer column (0-based) of the statement's current row.
     template <typename Id>
     static Error fromSqlite3Stmt(sqlite3_stmt *stmt, int column, Id *out, ErrorWarningMessages *messages)
     {

@@ -107,6 +107,7 @@ TEST_F(ModificationsManagerTest, FailedSaveChangesNothing)
     ASSERT_FALSE(sql_exec(db(), u"INSERT INTO Modifications(Id, TypeName) VALUES(7, 'Other')"_qs).hasError());
     const Error err = manager.saveToDB(db());
     EXPECT_TRUE(err.errorString().contains(u"UNIQUE constraint failed")) << qPrintable(err.errorString());
+    EXPECT_TRUE(err.errorString().contains(u"Can't save modification 7 (\"Second\", 2 Da)"));
     ModificationsManager check;
     ASSERT_FALSE(check.loadFromDB(db()).hasError());
     EXPECT_EQ(check.modList().size(), 6) << "the first row was rolled back";
@@ -118,8 +119,11 @@ TEST_F(ModificationsManagerTest, BadRowsAndTablesAreReported)
     add(manager, "Kept/1");
     ASSERT_FALSE(sql_exec(db(), u"INSERT INTO Modifications(Id, TypeName) VALUES(-4, 'Negative')"_qs).hasError());
     ErrorWarningMessages messages;
-    EXPECT_EQ(manager.loadFromDB(db(), &messages).code(), kBadParameterError);
+    const Error negative = manager.loadFromDB(db(), &messages);
+    EXPECT_EQ(negative.code(), kBadParameterError);
     EXPECT_EQ(messages.errors, u"Value -4 is out of range for zeq::ModificationIdError parsing query column 0\n"_qs);
+    EXPECT_TRUE(negative.errorString().contains(u"Row 1 of the Modifications table has the identifier -4"))
+        << qPrintable(negative.errorString());
 
     ASSERT_FALSE(sql_exec(db(),
                           u"CREATE TABLE Other(x); DROP TABLE Modifications; "
@@ -128,7 +132,9 @@ TEST_F(ModificationsManagerTest, BadRowsAndTablesAreReported)
                           u"NULL, NULL, NULL), (NULL, 'x', '', '', 0, '', '')"_qs)
                      .hasError());
     messages = {};
-    EXPECT_TRUE(manager.loadFromDB(db(), &messages).hasError());
+    const Error null = manager.loadFromDB(db(), &messages);
+    EXPECT_TRUE(null.errorString().contains(u"Row 2 of the Modifications table has the identifier NULL"))
+        << qPrintable(null.errorString());
     EXPECT_EQ(messages.errors, u"Query column 0 invalid type 5 for SqlId\n"_qs);
     ASSERT_EQ(manager.modList().size(), 1) << "rows before the bad one stay";
 
@@ -141,6 +147,44 @@ TEST_F(ModificationsManagerTest, BadRowsAndTablesAreReported)
     messages = {};
     EXPECT_EQ(manager.getOrInsertTessanModificationName(u"NoMass", {}, &id, &messages).code(), kBadParameterError);
     EXPECT_FALSE(id.isValid());
+}
+
+TEST_F(ModificationsManagerTest, IdentifiersAre64Bit)
+{
+    ASSERT_FALSE(sql_exec(db(), u"INSERT INTO Modifications(Id, TypeName) VALUES(2147483647, 'Top')"_qs).hasError());
+    ModificationsManager manager;
+    ASSERT_FALSE(manager.loadFromDB(db()).hasError());
+    EXPECT_EQ(add(manager, "Next/1").value(), 2147483648);
+    ASSERT_FALSE(manager.saveToDB(db()).hasError());
+    ModificationsManager reloaded;
+    ASSERT_FALSE(reloaded.loadFromDB(db()).hasError());
+    EXPECT_EQ(reloaded.modList().lastKey().value(), 2147483648);
+
+    ASSERT_FALSE(
+        sql_exec(db(), u"INSERT INTO Modifications(Id, TypeName) VALUES(9223372036854775807, 'Last')"_qs).hasError());
+    ASSERT_FALSE(reloaded.loadFromDB(db()).hasError());
+    ModificationId id = reloaded.modList().firstKey();
+    const Error full = reloaded.getOrInsertTessanModificationName(u"Beyond/2", {}, &id);
+    EXPECT_EQ(full.code(), kOutOfRangeError);
+    EXPECT_TRUE(full.errorString().contains(u"9223372036854775807")) << qPrintable(full.errorString());
+    EXPECT_FALSE(id.isValid());
+    EXPECT_TRUE(reloaded.newModificationsIdList().isEmpty());
+}
+
+TEST_F(ModificationsManagerTest, NonFiniteMassesAreRefused)
+{
+    ModificationsManager manager;
+    for (const char *text : { "X/nan", "X/inf", "X/-inf" }) {
+        SCOPED_TRACE(text);
+        ModificationId id = add(manager, "Kept/1");
+        ErrorWarningMessages messages;
+        const Error err = manager.getOrInsertTessanModificationName(QString::fromUtf8(text), {}, &id, &messages);
+        EXPECT_EQ(err.code(), kBadParameterError);
+        EXPECT_EQ(err.errorString(), QStringLiteral("The mass of \"%1\" is not a finite number").arg(text));
+        EXPECT_EQ(messages.errors, err.errorString() + u'\n');
+        EXPECT_FALSE(id.isValid());
+    }
+    EXPECT_EQ(manager.modList().size(), 1);
 }
 
 TEST_F(ModificationsManagerTest, LoadStoppedBySqliteIsAnError)
@@ -172,4 +216,13 @@ TEST_F(ModificationsManagerTest, SchemaAndSiteQueries)
     sites = u"kept"_qs;
     EXPECT_EQ(zeq::ModificationsDao::loadAllowedSiteByModIf(db(), u"1 OR 1=1"_qs, &sites).code(), kBadParameterError);
     EXPECT_EQ(sites, u"kept"_qs);
+
+    ModificationsManager manager;
+    ASSERT_FALSE(manager.loadFromDB(db()).hasError());
+    const auto terminal = manager.proteinTerminalMod(u"1,,3,2"_qs, true);
+    ASSERT_TRUE(terminal.hasValue());
+    EXPECT_EQ(terminal.value().toInt(), ModificationsManager::ProteinCTerminal) << "the first terminal site decides";
+    const Error bad = manager.proteinTerminalMod(u"2,x7"_qs, true).error();
+    EXPECT_EQ(bad.code(), kBadParameterError);
+    EXPECT_TRUE(bad.errorString().contains(u"\"x7\"")) << qPrintable(bad.errorString());
 }

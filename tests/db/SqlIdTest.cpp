@@ -64,11 +64,9 @@ TEST(SqlIdTest, StatementColumnsAreCheckedBeforeReading)
         { "SELECT NULL", 0, -1, "Query column 0 invalid type 5 for SqlId\n" },
         { "SELECT 5", 1, -1, "Query missing column 1\n" },
         { "SELECT 1, -3", 1, -1, "Value -3 is out of range for zeq::ModificationIdError parsing query column 1\n" },
-        // Low 32 bits read 1: a 32-bit read would silently name row 1.
-        { "SELECT 4294967297",
-          0,
-          -1,
-          "Value 4294967297 is out of range for zeq::ModificationIdError parsing query column 0\n" },
+        // Identifiers are 64-bit: a 32-bit read would name row 1.
+        { "SELECT 4294967297", 0, 4294967297, "" },
+        { "SELECT 9223372036854775807", 0, 9223372036854775807, "" },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.select);

@@ -8,8 +8,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 using zeq::test::Outcome;
 using zeq::test::runZeq;
@@ -92,6 +96,12 @@ TEST_F(ZeqModsTest, BadUsageAndBadFilesAreRefusedInOneLine)
         { "no mass", { u"add"_qs, u"Oxidation"_qs }, 2, "Missing mass in modification namelist \"Oxidation\"" },
         { "missing file", { u"list"_qs, u"--db"_qs, file(u"none.db"_qs) }, 1, "No catalogue file .*none\\.db" },
         { "not a database", { u"list"_qs, u"--db"_qs, text.fileName() }, 1, "file is not a database" },
+        // SQLite would store NaN as NULL, read back as 0: every run would add a row.
+        { "NaN mass",
+          { u"add"_qs, u"X/nan"_qs, u"--db"_qs, file(u"none.db"_qs) },
+          1,
+          "^zeq: the mass of \"X/nan\" is not a finite number\n$" },
+        { "infinite mass", { u"add"_qs, u"X/-inf"_qs, u"--db"_qs, file(u"none.db"_qs) }, 1, "not a finite number" },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -103,18 +113,65 @@ TEST_F(ZeqModsTest, BadUsageAndBadFilesAreRefusedInOneLine)
     EXPECT_FALSE(QFileInfo::exists(file(u"none.db"_qs)));
 }
 
-TEST_F(ZeqModsTest, LockedCatalogueIsReported)
+TEST_F(ZeqModsTest, AddWaitsForABriefLock)
 {
     const QString path = file(u"shared.db"_qs);
     ASSERT_EQ(run({ u"add"_qs, u"Oxidation/15.9949"_qs, u"--db"_qs, path }).exitCode, 0);
-    {
-        zeq::ScopedSQLite3Database other(path, false);
-        ASSERT_FALSE(other.init().hasError());
-        ASSERT_FALSE(sql_exec(other.db(), u"BEGIN EXCLUSIVE"_qs).hasError());
-        const Outcome locked = run({ u"add"_qs, u"Phospho/79.9663"_qs, u"--db"_qs, path });
-        EXPECT_EQ(locked.exitCode, 1);
-        EXPECT_TRUE(locked.err.contains(u"database is locked")) << qPrintable(locked.err);
+    zeq::ScopedSQLite3Database other(path, false);
+    ASSERT_FALSE(other.init().hasError());
+    ASSERT_FALSE(sql_exec(other.db(), u"BEGIN EXCLUSIVE"_qs).hasError());
+    QProcess add;
+    add.start(QStringLiteral(ZEQ_PROGRAM), { u"mods"_qs, u"add"_qs, u"Phospho/79.9663"_qs, u"--db"_qs, path });
+    QThread::msleep(1000);
+    ASSERT_FALSE(sql_exec(other.db(), u"COMMIT"_qs).hasError());
+    ASSERT_TRUE(add.waitForFinished(60'000));
+    EXPECT_EQ(add.exitCode(), 0) << add.readAllStandardError().constData();
+    EXPECT_EQ(run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"tsv"_qs }).out.count(u'\n'), 3);
+}
+
+TEST_F(ZeqModsTest, ConcurrentAddsAllSucceedAndAddEachNameOnce)
+{
+    // Sixteen at once, each name asked for by two of them.
+    const QString path = file(u"shared.db"_qs);
+    std::vector<std::unique_ptr<QProcess>> adds;
+    for (int k = 0; k < 16; ++k) {
+        adds.push_back(std::make_unique<QProcess>());
+        adds.back()->start(QStringLiteral(ZEQ_PROGRAM),
+                           { u"mods"_qs,
+                             u"add"_qs,
+                             QStringLiteral("Mod%1/%1").arg(k % 8),
+                             u"--db"_qs,
+                             path,
+                             u"--format"_qs,
+                             u"csv"_qs });
     }
-    EXPECT_EQ(run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"tsv"_qs }).out.count(u'\n'), 2)
-        << "the locked add left nothing behind";
+    QMap<QString, QSet<QString>> idsByName;
+    for (const auto &add : adds) {
+        ASSERT_TRUE(add->waitForFinished(60'000));
+        EXPECT_EQ(add->exitCode(), 0) << add->readAllStandardError().constData();
+        const QStringList row = QString::fromUtf8(add->readAllStandardOutput()).section(u'\n', 1, 1).split(u',');
+        idsByName[row.value(1)].insert(row.value(0));
+    }
+    EXPECT_EQ(idsByName.size(), 8);
+    for (auto it = idsByName.cbegin(); it != idsByName.cend(); ++it) {
+        EXPECT_EQ(it.value().size(), 1) << qPrintable(it.key());
+    }
+    EXPECT_EQ(run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"tsv"_qs }).out.count(u'\n'), 9);
+}
+
+TEST_F(ZeqModsTest, IdentifiersPassTwoToThe31)
+{
+    const QString path = file(u"big.db"_qs);
+    ASSERT_EQ(run({ u"add"_qs, u"Top/1"_qs, u"--db"_qs, path }).exitCode, 0);
+    {
+        zeq::ScopedSQLite3Database db(path, false);
+        ASSERT_FALSE(db.init().hasError());
+        ASSERT_FALSE(sql_exec(db.db(), u"UPDATE Modifications SET Id = 2147483647"_qs).hasError());
+    }
+    const QStringList csv{ u"--db"_qs, path, u"--format"_qs, u"csv"_qs };
+    EXPECT_TRUE(run(QStringList{ u"add"_qs, u"Next/2"_qs } + csv).out.contains(u"\n2147483648,Next,"));
+    EXPECT_TRUE(run(QStringList{ u"add"_qs, u"Again/3"_qs } + csv).out.contains(u"\n2147483649,Again,"));
+    const Outcome list = run(QStringList{ u"list"_qs } + csv);
+    EXPECT_EQ(list.exitCode, 0) << qPrintable(list.err);
+    EXPECT_EQ(list.out.count(u'\n'), 4);
 }

@@ -7,6 +7,7 @@
 #include "db/ModificationsManager.h"
 #include "db/ScopedSQLite3Database.h"
 #include "math/MassTolerance.h"
+#include "zeq_common_core_mini/Sqlite3Functions.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +34,9 @@ const QString kDetails =
                    "  composition  glycan or elemental composition, if any\n"
                    "  sites        where it may occur, as stored\n");
 
+// Long enough for a queue of concurrent adds on a loaded machine, short enough to report a stuck lock.
+constexpr int kLockWaitMs = 10'000;
+
 QString number(double value)
 {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
@@ -55,6 +59,14 @@ Error openCatalogue(zeq::ScopedSQLite3Database &db, const QString &path, bool wr
         return Error(kError, QStringLiteral("No catalogue file %1").arg(path));
     }
     err = db.init();
+    // Adds queue for the write lock instead of failing, and take it before the catalogue is read, so
+    // that two adds never hand out one identifier; the transaction ends with the add's COMMIT.
+    if (!err.hasError()) {
+        err = sql_exec(db.db(), QStringLiteral("PRAGMA busy_timeout = %1").arg(kLockWaitMs));
+    }
+    if (!err.hasError() && writing) {
+        err = sql_exec(db.db(), QStringLiteral("BEGIN IMMEDIATE"));
+    }
     if (!err.hasError() && creating) {
         err = zeq::ModificationsDao::createTableIfMissing(db.db());
     }
@@ -148,6 +160,9 @@ int runMods(const QStringList &args)
                         err.hasError() ? err.errorString().trimmed()
                                        : QStringLiteral("no name before the mass in \"%1\"").arg(elide(query)));
         }
+        if (!std::isfinite(mass)) {
+            return fail(kExitBadInput, QStringLiteral("the mass of \"%1\" is not a finite number").arg(elide(query)));
+        }
     }
 
     const bool isDefault = !parser.isSet(QStringLiteral("db"));
@@ -169,6 +184,9 @@ int runMods(const QStringList &args)
         err = manager.getOrInsertTessanModificationName(query, composition, &id);
         if (!err.hasError()) {
             err = manager.saveToDB(db.db());
+        }
+        if (!err.hasError()) {
+            err = sql_exec(db.db(), QStringLiteral("COMMIT"));
         }
         if (err.hasError()) {
             return fail(kExitBadInput, err.errorString());

@@ -58,6 +58,15 @@ ProteinDigester::ProteinDigester(const DigestSettings &settings)
 Error ProteinDigester::digest(QStringView sequence)
 {
     m_peptides.clear();
+    // The digestion engine numbers residues with int; cut down, a longer protein would be digested
+    // as another one.
+    if (sequence.size() > std::numeric_limits<int>::max()) {
+        Error err(kBadParameterError,
+                  QStringLiteral("%1 residues, more than the %2 a protein may have")
+                      .arg(sequence.size())
+                      .arg(std::numeric_limits<int>::max()));
+        return ZEQ_ECATCH(err);
+    }
     const std::array<double, 256> &masses = proteinResidueMonoisotopicMasses();
     const auto length = static_cast<int>(sequence.size());
     m_residues.resize(size_t(length));

@@ -42,7 +42,7 @@ public:
     /// by first residue, then by last. A peptide holding a residue without a formula (B, J, X, Z, '*'
     /// ...) has the mass NaN and is kept only while the mass range is open (from 0 to infinity): it
     /// cannot be shown to lie inside a bound. Fails with kBadParameterError on a character outside
-    /// ASCII, naming its position, and keeps no peptide.
+    /// ASCII, naming its position, or on more than 2^31 - 1 residues, and keeps no peptide.
     [[nodiscard]] Error digest(QStringView sequence);
     [[nodiscard]] const QList<ProteinDigestor::Peptide> &peptides() const noexcept { return m_peptides; }
 
