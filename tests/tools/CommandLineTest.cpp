@@ -153,11 +153,12 @@ TEST(CommandLineTest, DeclaredOptionsGiveHelpDefaultsAndChecks)
     EXPECT_TRUE(cmd.usageError().isEmpty());
 
     CommandParser refused(u"test"_qs, QString(), QString(), QString());
-    refused.addOptions({ Option::integer(u"count"_qs, u"n"_qs, u"How many."_qs, 1, 9, 7),
-                         Option::tolerance(u"tol"_qs, u"Tolerance."_qs, zeq::MassTolerance()) });
+    refused.addOptions(
+        { Option::integer(u"count"_qs, u"n"_qs, u"How many."_qs, 1, 9, 7),
+          Option::tolerance(u"tol"_qs, u"Tolerance."_qs, zeq::MassTolerance(zeq::MassTolerance::ppm, 5.0)) });
     ASSERT_EQ(refused.parse({ u"--count"_qs, u"2.5"_qs, u"--tol"_qs, u"1"_qs }, 0, 0), std::nullopt);
     EXPECT_EQ(refused.integer(u"count"_qs), 7);
-    EXPECT_EQ(refused.tolerance(u"tol"_qs).tolerance(), 0.0);
+    EXPECT_EQ(refused.tolerance(u"tol"_qs).tolerance(), 5.0);
     EXPECT_EQ(refused.usageError(), u"--count needs a whole number, got \"2.5\""_qs);
 }
 

@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{ "SumHelpListsMzml",
              "sum --help",
              0,
-             "--format <format> (.|\n)* mzml\\s+\\(one centroided MS1 spectrum\\)" },
+             "--format <format> (.|\n)* mzml\\s+\\(one centroided\\s+MS1 spectrum\\)" },
         no("NoCommand", "", 2, kRefused),
         no("UnknownCommand", "frob", 2, "unknown command \"frob\""),
         no("ToleranceWithoutUnit", "tolerance 1000 10", 2, "has no unit"),
