@@ -288,7 +288,10 @@ Option Option::integer(const QString &name,
 {
     Option option = text(name, valueName, help, QString());
     option.kind = Integer;
-    option.bounds = { double(lowest), double(highest) };
+    // No upper bound but the type's is shown as none.
+    option.bounds = { double(lowest),
+                      highest == std::numeric_limits<int>::max() ? std::numeric_limits<double>::infinity()
+                                                                 : double(highest) };
     option.fallback = fallback;
     return option;
 }
@@ -542,8 +545,9 @@ int CommandParser::integer(const QString &name)
 {
     const Option &option = declared(name, Option::Integer);
     return value(name, static_cast<int>(option.fallback), [&option](const QString &what, const QString &text) {
-        return parseInteger(
-            what, text, static_cast<int>(option.bounds.lowest), static_cast<int>(option.bounds.highest));
+        const int highest = std::isinf(option.bounds.highest) ? std::numeric_limits<int>::max()
+                                                              : static_cast<int>(option.bounds.highest);
+        return parseInteger(what, text, static_cast<int>(option.bounds.lowest), highest);
     });
 }
 

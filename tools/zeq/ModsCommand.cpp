@@ -109,7 +109,7 @@ int runMods(const QStringList &args)
                      QStringLiteral("The catalogue file."),
                      QStringLiteral("modifications.db in the user's data folder")),
         Option::tolerance(QStringLiteral("tolerance"),
-                          QStringLiteral("find MASS: how far a modification's mass shift may lie from MASS."),
+                          QStringLiteral("For find MASS: how far a modification's mass shift may lie from MASS."),
                           zeq::MassTolerance(zeq::MassTolerance::Dalton, 0.01)),
         Option::text(QStringLiteral("composition"),
                      QStringLiteral("text"),
