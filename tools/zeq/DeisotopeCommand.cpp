@@ -6,6 +6,7 @@
 #include "SearchOptions.h"
 #include "SpectrumPlot.h"
 #include "SpectrumSource.h"
+#include "SumCommand.h"
 #include "TableWriter.h"
 #include "algo/AveragineComparisonClusterLoop.h"
 #include "algo/AveragineComparisonScoring.h"
@@ -45,8 +46,8 @@ struct Settings {
     SearchOptions search;
     double snr = 0.0;
     int minIsotopes = 2;
-    zeq::MassTolerance tolerance;
-    zeq::MassTolerance sumTolerance;
+    zeq::MassTolerance tolerance{ zeq::MassTolerance::ppm, 10.0 };
+    zeq::MassTolerance sumTolerance = kDefaultSumTolerance;
     std::optional<Range> window;
     bool precursor = false;
     bool sumScans = false;
@@ -268,7 +269,7 @@ int runDeisotope(const QStringList &args)
         Option::tolerance(QStringLiteral("sum-tolerance"),
                           QStringLiteral("With --sum-scans: how close points of different spectra must lie to be "
                                          "added into one peak (zeq sum's --tolerance)."),
-                          zeq::MassTolerance(zeq::MassTolerance::ppm, 10.0)),
+                          settings.sumTolerance),
     });
     SearchOptions::add(cmd);
     cmd.addOptions({
@@ -278,19 +279,19 @@ int runDeisotope(const QStringList &args)
                                       "this: intensity at least this many times the spectrum's noise level, the "
                                       "median of its positive intensities."),
                        { 0.0, kInfinity, true, true },
-                       0.0)
+                       settings.snr)
             .withShownDefault(QStringLiteral("keep every point")),
         Option::tolerance(QStringLiteral("tolerance"),
                           QStringLiteral("How far an observed point may lie from an isotope's m/z and still match it "
                                          "(the isotopes column and --min-isotopes)."),
-                          zeq::MassTolerance(zeq::MassTolerance::ppm, 10.0)),
+                          settings.tolerance),
         Option::integer(QStringLiteral("min-isotopes"),
                         QStringLiteral("count"),
                         QStringLiteral("Report only clusters with at least this many isotopes matched; 1 keeps lone "
                                        "peaks, whose charge is a guess."),
                         1,
                         100,
-                        2),
+                        settings.minIsotopes),
         Option::text(QStringLiteral("plot"),
                      QStringLiteral("FILE"),
                      QStringLiteral("Also draw the spectrum that --scan selects, with each cluster's fitted model, "

@@ -41,7 +41,7 @@ void SearchOptions::add(CommandParser &cmd)
                        QStringLiteral("percent"),
                        QStringLiteral("Stop once clusters explain at most half this share of the window's intensity."),
                        { 0.0, 100.0 },
-                       1.0)
+                       100.0 * SearchOptions().minFraction)
             .withUnit(QStringLiteral("%")),
         Option::choice(QStringLiteral("scaling"),
                        QStringLiteral("kind"),

@@ -45,7 +45,7 @@ int runSum(const QStringList &args)
         Option::tolerance(QStringLiteral("tolerance"),
                           QStringLiteral("How close points must lie to be added into one peak: the half-width of "
                                          "the smoothing and the closeness of peaks."),
-                          zeq::MassTolerance(zeq::MassTolerance::ppm, 10.0)),
+                          kDefaultSumTolerance),
     });
     cmd.addOutputOptions({ { QStringLiteral("mzml"), QStringLiteral("one centroided MS1 spectrum") } });
     if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
