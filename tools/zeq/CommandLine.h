@@ -2,6 +2,7 @@
 
 #include "SpectrumSource.h"
 #include "TableWriter.h"
+#include "ValueText.h"
 #include "math/MassTolerance.h"
 #include "utils/Result.h"
 
@@ -33,44 +34,6 @@ int writeResult(const QString &path, const QByteArray &bytes);
 /// `text` fit for a one-line message: control characters shown as '?', and cut after `width`
 /// characters with an ellipsis when longer.
 QString elide(const QString &text, qsizetype width = 80);
-
-/// A number as the program writes it: the shortest text that reads back as the same double, plain
-/// from 1e-5 to below 1e15 ("1000000", "0.00001") and with an exponent outside ("1e+300"); "nan",
-/// "inf" and "-inf" as they are.
-QString formatNumber(double value);
-/// `value` with exactly `decimals` digits after the point, for columns whose digits line up.
-QString formatFixed(double value, int decimals);
-
-/// Bounds of a number typed by a person; an open bound excludes its own value.
-struct NumberRange {
-    double lowest = -std::numeric_limits<double>::infinity();
-    double highest = std::numeric_limits<double>::infinity();
-    bool lowestOpen = false;
-    bool highestOpen = false;
-};
-
-/// `text` as a finite number within `range`. The error names `what` and quotes the text.
-Result<double> parseNumber(const QString &what, const QString &text, const NumberRange &range = {});
-/// `text` as a whole number from `lowest` to `highest`; "1e2" and "3.0" are whole, "2.7" is not.
-Result<int> parseInteger(const QString &what, const QString &text, int lowest, int highest);
-/// A tolerance with its unit, any case: "10ppm", "0.5Da", "0.02 Dalton". Above 0 and below one
-/// million in either unit: at 1e6 ppm a window has no upper bound, and 1e6 Da exceeds any molecule
-/// the isotope model knows.
-Result<MassTolerance> parseTolerance(const QString &text);
-
-/// An interval of a number typed as "START:END"; either side may be left empty for an open bound.
-struct Range {
-    double start = -std::numeric_limits<double>::infinity();
-    double end = std::numeric_limits<double>::infinity();
-};
-
-/// `text` as START:END with START not above END. The error names `what` and quotes the text.
-Result<Range> parseRange(const QString &what, const QString &text);
-/// A time range START:END in minutes; each side a number of minutes, or a number with its unit:
-/// "10m:12m", "600s:720s", "600s:12".
-Result<Range> parseTimeRange(const QString &what, const QString &text);
-/// `text` as a comma-separated list of scan numbers, each at least 1.
-Result<QList<int>> parseScanList(const QString &what, const QString &text);
 
 /// One option of a command, declared once: its parsing, range check, default and --help line all
 /// come from this declaration.

@@ -1,7 +1,7 @@
 #include "ProteinDigester.h"
 
-#include "CommandLine.h"
 #include "FastaInput.h"
+#include "ValueText.h"
 #include "algo/ProteinDigestNumbering.h"
 #include "math/MonoisotopicMass.h"
 

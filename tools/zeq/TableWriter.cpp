@@ -1,6 +1,6 @@
 #include "TableWriter.h"
 
-#include "CommandLine.h"
+#include "ValueText.h"
 
 #include <algorithm>
 #include <cmath>
