@@ -57,6 +57,7 @@ struct Option {
     static Option flag(const QString &name, const QString &help);
     /// `shownDefault` is what --help says happens when the option is not given; empty says nothing.
     static Option text(const QString &name, const QString &valueName, const QString &help, const QString &shownDefault);
+    /// A `highest` of INT_MAX is no bound of the user's: --help shows none.
     static Option
     integer(const QString &name, const QString &valueName, const QString &help, int lowest, int highest, int fallback);
     static Option number(const QString &name,
@@ -128,7 +129,7 @@ public:
     /// START:END, in minutes for a TimeRange.
     Range range(const QString &name);
     QList<int> scanList(const QString &name);
-    /// The choice's name as declared (lower case as typed in the declaration).
+    /// The chosen name as the declaration spells it, whatever case the user typed.
     QString choice(const QString &name);
     [[nodiscard]] QString text(const QString &name) const;
     /// Every value of an option given more than once, trimmed.
