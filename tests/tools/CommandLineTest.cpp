@@ -84,18 +84,82 @@ TEST(CommandLineTest, TolerancesNeedAUnitAndASaneValue)
     }
 }
 
-TEST(CommandLineTest, ParserKeepsNegativeNumbersAndReportsTheFirstRefusal)
+TEST(CommandLineTest, TimeRangesTakeSecondsOrMinutes)
+{
+    const struct {
+        const char *text;
+        const char *expected;
+    } rows[] = {
+        { "10:12", "10 12" },
+        { "10m:12 min", "10 12" },
+        { "600s:720S", "10 12" },
+        { "600s:12", "10 12" },
+        { ":1e2s", "-inf 1.6666666666666667" },
+        { "10h:12", "--rt: unknown time unit \"h\" in \"10h\"; use s or m (minutes)" },
+        { "12m:600s", "--rt starts at 12, after its end 10" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text);
+        const zeq::Result<Range> range = parseTimeRange(u"--rt"_qs, QString::fromUtf8(row.text));
+        EXPECT_EQ(range.hasError() ? range.error().errorString()
+                                   : formatNumber(range.value().start) + u' ' + formatNumber(range.value().end),
+                  QString::fromUtf8(row.expected));
+    }
+}
+
+TEST(CommandLineTest, NumbersReadBackAndStayPlainWhereReadable)
+{
+    const struct {
+        double value;
+        const char *expected;
+    } rows[] = {
+        { 1e6, "1000000" },  { 0.1 + 0.2, "0.30000000000000004" },       { -1e-5, "-0.00001" }, { 1e-7, "1e-07" },
+        { 1e300, "1e+300" }, { 123456789012345.6, "123456789012345.6" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.expected);
+        EXPECT_EQ(formatNumber(row.value), QString::fromUtf8(row.expected));
+        EXPECT_EQ(formatNumber(row.value).toDouble(), row.value);
+    }
+}
+
+// The declaration alone gives the help line, the default and the range check, and they agree.
+TEST(CommandLineTest, DeclaredOptionsGiveHelpDefaultsAndChecks)
 {
     CommandParser cmd(u"test"_qs, u"A B"_qs, u"Tests."_qs, QString());
-    cmd.parser().addOptions({ { u"start"_qs, u"s"_qs, u"x"_qs }, { u"count"_qs, u"c"_qs, u"n"_qs } });
-    cmd.addOutputOptions();
-    ASSERT_EQ(cmd.parse({ u"-12"_qs, u"--start"_qs, u"-3.5"_qs, u"-.5"_qs, u"--count"_qs, u"2.5"_qs }, 2, 2),
+    cmd.addOptions(
+        { Option::number(u"start"_qs, u"x"_qs, u"Start."_qs, {}, 0.0),
+          Option::integer(u"count"_qs, u"n"_qs, u"How many."_qs, 1, 9, 7),
+          Option::number(u"mass"_qs, u"Da"_qs, u"Mass."_qs, { 0.0 }, 5.0).withUnit(u"Da"_qs),
+          Option::tolerance(u"tol"_qs, u"Tolerance."_qs, zeq::MassTolerance(zeq::MassTolerance::Dalton, 0.5)),
+          Option::choice(u"kind"_qs, u"k"_qs, u"Kind."_qs, { { u"a"_qs, u"first"_qs }, { u"b"_qs, {} } }, u"a"_qs) });
+    cmd.addOutputOptions({ { u"mzml"_qs, u"a spectrum"_qs } });
+    const QString help = cmd.helpText().simplified();
+    for (const char *line : { "How many. From 1 to 9. Default: 7.",
+                              "Mass. At least 0 Da. Default: 5 Da.",
+                              "Tolerance. A number with its unit, ppm or Da. Default: 0.5Da.",
+                              "Kind. One of: a (first), b. Default: a.",
+                              "json (an array of objects), mzml (a spectrum). Default: table." }) {
+        EXPECT_TRUE(help.contains(QString::fromUtf8(line))) << line << "\n" << qPrintable(help);
+    }
+
+    ASSERT_EQ(cmd.parse({ u"-12"_qs, u"--start"_qs, u"-3.5"_qs, u"-.5"_qs, u"--kind"_qs, u"B"_qs }, 2, 2),
               std::nullopt);
     EXPECT_EQ(cmd.positionalArguments(), (QStringList{ u"-12"_qs, u"-.5"_qs }));
-    EXPECT_EQ(cmd.number(u"start"_qs, {}, 0.0), -3.5);
+    EXPECT_EQ(cmd.number(u"start"_qs), -3.5);
+    EXPECT_EQ(cmd.integer(u"count"_qs), 7);
+    EXPECT_EQ(cmd.tolerance(u"tol"_qs).tolerance(), 0.5);
+    EXPECT_EQ(cmd.choice(u"kind"_qs), u"b"_qs);
     EXPECT_TRUE(cmd.usageError().isEmpty());
-    EXPECT_EQ(cmd.integer(u"count"_qs, 1, 9, 7), 7);
-    EXPECT_EQ(cmd.usageError(), u"--count needs a whole number, got \"2.5\""_qs);
+
+    CommandParser refused(u"test"_qs, QString(), QString(), QString());
+    refused.addOptions(
+        { Option::integer(u"count"_qs, u"n"_qs, u"How many."_qs, 1, 9, 7),
+          Option::tolerance(u"tol"_qs, u"Tolerance."_qs, zeq::MassTolerance(zeq::MassTolerance::ppm, 5.0)) });
+    ASSERT_EQ(refused.parse({ u"--count"_qs, u"2.5"_qs, u"--tol"_qs, u"1"_qs }, 0, 0), std::nullopt);
+    EXPECT_EQ(refused.integer(u"count"_qs), 7);
+    EXPECT_EQ(refused.tolerance(u"tol"_qs).tolerance(), 5.0);
+    EXPECT_EQ(refused.usageError(), u"--count needs a whole number, got \"2.5\""_qs);
 }
 
 TEST(CommandLineTest, OutputCutShortKeepsTheEarlierFile)

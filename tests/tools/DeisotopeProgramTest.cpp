@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace zeq::test;
@@ -223,4 +224,50 @@ TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
     }
     // No refused plot left a file, whole or partial.
     EXPECT_EQ(QDir(s_dir->path()).entryList({ u"p.*"_qs }), QStringList());
+}
+
+// "-" reads standard input, whichever reader the content picks: the rows are the file's.
+TEST_F(DeisotopeProgramTest, ReadsStandardInput)
+{
+    for (const QString &file :
+         { path("run.mzML"), QStringLiteral(ZEQ_TEST_DATA_DIR "/peaklists/isotope_clusters.txt") }) {
+        SCOPED_TRACE(qPrintable(file));
+        const QStringList csv{ u"--format"_qs, u"csv"_qs, u"--ms-level"_qs, u"all"_qs };
+        const Outcome named = run(QStringList{ file } + csv);
+        const Outcome piped = runZeq(QStringList{ u"deisotope"_qs, u"-"_qs } + csv,
+                                     [&file](QProcess &process) { process.setStandardInputFile(file); });
+        ASSERT_EQ(piped.exitCode, 0) << qPrintable(piped.err);
+        EXPECT_GT(piped.out.count(u'\n'), 1);
+        EXPECT_EQ(columns(piped.out, 1, -1), columns(named.out, 1, -1));
+        EXPECT_TRUE(piped.out.section(u'\n', 1, 1).startsWith(u"-,"_qs)) << qPrintable(piped.out);
+    }
+}
+
+// --snr is a signal-to-noise ratio: the noise level is the spectrum's median intensity, so the
+// lone noise peaks go and the clusters stay. (As a multiple of the smallest intensity, 3 kept
+// every noise peak.)
+TEST_F(DeisotopeProgramTest, SignalToNoiseKeepsTheClustersAndDropsTheNoise)
+{
+    const Outcome result = run({ QStringLiteral(ZEQ_SAMPLES_DIR "/sample.mzML"),
+                                 u"--scan"_qs,
+                                 u"1"_qs,
+                                 u"--min-isotopes"_qs,
+                                 u"1"_qs,
+                                 u"--snr"_qs,
+                                 u"3"_qs,
+                                 u"--format"_qs,
+                                 u"csv"_qs });
+    ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
+    const QStringList rows = result.out.split(u'\n', Qt::SkipEmptyParts).mid(1);
+    QStringList truth = QString::fromUtf8(fileContents(QStringLiteral(ZEQ_SAMPLES_DIR "/sample_truth.csv")))
+                            .split(u'\n', Qt::SkipEmptyParts)
+                            .filter(QRegularExpression(u"^1,"_qs));
+    ASSERT_EQ(rows.size(), truth.size()) << qPrintable(result.out);
+    for (const QString &row : rows) {
+        const auto known = std::find_if(truth.cbegin(), truth.cend(), [&row](const QString &t) {
+            return t.section(u',', 1, 1) == row.section(u',', 6, 6)
+                && std::abs(t.section(u',', 2, 2).toDouble() - row.section(u',', 7, 7).toDouble()) < 0.01;
+        });
+        EXPECT_NE(known, truth.cend()) << qPrintable(row);
+    }
 }

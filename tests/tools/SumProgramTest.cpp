@@ -132,4 +132,15 @@ TEST_F(SumProgramTest, DeisotopeSearchesTheSumOfEachFile)
     ASSERT_EQ(lines.size(), 4) << "one cluster per scan without the sum";
     // Heights 100, 200 and 300 add up to twice the tallest scan's.
     EXPECT_NEAR(summedScale / lines.at(3).split(u',').at(11).toDouble(), 2.0, 0.1);
+
+    // Isotope matching and summing have a tolerance each: a wide matching one leaves the sum alone,
+    // while a summing one as wide as the 2+ isotope spacing merges the isotopes.
+    const QStringList sumScans = deisotope + QStringList{ u"--sum-scans"_qs };
+    const Outcome wideMatch = run(sumScans + QStringList{ u"--tolerance"_qs, u"0.6Da"_qs });
+    ASSERT_EQ(wideMatch.exitCode, 0) << qPrintable(wideMatch.err);
+    EXPECT_EQ(wideMatch.out.section(u'\n', 1, 1).section(u',', 7, 7), cells.at(7));
+    EXPECT_EQ(wideMatch.out.section(u'\n', 1, 1).section(u',', 11, 11), cells.at(11));
+    const Outcome wideSum = run(sumScans + QStringList{ u"--sum-tolerance"_qs, u"0.6Da"_qs });
+    EXPECT_NE(wideSum.out.section(u'\n', 1, 1).section(u',', 7, 11), cells.mid(7, 5).join(u','));
+    EXPECT_EQ(run(deisotope + QStringList{ u"--sum-tolerance"_qs, u"1ppm"_qs }).exitCode, 2);
 }

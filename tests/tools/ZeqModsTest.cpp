@@ -94,6 +94,10 @@ TEST_F(ZeqModsTest, BadUsageAndBadFilesAreRefusedInOneLine)
     const Row rows[] = {
         { "no action", {}, 2, "wrong number of arguments" },
         { "no mass", { u"add"_qs, u"Oxidation"_qs }, 2, "Missing mass in modification namelist \"Oxidation\"" },
+        { "tolerance without unit",
+          { u"find"_qs, u"15.99"_qs, u"--tolerance"_qs, u"0.01"_qs },
+          2,
+          "--tolerance: tolerance \"0.01\" has no unit" },
         { "missing file", { u"list"_qs, u"--db"_qs, file(u"none.db"_qs) }, 1, "No catalogue file .*none\\.db" },
         { "not a database", { u"list"_qs, u"--db"_qs, text.fileName() }, 1, "file is not a database" },
         // SQLite would store NaN as NULL, read back as 0: every run would add a row.

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using zeq::test::Outcome;
 using zeq::test::runZeq;
 
@@ -91,6 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
     ZeqProgramTest,
     ::testing::Values(
         Row{ "Program", "--help", 0, "Usage: zeq .*\n(.|\n)*charges SPECTRUM(.|\n)*tolerance MASS(.|\n)*--help" },
+        Row{ "VersionShort", "-V", 0, "^zeq [0-9]" },
+        Row{ "SumHelpListsMzml",
+             "sum --help",
+             0,
+             "--format <format> (.|\n)* mzml\\s+\\(one centroided\\s+MS1 spectrum\\)" },
         no("NoCommand", "", 2, kRefused),
         no("UnknownCommand", "frob", 2, "unknown command \"frob\""),
         no("ToleranceWithoutUnit", "tolerance 1000 10", 2, "has no unit"),
@@ -161,4 +168,52 @@ TEST(ZeqProgramOutputTest, OutputFileHoldsTheResult)
         run({ u"tolerance"_qs, u"1000"_qs, u"10ppm"_qs, u"-o"_qs, dir.filePath(u"no/such/dir.csv"_qs) });
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.startsWith(u"zeq: Can't write "_qs)) << qPrintable(refused.err);
+}
+
+// Fault: -o naming an input replaced it. The refusal comes before anything is read, and a link to
+// the input, symbolic or hard, is the input.
+TEST(ZeqProgramOutputTest, OutputNamingAnInputIsRefused)
+{
+    QTemporaryDir dir;
+    const QByteArray peaks = "700.1 10\n700.6 5\n";
+    const QByteArray fasta = ">P1\nMKPEPTIDER\n";
+    for (const auto &[name, bytes] : { std::pair{ "peaks.txt", peaks },
+                                       std::pair{ "spectrum.svg", peaks },
+                                       std::pair{ "proteins.fasta", fasta },
+                                       std::pair{ "catalogue.db", QByteArray() } }) {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const QString in = dir.filePath(u"peaks.txt"_qs);
+    ASSERT_TRUE(QFile::link(in, dir.filePath(u"symlink.txt"_qs)));
+    ASSERT_EQ(
+        ::link(QFile::encodeName(in).constData(), QFile::encodeName(dir.filePath(u"hardlink.txt"_qs)).constData()), 0);
+    const struct {
+        const char *args;
+        const char *file;
+    } rows[] = {
+        { "charges peaks.txt -o peaks.txt", "peaks.txt" },
+        { "sum peaks.txt -o symlink.txt", "peaks.txt" },
+        { "deisotope peaks.txt --output hardlink.txt", "peaks.txt" },
+        { "deisotope spectrum.svg --scan 1 --plot spectrum.svg", "spectrum.svg" },
+        { "digest proteins.fasta -o proteins.fasta", "proteins.fasta" },
+        { "fasta stats proteins.fasta -o proteins.fasta", "proteins.fasta" },
+        { "mods list --db catalogue.db -o catalogue.db", "catalogue.db" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.args);
+        const QString file = dir.filePath(QString::fromUtf8(row.file));
+        const QByteArray before = [&file] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
+        }();
+        const Outcome result = runZeq(QString::fromUtf8(row.args).split(u' '),
+                                      [&dir](QProcess &process) { process.setWorkingDirectory(dir.path()); });
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.err.contains(u"would overwrite the input"_qs)) << qPrintable(result.err);
+        QFile after(file);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll(), before);
+    }
 }

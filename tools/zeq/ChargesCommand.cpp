@@ -11,8 +11,6 @@
 #include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 
-#include <QLocale>
-
 #include <cmath>
 #include <limits>
 
@@ -41,7 +39,7 @@ QString details()
                "             convincingly; %2 means the cluster could not be scored at all.\n"
                "\nThe spectrum file holds one \"m/z intensity\" pair per line, separated by blanks, tabs or\n"
                "a comma; '#' starts a comment; one header line such as \"mz,intensity\" is skipped.\n")
-        .arg(QString::number(zeq::kProtonMass, 'g', 12), QString::number(zeq::kDefaultScore));
+        .arg(formatNumber(zeq::kProtonMass), formatNumber(zeq::kDefaultScore));
 }
 
 } // namespace
@@ -53,32 +51,31 @@ int runCharges(const QStringList &args)
                       QStringLiteral("Finds the isotope clusters of a spectrum window and, for each, its charge "
                                      "and monoisotopic m/z."),
                       details());
-    QCommandLineParser &parser = cmd.parser();
-    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("Text file of m/z and intensity."));
-    parser.addOptions({
-        { QStringLiteral("start"),
-          QStringLiteral("Window start, m/z. Default: the first point."),
-          QStringLiteral("mz") },
-        { QStringLiteral("end"), QStringLiteral("Window end, m/z. Default: the last point."), QStringLiteral("mz") },
+    cmd.parser().addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("Text file of m/z and intensity."));
+    cmd.addOptions({
+        Option::number(
+            QStringLiteral("start"), QStringLiteral("mz"), QStringLiteral("Window start, m/z."), {}, -kInfinity)
+            .withShownDefault(QStringLiteral("the first point")),
+        Option::number(QStringLiteral("end"), QStringLiteral("mz"), QStringLiteral("Window end, m/z."), {}, kInfinity)
+            .withShownDefault(QStringLiteral("the last point")),
     });
     SearchOptions::add(cmd);
     cmd.addOutputOptions();
     if (const std::optional<int> status = cmd.parse(args, 1, 1)) {
         return *status;
     }
-    const double start = cmd.number(QStringLiteral("start"), {}, -kInfinity);
-    const double end = cmd.number(QStringLiteral("end"), {}, kInfinity);
+    const double start = cmd.number(QStringLiteral("start"));
+    const double end = cmd.number(QStringLiteral("end"));
     const SearchOptions search = SearchOptions::read(cmd);
     const zeq::ProcessorOptions &opts = search.processor;
     const TableWriter::Format format = cmd.format();
+    cmd.refuseOutputsOverInputs(cmd.positionalArguments());
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
     if (start > end) {
         return fail(kExitBadUsage,
-                    QStringLiteral("--start %1 lies after --end %2")
-                        .arg(QString::number(start, 'g', QLocale::FloatingPointShortest),
-                             QString::number(end, 'g', QLocale::FloatingPointShortest)));
+                    QStringLiteral("--start %1 lies after --end %2").arg(formatNumber(start), formatNumber(end)));
     }
 
     const zeq::Result<QList<QPointF>> points = readPeakList(cmd.positionalArguments().constFirst());
@@ -104,16 +101,16 @@ int runCharges(const QStringList &args)
         // The charge states are protons: the neutral mass drops one per charge.
         const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
         table.addRow({ QString::number(c.charge),
-                       QString::number(c.mzOffset, 'f', 4),
-                       QString::number(mass, 'f', 4),
-                       QString::number(100.0 * c.percentIonCurrent, 'f', 2),
-                       // Six digits keep the 0.0001 per charge of a lone peak's score visible.
-                       QString::number(c.score, 'g', 6) });
+                       formatFixed(c.mzOffset, 4),
+                       formatFixed(mass, 4),
+                       formatFixed(100.0 * c.percentIonCurrent, 2),
+                       // Four decimals keep the 0.0001 per charge of a lone peak's score visible.
+                       formatFixed(c.score, 4) });
     }
     QByteArray text;
     if (format == TableWriter::Table) {
         text = QStringLiteral("# window %1 - %2 m/z, %3 points, %4 clusters\n")
-                   .arg(QString::number(windowStart, 'f', 4), QString::number(windowEnd, 'f', 4))
+                   .arg(formatFixed(windowStart, 4), formatFixed(windowEnd, 4))
                    .arg(plot.getDataPoints(windowStart, windowEnd, true).size())
                    .arg(clusters.size())
                    .toUtf8();

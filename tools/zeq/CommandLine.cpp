@@ -1,12 +1,14 @@
 #include "CommandLine.h"
 
 #include <QFile>
-#include <QLocale>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zeq::cli
@@ -15,41 +17,22 @@ namespace zeq::cli
 namespace
 {
 
-// Range bounds are the program's own round numbers: "1000000" reads better than "1e+06".
-QString shortest(double value)
+/// Whether writing the regular file `output` would replace `input`: the same file by its canonical
+/// path, or by device and inode (a hard link). A path that does not exist yet names no input.
+bool isSameFile(const QString &output, const QString &input)
 {
-    return QString::number(value, 'f', QLocale::FloatingPointShortest);
-}
-
-QString describe(const NumberRange &range)
-{
-    const bool hasLowest = std::isfinite(range.lowest);
-    const bool hasHighest = std::isfinite(range.highest);
-    if (hasLowest && hasHighest && !range.lowestOpen && !range.highestOpen) {
-        return QStringLiteral("from %1 to %2").arg(shortest(range.lowest), shortest(range.highest));
+    const QFileInfo out(output);
+    if (!out.exists() || !out.isFile()) {
+        return false;
     }
-    QStringList parts;
-    if (hasLowest) {
-        parts.append((range.lowestOpen ? QStringLiteral("above %1") : QStringLiteral("at least %1"))
-                         .arg(shortest(range.lowest)));
+    if (out.canonicalFilePath() == QFileInfo(input).canonicalFilePath()) {
+        return true;
     }
-    if (hasHighest) {
-        parts.append((range.highestOpen ? QStringLiteral("below %1") : QStringLiteral("at most %1"))
-                         .arg(shortest(range.highest)));
-    }
-    return parts.join(QStringLiteral(" and "));
-}
-
-bool contains(const NumberRange &range, double value)
-{
-    const bool aboveLowest = range.lowestOpen ? value > range.lowest : value >= range.lowest;
-    const bool belowHighest = range.highestOpen ? value < range.highest : value <= range.highest;
-    return aboveLowest && belowHighest;
-}
-
-Error usage(const QString &message)
-{
-    return Error(kBadParameterError, message);
+    struct stat outStat = {};
+    struct stat inStat = {};
+    return ::stat(QFile::encodeName(output).constData(), &outStat) == 0
+        && ::stat(QFile::encodeName(input).constData(), &inStat) == 0 && outStat.st_dev == inStat.st_dev
+        && outStat.st_ino == inStat.st_ino;
 }
 
 } // namespace
@@ -93,102 +76,151 @@ QString elide(const QString &text, qsizetype width)
     return text.size() > width ? shown + QStringLiteral("…") : shown;
 }
 
-Result<double> parseNumber(const QString &what, const QString &text, const NumberRange &range)
+Option Option::flag(const QString &name, const QString &help)
 {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    const QString shown = elide(text.trimmed());
-    Error err;
-    if (!ok && !std::isinf(value)) {
-        err = usage(QStringLiteral("%1 needs a number, got \"%2\"").arg(what, shown));
-    } else if (!ok || !std::isfinite(value)) {
-        err = usage(QStringLiteral("%1 must be a finite number, got \"%2\"").arg(what, shown));
-    } else if (!contains(range, value)) {
-        err = usage(QStringLiteral("%1 must be %2, got \"%3\"").arg(what, describe(range), shown));
-    } else {
-        return value;
-    }
-    return ZEQ_ECATCH(err);
+    Option option;
+    option.name = name;
+    option.help = help;
+    return option;
 }
 
-Result<int> parseInteger(const QString &what, const QString &text, int lowest, int highest)
+Option Option::text(const QString &name, const QString &valueName, const QString &help, const QString &shownDefault)
 {
-    const Result<double> number = parseNumber(what, text, { double(lowest), double(highest) });
-    if (number.hasError()) {
-        Error err = number.error();
-        return ZEQ_ECATCH(err);
-    }
-    // The range check came first, so the conversion below cannot overflow.
-    if (std::floor(number.value()) != number.value()) {
-        Error err = usage(QStringLiteral("%1 needs a whole number, got \"%2\"").arg(what, elide(text.trimmed())));
-        return ZEQ_ECATCH(err);
-    }
-    return static_cast<int>(number.value());
+    Option option = flag(name, help);
+    option.kind = Text;
+    option.valueName = valueName;
+    option.shownDefault = shownDefault;
+    return option;
 }
 
-Result<MassTolerance> parseTolerance(const QString &text)
+Option Option::integer(const QString &name,
+                       const QString &valueName,
+                       const QString &help,
+                       int lowest,
+                       int highest,
+                       int fallback)
 {
-    static const QRegularExpression withUnit(QStringLiteral(R"(^\s*(.*?)\s*(ppm|dalton|da)\s*$)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = withUnit.match(text);
-    if (!match.hasMatch()) {
-        bool isNumber = false;
-        (void)text.toDouble(&isNumber);
-        Error err = usage(
-            isNumber
-                ? QStringLiteral("tolerance \"%1\" has no unit: write %1ppm or %1Da").arg(elide(text.trimmed()))
-                : QStringLiteral("not a tolerance: \"%1\" (expected e.g. 10ppm or 0.5Da)").arg(elide(text.trimmed())));
-        return ZEQ_ECATCH(err);
-    }
-    const Result<double> value = parseNumber(
-        QStringLiteral("tolerance"), match.captured(1), { 0.0, 1e6, /*lowestOpen*/ true, /*highestOpen*/ true });
-    if (value.hasError()) {
-        Error err = value.error();
-        return ZEQ_ECATCH(err);
-    }
-    const bool isPpm = match.captured(2).compare(u"ppm", Qt::CaseInsensitive) == 0;
-    return MassTolerance(isPpm ? MassTolerance::ppm : MassTolerance::Dalton, value.value());
+    Option option = text(name, valueName, help, QString());
+    option.kind = Integer;
+    // No upper bound but the type's is shown as none.
+    option.bounds = { double(lowest),
+                      highest == std::numeric_limits<int>::max() ? std::numeric_limits<double>::infinity()
+                                                                 : double(highest) };
+    option.fallback = fallback;
+    return option;
 }
 
-Result<Range> parseRange(const QString &what, const QString &text)
+Option Option::number(const QString &name,
+                      const QString &valueName,
+                      const QString &help,
+                      const NumberRange &range,
+                      double fallback)
 {
-    const QStringList parts = text.split(u':');
-    if (parts.size() != 2) {
-        Error err = usage(QStringLiteral("%1 needs START:END, got \"%2\"").arg(what, elide(text)));
-        return ZEQ_ECATCH(err);
-    }
-    Range range;
-    for (int i = 0; i < 2; ++i) {
-        if (parts.at(i).trimmed().isEmpty()) {
-            continue;
+    Option option = text(name, valueName, help, QString());
+    option.kind = Number;
+    option.bounds = range;
+    option.fallback = fallback;
+    return option;
+}
+
+Option Option::tolerance(const QString &name, const QString &help, const MassTolerance &fallback)
+{
+    Option option = text(name, QStringLiteral("tolerance"), help, QString());
+    option.kind = Tolerance;
+    option.fallbackTolerance = fallback;
+    return option;
+}
+
+Option Option::range(Kind kind, const QString &name, const QString &help, const QString &shownDefault)
+{
+    Q_ASSERT(kind == PlainRange || kind == TimeRange);
+    Option option = text(name, QStringLiteral("START:END"), help, shownDefault);
+    option.kind = kind;
+    return option;
+}
+
+Option Option::scanList(const QString &name, const QString &help)
+{
+    Option option = text(name, QStringLiteral("N[,N...]"), help, QString());
+    option.kind = ScanList;
+    return option;
+}
+
+Option Option::choice(const QString &name,
+                      const QString &valueName,
+                      const QString &help,
+                      const QList<Choice> &choices,
+                      const QString &fallback)
+{
+    Option option = text(name, valueName, help, QString());
+    option.kind = OneOf;
+    option.choices = choices;
+    option.fallbackText = fallback;
+    return option;
+}
+
+Option &Option::withUnit(const QString &text)
+{
+    unit = text;
+    return *this;
+}
+
+Option &Option::withShownDefault(const QString &text)
+{
+    shownDefault = text;
+    return *this;
+}
+
+Option &Option::withShortName(const QString &letter)
+{
+    shortName = letter;
+    return *this;
+}
+
+QString Option::description() const
+{
+    const QString unitSuffix = unit.isEmpty() ? QString() : u' ' + unit;
+    QString text = help;
+    QString defaultText = shownDefault;
+    switch (kind) {
+    case Integer:
+    case Number: {
+        QString allowed = describeRange(bounds);
+        if (!allowed.isEmpty()) {
+            allowed[0] = allowed[0].toUpper();
+            text += QStringLiteral(" %1%2.").arg(allowed, unitSuffix);
         }
-        const Result<double> bound = parseNumber(what, parts.at(i).trimmed());
-        if (bound.hasError()) {
-            Error err = bound.error();
-            return ZEQ_ECATCH(err);
+        if (defaultText.isEmpty()) {
+            defaultText = std::isinf(fallback) ? QStringLiteral("no limit") : formatNumber(fallback) + unitSuffix;
         }
-        (i == 0 ? range.start : range.end) = bound.value();
+        break;
     }
-    if (range.start > range.end) {
-        Error err = usage(
-            QStringLiteral("%1 starts at %2, after its end %3").arg(what, shortest(range.start), shortest(range.end)));
-        return ZEQ_ECATCH(err);
-    }
-    return range;
-}
-
-Result<QList<int>> parseScanList(const QString &what, const QString &text)
-{
-    QList<int> scans;
-    for (const QString &part : text.split(u',')) {
-        const Result<int> scan = parseInteger(what, part.trimmed(), 1, std::numeric_limits<int>::max());
-        if (scan.hasError()) {
-            Error err = scan.error();
-            return ZEQ_ECATCH(err);
+    case Tolerance:
+        text += QStringLiteral(" A number with its unit, ppm or Da.");
+        if (defaultText.isEmpty()) {
+            defaultText = toleranceText(fallbackTolerance);
         }
-        scans.append(scan.value());
+        break;
+    case OneOf: {
+        QStringList names;
+        for (const Choice &choice : choices) {
+            names.append(choice.meaning.isEmpty() ? choice.name
+                                                  : QStringLiteral("%1 (%2)").arg(choice.name, choice.meaning));
+        }
+        text += QStringLiteral(" One of: %1.").arg(names.join(QStringLiteral(", ")));
+        if (defaultText.isEmpty()) {
+            defaultText = fallbackText;
+        }
+        break;
     }
-    return scans;
+    case Flag:
+    case Text:
+    case PlainRange:
+    case TimeRange:
+    case ScanList:
+        break;
+    }
+    return defaultText.isEmpty() ? text : QStringLiteral("%1 Default: %2.").arg(text, defaultText);
 }
 
 CommandParser::CommandParser(const QString &command,
@@ -200,34 +232,62 @@ CommandParser::CommandParser(const QString &command,
     , m_summary(summary)
     , m_details(details)
 {
-    m_parser.addOption(QCommandLineOption(QStringList{ QStringLiteral("h"), QStringLiteral("help") },
-                                          QStringLiteral("Show this help and exit.")));
+    addOptions({ Option::flag(QStringLiteral("help"), QStringLiteral("Show this help and exit."))
+                     .withShortName(QStringLiteral("h")) });
 }
 
-void CommandParser::addOutputOptions()
+void CommandParser::addOptions(const QList<Option> &options)
 {
-    m_parser.addOptions({
-        { QStringLiteral("format"),
-          QStringLiteral("Output format: table (aligned columns), csv, tsv or json (an array of objects). "
-                         "Default: table."),
-          QStringLiteral("format") },
-        { QStringList{ QStringLiteral("o"), QStringLiteral("output") },
-          QStringLiteral("Write the result to FILE instead of standard output; FILE is replaced only once "
-                         "everything is written."),
-          QStringLiteral("FILE") },
+    for (const Option &option : options) {
+        Q_ASSERT(!option.name.isEmpty() && !isDeclared(option.name));
+        QStringList names{ option.name };
+        if (!option.shortName.isEmpty()) {
+            names.prepend(option.shortName);
+        }
+        m_parser.addOption(QCommandLineOption(names, option.description(), option.valueName));
+        m_options.append(option);
+    }
+}
+
+void CommandParser::addOutputOptions(const QList<Option::Choice> &extraFormats)
+{
+    const QList<Option::Choice> formats =
+        QList<Option::Choice>{ { QStringLiteral("table"), QStringLiteral("aligned columns") },
+                               { QStringLiteral("csv"), QString() },
+                               { QStringLiteral("tsv"), QString() },
+                               { QStringLiteral("json"), QStringLiteral("an array of objects") } }
+        + extraFormats;
+    addOptions({
+        Option::choice(QStringLiteral("format"),
+                       QStringLiteral("format"),
+                       QStringLiteral("Output format."),
+                       formats,
+                       QStringLiteral("table")),
+        Option::text(QStringLiteral("output"),
+                     QStringLiteral("FILE"),
+                     QStringLiteral("Write the result to FILE instead of standard output; FILE is replaced only once "
+                                    "everything is written, and may not be an input."),
+                     QString())
+            .withShortName(QStringLiteral("o")),
     });
 }
 
 void CommandParser::addSelectionOptions()
 {
-    m_parser.addOptions({
-        { QStringLiteral("ms-level"),
-          QStringLiteral("Spectra of this level: 1, 2 or all. Default: 1."),
-          QStringLiteral("level") },
-        { QStringLiteral("scan"), QStringLiteral("Only these scan numbers, e.g. 12,15."), QStringLiteral("N[,N...]") },
-        { QStringLiteral("rt"),
-          QStringLiteral("Only spectra with a retention time in this range, minutes; either side may be empty."),
-          QStringLiteral("START:END") },
+    addOptions({
+        Option::choice(QStringLiteral("ms-level"),
+                       QStringLiteral("level"),
+                       QStringLiteral("Spectra of this level."),
+                       { { QStringLiteral("1"), QString() },
+                         { QStringLiteral("2"), QString() },
+                         { QStringLiteral("all"), QString() } },
+                       QStringLiteral("1")),
+        Option::scanList(QStringLiteral("scan"), QStringLiteral("Only these scan numbers, e.g. 12,15.")),
+        Option::range(Option::TimeRange,
+                      QStringLiteral("rt"),
+                      QStringLiteral("Only spectra with a retention time in this range, in minutes, or with a unit on "
+                                     "either side: 10:12, 10m:12m, 600s:720s; either side may be empty."),
+                      QStringLiteral("any time")),
     });
 }
 
@@ -268,6 +328,26 @@ QStringList CommandParser::positionalArguments() const
     return args;
 }
 
+const Option &CommandParser::declared(const QString &name, Option::Kind kind) const
+{
+    for (const Option &option : m_options) {
+        if (option.name == name) {
+            // Both kinds of range read through range().
+            Q_ASSERT(option.kind == kind || (kind == Option::PlainRange && option.kind == Option::TimeRange));
+            return option;
+        }
+    }
+    Q_ASSERT_X(false, "CommandParser::declared", "an option is read that was never declared");
+    static const Option undeclared = Option();
+    return undeclared;
+}
+
+bool CommandParser::isDeclared(const QString &name) const
+{
+    return std::any_of(
+        m_options.cbegin(), m_options.cend(), [&name](const Option &option) { return option.name == name; });
+}
+
 void CommandParser::refuse(const QString &message)
 {
     if (m_usageError.isEmpty()) {
@@ -275,52 +355,95 @@ void CommandParser::refuse(const QString &message)
     }
 }
 
-double CommandParser::number(const QString &name, const NumberRange &range, double fallback)
+int CommandParser::integer(const QString &name)
+{
+    const Option &option = declared(name, Option::Integer);
+    return value(name, static_cast<int>(option.fallback), [&option](const QString &what, const QString &text) {
+        const int highest = std::isinf(option.bounds.highest) ? std::numeric_limits<int>::max()
+                                                              : static_cast<int>(option.bounds.highest);
+        return parseInteger(what, text, static_cast<int>(option.bounds.lowest), highest);
+    });
+}
+
+double CommandParser::number(const QString &name)
+{
+    const Option &option = declared(name, Option::Number);
+    return value(name, option.fallback, [&option](const QString &what, const QString &text) {
+        return parseNumber(what, text, option.bounds);
+    });
+}
+
+MassTolerance CommandParser::tolerance(const QString &name)
 {
     return value(
-        name, fallback, [&](const QString &what, const QString &text) { return parseNumber(what, text, range); });
-}
-
-int CommandParser::integer(const QString &name, int lowest, int highest, int fallback)
-{
-    return value(name, fallback, [&](const QString &what, const QString &text) {
-        return parseInteger(what, text, lowest, highest);
-    });
-}
-
-TableWriter::Format CommandParser::format()
-{
-    return value(QStringLiteral("format"), TableWriter::Table, [](const QString &, const QString &text) {
-        return TableWriter::formatFromName(text);
-    });
+        name, declared(name, Option::Tolerance).fallbackTolerance, [](const QString &what, const QString &text) {
+            const Result<MassTolerance> tolerance = parseTolerance(text);
+            if (tolerance.hasError()) {
+                // The option's name tells which of a command's tolerances was refused.
+                Error err(kBadParameterError, QStringLiteral("%1: %2").arg(what, tolerance.error().errorString()));
+                return Result<MassTolerance>(ZEQ_ECATCH(err));
+            }
+            return tolerance;
+        });
 }
 
 Range CommandParser::range(const QString &name)
 {
-    return value(name, Range(), parseRange);
+    const bool times = declared(name, Option::PlainRange).kind == Option::TimeRange;
+    return value(name, Range(), times ? parseTimeRange : parseRange);
 }
 
 QList<int> CommandParser::scanList(const QString &name)
 {
+    (void)declared(name, Option::ScanList);
     return value(name, QList<int>(), parseScanList);
 }
 
-MassTolerance CommandParser::tolerance(const QString &name, const MassTolerance &fallback)
+QString CommandParser::choice(const QString &name)
 {
-    return value(name, fallback, [](const QString &, const QString &text) { return parseTolerance(text); });
+    const Option &option = declared(name, Option::OneOf);
+    return value(name, option.fallbackText, [&option](const QString &what, const QString &text) {
+        QStringList names;
+        for (const Option::Choice &choice : option.choices) {
+            if (choice.name.compare(text, Qt::CaseInsensitive) == 0) {
+                return Result<QString>(choice.name);
+            }
+            names.append(choice.name);
+        }
+        const QString last = names.takeLast();
+        Error err(kBadParameterError,
+                  QStringLiteral("%1 must be %2 or %3, got \"%4\"")
+                      .arg(what, names.join(QStringLiteral(", ")), last, elide(text)));
+        return Result<QString>(ZEQ_ECATCH(err));
+    });
+}
+
+QString CommandParser::text(const QString &name) const
+{
+    return m_parser.value(name).trimmed();
+}
+
+QStringList CommandParser::texts(const QString &name) const
+{
+    QStringList values = m_parser.values(name);
+    for (QString &value : values) {
+        value = value.trimmed();
+    }
+    return values;
+}
+
+TableWriter::Format CommandParser::format()
+{
+    const QString name = choice(QStringLiteral("format"));
+    const Result<TableWriter::Format> format = TableWriter::formatFromName(name);
+    return format.hasValue() ? format.value() : TableWriter::Table;
 }
 
 SpectrumSelection CommandParser::selection()
 {
     SpectrumSelection selection;
-    selection.msLevel = value(QStringLiteral("ms-level"), 1, [](const QString &what, const QString &text) {
-        const QString level = text.toLower();
-        if (level == u"1" || level == u"2" || level == u"all") {
-            return Result<int>(level == u"all" ? 0 : level.toInt());
-        }
-        Error err = usage(QStringLiteral("%1 must be 1, 2 or all, got \"%2\"").arg(what, elide(text)));
-        return Result<int>(ZEQ_ECATCH(err));
-    });
+    const QString level = choice(QStringLiteral("ms-level"));
+    selection.msLevel = level == u"all" ? 0 : level.toInt();
     selection.scans = scanList(QStringLiteral("scan"));
     const Range rt = range(QStringLiteral("rt"));
     selection.rtStart = rt.start;
@@ -330,7 +453,30 @@ SpectrumSelection CommandParser::selection()
 
 QString CommandParser::outputPath() const
 {
-    return m_parser.value(QStringLiteral("output")).trimmed();
+    return text(QStringLiteral("output"));
+}
+
+void CommandParser::refuseOutputsOverInputs(const QStringList &inputs,
+                                            const QList<std::pair<QString, QString>> &otherOutputs)
+{
+    QList<std::pair<QString, QString>> outputs = otherOutputs;
+    if (isDeclared(QStringLiteral("output")) && !outputPath().isEmpty()) {
+        outputs.prepend({ QStringLiteral("-o"), outputPath() });
+    }
+    outputs.removeIf([](const std::pair<QString, QString> &output) { return output.second.isEmpty(); });
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        const auto &[option, path] = outputs.at(i);
+        for (const QString &input : inputs) {
+            if (input != u"-" && isSameFile(path, input)) {
+                refuse(QStringLiteral("%1 %2 would overwrite the input %3").arg(option, elide(path), elide(input)));
+            }
+        }
+        for (qsizetype j = 0; j < i; ++j) {
+            if (isSameFile(path, outputs.at(j).second) || path == outputs.at(j).second) {
+                refuse(QStringLiteral("%1 and %2 name the same file %3").arg(outputs.at(j).first, option, elide(path)));
+            }
+        }
+    }
 }
 
 QString CommandParser::helpText() const

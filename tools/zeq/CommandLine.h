@@ -2,6 +2,7 @@
 
 #include "SpectrumSource.h"
 #include "TableWriter.h"
+#include "ValueText.h"
 #include "math/MassTolerance.h"
 #include "utils/Result.h"
 
@@ -34,37 +35,73 @@ int writeResult(const QString &path, const QByteArray &bytes);
 /// characters with an ellipsis when longer.
 QString elide(const QString &text, qsizetype width = 80);
 
-/// Bounds of a number typed by a person; an open bound excludes its own value.
-struct NumberRange {
-    double lowest = -std::numeric_limits<double>::infinity();
-    double highest = std::numeric_limits<double>::infinity();
-    bool lowestOpen = false;
-    bool highestOpen = false;
+/// One option of a command, declared once: its parsing, range check, default and --help line all
+/// come from this declaration.
+struct Option {
+    enum Kind : qint32 {
+        Flag = 0,
+        Text = 1,
+        Integer = 2,
+        Number = 3,
+        Tolerance = 4,
+        PlainRange = 5, ///< START:END of plain numbers
+        TimeRange = 6, ///< START:END in minutes, or with s or m units
+        ScanList = 7,
+        OneOf = 8,
+    };
+    struct Choice {
+        QString name; ///< as typed, any case
+        QString meaning; ///< shown in parentheses after the name in --help; may be empty
+    };
+
+    static Option flag(const QString &name, const QString &help);
+    /// `shownDefault` is what --help says happens when the option is not given; empty says nothing.
+    static Option text(const QString &name, const QString &valueName, const QString &help, const QString &shownDefault);
+    /// A `highest` of INT_MAX is no bound of the user's: --help shows none.
+    static Option
+    integer(const QString &name, const QString &valueName, const QString &help, int lowest, int highest, int fallback);
+    static Option number(const QString &name,
+                         const QString &valueName,
+                         const QString &help,
+                         const NumberRange &range,
+                         double fallback);
+    static Option tolerance(const QString &name, const QString &help, const MassTolerance &fallback);
+    /// START:END of numbers (PlainRange) or of times (TimeRange); open on both sides by default.
+    static Option range(Kind kind, const QString &name, const QString &help, const QString &shownDefault);
+    static Option scanList(const QString &name, const QString &help);
+    /// `fallback` is one of the choices' names.
+    static Option choice(const QString &name,
+                         const QString &valueName,
+                         const QString &help,
+                         const QList<Choice> &choices,
+                         const QString &fallback);
+
+    /// Numbers and the default are shown with this unit in --help ("Da", "%").
+    Option &withUnit(const QString &text);
+    /// What --help says the default is, when the value alone would not say it ("every core (4)").
+    Option &withShownDefault(const QString &text);
+    Option &withShortName(const QString &letter);
+
+    /// The description that --help shows: the help, then the range, the choices and the default.
+    [[nodiscard]] QString description() const;
+
+    QString name;
+    QString shortName;
+    Kind kind = Flag;
+    QString valueName;
+    QString help; ///< what the option means, in sentences
+    QString unit;
+    NumberRange bounds; ///< Integer and Number
+    double fallback = 0.0; ///< Integer and Number
+    MassTolerance fallbackTolerance;
+    QList<Choice> choices;
+    QString fallbackText; ///< Choice: the default's name
+    QString shownDefault;
 };
 
-/// `text` as a finite number within `range`. The error names `what` and quotes the text.
-Result<double> parseNumber(const QString &what, const QString &text, const NumberRange &range = {});
-/// `text` as a whole number from `lowest` to `highest`; "1e2" and "3.0" are whole, "2.7" is not.
-Result<int> parseInteger(const QString &what, const QString &text, int lowest, int highest);
-/// A tolerance with its unit, any case: "10ppm", "0.5Da", "0.02 Dalton". Above 0 and below one
-/// million in either unit: at 1e6 ppm a window has no upper bound, and 1e6 Da exceeds any molecule
-/// the isotope model knows.
-Result<MassTolerance> parseTolerance(const QString &text);
-
-/// An interval of a number typed as "START:END"; either side may be left empty for an open bound.
-struct Range {
-    double start = -std::numeric_limits<double>::infinity();
-    double end = std::numeric_limits<double>::infinity();
-};
-
-/// `text` as START:END with START not above END. The error names `what` and quotes the text.
-Result<Range> parseRange(const QString &what, const QString &text);
-/// `text` as a comma-separated list of scan numbers, each at least 1.
-Result<QList<int>> parseScanList(const QString &what, const QString &text);
-
-/// The parser of one subcommand: -h/--help, optionally --format and --output, and option values
-/// read as checked numbers. A refused value is remembered (usageError()) so that a command can read
-/// all its options and report the first problem once.
+/// The parser of one subcommand: -h/--help, optionally --format and --output, and the options the
+/// command declares, read as checked values. A refused value is remembered (usageError()) so that a
+/// command can read all its options and report the first problem once.
 class CommandParser
 {
 public:
@@ -73,8 +110,9 @@ public:
     CommandParser(const QString &command, const QString &arguments, const QString &summary, const QString &details);
 
     [[nodiscard]] QCommandLineParser &parser() { return m_parser; }
-    /// --format table|csv|tsv|json and -o/--output FILE.
-    void addOutputOptions();
+    void addOptions(const QList<Option> &options);
+    /// --format table|csv|tsv|json (and `extraFormats`) and -o/--output FILE.
+    void addOutputOptions(const QList<Option::Choice> &extraFormats = {});
     /// --ms-level 1|2|all, --scan N,... and --rt START:END.
     void addSelectionOptions();
 
@@ -84,8 +122,40 @@ public:
     [[nodiscard]] QStringList positionalArguments() const;
     [[nodiscard]] bool isSet(const QString &name) const { return m_parser.isSet(name); }
 
-    /// The option's value, or `fallback` when it is not given or refused. `parse(what, text)`
-    /// returns a Result<T>; `what` is the option as typed ("--name").
+    /// The declared option's value, or its declared default when it is not given or refused.
+    int integer(const QString &name);
+    double number(const QString &name);
+    MassTolerance tolerance(const QString &name);
+    /// START:END, in minutes for a TimeRange.
+    Range range(const QString &name);
+    QList<int> scanList(const QString &name);
+    /// The chosen name as the declaration spells it, whatever case the user typed.
+    QString choice(const QString &name);
+    [[nodiscard]] QString text(const QString &name) const;
+    /// Every value of an option given more than once, trimmed.
+    [[nodiscard]] QStringList texts(const QString &name) const;
+    TableWriter::Format format();
+    /// The spectra the selection options pick: MS1 unless --ms-level says otherwise.
+    SpectrumSelection selection();
+    [[nodiscard]] QString outputPath() const;
+
+    /// Refuses any output (-o and each of `otherOutputs`, option name and path) that names one of
+    /// the `inputs` ("-" is standard input) or another output: writing it would destroy what is read.
+    void refuseOutputsOverInputs(const QStringList &inputs,
+                                 const QList<std::pair<QString, QString>> &otherOutputs = {});
+
+    /// Records a usage problem found by the command itself, unless an earlier one is recorded.
+    void refuse(const QString &message);
+    /// The first refused value's message, empty while every value was accepted.
+    [[nodiscard]] const QString &usageError() const noexcept { return m_usageError; }
+    [[nodiscard]] QString helpText() const;
+
+private:
+    /// The declaration of `name`, which must be of `kind` (PlainRange takes both ranges).
+    [[nodiscard]] const Option &declared(const QString &name, Option::Kind kind) const;
+    [[nodiscard]] bool isDeclared(const QString &name) const;
+    /// The value that `parse(what, text)` makes of the option, or `fallback` when it is not given
+    /// or refused; `what` is the option as typed ("--name").
     template <typename T, typename Parse> T value(const QString &name, T fallback, Parse parse)
     {
         if (!m_parser.isSet(name)) {
@@ -98,25 +168,9 @@ public:
         }
         return parsed.value();
     }
-    double number(const QString &name, const NumberRange &range, double fallback);
-    int integer(const QString &name, int lowest, int highest, int fallback);
-    TableWriter::Format format();
-    /// START:END, open on both sides when not given or refused.
-    Range range(const QString &name);
-    QList<int> scanList(const QString &name);
-    MassTolerance tolerance(const QString &name, const MassTolerance &fallback);
-    /// The spectra the selection options pick: MS1 unless --ms-level says otherwise.
-    SpectrumSelection selection();
-    [[nodiscard]] QString outputPath() const;
 
-    /// Records a usage problem found by the command itself, unless an earlier one is recorded.
-    void refuse(const QString &message);
-    /// The first refused value's message, empty while every value was accepted.
-    [[nodiscard]] const QString &usageError() const noexcept { return m_usageError; }
-    [[nodiscard]] QString helpText() const;
-
-private:
     QCommandLineParser m_parser;
+    QList<Option> m_options;
     QString m_command;
     QString m_arguments;
     QString m_summary;

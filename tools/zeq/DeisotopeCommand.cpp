@@ -6,6 +6,7 @@
 #include "SearchOptions.h"
 #include "SpectrumPlot.h"
 #include "SpectrumSource.h"
+#include "SumCommand.h"
 #include "TableWriter.h"
 #include "algo/AveragineComparisonClusterLoop.h"
 #include "algo/AveragineComparisonScoring.h"
@@ -16,7 +17,6 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLocale>
 #include <QLoggingCategory>
 #include <QThread>
 #include <QThreadPool>
@@ -47,6 +47,7 @@ struct Settings {
     double snr = 0.0;
     int minIsotopes = 2;
     zeq::MassTolerance tolerance{ zeq::MassTolerance::ppm, 10.0 };
+    zeq::MassTolerance sumTolerance = kDefaultSumTolerance;
     std::optional<Range> window;
     bool precursor = false;
     bool sumScans = false;
@@ -67,11 +68,6 @@ struct JobResult {
     QList<QStringList> rows;
     QList<zeq::ChargeScoreInfo> clusters; ///< those of the rows, kept for --plot only
 };
-
-QString shortest(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
 
 /// Ascending runs of points no more than kWindowGap apart; a run of one point holds no cluster.
 QList<Range> gapWindows(const QList<QPointF> &points)
@@ -107,7 +103,7 @@ JobResult search(const Job &job, const Settings &settings)
 {
     JobResult result;
     const QList<QPointF> points =
-        settings.snr > 0.0 ? zeq::filterSignalToNoise(job.searched->points, settings.snr) : job.searched->points;
+        settings.snr > 0.0 ? keepAboveNoise(job.searched->points, settings.snr) : job.searched->points;
     if (points.isEmpty()) {
         return result;
     }
@@ -115,7 +111,7 @@ JobResult search(const Job &job, const Settings &settings)
     const QList<Range> windows = job.window ? QList<Range>{ *job.window } : gapWindows(points);
     const Spectrum &s = *job.spectrum;
     const QString scan = s.scanNumber > 0 ? QString::number(s.scanNumber) : QString();
-    const QString rt = std::isnan(s.retentionTime) ? QString() : QString::number(s.retentionTime, 'f', 4);
+    const QString rt = std::isnan(s.retentionTime) ? QString() : formatFixed(s.retentionTime, 4);
     for (const Range &w : windows) {
         const Range bounded{ std::max(w.start, points.constFirst().x()), std::min(w.end, points.constLast().x()) };
         if (bounded.start > bounded.end) {
@@ -140,14 +136,14 @@ JobResult search(const Job &job, const Settings &settings)
                                  s.nativeId,
                                  scan,
                                  rt,
-                                 QString::number(bounded.start, 'f', 4),
-                                 QString::number(bounded.end, 'f', 4),
+                                 formatFixed(bounded.start, 4),
+                                 formatFixed(bounded.end, 4),
                                  QString::number(c.charge),
-                                 QString::number(c.mzOffset, 'f', 4),
-                                 QString::number(mass, 'f', 4),
-                                 QString::number(c.score, 'g', 6),
-                                 QString::number(100.0 * c.percentIonCurrent, 'f', 2),
-                                 QString::number(c.scaleFact, 'g', 6),
+                                 formatFixed(c.mzOffset, 4),
+                                 formatFixed(mass, 4),
+                                 formatFixed(c.score, 4),
+                                 formatFixed(100.0 * c.percentIonCurrent, 2),
+                                 formatNumber(c.scaleFact),
                                  QString::number(isotopes) });
             if (!settings.plotPath.isEmpty()) {
                 result.clusters.append(c);
@@ -186,10 +182,10 @@ SpectrumPlot plotOf(const Job &job, const JobResult &result, const Settings &set
     SpectrumPlot plot;
     plot.title = QStringLiteral("%1 — %2").arg(name, scan);
     if (job.searched != job.spectrum) {
-        plot.title += QStringLiteral(", precursor %1 m/z").arg(QString::number(s.precursor->mz, 'f', 4));
+        plot.title += QStringLiteral(", precursor %1 m/z").arg(formatFixed(s.precursor->mz, 4));
     }
     if (!std::isnan(job.searched->retentionTime)) {
-        plot.title += QStringLiteral(", %1 min").arg(QString::number(job.searched->retentionTime, 'g', 4));
+        plot.title += QStringLiteral(", %1 min").arg(formatFixed(job.searched->retentionTime, 2));
     }
     plot.points = job.searched->points;
     plot.profile = job.searched->profile;
@@ -243,7 +239,7 @@ QString details()
                "  isotopes                           distinct isotopes matched within --tolerance\n"
                "A summary (spectra, windows, clusters, seconds) goes to standard error.\n"
                "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")
-        .arg(shortest(kWindowGap), QString::number(zeq::kProtonMass, 'g', 12));
+        .arg(formatNumber(kWindowGap), formatNumber(zeq::kProtonMass));
 }
 
 } // namespace
@@ -256,59 +252,79 @@ int runDeisotope(const QStringList &args)
                       QStringLiteral("Finds the isotope clusters of every selected spectrum and, for each, its "
                                      "charge and monoisotopic m/z."),
                       details());
-    QCommandLineParser &parser = cmd.parser();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Spectrum files."), QStringLiteral("FILE..."));
+    cmd.parser().addPositionalArgument(
+        QStringLiteral("FILE"), QStringLiteral("Spectrum files."), QStringLiteral("FILE..."));
     cmd.addSelectionOptions();
-    parser.addOptions({
-        { QStringLiteral("window"),
-          QStringLiteral("Search this one m/z window instead of the gap windows."),
-          QStringLiteral("START:END") },
-        { QStringLiteral("precursor"),
-          QStringLiteral("For each MS2 spectrum, search its precursor's isolation window in the MS1 spectrum "
-                         "before it.") },
-        { QStringLiteral("sum-scans"),
-          QStringLiteral("Add the selected spectra of each file into one (as zeq sum does, within --tolerance) "
-                         "and search the sum.") },
+    cmd.addOptions({
+        Option::range(Option::PlainRange,
+                      QStringLiteral("window"),
+                      QStringLiteral("Search this one m/z window instead of the gap windows."),
+                      QString()),
+        Option::flag(QStringLiteral("precursor"),
+                     QStringLiteral("For each MS2 spectrum, search its precursor's isolation window in the MS1 "
+                                    "spectrum before it.")),
+        Option::flag(QStringLiteral("sum-scans"),
+                     QStringLiteral("Add the selected spectra of each file into one, as zeq sum does, and search the "
+                                    "sum.")),
+        Option::tolerance(QStringLiteral("sum-tolerance"),
+                          QStringLiteral("With --sum-scans: how close points of different spectra must lie to be "
+                                         "added into one peak (zeq sum's --tolerance)."),
+                          settings.sumTolerance),
     });
     SearchOptions::add(cmd);
-    parser.addOptions({
-        { QStringLiteral("snr"),
-          QStringLiteral("Keep only points at least this many times the spectrum's smallest intensity before "
-                         "searching. Default: keep every point."),
-          QStringLiteral("ratio") },
-        { QStringLiteral("tolerance"),
-          QStringLiteral("How far an observed point may lie from an isotope and still match it, with its "
-                         "unit (ppm or Da). Default: 10ppm."),
-          QStringLiteral("tolerance") },
-        { QStringLiteral("min-isotopes"),
-          QStringLiteral("Report only clusters with at least this many isotopes matched, 1 to 100; 1 keeps "
-                         "lone peaks, whose charge is a guess. Default: 2."),
-          QStringLiteral("count") },
-        { QStringLiteral("plot"),
-          QStringLiteral("Also draw the spectrum that --scan selects, with each cluster's fitted model, to FILE "
-                         "(.svg or .png)."),
-          QStringLiteral("FILE") },
-        { QStringLiteral("threads"),
-          QStringLiteral("Spectra searched at once, 1 to 256. Default: every core (%1).")
-              .arg(QThread::idealThreadCount()),
-          QStringLiteral("N") },
+    cmd.addOptions({
+        Option::number(QStringLiteral("snr"),
+                       QStringLiteral("ratio"),
+                       QStringLiteral("Before searching, keep only points whose signal-to-noise ratio is at least "
+                                      "this: intensity at least this many times the spectrum's noise level, the "
+                                      "median of its positive intensities."),
+                       { 0.0, kInfinity, true, true },
+                       settings.snr)
+            .withShownDefault(QStringLiteral("keep every point")),
+        Option::tolerance(QStringLiteral("tolerance"),
+                          QStringLiteral("How far an observed point may lie from an isotope's m/z and still match it "
+                                         "(the isotopes column and --min-isotopes)."),
+                          settings.tolerance),
+        Option::integer(QStringLiteral("min-isotopes"),
+                        QStringLiteral("count"),
+                        QStringLiteral("Report only clusters with at least this many isotopes matched; 1 keeps lone "
+                                       "peaks, whose charge is a guess."),
+                        1,
+                        100,
+                        settings.minIsotopes),
+        Option::text(QStringLiteral("plot"),
+                     QStringLiteral("FILE"),
+                     QStringLiteral("Also draw the spectrum that --scan selects, with each cluster's fitted model, "
+                                    "to FILE (.svg or .png)."),
+                     QString()),
+        Option::integer(QStringLiteral("threads"),
+                        QStringLiteral("N"),
+                        QStringLiteral("Spectra searched at once."),
+                        1,
+                        256,
+                        QThread::idealThreadCount())
+            .withShownDefault(QStringLiteral("every core (%1)").arg(QThread::idealThreadCount())),
     });
     cmd.addOutputOptions();
     if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
         return *status;
     }
     settings.search = SearchOptions::read(cmd);
-    settings.snr = cmd.number(QStringLiteral("snr"), { 0.0, kInfinity, true, true }, 0.0);
-    settings.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"), 1, 100, settings.minIsotopes);
-    const int threads = cmd.integer(QStringLiteral("threads"), 1, 256, QThread::idealThreadCount());
+    settings.snr = cmd.number(QStringLiteral("snr"));
+    settings.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"));
+    const int threads = cmd.integer(QStringLiteral("threads"));
     const TableWriter::Format format = cmd.format();
     settings.precursor = cmd.isSet(QStringLiteral("precursor"));
     SpectrumSelection selection = cmd.selection();
     if (cmd.isSet(QStringLiteral("window"))) {
         settings.window = cmd.range(QStringLiteral("window"));
     }
-    settings.tolerance = cmd.tolerance(QStringLiteral("tolerance"), settings.tolerance);
+    settings.tolerance = cmd.tolerance(QStringLiteral("tolerance"));
+    settings.sumTolerance = cmd.tolerance(QStringLiteral("sum-tolerance"));
     settings.sumScans = cmd.isSet(QStringLiteral("sum-scans"));
+    if (cmd.isSet(QStringLiteral("sum-tolerance")) && !settings.sumScans) {
+        cmd.refuse(QStringLiteral("--sum-tolerance applies to --sum-scans only"));
+    }
     if (settings.precursor && (settings.window || settings.sumScans || cmd.isSet(QStringLiteral("ms-level")))) {
         cmd.refuse(
             QStringLiteral("--precursor picks its own spectra and windows; drop --ms-level, --window and --sum-scans"));
@@ -316,13 +332,15 @@ int runDeisotope(const QStringList &args)
     if (settings.sumScans && cmd.isSet(QStringLiteral("plot"))) {
         cmd.refuse(QStringLiteral("--plot draws one scan of a file, not a sum; drop --sum-scans"));
     }
-    settings.plotPath = parser.value(QStringLiteral("plot")).trimmed();
+    settings.plotPath = cmd.text(QStringLiteral("plot"));
     if (cmd.isSet(QStringLiteral("plot")) && !isPlotPath(settings.plotPath)) {
         cmd.refuse(QStringLiteral("--plot FILE must end in .svg or .png, got \"%1\"").arg(elide(settings.plotPath)));
     }
     if (cmd.isSet(QStringLiteral("plot")) && selection.scans.size() != 1) {
         cmd.refuse(QStringLiteral("--plot draws one spectrum: choose it with --scan N"));
     }
+    const QStringList files = cmd.positionalArguments();
+    cmd.refuseOutputsOverInputs(files, { { QStringLiteral("--plot"), settings.plotPath } });
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
@@ -335,7 +353,6 @@ int runDeisotope(const QStringList &args)
     }
     // Every file is read before any search: a bad file late in the list fails the run before the
     // long part of it.
-    const QStringList files = cmd.positionalArguments();
     QList<QList<Spectrum>> spectra;
     QList<Job> jobs;
     for (const QString &file : files) {
@@ -343,7 +360,7 @@ int runDeisotope(const QStringList &args)
         if (read.hasError()) {
             return fail(kExitBadInput, read.error().errorString());
         }
-        spectra.append(settings.sumScans ? summed(read.value(), settings.tolerance) : read.value());
+        spectra.append(settings.sumScans ? summed(read.value(), settings.sumTolerance) : read.value());
     }
     for (qsizetype i = 0; i < files.size(); ++i) {
         jobs.append(jobsOf(files.at(i), spectra.at(i), settings));

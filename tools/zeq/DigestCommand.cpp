@@ -99,49 +99,64 @@ int runDigest(const QStringList &args)
                        "  sequence   the peptide, upper case\n"
                        "Sequences are upper-cased before digestion. FASTA may be UTF-8, UTF-16 with a\n"
                        "byte-order mark, or Latin-1.\n"));
-    QCommandLineParser &parser = cmd.parser();
-    parser.addPositionalArgument(QStringLiteral("FASTA"), QStringLiteral("The FASTA file."));
-    parser.addOptions({
-        { QStringLiteral("enzyme"),
-          QStringLiteral("A known enzyme by name (any case; see --list-enzymes), or cleavage rules as NAME @ "
-                         "LETTERS | SIDE, e.g. \"Mine @ K,R | C-term\" (cuts after K and R) or \"Mix @ K;D | "
-                         "C-term;N-term\". Default: %1.")
-              .arg(defaults.enzyme.enzyme()),
-          QStringLiteral("enzyme") },
-        { QStringLiteral("missed"),
-          QStringLiteral("Most missed cleavages per peptide, 0 to 100. Default: %1.").arg(defaults.maxMissedCleavages),
-          QStringLiteral("N") },
-        { QStringLiteral("min-length"),
-          QStringLiteral("Fewest residues per peptide. Default: %1.").arg(defaults.minLength),
-          QStringLiteral("N") },
-        { QStringLiteral("max-length"),
-          QStringLiteral("Most residues per peptide. Default: %1.").arg(defaults.maxLength),
-          QStringLiteral("N") },
-        { QStringLiteral("min-mass"),
-          QStringLiteral("Lowest neutral monoisotopic mass in Da. Default: 0."),
-          QStringLiteral("Da") },
-        { QStringLiteral("max-mass"),
-          QStringLiteral("Highest neutral monoisotopic mass in Da. Default: no limit. A bound on the mass drops "
-                         "peptides whose mass is unknown."),
-          QStringLiteral("Da") },
-        { QStringLiteral("list-enzymes"),
-          QStringLiteral("List the known enzymes (built-in and the user's custom proteases) and exit.") },
+    cmd.parser().addPositionalArgument(QStringLiteral("FASTA"), QStringLiteral("The FASTA file."));
+    cmd.addOptions({
+        Option::text(QStringLiteral("enzyme"),
+                     QStringLiteral("enzyme"),
+                     QStringLiteral("A known enzyme by name (any case; see --list-enzymes), or cleavage rules as NAME "
+                                    "@ LETTERS | SIDE, e.g. \"Mine @ K,R | C-term\" (cuts after K and R) or \"Mix @ "
+                                    "K;D | C-term;N-term\"."),
+                     defaults.enzyme.enzyme()),
+        Option::integer(QStringLiteral("missed"),
+                        QStringLiteral("N"),
+                        QStringLiteral("Most missed cleavages per peptide."),
+                        0,
+                        100,
+                        defaults.maxMissedCleavages),
+        Option::integer(QStringLiteral("min-length"),
+                        QStringLiteral("N"),
+                        QStringLiteral("Fewest residues per peptide."),
+                        1,
+                        kMostResidues,
+                        defaults.minLength),
+        Option::integer(QStringLiteral("max-length"),
+                        QStringLiteral("N"),
+                        QStringLiteral("Most residues per peptide."),
+                        1,
+                        kMostResidues,
+                        defaults.maxLength),
+        Option::number(QStringLiteral("min-mass"),
+                       QStringLiteral("Da"),
+                       QStringLiteral("Lowest neutral monoisotopic mass."),
+                       { 0.0, kInfinity },
+                       defaults.minMass)
+            .withUnit(QStringLiteral("Da")),
+        Option::number(QStringLiteral("max-mass"),
+                       QStringLiteral("Da"),
+                       QStringLiteral("Highest neutral monoisotopic mass; a bound on the mass drops peptides whose "
+                                      "mass is unknown."),
+                       { 0.0, kInfinity },
+                       defaults.maxMass)
+            .withUnit(QStringLiteral("Da")),
+        Option::flag(QStringLiteral("list-enzymes"),
+                     QStringLiteral("List the known enzymes (built-in and the user's custom proteases) and exit.")),
     });
     cmd.addOutputOptions();
     if (const std::optional<int> status = cmd.parse(args, 0, 1)) {
         return *status;
     }
     DigestSettings settings;
-    settings.maxMissedCleavages = cmd.integer(QStringLiteral("missed"), 0, 100, defaults.maxMissedCleavages);
-    settings.minLength = cmd.integer(QStringLiteral("min-length"), 1, kMostResidues, defaults.minLength);
-    settings.maxLength = cmd.integer(QStringLiteral("max-length"), 1, kMostResidues, defaults.maxLength);
-    settings.minMass = cmd.number(QStringLiteral("min-mass"), { 0.0, kInfinity }, defaults.minMass);
-    settings.maxMass = cmd.number(QStringLiteral("max-mass"), { 0.0, kInfinity }, defaults.maxMass);
+    settings.maxMissedCleavages = cmd.integer(QStringLiteral("missed"));
+    settings.minLength = cmd.integer(QStringLiteral("min-length"));
+    settings.maxLength = cmd.integer(QStringLiteral("max-length"));
+    settings.minMass = cmd.number(QStringLiteral("min-mass"));
+    settings.maxMass = cmd.number(QStringLiteral("max-mass"));
     const TableWriter::Format format = cmd.format();
+    const QStringList files = cmd.positionalArguments();
+    cmd.refuseOutputsOverInputs(files);
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
-    const QStringList files = cmd.positionalArguments();
     if (cmd.isSet(QStringLiteral("list-enzymes"))) {
         return files.isEmpty() ? listEnzymes(cmd, format)
                                : fail(kExitBadUsage, QStringLiteral("--list-enzymes takes no FASTA file"));
@@ -150,8 +165,7 @@ int runDigest(const QStringList &args)
         return fail(kExitBadUsage, QStringLiteral("no FASTA file given; usage: zeq digest [options] FASTA"));
     }
     if (cmd.isSet(QStringLiteral("enzyme"))) {
-        const zeq::Result<ProteinDigestionItem> enzyme =
-            enzymeFromText(parser.value(QStringLiteral("enzyme")).trimmed());
+        const zeq::Result<ProteinDigestionItem> enzyme = enzymeFromText(cmd.text(QStringLiteral("enzyme")));
         if (enzyme.hasError()) {
             return fail(kExitBadUsage, enzyme.error().errorString());
         }

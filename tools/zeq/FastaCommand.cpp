@@ -7,8 +7,6 @@
 #include "TableWriter.h"
 #include "utils/FastaUtils.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -22,14 +20,9 @@ namespace
 
 const QStringList kDefaultDecoyPrefixes = { QStringLiteral("DECOY_"), QStringLiteral("REV_"), QStringLiteral("rev_") };
 
-QString number(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
 QString percent(qint64 part, qint64 whole)
 {
-    return whole > 0 ? QString::number(100.0 * double(part) / double(whole), 'f', 2) : QString();
+    return whole > 0 ? formatFixed(100.0 * double(part) / double(whole), 2) : QString();
 }
 
 // A character as a person can read it in any output format: itself when printable and not blank,
@@ -54,33 +47,29 @@ int runCheck(const QStringList &args)
                                      "  illegal  the illegal characters in order, blank-separated; blanks and\n"
                                      "           other invisible characters as U+XXXX\n"
                                      "FILE may be UTF-8, UTF-16 with a byte-order mark, or Latin-1.\n"));
-    QCommandLineParser &parser = cmd.parser();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FASTA file."));
-    parser.addOption(QCommandLineOption(
+    cmd.parser().addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FASTA file."));
+    cmd.addOptions({ Option::choice(
         QStringLiteral("rule"),
-        QStringLiteral("Characters a sequence may hold: letters (ASCII letters), extended (also digits and "
-                       ", | * ~ . - + ( ) [ ] { }) or printable (every printable ASCII character but the "
-                       "blank). Default: letters."),
         QStringLiteral("rule"),
-        QStringLiteral("letters")));
+        QStringLiteral("Characters a sequence may hold."),
+        { { QStringLiteral("letters"), QStringLiteral("ASCII letters") },
+          { QStringLiteral("extended"), QStringLiteral("also digits and , | * ~ . - + ( ) [ ] { }") },
+          { QStringLiteral("printable"), QStringLiteral("every printable ASCII character but the blank") } },
+        QStringLiteral("letters")) });
     cmd.addOutputOptions();
     if (const std::optional<int> status = cmd.parse(args, 1, 1)) {
         return *status;
     }
     const TableWriter::Format format = cmd.format();
-    const QString ruleName = parser.value(QStringLiteral("rule")).toLower();
+    const QString ruleName = cmd.choice(QStringLiteral("rule"));
     const FastaUtils::Rule rule = ruleName == u"extended" ? FastaUtils::ExtendedSymbols
         : ruleName == u"printable"                        ? FastaUtils::PrintableAscii
                                                           : FastaUtils::AminoAcidLetters;
-    if (ruleName != u"letters" && ruleName != u"extended" && ruleName != u"printable") {
-        return fail(kExitBadUsage,
-                    QStringLiteral("unknown rule \"%1\": letters, extended or printable")
-                        .arg(elide(parser.value(QStringLiteral("rule")))));
-    }
+    const QString path = cmd.positionalArguments().constFirst();
+    cmd.refuseOutputsOverInputs({ path });
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
-    const QString path = cmd.positionalArguments().constFirst();
     FastaProteins proteins;
     if (const std::optional<int> status = readFastaProteins(path, &proteins)) {
         return *status;
@@ -137,25 +126,24 @@ int runStats(const QStringList &args)
                                      "  value    the count or length\n"
                                      "  percent  share of all proteins (decoys) or of all residues (residues)\n"
                                      "FILE may be UTF-8, UTF-16 with a byte-order mark, or Latin-1.\n"));
-    QCommandLineParser &parser = cmd.parser();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FASTA file."));
-    parser.addOption(QCommandLineOption(QStringLiteral("decoy-prefix"),
-                                        QStringLiteral("A name that starts with PREFIX is a decoy; repeat for several. "
-                                                       "Default: %1.")
-                                            .arg(kDefaultDecoyPrefixes.join(QStringLiteral(", "))),
-                                        QStringLiteral("PREFIX")));
+    cmd.parser().addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FASTA file."));
+    cmd.addOptions({ Option::text(QStringLiteral("decoy-prefix"),
+                                  QStringLiteral("PREFIX"),
+                                  QStringLiteral("A name that starts with PREFIX is a decoy; repeat for several."),
+                                  kDefaultDecoyPrefixes.join(QStringLiteral(", "))) });
     cmd.addOutputOptions();
     if (const std::optional<int> status = cmd.parse(args, 1, 1)) {
         return *status;
     }
     const TableWriter::Format format = cmd.format();
-    QStringList prefixes = parser.values(QStringLiteral("decoy-prefix"));
+    QStringList prefixes = cmd.texts(QStringLiteral("decoy-prefix"));
     if (prefixes.isEmpty()) {
         prefixes = kDefaultDecoyPrefixes;
     }
     if (prefixes.contains(QString())) {
         return fail(kExitBadUsage, QStringLiteral("--decoy-prefix needs a non-empty prefix"));
     }
+    cmd.refuseOutputsOverInputs(cmd.positionalArguments());
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
@@ -204,7 +192,7 @@ int runStats(const QStringList &args)
             { "quartile 3", quantile(lengths, 0.75) }, { "longest", double(lengths.back()) },
         };
         for (const auto &[item, value] : figures) {
-            table.addRow({ lengthGroup, QString::fromLatin1(item), number(value), QString() });
+            table.addRow({ lengthGroup, QString::fromLatin1(item), formatNumber(value), QString() });
         }
     }
     table.addRow({ QStringLiteral("residues"), QStringLiteral("all"), QString::number(residues), QString() });

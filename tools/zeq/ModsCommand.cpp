@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -36,11 +35,6 @@ const QString kDetails =
 
 // Long enough for a queue of concurrent adds on a loaded machine, short enough to report a stuck lock.
 constexpr int kLockWaitMs = 10'000;
-
-QString number(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
 
 QString defaultCataloguePath()
 {
@@ -78,7 +72,7 @@ void addEntry(TableWriter &table, const zeq::ModificationId &id, const Modificat
     table.addRow({ QString::number(id.value()),
                    entry.modName(),
                    entry.typeName(),
-                   number(entry.massShift()),
+                   formatNumber(entry.massShift()),
                    entry.isMutation() ? ModificationsManager::MUT : entry.modCategory(),
                    entry.modComposition(),
                    entry.allowedSites() });
@@ -121,16 +115,18 @@ int runMods(const QStringList &args)
                                  QStringLiteral("list: every modification; find NAME|MASS: those whose name "
                                                 "contains NAME (any case) or whose mass is within the tolerance of "
                                                 "MASS; add NAME/MASS: the modification, added unless known."));
-    parser.addOptions({
-        { QStringLiteral("db"),
-          QStringLiteral("The catalogue file. Default: modifications.db in the user's data folder."),
-          QStringLiteral("FILE") },
-        { QStringLiteral("tolerance"),
-          QStringLiteral("Mass tolerance of find, with its unit (ppm or Da). Default: 0.01Da."),
-          QStringLiteral("tolerance") },
-        { QStringLiteral("composition"),
-          QStringLiteral("Composition of an added glycan, e.g. HexNAc(2). Default: none."),
-          QStringLiteral("text") },
+    cmd.addOptions({
+        Option::text(QStringLiteral("db"),
+                     QStringLiteral("FILE"),
+                     QStringLiteral("The catalogue file."),
+                     QStringLiteral("modifications.db in the user's data folder")),
+        Option::tolerance(QStringLiteral("tolerance"),
+                          QStringLiteral("For find MASS: how far a modification's mass shift may lie from MASS."),
+                          zeq::MassTolerance(zeq::MassTolerance::Dalton, 0.01)),
+        Option::text(QStringLiteral("composition"),
+                     QStringLiteral("text"),
+                     QStringLiteral("Composition of an added glycan, e.g. HexNAc(2)."),
+                     QStringLiteral("none")),
     });
     cmd.addOutputOptions();
     const qsizetype wanted = action == u"list" ? 1 : 2;
@@ -142,12 +138,10 @@ int runMods(const QStringList &args)
     }
     const QString query = cmd.positionalArguments().value(1);
     const TableWriter::Format format = cmd.format();
-    const zeq::Result<zeq::MassTolerance> tolerance =
-        parseTolerance(parser.isSet(QStringLiteral("tolerance")) ? parser.value(QStringLiteral("tolerance"))
-                                                                 : QStringLiteral("0.01Da"));
-    if (tolerance.hasError()) {
-        return fail(kExitBadUsage, tolerance.error().errorString());
-    }
+    const zeq::MassTolerance tolerance = cmd.tolerance(QStringLiteral("tolerance"));
+    const bool isDefault = !cmd.isSet(QStringLiteral("db"));
+    const QString path = isDefault ? defaultCataloguePath() : cmd.text(QStringLiteral("db"));
+    cmd.refuseOutputsOverInputs({ path });
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
@@ -165,8 +159,6 @@ int runMods(const QStringList &args)
         }
     }
 
-    const bool isDefault = !parser.isSet(QStringLiteral("db"));
-    const QString path = isDefault ? defaultCataloguePath() : parser.value(QStringLiteral("db"));
     zeq::ScopedSQLite3Database db(path, action != u"add" && (!isDefault || QFileInfo::exists(path)));
     ModificationsManager manager;
     Error err = openCatalogue(db, path, action == u"add", isDefault);
@@ -180,7 +172,7 @@ int runMods(const QStringList &args)
     TableWriter table(format, columns());
     if (action == u"add") {
         zeq::ModificationId id;
-        const QString composition = parser.value(QStringLiteral("composition"));
+        const QString composition = cmd.text(QStringLiteral("composition"));
         err = manager.getOrInsertTessanModificationName(query, composition, &id);
         if (!err.hasError()) {
             err = manager.saveToDB(db.db());
@@ -200,7 +192,7 @@ int runMods(const QStringList &args)
     for (auto it = manager.constBegin(); it != manager.constEnd(); ++it) {
         const auto &entry = it.value();
         const bool selected = action == u"list"
-            || (isMass ? massMatches(entry.massShift(), mass, tolerance.value())
+            || (isMass ? massMatches(entry.massShift(), mass, tolerance)
                        : entry.modName().contains(query, Qt::CaseInsensitive)
                         || entry.typeName().contains(query, Qt::CaseInsensitive));
         if (selected) {

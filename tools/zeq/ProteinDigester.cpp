@@ -1,6 +1,7 @@
 #include "ProteinDigester.h"
 
 #include "FastaInput.h"
+#include "ValueText.h"
 #include "algo/ProteinDigestNumbering.h"
 #include "math/MonoisotopicMass.h"
 
@@ -143,7 +144,7 @@ void ProteinDigester::addRows(const QString &accession, TableWriter *table) cons
                         positionText(peptide.first + 1),
                         positionText(peptide.last + 1),
                         positionText(peptide.missedCleavages),
-                        std::isnan(peptide.mass) ? QString() : QString::number(peptide.mass, 'f', 5),
+                        std::isnan(peptide.mass) ? QString() : formatFixed(peptide.mass, 5),
                         residue(peptide.first - 1),
                         residue(peptide.last + 1),
                         QString::fromLatin1(m_residues.data() + peptide.first, peptide.last - peptide.first + 1) });

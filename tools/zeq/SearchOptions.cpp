@@ -1,10 +1,11 @@
 #include "SearchOptions.h"
 
-#include <QLocale>
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace zeq::cli
 {
@@ -18,54 +19,46 @@ constexpr int kHighestCharge = 500;
 /// the width where most peptides are.
 constexpr double kDefaultSigmaAt1000 = 0.015;
 
-QString shortest(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-Result<UncertaintyScaling> parseScaling(const QString &what, const QString &text)
-{
-    const QString name = text.toLower();
-    if (name == u"sqrt") {
-        return SqrtUncertainty;
-    }
-    if (name == u"ppm") {
-        return ProportionalUncertainty;
-    }
-    if (name == u"constant") {
-        return ConstantUncertainty;
-    }
-    Error err(kBadParameterError,
-              QStringLiteral("%1 must be sqrt, ppm or constant, got \"%2\"").arg(what, elide(text)));
-    return ZEQ_ECATCH(err);
-}
-
 } // namespace
 
 void SearchOptions::add(CommandParser &cmd)
 {
     const ProcessorOptions defaults;
-    cmd.parser().addOptions({
-        { QStringLiteral("min-charge"),
-          QStringLiteral("Lowest charge reported, 1 to %1. Default: %2.").arg(kHighestCharge).arg(defaults.minCharge),
-          QStringLiteral("z") },
-        { QStringLiteral("max-charge"),
-          QStringLiteral("Highest charge tried, 1 to %1. Default: %2.").arg(kHighestCharge).arg(defaults.maxCharge),
-          QStringLiteral("z") },
-        { QStringLiteral("min-percent"),
-          QStringLiteral("Stop once clusters explain at most half this share of the window's intensity, "
-                         "in %, 0 to 100. Default: 1."),
-          QStringLiteral("percent") },
-        { QStringLiteral("scaling"),
-          QStringLiteral("How the model's peak width grows with m/z: sqrt (with √(m/z)), ppm (in "
-                         "proportion) or constant. Default: sqrt."),
-          QStringLiteral("kind") },
-        { QStringLiteral("sigma"),
-          QStringLiteral("The model's peak width (Gaussian σ): in m/z at m/z 1000 for sqrt, in ppm for ppm, in "
-                         "m/z for constant. Default: %1 m/z at m/z 1000 (%2 ppm).")
-              .arg(shortest(kDefaultSigmaAt1000), shortest(kDefaultSigmaAt1000 * 1000.0)),
-          QStringLiteral("width") },
-        { QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error.") },
+    cmd.addOptions({
+        Option::integer(QStringLiteral("min-charge"),
+                        QStringLiteral("z"),
+                        QStringLiteral("Lowest charge reported."),
+                        1,
+                        kHighestCharge,
+                        defaults.minCharge),
+        Option::integer(QStringLiteral("max-charge"),
+                        QStringLiteral("z"),
+                        QStringLiteral("Highest charge tried."),
+                        1,
+                        kHighestCharge,
+                        defaults.maxCharge),
+        Option::number(QStringLiteral("min-percent"),
+                       QStringLiteral("percent"),
+                       QStringLiteral("Stop once clusters explain at most half this share of the window's intensity."),
+                       { 0.0, 100.0 },
+                       100.0 * SearchOptions().minFraction)
+            .withUnit(QStringLiteral("%")),
+        Option::choice(QStringLiteral("scaling"),
+                       QStringLiteral("kind"),
+                       QStringLiteral("How the model's peak width grows with m/z."),
+                       { { QStringLiteral("sqrt"), QStringLiteral("with √(m/z)") },
+                         { QStringLiteral("ppm"), QStringLiteral("in proportion") },
+                         { QStringLiteral("constant"), QString() } },
+                       QStringLiteral("sqrt")),
+        Option::number(QStringLiteral("sigma"),
+                       QStringLiteral("width"),
+                       QStringLiteral("The model's peak width (Gaussian σ): in m/z at m/z 1000 for sqrt, in ppm for "
+                                      "ppm, in m/z for constant."),
+                       { 0.0, std::numeric_limits<double>::infinity(), true, true },
+                       kDefaultSigmaAt1000)
+            .withShownDefault(QStringLiteral("%1 m/z at m/z 1000 (%2 ppm)")
+                                  .arg(formatNumber(kDefaultSigmaAt1000), formatNumber(kDefaultSigmaAt1000 * 1000.0))),
+        Option::flag(QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error.")),
     });
 }
 
@@ -73,14 +66,18 @@ SearchOptions SearchOptions::read(CommandParser &cmd)
 {
     SearchOptions search;
     ProcessorOptions &opts = search.processor;
-    opts.minCharge = cmd.integer(QStringLiteral("min-charge"), 1, kHighestCharge, opts.minCharge);
-    opts.maxCharge = cmd.integer(QStringLiteral("max-charge"), 1, kHighestCharge, opts.maxCharge);
-    search.minFraction = cmd.number(QStringLiteral("min-percent"), { 0.0, 100.0 }, 1.0) / 100.0;
-    opts.uncertaintyScaling = cmd.value(QStringLiteral("scaling"), SqrtUncertainty, parseScaling);
-    const double defaultSigma =
-        opts.uncertaintyScaling == ProportionalUncertainty ? kDefaultSigmaAt1000 * 1000.0 : kDefaultSigmaAt1000;
-    opts.stdDev =
-        cmd.number(QStringLiteral("sigma"), { 0.0, std::numeric_limits<double>::infinity(), true, true }, defaultSigma);
+    opts.minCharge = cmd.integer(QStringLiteral("min-charge"));
+    opts.maxCharge = cmd.integer(QStringLiteral("max-charge"));
+    search.minFraction = cmd.number(QStringLiteral("min-percent")) / 100.0;
+    const QString scaling = cmd.choice(QStringLiteral("scaling"));
+    opts.uncertaintyScaling = scaling == u"ppm" ? ProportionalUncertainty
+        : scaling == u"constant"                ? ConstantUncertainty
+                                                : SqrtUncertainty;
+    // The declared default is the sqrt one; in ppm the same width at m/z 1000 is a thousand times it.
+    const double sigma = cmd.number(QStringLiteral("sigma"));
+    opts.stdDev = opts.uncertaintyScaling == ProportionalUncertainty && !cmd.isSet(QStringLiteral("sigma"))
+        ? kDefaultSigmaAt1000 * 1000.0
+        : sigma;
     if (opts.minCharge > opts.maxCharge) {
         cmd.refuse(QStringLiteral("--min-charge %1 is above --max-charge %2").arg(opts.minCharge).arg(opts.maxCharge));
     }
@@ -96,6 +93,40 @@ double SearchOptions::sigmaAt(double mz) const
     const double s =
         processor.uncertaintyScaling == SqrtUncertainty ? processor.stdDev / std::sqrt(1000.0) : processor.stdDev;
     return findStdDev(s, mz, processor.uncertaintyScaling);
+}
+
+double noiseLevel(const QList<QPointF> &points)
+{
+    std::vector<double> intensities;
+    intensities.reserve(size_t(points.size()));
+    for (const QPointF &p : points) {
+        // Zeros are a profile's empty baseline, not noise: counted, they would make the median 0.
+        if (p.y() > 0.0 && std::isfinite(p.y())) {
+            intensities.push_back(p.y());
+        }
+    }
+    if (intensities.empty()) {
+        return 0.0;
+    }
+    const auto middle = intensities.begin() + std::ptrdiff_t(intensities.size() / 2);
+    std::nth_element(intensities.begin(), middle, intensities.end());
+    if (intensities.size() % 2 == 1) {
+        return *middle;
+    }
+    const double below = *std::max_element(intensities.begin(), middle);
+    return below + (*middle - below) / 2.0;
+}
+
+QList<QPointF> keepAboveNoise(const QList<QPointF> &points, double ratio)
+{
+    const double threshold = ratio * noiseLevel(points);
+    QList<QPointF> kept;
+    for (const QPointF &p : points) {
+        if (p.y() >= threshold && p.y() > 0.0 && std::isfinite(p.y())) {
+            kept.append(p);
+        }
+    }
+    return kept;
 }
 
 } // namespace zeq::cli

@@ -8,8 +8,6 @@
 #include "TableWriter.h"
 #include "algo/SpectraSumming.h"
 
-#include <QLocale>
-
 #include <cstdio>
 #include <limits>
 
@@ -17,11 +15,6 @@ using namespace zeq::cli;
 
 namespace
 {
-
-QString shortest(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
 
 QString details()
 {
@@ -45,25 +38,26 @@ int runSum(const QStringList &args)
                       QStringLiteral("[options] FILE..."),
                       QStringLiteral("Adds the selected spectra of one or more files into one peak list."),
                       details());
-    QCommandLineParser &parser = cmd.parser();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Spectrum files."), QStringLiteral("FILE..."));
+    cmd.parser().addPositionalArgument(
+        QStringLiteral("FILE"), QStringLiteral("Spectrum files."), QStringLiteral("FILE..."));
     cmd.addSelectionOptions();
-    parser.addOptions({
-        { QStringLiteral("tolerance"),
-          QStringLiteral("Half-width of the smoothing and closeness of peaks, with its unit (ppm or Da). "
-                         "Default: 10ppm."),
-          QStringLiteral("tolerance") },
+    cmd.addOptions({
+        Option::tolerance(QStringLiteral("tolerance"),
+                          QStringLiteral("How close points must lie to be added into one peak: the half-width of "
+                                         "the smoothing and the closeness of peaks."),
+                          kDefaultSumTolerance),
     });
-    cmd.addOutputOptions();
+    cmd.addOutputOptions({ { QStringLiteral("mzml"), QStringLiteral("one centroided MS1 spectrum") } });
     if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
         return *status;
     }
-    const bool mzml = parser.value(QStringLiteral("format")).trimmed().compare(u"mzml", Qt::CaseInsensitive) == 0;
+    const bool mzml = cmd.choice(QStringLiteral("format")) == u"mzml";
     const TableWriter::Format format = mzml ? TableWriter::Table : cmd.format();
 
     const SpectrumSelection selection = cmd.selection();
-    const zeq::MassTolerance tolerance =
-        cmd.tolerance(QStringLiteral("tolerance"), zeq::MassTolerance(zeq::MassTolerance::ppm, 10.0));
+    const zeq::MassTolerance tolerance = cmd.tolerance(QStringLiteral("tolerance"));
+    const QStringList files = cmd.positionalArguments();
+    cmd.refuseOutputsOverInputs(files);
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
@@ -74,7 +68,6 @@ int runSum(const QStringList &args)
     // Every file is read before summing, so a bad file fails the run whatever its place in the list.
     QList<zeq::Spectra> spectra;
     qsizetype pointCount = 0;
-    const QStringList files = cmd.positionalArguments();
     for (const QString &file : files) {
         const zeq::Result<QList<Spectrum>> read = readSpectra(file, selection);
         if (read.hasError()) {
@@ -103,7 +96,7 @@ int runSum(const QStringList &args)
     } else {
         TableWriter table(format, { { QStringLiteral("mz"), true }, { QStringLiteral("intensity"), true } });
         for (const QPointF &p : sum) {
-            table.addRow({ shortest(p.x()), shortest(p.y()) });
+            table.addRow({ formatNumber(p.x()), formatNumber(p.y()) });
         }
         bytes = table.render();
     }

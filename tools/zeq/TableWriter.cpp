@@ -1,6 +1,6 @@
 #include "TableWriter.h"
 
-#include <QLocale>
+#include "ValueText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,8 +68,7 @@ QString jsonNumber(const QString &cell)
 {
     bool ok = false;
     const double value = cell.toDouble(&ok);
-    return ok && std::isfinite(value) ? QString::number(value, 'g', QLocale::FloatingPointShortest)
-                                      : QStringLiteral("null");
+    return ok && std::isfinite(value) ? formatNumber(value) : QStringLiteral("null");
 }
 
 } // namespace

@@ -5,19 +5,7 @@
 #include "TableWriter.h"
 #include "math/MassTolerance.h"
 
-#include <QLocale>
-
 using namespace zeq::cli;
-
-namespace
-{
-
-QString number(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-} // namespace
 
 int runTolerance(const QStringList &args)
 {
@@ -68,10 +56,10 @@ int runTolerance(const QStringList &args)
                         { QStringLiteral("unit"), false },
                         { QStringLiteral("lower"), true },
                         { QStringLiteral("upper"), true } });
-    table.addRow({ number(mass.value()),
-                   number(tolerance.value().tolerance()),
+    table.addRow({ formatNumber(mass.value()),
+                   formatNumber(tolerance.value().tolerance()),
                    tolerance.value().unitToString(),
-                   number(window.value().lower),
-                   number(window.value().upper) });
+                   formatNumber(window.value().lower),
+                   formatNumber(window.value().upper) });
     return writeResult(cmd.outputPath(), table.render());
 }

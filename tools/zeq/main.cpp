@@ -95,9 +95,11 @@ int main(int argc, char **argv)
                        "Run `zeq COMMAND --help` for a command's options and output columns.\n"
                        "\nExit status: 0 success; 1 bad input or output (unreadable or malformed file,\n"
                        "failed write); 2 bad usage (unknown option, missing argument, value out of range).\n"));
+    // -V as most programs spell it: -v means verbose.
+    cmd.addOptions(
+        { Option::flag(QStringLiteral("version"), QStringLiteral("Show the version and build facts and exit."))
+              .withShortName(QStringLiteral("V")) });
     QCommandLineParser &parser = cmd.parser();
-    parser.addOption(QCommandLineOption(QStringList{ QStringLiteral("v"), QStringLiteral("version") },
-                                        QStringLiteral("Show the version and build facts and exit.")));
     parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to run (see below)."));
     // Everything after the command belongs to the command, its --help included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
