@@ -22,7 +22,8 @@ constexpr double kMinPpmWidth = 0.02;
 ///
 /// Offsets are kept in units of a power of two near the kernel width, set at each rebuild: squared
 /// offsets in Da overflow once the width passes about 1e154 (m/z near 1e300 at 10 ppm). Scaling by a
-/// power of two is exact, so for every other input the results are the unscaled ones to the bit.
+/// power of two is exact, so ordinary input gives the unscaled results to the bit (a kernel narrower
+/// than about 2^-32 of the m/z rebuilds sooner, which may move the last bits).
 class Moments
 {
 public:
@@ -93,7 +94,7 @@ public:
 private:
     void accumulate(const QPointF &p, double sign)
     {
-        // Exact: the inverse of a power of two is one.
+        // Exact: the inverse of a power of two is a power of two too.
         const double u = (p.x() - m_c) * m_inverse;
         const double yu = sign * p.y() * u;
         m_s0 += sign * p.y();
@@ -208,7 +209,7 @@ void filterPairsInPlace(const MassTolerance &tolerance, QList<QPointF> &points)
         const bool clearLeft = i == 0 || p[i].x() - p[i - 1].x() >= w;
         const bool clearRight = i + 2 == n || p[i + 2].x() - p[i + 1].x() >= w;
         if (p[i + 1].x() - p[i].x() < w && approxEqual(p[i].y(), p[i + 1].y()) && clearLeft && clearRight) {
-            // Halves first: the same value as (a + b) / 2, without overflow near the largest double.
+            // Halves first: for normal values the same as (a + b) / 2, without overflow near the largest double.
             p[out++] = QPointF(p[i].x() / 2.0 + p[i + 1].x() / 2.0, p[i].y());
             ++i;
         } else {

@@ -141,6 +141,7 @@ TEST_F(SumProgramTest, DeisotopeSearchesTheSumOfEachFile)
     EXPECT_EQ(wideMatch.out.section(u'\n', 1, 1).section(u',', 7, 7), cells.at(7));
     EXPECT_EQ(wideMatch.out.section(u'\n', 1, 1).section(u',', 11, 11), cells.at(11));
     const Outcome wideSum = run(sumScans + QStringList{ u"--sum-tolerance"_qs, u"0.6Da"_qs });
+    ASSERT_EQ(wideSum.exitCode, 0) << qPrintable(wideSum.err);
     EXPECT_NE(wideSum.out.section(u'\n', 1, 1).section(u',', 7, 11), cells.mid(7, 5).join(u','));
     EXPECT_EQ(run(deisotope + QStringList{ u"--sum-tolerance"_qs, u"1ppm"_qs }).exitCode, 2);
 }

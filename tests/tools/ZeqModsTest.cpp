@@ -103,9 +103,9 @@ TEST_F(ZeqModsTest, BadUsageAndBadFilesAreRefusedInOneLine)
         // SQLite would store NaN as NULL, read back as 0: every run would add a row.
         { "NaN mass",
           { u"add"_qs, u"X/nan"_qs, u"--db"_qs, file(u"none.db"_qs) },
-          1,
+          2,
           "^zeq: the mass of \"X/nan\" is not a finite number\n$" },
-        { "infinite mass", { u"add"_qs, u"X/-inf"_qs, u"--db"_qs, file(u"none.db"_qs) }, 1, "not a finite number" },
+        { "infinite mass", { u"add"_qs, u"X/-inf"_qs, u"--db"_qs, file(u"none.db"_qs) }, 2, "not a finite number" },
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);

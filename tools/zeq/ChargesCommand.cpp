@@ -104,8 +104,8 @@ int runCharges(const QStringList &args)
                        formatFixed(c.mzOffset, 4),
                        formatFixed(mass, 4),
                        formatFixed(100.0 * c.percentIonCurrent, 2),
-                       // Four decimals keep the 0.0001 per charge of a lone peak's score visible.
-                       formatFixed(c.score, 4) });
+                       // Significant digits: the best scores are the smallest, and must stay apart.
+                       formatSignificant(c.score, 6) });
     }
     QByteArray text;
     if (format == TableWriter::Table) {

@@ -42,6 +42,12 @@ int fail(ExitCode code, const QString &message)
     // One line, whatever the message holds: an Error joins its messages with line breaks.
     QString line = message;
     line.replace(u'\n', QStringLiteral("; "));
+    // Texts quoted from files (a catalogue cell, a header) must not reach the terminal as escapes.
+    for (QChar &c : line) {
+        if (c.category() == QChar::Other_Control) {
+            c = u'?';
+        }
+    }
     std::fprintf(stderr, "zeq: %s\n", line.toUtf8().constData());
     return code;
 }
@@ -418,18 +424,15 @@ QString CommandParser::choice(const QString &name)
     });
 }
 
+// Texts stay as typed: a path or a decoy prefix may begin or end with a blank.
 QString CommandParser::text(const QString &name) const
 {
-    return m_parser.value(name).trimmed();
+    return m_parser.value(name);
 }
 
 QStringList CommandParser::texts(const QString &name) const
 {
-    QStringList values = m_parser.values(name);
-    for (QString &value : values) {
-        value = value.trimmed();
-    }
-    return values;
+    return m_parser.values(name);
 }
 
 TableWriter::Format CommandParser::format()
@@ -472,7 +475,8 @@ void CommandParser::refuseOutputsOverInputs(const QStringList &inputs,
             }
         }
         for (qsizetype j = 0; j < i; ++j) {
-            if (isSameFile(path, outputs.at(j).second) || path == outputs.at(j).second) {
+            if (isSameFile(path, outputs.at(j).second)
+                || QFileInfo(path).absoluteFilePath() == QFileInfo(outputs.at(j).second).absoluteFilePath()) {
                 refuse(QStringLiteral("%1 and %2 name the same file %3").arg(outputs.at(j).first, option, elide(path)));
             }
         }

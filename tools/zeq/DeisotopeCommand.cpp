@@ -141,7 +141,7 @@ JobResult search(const Job &job, const Settings &settings)
                                  QString::number(c.charge),
                                  formatFixed(c.mzOffset, 4),
                                  formatFixed(mass, 4),
-                                 formatFixed(c.score, 4),
+                                 formatSignificant(c.score, 6),
                                  formatFixed(100.0 * c.percentIonCurrent, 2),
                                  formatNumber(c.scaleFact),
                                  QString::number(isotopes) });

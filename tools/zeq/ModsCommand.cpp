@@ -155,7 +155,7 @@ int runMods(const QStringList &args)
                                        : QStringLiteral("no name before the mass in \"%1\"").arg(elide(query)));
         }
         if (!std::isfinite(mass)) {
-            return fail(kExitBadInput, QStringLiteral("the mass of \"%1\" is not a finite number").arg(elide(query)));
+            return fail(kExitBadUsage, QStringLiteral("the mass of \"%1\" is not a finite number").arg(elide(query)));
         }
     }
 

@@ -119,6 +119,11 @@ QString formatFixed(double value, int decimals)
     return QString::number(value, 'f', decimals);
 }
 
+QString formatSignificant(double value, int digits)
+{
+    return QString::number(value, 'g', digits);
+}
+
 Result<double> parseNumber(const QString &what, const QString &text, const NumberRange &range)
 {
     bool ok = false;

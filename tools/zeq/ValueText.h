@@ -20,6 +20,8 @@ namespace zeq::cli
 QString formatNumber(double value);
 /// `value` with exactly `decimals` digits after the point, for columns whose digits line up.
 QString formatFixed(double value, int decimals);
+/// `value` to `digits` significant digits, for scores whose size varies over many decades.
+QString formatSignificant(double value, int digits);
 
 /// Bounds of a number typed by a person; an open bound excludes its own value.
 struct NumberRange {
