@@ -8,7 +8,7 @@
 namespace
 {
 
-struct Exception {
+struct Row {
     const char *name;
     const QString *constant;
     const char *value;
@@ -16,7 +16,7 @@ struct Exception {
 
 // The texts that do not follow the identifier rule, where a tidy-up to the rule would break the
 // stored keys; and two that follow it, for the rule itself.
-const Exception exceptions[] = {
+const Row rows[] = {
     { "kAccessionName", &kAccessionName, "AccessionName" },
     { "k_act_code_", &k_act_code_, "_act_code_" },
     { "AUTOMATION_ZEQFILEDIALOG_OPEN_FILE_NAME_KEY",
@@ -33,7 +33,7 @@ const Exception exceptions[] = {
 
 TEST(StringConstantsTest, ConstantsHoldTheirText)
 {
-    for (const Exception &c : exceptions) {
+    for (const Row &c : rows) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(*c.constant, QString::fromUtf8(c.value));
     }
