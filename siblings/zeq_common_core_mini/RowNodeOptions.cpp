@@ -10,14 +10,18 @@ Error createOptions(RowNode *options, const QList<QString> &names)
         err.setError(kBadParameterError).addErrorMessage(QStringLiteral("No options table"));
         return ZEQ_ECATCH(err);
     }
+    // Every name is checked before the table changes, so a refused call leaves it as it was.
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].isEmpty()) {
+            err.setError(kBadParameterError)
+                .addErrorMessage(QStringLiteral("Empty option name at index %1 of %2").arg(i).arg(names.size()));
+            return ZEQ_ECATCH(err);
+        }
+    }
     if (options->getChildListSize() == 0) {
         options->addNewChildMatchRootDataSize();
     }
     for (const QString &name : names) {
-        if (name.isEmpty()) {
-            err.setError(kBadParameterError).addErrorMessage(QStringLiteral("Empty option name"));
-            return ZEQ_ECATCH(err);
-        }
         if (!options->rootHasData(name)) {
             options->addDataToRootAndResizeChildren(name, QVariant(), true);
         }

@@ -3,6 +3,8 @@
 #include "ZeqLogging.h"
 
 #include <atomic>
+#include <optional>
+#include <tuple>
 
 namespace zeq
 {
@@ -58,14 +60,25 @@ bool ProteinDigestNumberingList::getDigestInfoUsingPeptideOnly(const QString &pe
                                                                const ProteinDigestionItem &digestion,
                                                                ProteinDigestNumbering::DigestInfo *info) const
 {
-    for (auto it = m_table.cbegin(); it != m_table.cend(); ++it) {
+    // The table's order changes from run to run; the lowest protein number makes the answer
+    // repeatable. A protein numbered under several rules prefers the numbering the look-up will use.
+    const DigestRules &usedRules = (digestion.isValid() ? digestion : m_projectDigestion).digestRules();
+    struct Match {
+        int proteinId = 0;
+        bool otherRules = false;
         int start = -1;
         int end = -1;
-        if (it->getPeptideStartAndEndPositions(peptide, digestion, &start, &end)) {
-            return getDigestInfo(it.key().proteinId, start, end, digestion, info);
+        auto rank() const { return std::tuple(proteinId, otherRules, start, end); }
+    };
+    std::optional<Match> best;
+    for (auto it = m_table.cbegin(); it != m_table.cend(); ++it) {
+        Match match{ it.key().proteinId, !(it.key().digestRules == usedRules) };
+        if (it->getPeptideStartAndEndPositions(peptide, digestion, &match.start, &match.end)
+            && (!best || match.rank() < best->rank())) {
+            best = match;
         }
     }
-    return false;
+    return best && getDigestInfo(best->proteinId, best->start, best->end, digestion, info);
 }
 
 void ProteinDigestNumberingList::clearDigestNumber()

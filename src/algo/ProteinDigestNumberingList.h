@@ -38,8 +38,8 @@ public:
                        int endIndex,
                        const ProteinDigestionItem &digestion,
                        ProteinDigestNumbering::DigestInfo *info) const;
-    /// Finds `peptide` in some numbered protein (which one, when several hold it, is unspecified)
-    /// and describes it as getDigestInfo does.
+    /// Finds `peptide` in a numbered protein (the lowest protein number when several hold it) and
+    /// describes it as getDigestInfo does.
     bool getDigestInfoUsingPeptideOnly(const QString &peptide,
                                        const ProteinDigestionItem &digestion,
                                        ProteinDigestNumbering::DigestInfo *info) const;

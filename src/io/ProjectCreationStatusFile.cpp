@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -62,9 +63,34 @@ QJsonObject writeJob(const ProjectCreationStatusFile::JobObject &job)
 struct ProjectCreationStatusFile::Private {
     QString path;
     QList<JobObject> jobs;
+    // The file held something we could not read, which a commit would otherwise erase.
+    bool unreadableFile = false;
 
     bool load();
+    bool keepUnreadableFile();
 };
+
+bool ProjectCreationStatusFile::Private::keepUnreadableFile()
+{
+    if (!unreadableFile || !QFileInfo::exists(path)) {
+        return true;
+    }
+    // Never overwrite an earlier copy: it may hold jobs the later one lost.
+    QString backup = path + QStringLiteral(".bak");
+    for (int n = 1; QFileInfo::exists(backup) || QFileInfo(backup).isSymLink(); ++n) {
+        backup = path + QStringLiteral(".bak.%1").arg(n);
+    }
+    QFile original(path);
+    if (!original.copy(backup)) {
+        qCWarning(lcCore) << "Status file" << path << "could not be read and could not be kept as" << backup << ":"
+                          << original.errorString() << "- not overwriting it";
+        return false;
+    }
+    qCWarning(lcCore) << "Status file" << path << "could not be read; kept it as" << backup
+                      << "before writing a new one";
+    unreadableFile = false;
+    return true;
+}
 
 bool ProjectCreationStatusFile::Private::load()
 {
@@ -77,6 +103,8 @@ bool ProjectCreationStatusFile::Private::load()
     if (!file.exists()) {
         return true;
     }
+    // Every failure below leaves a file that a commit must not silently replace.
+    unreadableFile = true;
     if (!file.open(QIODevice::ReadOnly)) {
         qCWarning(lcCore) << "Can't read status file" << path << ":" << file.errorString();
         return false;
@@ -102,6 +130,7 @@ bool ProjectCreationStatusFile::Private::load()
     }
     // All or nothing: a record cut short would make finished jobs look unfinished and vice versa.
     jobs = read;
+    unreadableFile = false;
     return true;
 }
 
@@ -131,6 +160,9 @@ void ProjectCreationStatusFile::appendFinishedJob(const JobObject &job)
 
 bool ProjectCreationStatusFile::commit()
 {
+    if (!d->keepUnreadableFile()) {
+        return false;
+    }
     QJsonArray jobs;
     for (const JobObject &job : std::as_const(d->jobs)) {
         jobs.append(writeJob(job));

@@ -40,7 +40,9 @@ public:
     [[nodiscard]] bool jobFinishedSuccessfully(const JobObject &job) const;
     /// In memory only, until commit.
     void appendFinishedJob(const JobObject &job);
-    /// Replaces the file with the whole record; on failure the old file stays as it was.
+    /// Replaces the file with the whole record; on failure the old file stays as it was. A file that
+    /// existed but could not be read when loading is first copied to "<path>.bak" (or the first
+    /// free "<path>.bak.N"); when that copy fails, nothing is written and the result is false.
     [[nodiscard]] bool commit();
 
     /// `folder` joined with "wflw_status".

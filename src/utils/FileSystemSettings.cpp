@@ -17,10 +17,12 @@ const QString kHistoryEntry = QStringLiteral("recent_file");
 const QString kOldHistorySize = QStringLiteral("recent_file_history_size");
 const QString kOldHistoryKey = QStringLiteral("recent_file_history_%1");
 
-// A count from a damaged or foreign file must not make us walk a billion keys.
+// A count from a damaged or foreign file, in either layout, must not make us walk a billion keys.
+constexpr int kMaxStoredHistory = 1000;
+
 int oldHistoryCount(const QSettings &settings)
 {
-    return std::clamp(settings.value(kOldHistorySize).toInt(), 0, 1000);
+    return std::clamp(settings.value(kOldHistorySize).toInt(), 0, kMaxStoredHistory);
 }
 
 } // namespace
@@ -132,7 +134,7 @@ void FileSystemSettings::readSettings(QSettings &settings)
 
     // Entries are added oldest first so that the most recent ends at the front.
     if (!settings.contains(kOldHistorySize)) {
-        const int n = settings.beginReadArray(kHistoryArray);
+        const int n = std::clamp(settings.beginReadArray(kHistoryArray), 0, kMaxStoredHistory);
         for (int i = 0; i < n; ++i) {
             settings.setArrayIndex(i);
             const QString path = settings.value(kHistoryEntry).toString();

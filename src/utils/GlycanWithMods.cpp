@@ -5,6 +5,7 @@
 #include <QJsonParseError>
 
 #include <array>
+#include <cmath>
 
 namespace
 {
@@ -18,6 +19,18 @@ const QString kAdductKey = QStringLiteral("Adduct");
 
 namespace zeq
 {
+
+Error GlycanWithMods::setLabelMass(double labelMass)
+{
+    Error err;
+    if (!std::isfinite(labelMass)) {
+        err = Error(kBadParameterError,
+                    QStringLiteral("Glycan label mass must be a finite number, not %1").arg(labelMass));
+        return ZEQ_ECATCH(err);
+    }
+    m_labelMass = labelMass;
+    return err;
+}
 
 QString GlycanWithMods::serialize() const
 {

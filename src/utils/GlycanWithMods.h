@@ -20,7 +20,9 @@ public:
     [[nodiscard]] QString glycanComposition() const { return m_glycanComposition; }
     [[nodiscard]] QString adduct() const { return m_adduct; }
     void setLabel(const QString &label) { m_label = label; }
-    void setLabelMass(double labelMass) noexcept { m_labelMass = labelMass; }
+    /// kBadParameterError, the mass unchanged, for NaN or infinity: JSON has no such numbers, so
+    /// serialize() would write null and deserialize() read it back as 0.
+    Error setLabelMass(double labelMass);
     void setGlycanComposition(const QString &composition) { m_glycanComposition = composition; }
     void setAdduct(const QString &adduct) { m_adduct = adduct; }
 

@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <limits>
+
 namespace zeq
 {
 
@@ -62,14 +64,19 @@ Error ProjectCreationUtils::createAndMakeTempPath(const QString &input, QString 
     default:
         break;
     }
-    // Each try replaces the counter of the last one: "name(2)", never "name(1)(2)".
+    // mkdir, unlike mkpath, fails on a folder that exists, so two creators racing for one name
+    // cannot both take it: the loser moves on to the next counter. Each try replaces the counter of
+    // the last one: "name(2)", never "name(1)(2)".
     QString candidate = base;
-    for (int n = 1; QFileInfo::exists(candidate); ++n) {
+    for (int n = 1;; ++n) {
+        if (QDir().mkdir(candidate)) {
+            break;
+        }
+        if (!QFileInfo::exists(candidate) || n == std::numeric_limits<int>::max()) {
+            err = Error(kError, QStringLiteral("The folder \"%1\" could not be created").arg(candidate));
+            return ZEQ_ECATCH(err);
+        }
         candidate = base + QStringLiteral("(%1)").arg(n);
-    }
-    if (!QDir().mkpath(candidate)) {
-        err = Error(kError, QStringLiteral("The folder \"%1\" could not be created").arg(candidate));
-        return ZEQ_ECATCH(err);
     }
     path = candidate;
     return err;
@@ -88,13 +95,16 @@ QString ProjectCreationUtils::lastTempFolder(QDir folder, const QString &name)
         qCWarning(lcCore) << "Can't find" << tempName << "in" << folder.absolutePath();
         return {};
     }
-    const QFileInfoList found =
-        folder.entryInfoList({ name + QLatin1Char('*') }, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time);
-    if (found.isEmpty()) {
-        qCWarning(lcCore).noquote() << QStringLiteral("Can't find subdirs %1*").arg(name);
-        return {};
+    // A name filter would read "*", "?" and "[" in `name` as wildcards, so the prefix is compared
+    // as plain text, ignoring case as the name filter did.
+    const QFileInfoList folders = folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time);
+    for (const QFileInfo &found : folders) {
+        if (found.fileName().startsWith(name, Qt::CaseInsensitive)) {
+            return found.absoluteFilePath();
+        }
     }
-    return found.constFirst().absoluteFilePath();
+    qCWarning(lcCore).noquote() << QStringLiteral("Can't find subdirs %1*").arg(name);
+    return {};
 }
 
 Error ProjectCreationUtils::renameToFailed(const QString &path)

@@ -33,7 +33,8 @@ public:
 
     /// The newest folder made for `file` (by createAndMakeTempPath) beside it; "" when none.
     [[nodiscard]] static QString lastTempFolder(const QString &file);
-    /// The newest folder whose name starts with `name` in the temporary folder of `folder`; "" when none.
+    /// The newest folder whose name starts with `name` (plain text, case ignored: "*", "?" and "["
+    /// are no wildcards) in the temporary folder of `folder`; "" when none.
     [[nodiscard]] static QString lastTempFolder(QDir folder, const QString &name);
 
     /// Renames `path` to "<path>.FAILED", moving an item already there aside first. Nothing to do

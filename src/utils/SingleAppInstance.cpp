@@ -5,10 +5,12 @@
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #else
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -39,20 +41,41 @@ SingleAppInstance::~SingleAppInstance()
 namespace
 {
 
-// The name becomes one file name: anything but letters, digits, '-', '_' and '.' is replaced.
-QString lockFilePath(const QString &name)
+bool isPlainFileNameCharacter(QChar c)
 {
-    QString safe = name;
-    for (QChar &c : safe) {
-        if (!(c.isLetterOrNumber() || c == u'-' || c == u'_' || c == u'.')) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_'
+        || c == u'.';
+}
+
+// One name, one lock file. A short name of plain characters is used as it is; any other name is
+// hashed, as replacing its odd characters would give "a/b" and "a:b" one lock, and a long name
+// would exceed the file-name limit (255 bytes) and take no lock at all. The "~" keeps the two kinds
+// of file name apart: it cannot occur in the first. A readable prefix is kept for people listing
+// the folder.
+QString lockFileName(const QString &name)
+{
+    constexpr qsizetype kPlainLimit = 200;
+    const bool plain = name.size() <= kPlainLimit && std::all_of(name.cbegin(), name.cend(), isPlainFileNameCharacter);
+    if (plain) {
+        return QStringLiteral("zeq-instance-%1.lock").arg(name);
+    }
+    QString prefix = name.left(40);
+    for (QChar &c : prefix) {
+        if (!isPlainFileNameCharacter(c)) {
             c = u'_';
         }
     }
+    const QByteArray hash = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
+    return QStringLiteral("zeq-instance~%1~%2.lock").arg(prefix, QString::fromLatin1(hash));
+}
+
+QString lockFilePath(const QString &name)
+{
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) {
         folder = QDir::tempPath();
     }
-    return QDir(folder).filePath(QStringLiteral("zeq-instance-%1.lock").arg(safe));
+    return QDir(folder).filePath(lockFileName(name));
 }
 
 } // namespace

@@ -4,11 +4,29 @@
 
 #include <QSqlError>
 
+#include <map>
+
 namespace zeq
 {
 
+namespace
+{
+
+// One lock per connection name. Qt keeps one connection per name for the whole process, so two
+// threads opening the same name would otherwise replace and remove each other's connection.
+std::mutex &connectionNameLock(const QString &name)
+{
+    static std::mutex tableLock;
+    static std::map<QString, std::mutex> locks; // nodes never move, so references stay valid
+    const std::lock_guard<std::mutex> guard(tableLock);
+    return locks[name];
+}
+
+} // namespace
+
 ResultFileConnection::ResultFileConnection(const QString &connectionName, const QString &path)
-    : m_name(connectionName)
+    : m_nameLock(connectionNameLock(connectionName))
+    , m_name(connectionName)
     , m_path(path)
     , m_db(QSqlDatabase::addDatabase(kQSQLITE, connectionName))
 {

@@ -7,12 +7,15 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <mutex>
+
 namespace zeq
 {
 
 /// A named Qt SQL connection to a result file, opened read-only so that a wrong path never leaves
 /// a new empty file behind. The connection is removed when the holder goes: queries made on it must
-/// be gone by then, so declare the holder before them.
+/// be gone by then, so declare the holder before them. The name is the fixed one callers know, so
+/// a holder owns it exclusively: a second holder of the same name, in any thread, waits.
 class ResultFileConnection
 {
 public:
@@ -26,6 +29,8 @@ public:
     [[nodiscard]] QSqlDatabase &db() noexcept { return m_db; }
 
 private:
+    // First member: taken before the connection is added, released after it is removed.
+    std::unique_lock<std::mutex> m_nameLock;
     QString m_name;
     QString m_path;
     QSqlDatabase m_db;

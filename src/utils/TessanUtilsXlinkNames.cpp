@@ -80,23 +80,21 @@ bool parseInterPeptideXlinkName(const QString &name, XlinkInfo &info)
     }
     info.partnerPosition = position.toInt();
 
-    // The two optional words keep their order: the delta mass follows the link positions when
-    // there are any, else it follows the position word.
-    qsizetype next = 4;
-    if (next < words.size() && words[next].startsWith(kLinkPositionWord)) {
-        const QList<QString> values = words[next].mid(kLinkPositionWord.size()).split(u',', Qt::SkipEmptyParts);
+    if (4 < words.size() && words[4].startsWith(kLinkPositionWord)) {
+        const QList<QString> values = words[4].mid(kLinkPositionWord.size()).split(u',', Qt::SkipEmptyParts);
         for (const QString &value : values) {
             info.linkPositions.append(value.toInt() - info.partnerPosition);
         }
-        ++next;
     } else {
         // No positions given: a disulfide at the partner's first cysteine.
         QString bare = info.partnerSequence.trimmed();
         removePeptidePaddingsRef(bare);
         info.linkPositions.append(int(bare.indexOf(u'C')));
     }
-    if (next < words.size() && words[next].startsWith(kLinkDeltaMassWord)) {
-        info.linkDeltaMass = words[next].mid(kLinkDeltaMassWord.size()).toDouble();
+    // The delta mass has a fixed slot, the sixth word, whether or not link positions precede it: a
+    // name that puts it anywhere else describes a disulfide.
+    if (5 < words.size() && words[5].startsWith(kLinkDeltaMassWord)) {
+        info.linkDeltaMass = words[5].mid(kLinkDeltaMassWord.size()).toDouble();
     } else {
         info.linkDeltaMass = kDisulfideDeltaMass;
     }

@@ -60,3 +60,17 @@ TEST(ProteinDigestNumberingListTest, RefusedOrRulelessProteinsAreNotAdded)
     EXPECT_EQ(guard.messages().size(), 11);
     EXPECT_TRUE(guard.contains(u"Last warning for: "_qs));
 }
+
+TEST(ProteinDigestNumberingListTest, PeptideOnlyLookUpTakesTheLowestProteinNumber)
+{
+    // Enough proteins that the table's own order is unlikely to put the lowest first by chance.
+    ProteinDigestNumberingList list;
+    for (int id = 40; id >= 3; --id) {
+        const QString name = u"P"_qs + QString::number(id);
+        ASSERT_FALSE(list.insertProtein(id, name, {}, QString(id % 5, u'G') + u"KPEPTIDEKR"_qs, trypsin).hasError());
+    }
+    ProteinDigestNumbering::DigestInfo info;
+    ASSERT_TRUE(list.getDigestInfoUsingPeptideOnly(u"PEPTIDEK"_qs, trypsin, &info));
+    EXPECT_EQ(info.text1, u"P3"_qs);
+    EXPECT_EQ(info.proteinId, 3);
+}

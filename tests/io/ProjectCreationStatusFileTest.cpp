@@ -123,3 +123,26 @@ TEST_F(ProjectCreationStatusFileTest, WriteCutShortKeepsTheOldFile)
     EXPECT_EQ(readText(statusPath()), before);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QList<QString>{ u"wflw_status"_qs }) << "no temporary left";
 }
+
+// A record with one bad job loads as empty; committing must not erase the good jobs it held, nor an
+// earlier copy.
+TEST_F(ProjectCreationStatusFileTest, CommitKeepsAnUnreadableFileAsBackup)
+{
+    const QString backups[] = { statusPath() + u".bak"_qs, statusPath() + u".bak.1"_qs };
+    for (const QString &backup : backups) {
+        SCOPED_TRACE(backup.toStdString());
+        const QByteArray damaged = R"({"finished_jobs": [{"job_name": "a", "job_parameters": []}, {"job_name": ")"
+            + backup.toUtf8() + R"("}]})";
+        ASSERT_TRUE(writeText(statusPath(), damaged));
+        ProjectCreationStatusFile status(statusPath());
+        status.appendFinishedJob(kDigest);
+        zeq::test::MessageGuard guard;
+        ASSERT_TRUE(status.commit());
+        EXPECT_TRUE(guard.contains(u"kept it as"_qs));
+        EXPECT_EQ(readText(backup), damaged);
+        // Once the file is ours, later commits just replace it.
+        ASSERT_TRUE(status.commit());
+        EXPECT_EQ(ProjectCreationStatusFile(statusPath()).jobsCount(), 1);
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 3);
+}

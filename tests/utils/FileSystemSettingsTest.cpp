@@ -110,10 +110,17 @@ TEST_F(FileSystemSettingsTest, WrongTypesAndEmptyValuesAreSkipped)
     EXPECT_TRUE(fss().fileHistory().isEmpty());
     EXPECT_EQ(fss().fileLocation(Fss::LayoutLocation, u"fallback"_qs), u"/samples"_qs);
 
-    // A huge count from a damaged file neither hangs nor invents entries.
+    // A huge count from a damaged file, in either layout, neither hangs nor invents entries.
     settings.setValue(u"recent_file_history_size"_qs, 2'000'000'000);
     fss().readSettings(settings);
     EXPECT_EQ(fss().fileHistory(), QList<QString>{ u"/lost.raw"_qs });
+
+    fss().clearHistory();
+    settings.remove(u"recent_file_history_size"_qs);
+    settings.setValue(u"RecentFilesHistory/size"_qs, 2147483647);
+    settings.setValue(u"RecentFilesHistory/1/recent_file"_qs, u"/kept.raw"_qs);
+    fss().readSettings(settings);
+    EXPECT_EQ(fss().fileHistory(), QList<QString>{ u"/kept.raw"_qs });
 }
 
 TEST_F(FileSystemSettingsTest, LocationFallbacks)

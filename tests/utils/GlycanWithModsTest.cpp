@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using zeq::GlycanWithMods;
 
 namespace
@@ -11,7 +13,7 @@ GlycanWithMods glycan(const QString &label, double mass, const QString &composit
 {
     GlycanWithMods g;
     g.setLabel(label);
-    g.setLabelMass(mass);
+    EXPECT_FALSE(g.setLabelMass(mass).hasError());
     g.setGlycanComposition(composition);
     g.setAdduct(adduct);
     return g;
@@ -73,5 +75,18 @@ TEST(GlycanWithModsTest, DeserializeTakesWhatItCanAndRefusesTheRest)
         EXPECT_EQ(err.code(), kBadParameterError);
         EXPECT_TRUE(err.errorString().startsWith(QString::fromUtf8(row.result))) << err.errorString().toStdString();
         EXPECT_EQ(g.serialize(), original.serialize());
+    }
+}
+
+// JSON has no NaN or infinity: such a mass would be written as null and come back as 0.
+TEST(GlycanWithModsTest, NonFiniteLabelMassIsRefused)
+{
+    GlycanWithMods g = glycan(u"L"_qs, 2.5, u"Hex"_qs, {});
+    for (const double mass : { std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() }) {
+        SCOPED_TRACE(mass);
+        const Error err = g.setLabelMass(mass);
+        EXPECT_EQ(err.code(), kBadParameterError);
+        EXPECT_TRUE(err.errorString().contains(u"label mass"_qs)) << err.errorString().toStdString();
+        EXPECT_EQ(g.labelMass(), 2.5);
     }
 }

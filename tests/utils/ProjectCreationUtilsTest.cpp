@@ -9,12 +9,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 using zeq::ProjectCreationUtils;
 
@@ -59,6 +62,59 @@ TEST_F(ProjectCreationUtilsTest, CountersMakeEveryFolderNew)
     ASSERT_FALSE(
         ProjectCreationUtils::createAndMakeTempPath(inputFile(), into, ProjectCreationUtils::NoSuffix).hasError());
     EXPECT_EQ(into, m_dir.filePath(u"chosen/sample.run"_qs));
+}
+
+// Creators racing for one name each get a folder of their own.
+TEST_F(ProjectCreationUtilsTest, ConcurrentCreatorsNeverShareAFolder)
+{
+    const QString parent = m_dir.filePath(u"shared"_qs);
+    ASSERT_TRUE(QDir().mkpath(parent));
+    constexpr int kThreads = 8;
+    constexpr int kEach = 25;
+    QList<QList<QString>> made(kThreads);
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&, t] {
+                for (int i = 0; i < kEach; ++i) {
+                    QString path = parent;
+                    if (!ProjectCreationUtils::createAndMakeTempPath(inputFile(), path, ProjectCreationUtils::NoSuffix)
+                             .hasError()) {
+                        made[t].append(path);
+                    }
+                }
+            });
+        }
+    }
+    QSet<QString> distinct;
+    for (const QList<QString> &paths : made) {
+        EXPECT_EQ(paths.size(), kEach);
+        for (const QString &path : paths) {
+            EXPECT_FALSE(distinct.contains(path)) << qPrintable(path);
+            distinct.insert(path);
+        }
+    }
+    EXPECT_EQ(QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), kThreads * kEach);
+}
+
+// "*", "?" and "[" in a name are plain characters: a newer folder they would match as wildcards
+// is not the one asked for.
+TEST_F(ProjectCreationUtilsTest, LastTempFolderTakesTheNameLiterally)
+{
+    const struct {
+        const char *name, *lookalike;
+    } rows[] = { { "a*b", "aXXb" }, { "a?b", "aXb" }, { "a[b]c", "abc" } };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString name = QString::fromLatin1(row.name);
+        const QString wanted = tempFolder() + u'/' + name;
+        const QString lookalike = tempFolder() + u'/' + QString::fromLatin1(row.lookalike);
+        ASSERT_TRUE(QDir().mkpath(wanted));
+        ASSERT_TRUE(QDir().mkpath(lookalike));
+        const std::filesystem::path older = wanted.toStdString();
+        std::filesystem::last_write_time(older, std::filesystem::last_write_time(older) - std::chrono::minutes(5));
+        EXPECT_EQ(ProjectCreationUtils::lastTempFolder(m_dir.filePath(name + u".raw"_qs)), wanted);
+    }
 }
 
 TEST_F(ProjectCreationUtilsTest, BadInputAndUnwritableFolders)

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 using zeq::SingleAppInstance;
 
@@ -66,11 +67,18 @@ TEST(SingleAppInstanceTest, WithinOneProcess)
     auto first = std::make_unique<SingleAppInstance>(name);
     EXPECT_FALSE(first->isAnotherInstanceRunning());
     EXPECT_TRUE(SingleAppInstance(name).isAnotherInstanceRunning());
-    // Names with characters that are no file-name characters still name one lock.
-    const QString odd = name + u"/../ü:*"_qs;
-    const SingleAppInstance oddFirst(odd);
-    EXPECT_FALSE(oddFirst.isAnotherInstanceRunning());
-    EXPECT_TRUE(SingleAppInstance(odd).isAnotherInstanceRunning());
+    // Odd characters and names too long for a file name each still name one lock of their own.
+    const QList<QString> others{
+        name + u"/../ü:*"_qs, name + u"a/b"_qs, name + u"a:b"_qs, name + QString(300, u'x'), name + QString(301, u'x')
+    };
+    std::vector<std::unique_ptr<SingleAppInstance>> held;
+    for (const QString &other : others) {
+        SCOPED_TRACE(other.left(80).toStdString());
+        held.push_back(std::make_unique<SingleAppInstance>(other));
+        EXPECT_FALSE(held.back()->isAnotherInstanceRunning());
+        EXPECT_EQ(held.back()->lastError(), 0);
+        EXPECT_TRUE(SingleAppInstance(other).isAnotherInstanceRunning());
+    }
     first.reset();
     EXPECT_FALSE(SingleAppInstance(name).isAnotherInstanceRunning());
 }

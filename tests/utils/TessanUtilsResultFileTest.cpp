@@ -14,7 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -149,4 +152,41 @@ TEST_F(TessanUtilsResultFileTest, BadFilesGiveErrorsAndLeaveNothingBehind)
     // A good file still opens under the same connection names.
     ASSERT_FALSE(zeq::getMSFilesFromTsnres(m_path, list).hasError());
     EXPECT_EQ(list.size(), 4);
+}
+
+// The readers share fixed connection names; from several threads at once each call must still get
+// its own, whole answer (before, one thread removed another's connection while it was in use).
+TEST_F(TessanUtilsResultFileTest, ReadersAreSafeFromSeveralThreads)
+{
+    constexpr int kThreads = 8;
+    constexpr int kCallsEach = 8;
+    std::atomic<int> good{ 0 };
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([this, t, &good] {
+                for (int i = 0; i < kCallsEach; ++i) {
+                    QList<QString> first;
+                    QList<QString> second;
+                    bool ok = false;
+                    switch ((t + i) % 3) {
+                    case 0:
+                        ok = !zeq::getProteinSequencesFromTsnres(m_path, 2, &first, &second).hasError()
+                            && first == QList<QString>{ u"sp|P1|ALPHA"_qs, u"sp|P2|BETA"_qs };
+                        break;
+                    case 1:
+                        ok = !zeq::getMSFilesFromTsnres(m_path, first).hasError() && first.size() == 4;
+                        break;
+                    default:
+                        ok = !zeq::getPpmFromTsnres(m_path, &first).hasError()
+                            && first == QList<QString>{ u"10 ppm"_qs };
+                        break;
+                    }
+                    good += ok ? 1 : 0;
+                }
+            });
+        }
+    }
+    EXPECT_EQ(good.load(), kThreads * kCallsEach);
+    EXPECT_TRUE(readerConnectionsGone());
 }

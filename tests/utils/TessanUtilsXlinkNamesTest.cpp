@@ -72,6 +72,10 @@ TEST(TessanUtilsXlinkNamesTest, InterPeptideNamesAreRead)
         { "{xlink-inter-decoy} Seq:K.AK.R Protein:x Position:y Expected:0 Expected:z Expected:2 / s",
           true,
           "K.AK.R [-1] 0 0 -2.01565 {Disulfide} 1 / s" },
+        // The delta mass counts only in the sixth word.
+        { "{xlink-inter} Seq:PEPTIDE Protein:1 Position:5 LinkDeltaMass:100",
+          true,
+          "PEPTIDE [-1] 1 5 -2.01565 {Disulfide} - / " },
         { "{xlink-inter} Seq:K.CK.R Protein:4 Position:5 LinkName:{DSS",
           true,
           "K.CK.R [0] 4 5 -2.01565 {Disulfide} - / " },
