@@ -177,9 +177,9 @@ Result<Range> parseRange(const QString &what, const QString &text)
     return range;
 }
 
-Result<QList<int>> parseScanList(const QString &what, const QString &text)
+Result<QList<qint64>> parseScanList(const QString &what, const QString &text)
 {
-    QList<int> scans;
+    QList<qint64> scans;
     for (const QString &part : text.split(u',')) {
         const Result<int> scan = parseInteger(what, part.trimmed(), 1, std::numeric_limits<int>::max());
         if (scan.hasError()) {
@@ -300,9 +300,9 @@ Range CommandParser::range(const QString &name)
     return value(name, Range(), parseRange);
 }
 
-QList<int> CommandParser::scanList(const QString &name)
+QList<qint64> CommandParser::scanList(const QString &name)
 {
-    return value(name, QList<int>(), parseScanList);
+    return value(name, QList<qint64>(), parseScanList);
 }
 
 MassTolerance CommandParser::tolerance(const QString &name, const MassTolerance &fallback)

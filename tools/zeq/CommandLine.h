@@ -60,7 +60,7 @@ struct Range {
 /// `text` as START:END with START not above END. The error names `what` and quotes the text.
 Result<Range> parseRange(const QString &what, const QString &text);
 /// `text` as a comma-separated list of scan numbers, each at least 1.
-Result<QList<int>> parseScanList(const QString &what, const QString &text);
+Result<QList<qint64>> parseScanList(const QString &what, const QString &text);
 
 /// The parser of one subcommand: -h/--help, optionally --format and --output, and option values
 /// read as checked numbers. A refused value is remembered (usageError()) so that a command can read
@@ -103,7 +103,7 @@ public:
     TableWriter::Format format();
     /// START:END, open on both sides when not given or refused.
     Range range(const QString &name);
-    QList<int> scanList(const QString &name);
+    QList<qint64> scanList(const QString &name);
     MassTolerance tolerance(const QString &name, const MassTolerance &fallback);
     /// The spectra the selection options pick: MS1 unless --ms-level says otherwise.
     SpectrumSelection selection();

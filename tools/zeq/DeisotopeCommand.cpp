@@ -3,6 +3,7 @@
 #include "DeisotopeCommand.h"
 
 #include "CommandLine.h"
+#include "Modules.h"
 #include "SearchOptions.h"
 #include "SpectrumPlot.h"
 #include "SpectrumSource.h"
@@ -380,8 +381,7 @@ int runDeisotope(const QStringList &args)
     }
     const QList<JobResult> results = future.results();
     if (!settings.plotPath.isEmpty()) {
-        const Error err =
-            writeSpectrumPlot(plotOf(jobs.constFirst(), results.constFirst(), settings), settings.plotPath);
+        const Error err = plotSpectrum(plotOf(jobs.constFirst(), results.constFirst(), settings), settings.plotPath);
         if (err.hasError()) {
             return fail(kExitBadInput, err.errorString());
         }

@@ -273,12 +273,6 @@ void draw(QPainter &p, const SpectrumPlot &plot)
 
 } // namespace
 
-bool isPlotPath(const QString &path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == u"svg" || suffix == u"png";
-}
-
 Error writeSpectrumPlot(const SpectrumPlot &plot, const QString &path)
 {
     if (!isPlotPath(path)) {
