@@ -339,8 +339,9 @@ int runDeisotope(const QStringList &args)
     const QStringList files = cmd.positionalArguments();
     QList<QList<Spectrum>> spectra;
     QList<Job> jobs;
+    qsizetype skipped = 0;
     for (const QString &file : files) {
-        zeq::Result<QList<Spectrum>> read = readSpectra(file, selection);
+        zeq::Result<QList<Spectrum>> read = readSpectra(file, selection, &skipped);
         if (read.hasError()) {
             return fail(kExitBadInput, read.error().errorString());
         }
@@ -411,11 +412,12 @@ int runDeisotope(const QStringList &args)
     const int status = writeResult(cmd.outputPath(), table.render());
     if (status == kExitSuccess) {
         std::fprintf(stderr,
-                     "zeq: %lld spectra, %d windows, %lld clusters in %.2f s\n",
+                     "zeq: %lld spectra, %d windows, %lld clusters in %.2f s%s\n",
                      static_cast<long long>(jobs.size()),
                      windows,
                      static_cast<long long>(table.rowCount()),
-                     double(clock.elapsed()) / 1000.0);
+                     double(clock.elapsed()) / 1000.0,
+                     skippedNote(skipped).toUtf8().constData());
     }
     return status;
 }

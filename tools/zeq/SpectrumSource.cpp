@@ -76,6 +76,11 @@ void warnSkipped(const QString &file, const QString &spectrum, const QString &wh
                  why.toUtf8().constData());
 }
 
+QString skippedNote(qsizetype skipped)
+{
+    return skipped > 0 ? QStringLiteral("; %1 skipped (see the warnings)").arg(skipped) : QString();
+}
+
 bool SpectrumSelection::accepts(int level, qint64 scan, double rt) const
 {
     if (msLevel != 0 && level != msLevel) {

@@ -54,4 +54,7 @@ struct SpectrumSelection {
 Result<QList<Spectrum>>
 readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *skipped = nullptr);
 
+/// "; N skipped" for a summary line when readSpectra left spectra out, else empty.
+QString skippedNote(qsizetype skipped);
+
 } // namespace zeq::cli

@@ -126,58 +126,90 @@ Result<bool> holdsNumericReference(const QString &path)
 
 Error decodeNumericReferences(QIODevice &from, QIODevice &to, const QString &name)
 {
-    QByteArray pending;
-    qint64 offset = 0; // of pending's first byte in the input
-    bool atEnd = false;
-    while (!atEnd) {
+    QByteArray reference; // a reference read in part, "&" or "&#..."
+    qint64 offset = 0; // of the byte being read
+    qint64 referenceOffset = 0;
+    qsizetype owed = 0; // bytes the decoded references saved, to be paid back with blanks
+    bool inTag = false; // comments, declarations and processing instructions are not tags
+    bool endTag = false; // the tag being read is "</...>"
+    char quote = 0; // the quote of the attribute value being read
+    char previous = 0; // the last byte read outside a reference
+    for (;;) {
         const QByteArray block = from.read(kBlockSize);
-        if (block.isEmpty()) {
-            if (!from.atEnd()) {
-                Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(name, from.errorString()));
-                return ZEQ_ECATCH(err);
-            }
-            atEnd = true;
+        if (block.isEmpty() && !from.atEnd()) {
+            Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(name, from.errorString()));
+            return ZEQ_ECATCH(err);
         }
-        pending += block;
+        const bool atEnd = block.isEmpty();
         QByteArray out;
-        out.reserve(pending.size());
-        qsizetype done = 0;
-        for (qsizetype at = pending.indexOf("&#"); at >= 0; at = pending.indexOf("&#", done)) {
-            // A reference cut by the block end waits for the next block.
-            if (!atEnd && pending.size() - at < kLongestReference && pending.indexOf(';', at) < 0) {
+        out.reserve(block.size() + 64);
+        for (qsizetype i = 0; i < block.size() || (atEnd && !reference.isEmpty()); ++i, ++offset) {
+            const char c = i < block.size() ? block.at(i) : '\0';
+            if (!reference.isEmpty()) {
+                if (reference.size() == 1 && (atEnd || c != '#')) {
+                    out += reference;
+                    reference.clear();
+                } else if (!atEnd && c != ';' && reference.size() < kLongestReference) {
+                    reference += c;
+                    continue;
+                } else {
+                    if (!atEnd) {
+                        reference += c;
+                    }
+                    qsizetype length = 0;
+                    const char32_t character =
+                        parseReference(std::string_view(reference.constData(), size_t(reference.size())), &length);
+                    if (length == 0) {
+                        Error err(kBadParameterError,
+                                  QStringLiteral("%1: byte %2: \"%3\" is not a character reference to an XML character")
+                                      .arg(name)
+                                      .arg(referenceOffset)
+                                      .arg(elide(QString::fromLatin1(reference.split(';').constFirst()))));
+                        return ZEQ_ECATCH(err);
+                    }
+                    const qsizetype before = out.size();
+                    appendUtf8(out, character);
+                    owed += reference.size() - (out.size() - before);
+                    reference.clear();
+                    continue;
+                }
+            }
+            if (atEnd) {
                 break;
             }
-            qsizetype length = 0;
-            const std::string_view rest(pending.constData() + at,
-                                        size_t(std::min(pending.size() - at, kLongestReference)));
-            const char32_t c = parseReference(rest, &length);
-            if (length == 0) {
-                const QByteArray shown = QByteArray(rest.data(), qsizetype(rest.size())).split(';').constFirst();
-                Error err(kBadParameterError,
-                          QStringLiteral("%1: byte %2: \"%3\" is not a character reference to an XML character")
-                              .arg(name)
-                              .arg(offset + at)
-                              .arg(elide(QString::fromLatin1(shown))));
-                return ZEQ_ECATCH(err);
+            if (c == '&') {
+                reference = "&";
+                referenceOffset = offset;
+                continue;
             }
-            out.append(pending.constData() + done, at - done);
-            appendUtf8(out, c);
-            done = at + length;
-        }
-        if (pending.indexOf("&#", done) < 0) {
-            // Keep a final '&' that the next block may continue with '#'.
-            const qsizetype keep = !atEnd && pending.endsWith('&') ? 1 : 0;
-            out.append(pending.constData() + done, pending.size() - done - keep);
-            done = pending.size() - keep;
+            out += c;
+            const char next = i + 1 < block.size() ? block.at(i + 1) : 0;
+            if (c == '<' && !inTag) {
+                inTag = next != '!' && next != '?';
+                endTag = next == '/';
+            } else if (inTag && quote == 0 && (c == '"' || c == '\'')) {
+                quote = c;
+            } else if (inTag && c == quote) {
+                quote = 0;
+            } else if (c == '>' && inTag && quote == 0) {
+                inTag = false;
+                // Blanks after an end tag or an empty tag are ignorable white space between
+                // elements, and put every later byte back where the file's index says it is.
+                if (owed > 0 && (endTag || previous == '/')) {
+                    out += QByteArray(owed, ' ');
+                    owed = 0;
+                }
+            }
+            previous = c;
         }
         if (to.write(out) != out.size()) {
             Error err(kFileOpenError, QStringLiteral("Can't write a copy of %1: %2").arg(name, to.errorString()));
             return ZEQ_ECATCH(err);
         }
-        pending.remove(0, done);
-        offset += done;
+        if (atEnd) {
+            return Error();
+        }
     }
-    return Error();
 }
 
 } // namespace zeq::cli

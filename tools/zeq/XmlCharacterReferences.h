@@ -18,10 +18,10 @@ Result<bool> holdsNumericReference(const QString &path);
 
 /// Copies `from` to `to` with each numeric character reference ("&#8211;", "&#x2013;") replaced by
 /// its character in UTF-8; a character that markup needs escaped (< > & " ') becomes its named
-/// entity. Everything else is copied byte for byte, so an index of byte offsets in the file may
-/// end up a few bytes off, which the reader library detects and rebuilds. Fails, naming `name` and
-/// the byte offset, on a malformed reference or one naming no XML character, and on a failed read
-/// or write.
+/// entity. The bytes a tag's references save are paid back as blanks after the next end tag or
+/// empty tag, where white space is ignorable, so that the file's index of byte offsets stays
+/// right. Fails, naming `name` and the byte offset, on a malformed reference or one naming no XML
+/// character, and on a failed read or write.
 Error decodeNumericReferences(QIODevice &from, QIODevice &to, const QString &name);
 
 } // namespace zeq::cli
