@@ -136,7 +136,9 @@ readWithLibrary(const QString &path, const QString &shownName, const SpectrumSel
             const SpectrumPtr header = list->spectrum(i, false);
             SpectrumInfo info(*header);
             const double rt = info.retentionTime / 60.0;
-            const qint64 scan = scanNumberOf(*header);
+            // Native-id kinds without a scan key, which the library knows, keep its number.
+            const qint64 own = scanNumberOf(*header);
+            const qint64 scan = own > 0 ? own : info.scanNumber;
             const bool precedingMs1 = selection.withPrecedingMs1 && info.msLevel == 1;
             if (!precedingMs1 && !selection.accepts(info.msLevel, scan, rt)) {
                 continue;
