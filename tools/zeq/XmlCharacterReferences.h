@@ -10,7 +10,8 @@ namespace zeq::cli
 
 // Debian's reader library (3.0.18342) reads past the end of a heap buffer on every numeric
 // character reference ("&#65;") in an mzML or mzXML attribute, and refuses a file whose reference
-// names a character above U+00FF; such files are handed to it with the references decoded.
+// names a character above U+00FF; such files are handed to it with the references decoded (see
+// docs/reliability.md).
 
 /// Whether the file holds "&#", the start of a numeric character reference. Fails naming the file
 /// when it cannot be read.
