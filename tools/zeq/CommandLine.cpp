@@ -399,10 +399,10 @@ Range CommandParser::range(const QString &name)
     return value(name, Range(), times ? parseTimeRange : parseRange);
 }
 
-QList<int> CommandParser::scanList(const QString &name)
+QList<qint64> CommandParser::scanList(const QString &name)
 {
     (void)declared(name, Option::ScanList);
-    return value(name, QList<int>(), parseScanList);
+    return value(name, QList<qint64>(), parseScanList);
 }
 
 QString CommandParser::choice(const QString &name)

@@ -128,7 +128,7 @@ public:
     MassTolerance tolerance(const QString &name);
     /// START:END, in minutes for a TimeRange.
     Range range(const QString &name);
-    QList<int> scanList(const QString &name);
+    QList<qint64> scanList(const QString &name);
     /// The chosen name as the declaration spells it, whatever case the user typed.
     QString choice(const QString &name);
     [[nodiscard]] QString text(const QString &name) const;

@@ -3,6 +3,7 @@
 #include "DeisotopeCommand.h"
 
 #include "CommandLine.h"
+#include "Modules.h"
 #include "SearchOptions.h"
 #include "SpectrumPlot.h"
 #include "SpectrumSource.h"
@@ -355,8 +356,9 @@ int runDeisotope(const QStringList &args)
     // long part of it.
     QList<QList<Spectrum>> spectra;
     QList<Job> jobs;
+    qsizetype skipped = 0;
     for (const QString &file : files) {
-        zeq::Result<QList<Spectrum>> read = readSpectra(file, selection);
+        zeq::Result<QList<Spectrum>> read = readSpectra(file, selection, &skipped);
         if (read.hasError()) {
             return fail(kExitBadInput, read.error().errorString());
         }
@@ -397,8 +399,7 @@ int runDeisotope(const QStringList &args)
     }
     const QList<JobResult> results = future.results();
     if (!settings.plotPath.isEmpty()) {
-        const Error err =
-            writeSpectrumPlot(plotOf(jobs.constFirst(), results.constFirst(), settings), settings.plotPath);
+        const Error err = plotSpectrum(plotOf(jobs.constFirst(), results.constFirst(), settings), settings.plotPath);
         if (err.hasError()) {
             return fail(kExitBadInput, err.errorString());
         }
@@ -428,11 +429,12 @@ int runDeisotope(const QStringList &args)
     const int status = writeResult(cmd.outputPath(), table.render());
     if (status == kExitSuccess) {
         std::fprintf(stderr,
-                     "zeq: %lld spectra, %d windows, %lld clusters in %.2f s\n",
+                     "zeq: %lld spectra, %d windows, %lld clusters in %.2f s%s\n",
                      static_cast<long long>(jobs.size()),
                      windows,
                      static_cast<long long>(table.rowCount()),
-                     double(clock.elapsed()) / 1000.0);
+                     double(clock.elapsed()) / 1000.0,
+                     skippedNote(skipped).toUtf8().constData());
     }
     return status;
 }

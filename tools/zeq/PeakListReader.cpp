@@ -1,6 +1,7 @@
 #include "PeakListReader.h"
 
 #include "CommandLine.h"
+#include "SeekableInput.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -26,7 +27,13 @@ bool isNumber(const QString &field)
 
 Result<QList<QPointF>> readPeakList(const QString &path)
 {
-    QFile file(path);
+    // Qt's text stream sees a pipe as empty before its first bytes arrive: a pipe is read through
+    // a copy.
+    SeekableInput input;
+    if (Error err = input.open(path); err.hasError()) {
+        return ZEQ_ECATCH(err);
+    }
+    QFile file(input.fileName());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(path, file.errorString()));
         return ZEQ_ECATCH(err);

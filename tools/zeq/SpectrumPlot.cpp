@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
 
 namespace zeq::cli
 {
@@ -28,6 +29,10 @@ constexpr double kLeft = 84.0;
 constexpr double kRight = 24.0;
 constexpr double kTop = 52.0;
 constexpr double kBottom = 58.0;
+/// Points drawn per pixel column at most: more add bytes to an SVG, not detail to the picture.
+constexpr int kPointsPerColumn = 4;
+/// Ticks per axis at most, whatever the range's magnitude does to the arithmetic.
+constexpr int kMostTicks = 40;
 
 /// Distinct on white and told apart by most colour-blind readers; repeats after ten clusters.
 QColor clusterColour(qsizetype i)
@@ -37,7 +42,31 @@ QColor clusterColour(qsizetype i)
     return QColor(colours[i % std::size(colours)]);
 }
 
-/// A round tick spacing giving about `count` ticks over `span`: 1, 2 or 5 times a power of ten.
+bool isFinite(const QPointF &p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+/// Decimals that show a value to the precision of `step` (finite, above 0), within what a double
+/// holds.
+int decimalsFor(double step)
+{
+    return std::clamp(-int(std::floor(std::log10(step))), 0, 17);
+}
+
+/// A tick label: fixed-point, or in scientific form with as many digits as ticks `step` apart need
+/// where fixed-point would run long.
+QString tickLabel(double value, double step, int decimals)
+{
+    if (std::abs(value) < 1e9) {
+        return QString::number(value, 'f', decimals);
+    }
+    const int digits = std::clamp(int(std::ceil(std::log10(std::abs(value) / step))) + 1, 1, 17);
+    return QString::number(value, 'g', digits);
+}
+
+/// A round tick spacing giving about `count` ticks over `span` (finite, above 0): 1, 2 or 5 times
+/// a power of ten.
 double tickStep(double span, int count)
 {
     const double raw = span / count;
@@ -94,14 +123,16 @@ void drawAxes(QPainter &p, const Frame &f, const QFont &font)
     const QPen ink(QColor(0x202020), 1.0);
 
     const double xStep = tickStep(f.mzHigh - f.mzLow, 10);
-    const int xDecimals = std::max(0, -int(std::floor(std::log10(xStep))));
-    for (double x = std::ceil(f.mzLow / xStep) * xStep; x <= f.mzHigh; x += xStep) {
+    const int xDecimals = decimalsFor(xStep);
+    const double xFirst = std::ceil(f.mzLow / xStep) * xStep;
+    for (int k = 0; k < kMostTicks && xFirst + k * xStep <= f.mzHigh; ++k) {
+        const double x = xFirst + k * xStep;
         const QPointF at = f.map(x, 0.0);
         p.setPen(grid);
         p.drawLine(QPointF(at.x(), f.area.top()), at);
         p.setPen(ink);
         p.drawLine(at, at + QPointF(0.0, 5.0));
-        const QString label = QString::number(x, 'f', xDecimals);
+        const QString label = tickLabel(x, xStep, xDecimals);
         p.drawText(QPointF(at.x() - metrics.horizontalAdvance(label) / 2.0, at.y() + 7.0 + metrics.ascent()), label);
     }
 
@@ -109,8 +140,9 @@ void drawAxes(QPainter &p, const Frame &f, const QFont &font)
     const int exponent = f.yHigh >= 1e4 ? int(std::floor(std::log10(f.yHigh))) : 0;
     const double unit = std::pow(10.0, exponent);
     const double yStep = tickStep(f.yHigh / unit, 6) * unit;
-    const int yDecimals = std::max(0, -int(std::floor(std::log10(yStep / unit))));
-    for (double y = 0.0; y <= f.yHigh; y += yStep) {
+    const int yDecimals = decimalsFor(yStep / unit);
+    for (int k = 0; k < kMostTicks && k * yStep <= f.yHigh; ++k) {
+        const double y = k * yStep;
         const QPointF at = f.map(f.mzLow, y);
         p.setPen(grid);
         p.drawLine(at, QPointF(f.area.right(), at.y()));
@@ -134,21 +166,98 @@ void drawAxes(QPainter &p, const Frame &f, const QFont &font)
     p.restore();
 }
 
+/// The points to draw, at most kPointsPerColumn per pixel column: a spectrum of millions of points
+/// would otherwise put every one into the file though a column shows only its extremes. A stick
+/// keeps each column's tallest point, which hides the others; a line keeps each column's first,
+/// lowest, highest and last point, in m/z order, so that its shape is unchanged, and the nearest
+/// point beyond each end of the range, so that it runs to the edge. Non-finite points are left out.
+QList<QPointF> pointsToDraw(const QList<QPointF> &points, const Frame &f, bool profile)
+{
+    const int columns = std::max(1, int(f.area.width()));
+    const double perColumn = columns / (f.mzHigh - f.mzLow);
+    QList<QPointF> out;
+    qsizetype inRange = 0;
+    for (const QPointF &pt : points) {
+        inRange += isFinite(pt) && pt.x() >= f.mzLow && pt.x() <= f.mzHigh ? 1 : 0;
+    }
+    const bool decimate = inRange > qsizetype(kPointsPerColumn) * columns;
+    // Column -1 holds the points before the range, `columns` those after it.
+    int column = -2;
+    QPointF first;
+    QPointF lowest;
+    QPointF highest;
+    QPointF last;
+    const auto flush = [&] {
+        if (column == -2) {
+            return;
+        }
+        if (!profile) {
+            out.append(highest);
+            return;
+        }
+        if (column < 0) {
+            out.append(last);
+            return;
+        }
+        if (column >= columns) {
+            out.append(first);
+            return;
+        }
+        QPointF kept[] = { first, lowest, highest, last };
+        std::stable_sort(
+            std::begin(kept), std::end(kept), [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
+        for (qsizetype i = 0; i < 4; ++i) {
+            if (i == 0 || kept[i] != kept[i - 1]) {
+                out.append(kept[i]);
+            }
+        }
+    };
+    for (const QPointF &pt : points) {
+        if (!isFinite(pt)) {
+            continue;
+        }
+        const bool before = pt.x() < f.mzLow;
+        const bool after = pt.x() > f.mzHigh;
+        if (!profile && (before || after)) {
+            continue;
+        }
+        if (!decimate && !before && !after) {
+            flush();
+            column = -2;
+            out.append(pt);
+            continue;
+        }
+        const int at = before ? -1 : after ? columns : std::min(columns - 1, int((pt.x() - f.mzLow) * perColumn));
+        if (at != column) {
+            if (column == columns) {
+                break;
+            }
+            flush();
+            column = at;
+            first = lowest = highest = pt;
+        }
+        last = pt;
+        lowest = pt.y() < lowest.y() ? pt : lowest;
+        highest = pt.y() > highest.y() ? pt : highest;
+    }
+    flush();
+    return out;
+}
+
 void drawSpectrum(QPainter &p, const Frame &f, const SpectrumPlot &plot)
 {
+    const QList<QPointF> points = pointsToDraw(plot.points, f, plot.profile);
     p.setPen(QPen(QColor(0x505050), plot.profile ? 1.0 : 1.2));
     if (plot.profile) {
         QPainterPath line;
-        for (const QPointF &pt : plot.points) {
+        for (const QPointF &pt : points) {
             line.isEmpty() ? line.moveTo(f.map(pt.x(), pt.y())) : line.lineTo(f.map(pt.x(), pt.y()));
         }
         p.drawPath(line);
         return;
     }
-    for (const QPointF &pt : plot.points) {
-        if (pt.x() >= f.mzLow && pt.x() <= f.mzHigh) {
-            p.drawLine(f.map(pt.x(), 0.0), f.map(pt.x(), pt.y()));
-        }
+    for (const QPointF &pt : points) {
+        p.drawLine(f.map(pt.x(), 0.0), f.map(pt.x(), pt.y()));
     }
 }
 
@@ -233,15 +342,33 @@ void draw(QPainter &p, const SpectrumPlot &plot)
     p.fillRect(QRect(QPoint(), kCanvas), Qt::white);
 
     // A little room either side, so that sticks at the ends stay off the axes; a range without
-    // width (one point) gets some.
-    const double high = std::max(plot.end, plot.start);
-    const double pad = std::max(0.02 * (high - plot.start), 0.5);
+    // width (one point) gets some, and so does one too narrow for its magnitude to subtract.
+    double low = plot.start;
+    double high = std::max(plot.end, plot.start);
+    if (!std::isfinite(low) || !std::isfinite(high)) {
+        low = std::numeric_limits<double>::max();
+        high = std::numeric_limits<double>::lowest();
+        for (const QPointF &pt : plot.points) {
+            if (isFinite(pt)) {
+                low = std::min(low, pt.x());
+                high = std::max(high, pt.x());
+            }
+        }
+        if (low > high) {
+            low = high = 0.0;
+        }
+    }
+    const double pad = std::max({ 0.02 * (high - low), 0.5, 1e-9 * std::max(std::abs(low), std::abs(high)) });
     Frame f{ QRectF(kLeft, kTop, kCanvas.width() - kLeft - kRight, kCanvas.height() - kTop - kBottom),
-             plot.start - pad,
-             high + pad,
+             std::isfinite(low - pad) ? low - pad : low,
+             std::isfinite(high + pad) ? high + pad : high,
              0.0 };
+    // A range wider than the largest double shows its upper part.
+    if (!std::isfinite(f.mzHigh - f.mzLow)) {
+        f.mzLow = f.mzHigh - 0.5 * std::numeric_limits<double>::max();
+    }
     for (const QPointF &pt : plot.points) {
-        if (pt.x() >= f.mzLow && pt.x() <= f.mzHigh) {
+        if (isFinite(pt) && pt.x() >= f.mzLow && pt.x() <= f.mzHigh) {
             f.yHigh = std::max(f.yHigh, pt.y());
         }
     }
@@ -252,7 +379,7 @@ void draw(QPainter &p, const SpectrumPlot &plot)
         }
     }
     // Headroom for the labels above the tallest peak.
-    f.yHigh = f.yHigh > 0.0 ? f.yHigh * 1.2 : 1.0;
+    f.yHigh = f.yHigh > 0.0 ? std::min(f.yHigh * 1.2, std::numeric_limits<double>::max()) : 1.0;
 
     QFont font = QGuiApplication::font();
     font.setPixelSize(13);
@@ -272,12 +399,6 @@ void draw(QPainter &p, const SpectrumPlot &plot)
 }
 
 } // namespace
-
-bool isPlotPath(const QString &path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == u"svg" || suffix == u"png";
-}
 
 Error writeSpectrumPlot(const SpectrumPlot &plot, const QString &path)
 {

@@ -2,6 +2,7 @@
 
 #include "zeq_common_stable/Error.h"
 
+#include <QFileInfo>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -32,7 +33,12 @@ struct SpectrumPlot {
 /// suffix is neither or the file cannot be written.
 Error writeSpectrumPlot(const SpectrumPlot &plot, const QString &path);
 
-/// Whether `path` names a kind of plot writeSpectrumPlot writes.
-bool isPlotPath(const QString &path);
+/// Whether `path` names a kind of plot writeSpectrumPlot writes. Inline: the program checks names
+/// without loading the plotting module, where writeSpectrumPlot lives.
+inline bool isPlotPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == u"svg" || suffix == u"png";
+}
 
 } // namespace zeq::cli

@@ -1,22 +1,18 @@
-// Spectrum files are read through the field's own reader library; only the two-column peak lists,
-// which it does not know, go through the program's text reader. The library reports failures by
-// throwing, so every call into it stays inside readWithLibrary's try block.
+// Spectrum files are read through the field's own reader library, in the spectrum module; only
+// the two-column peak lists, which it does not know, go through the program's text reader.
 #include "SpectrumSource.h"
 
 #include "CommandLine.h"
+#include "Modules.h"
 #include "PeakListReader.h"
-#include "pwiz/data/msdata/DefaultReaderList.hpp"
-#include "pwiz/data/msdata/MSDataFile.hpp"
-#include "pwiz/data/msdata/SpectrumInfo.hpp"
+#include "SeekableInput.h"
+#include "SpectrumSource_p.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 
 namespace zeq::cli
 {
@@ -24,102 +20,8 @@ namespace zeq::cli
 namespace
 {
 
-using namespace pwiz::msdata;
-
-/// mzML, mzXML and MGF only: the library's other readers would claim text files of their own
-/// kinds that a user means as peak lists.
-const ReaderList &spectrumReaders()
-{
-    static const ReaderList readers = [] {
-        ReaderList list;
-        list.push_back(ReaderPtr(new Reader_mzML));
-        list.push_back(ReaderPtr(new Reader_mzXML));
-        list.push_back(ReaderPtr(new Reader_MGF));
-        return list;
-    }();
-    return readers;
-}
-
-double cvDouble(const ParamContainer &params, pwiz::cv::CVID id)
-{
-    const CVParam param = params.cvParam(id);
-    return param.empty() ? 0.0 : param.valueAs<double>();
-}
-
-std::optional<Precursor> precursorOf(const pwiz::msdata::Spectrum &spectrum)
-{
-    if (spectrum.precursors.empty()) {
-        return std::nullopt;
-    }
-    const pwiz::msdata::Precursor &first = spectrum.precursors.front();
-    Precursor precursor;
-    if (!first.selectedIons.empty()) {
-        precursor.mz = cvDouble(first.selectedIons.front(), pwiz::cv::MS_selected_ion_m_z);
-    }
-    const IsolationWindow &window = first.isolationWindow;
-    const double target = window.hasCVParam(pwiz::cv::MS_isolation_window_target_m_z)
-        ? cvDouble(window, pwiz::cv::MS_isolation_window_target_m_z)
-        : precursor.mz;
-    if (precursor.mz <= 0.0) {
-        precursor.mz = target;
-    }
-    precursor.isolationLow = target - cvDouble(window, pwiz::cv::MS_isolation_window_lower_offset);
-    precursor.isolationHigh = target + cvDouble(window, pwiz::cv::MS_isolation_window_upper_offset);
-    return precursor;
-}
-
 Result<QList<zeq::cli::Spectrum>>
-readWithLibrary(const QString &path, const QString &shownName, const SpectrumSelection &selection)
-{
-    QList<zeq::cli::Spectrum> out;
-    try {
-        const MSDataFile file(path.toStdString(), &spectrumReaders());
-        const SpectrumListPtr list = file.run.spectrumListPtr;
-        const std::size_t count = list ? list->size() : 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            // The header alone decides; the arrays are decoded only for the spectra kept.
-            SpectrumInfo info(*list->spectrum(i, false));
-            const double rt = info.retentionTime / 60.0;
-            const bool precedingMs1 = selection.withPrecedingMs1 && info.msLevel == 1;
-            if (!precedingMs1 && !selection.accepts(info.msLevel, info.scanNumber, rt)) {
-                continue;
-            }
-            const SpectrumPtr full = list->spectrum(i, true);
-            info.update(*full, true);
-            zeq::cli::Spectrum spectrum;
-            spectrum.nativeId = QString::fromStdString(info.id);
-            spectrum.scanNumber = info.scanNumber > 0 ? info.scanNumber : -1;
-            spectrum.msLevel = info.msLevel;
-            if (!full->scanList.scans.empty()
-                && full->scanList.scans.front().hasCVParam(pwiz::cv::MS_scan_start_time)) {
-                spectrum.retentionTime = rt;
-            }
-            spectrum.precursor = precursorOf(*full);
-            spectrum.profile = full->hasCVParam(pwiz::cv::MS_profile_spectrum);
-            spectrum.points.reserve(static_cast<qsizetype>(info.data.size()));
-            for (const MZIntensityPair &pair : info.data) {
-                spectrum.points.append(QPointF(pair.mz, pair.intensity));
-            }
-            std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
-                return a.x() < b.x();
-            });
-            out.append(std::move(spectrum));
-        }
-    } catch (const std::exception &e) {
-        // The library's messages start with the throwing function in brackets; the user needs
-        // only what went wrong.
-        QString what = QString::fromLocal8Bit(e.what()).trimmed();
-        if (what.startsWith(u'[') && what.indexOf(u']') > 0) {
-            what = what.mid(what.indexOf(u']') + 1).trimmed();
-        }
-        Error err(kBadParameterError, QStringLiteral("%1: unreadable spectrum file: %2").arg(shownName, elide(what)));
-        return ZEQ_ECATCH(err);
-    }
-    return out;
-}
-
-Result<QList<zeq::cli::Spectrum>>
-readPeakListFile(const QString &path, const QString &shownName, const SpectrumSelection &selection)
+readPeakListFile(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped)
 {
     QList<zeq::cli::Spectrum> out;
     Result<QList<QPointF>> points = readPeakList(path);
@@ -134,6 +36,11 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
     spectrum.nativeId = QStringLiteral("scan=1");
     spectrum.scanNumber = 1;
     spectrum.points = points.value();
+    if (const QString why = badPoint(spectrum.points); !why.isEmpty()) {
+        warnSkipped(shownName, spectrum.nativeId, why);
+        *skipped += 1;
+        return out;
+    }
     std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
         return a.x() < b.x();
     });
@@ -145,7 +52,36 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
 
 } // namespace
 
-bool SpectrumSelection::accepts(int level, int scan, double rt) const
+// The reader library gives whatever the bytes say: a file written with the wrong byte order says
+// m/z -1.2e27.
+QString badPoint(const QList<QPointF> &points)
+{
+    for (const QPointF &p : points) {
+        if (!std::isfinite(p.x()) || p.x() < 0.0) {
+            return QStringLiteral("m/z %1 is not a finite, non-negative number").arg(p.x());
+        }
+        if (!std::isfinite(p.y())) {
+            return QStringLiteral("intensity %1 at m/z %2 is not finite").arg(p.y()).arg(p.x());
+        }
+    }
+    return QString();
+}
+
+void warnSkipped(const QString &file, const QString &spectrum, const QString &why)
+{
+    std::fprintf(stderr,
+                 "zeq: warning: %s: spectrum %s skipped: %s\n",
+                 elide(file, 200).toUtf8().constData(),
+                 elide(spectrum).toUtf8().constData(),
+                 why.toUtf8().constData());
+}
+
+QString skippedNote(qsizetype skipped)
+{
+    return skipped > 0 ? QStringLiteral("; %1 skipped (see the warnings)").arg(skipped) : QString();
+}
+
+bool SpectrumSelection::accepts(int level, qint64 scan, double rt) const
 {
     if (msLevel != 0 && level != msLevel) {
         return false;
@@ -160,28 +96,17 @@ bool SpectrumSelection::accepts(int level, int scan, double rt) const
     return rt >= rtStart && rt <= rtEnd;
 }
 
-Result<QList<zeq::cli::Spectrum>> readSpectra(const QString &path, const SpectrumSelection &selection)
+Result<QList<zeq::cli::Spectrum>>
+readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *skipped)
 {
-    QString shownName = path;
-    QString readPath = path;
-    // Standard input is copied to a file first: the reader library wants a file it can seek in.
-    QTemporaryFile copy;
-    if (path == u"-") {
-        shownName = QStringLiteral("standard input");
-        QFile in;
-        if (!copy.open() || !in.open(stdin, QIODevice::ReadOnly)) {
-            Error err(kFileOpenError, QStringLiteral("Can't read standard input: %1").arg(copy.errorString()));
-            return ZEQ_ECATCH(err);
-        }
-        while (!in.atEnd()) {
-            const QByteArray chunk = in.read(1 << 20);
-            if (chunk.isEmpty() || copy.write(chunk) != chunk.size()) {
-                break;
-            }
-        }
-        copy.close();
-        readPath = copy.fileName();
+    // The reader library wants a file it can seek in, and the kind is told from the first bytes
+    // before the file is read whole: a pipe or standard input is copied once.
+    SeekableInput input;
+    if (Error err = input.open(path); err.hasError()) {
+        return ZEQ_ECATCH(err);
     }
+    const QString shownName = input.shownName();
+    const QString readPath = input.fileName();
     const QFileInfo info(readPath);
     if (!info.exists()) {
         Error err(kFileOpenError, QStringLiteral("Can't read %1: no such file").arg(shownName));
@@ -191,26 +116,23 @@ Result<QList<zeq::cli::Spectrum>> readSpectra(const QString &path, const Spectru
         Error err(kFileOpenError, QStringLiteral("Can't read %1: it is a folder").arg(shownName));
         return ZEQ_ECATCH(err);
     }
-    QFile probe(readPath);
-    if (!probe.open(QIODevice::ReadOnly)) {
-        Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, probe.errorString()));
+    qsizetype uncounted = 0;
+    qsizetype *const skippedCount = skipped ? skipped : &uncounted;
+    const Result<SpectrumModule *> library = spectrumModule();
+    if (library.hasError()) {
+        Error err = library.error();
         return ZEQ_ECATCH(err);
     }
-    const QByteArray head = probe.read(4096);
-    probe.close();
-    bool known = false;
-    try {
-        known = !spectrumReaders().identify(readPath.toStdString(), head.toStdString()).empty();
-    } catch (const std::exception &) {
-        known = false;
+    std::optional<Result<QList<zeq::cli::Spectrum>>> spectra =
+        library.value()->read(readPath, shownName, selection, skippedCount);
+    if (!spectra) {
+        return readPeakListFile(readPath, shownName, selection, skippedCount);
     }
-    Result<QList<zeq::cli::Spectrum>> spectra =
-        known ? readWithLibrary(readPath, shownName, selection) : readPeakListFile(readPath, shownName, selection);
-    if (spectra.hasError()) {
-        Error err = spectra.error();
+    if (spectra->hasError()) {
+        Error err = spectra->error();
         return ZEQ_ECATCH(err);
     }
-    return spectra;
+    return std::move(*spectra);
 }
 
 } // namespace zeq::cli

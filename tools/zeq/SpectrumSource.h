@@ -22,7 +22,7 @@ struct Precursor {
 /// One spectrum of a file, its points centroided and ascending by m/z.
 struct Spectrum {
     QString nativeId;
-    int scanNumber = -1; ///< -1 when the file gives none
+    qint64 scanNumber = -1; ///< -1 when the file gives none
     int msLevel = 1;
     double retentionTime = std::numeric_limits<double>::quiet_NaN(); ///< minutes; NaN when unknown
     std::optional<Precursor> precursor;
@@ -33,19 +33,28 @@ struct Spectrum {
 /// Which spectra of a file to read; an empty scan list takes every scan.
 struct SpectrumSelection {
     int msLevel = 1; ///< 0 takes every level
-    QList<int> scans;
+    QList<qint64> scans;
     double rtStart = -std::numeric_limits<double>::infinity(); ///< minutes
     double rtEnd = std::numeric_limits<double>::infinity();
     /// The MS1 spectra before the selected MS2 spectra are read too, whatever msLevel says.
     bool withPrecedingMs1 = false;
 
-    [[nodiscard]] bool accepts(int level, int scan, double rt) const;
+    [[nodiscard]] bool accepts(int level, qint64 scan, double rt) const;
 };
 
 /// The selected spectra of a spectrum file, in file order: mzML (plain or indexed, arrays
 /// compressed or not, 32- or 64-bit), mzXML, MGF, or a two-column peak list (one spectrum, scan 1;
 /// "-" reads standard input). The file kind is told from its content, not its name. Fails, naming
 /// the file, when it is missing, a folder, truncated, or holds neither spectra nor a peak list.
-Result<QList<Spectrum>> readSpectra(const QString &path, const SpectrumSelection &selection);
+/// A pipe is read once, as standard input is. The scan number comes from the native id
+/// ("scan=N"), else an MGF's SCANS=, else its TITLE ("scan=N", or "name.N.N.charge").
+/// A spectrum with an m/z that is not a finite, non-negative number, or an intensity that is not
+/// finite (e.g. a file written with the wrong byte order), is left out with a warning on standard
+/// error naming it, and counted in `*skipped` when given.
+Result<QList<Spectrum>>
+readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *skipped = nullptr);
+
+/// "; N skipped" for a summary line when readSpectra left spectra out, else empty.
+QString skippedNote(qsizetype skipped);
 
 } // namespace zeq::cli

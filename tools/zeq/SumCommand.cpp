@@ -68,8 +68,9 @@ int runSum(const QStringList &args)
     // Every file is read before summing, so a bad file fails the run whatever its place in the list.
     QList<zeq::Spectra> spectra;
     qsizetype pointCount = 0;
+    qsizetype skipped = 0;
     for (const QString &file : files) {
-        const zeq::Result<QList<Spectrum>> read = readSpectra(file, selection);
+        const zeq::Result<QList<Spectrum>> read = readSpectra(file, selection, &skipped);
         if (read.hasError()) {
             return fail(kExitBadInput, read.error().errorString());
         }
@@ -103,10 +104,11 @@ int runSum(const QStringList &args)
     const int status = writeResult(cmd.outputPath(), bytes);
     if (status == kExitSuccess) {
         std::fprintf(stderr,
-                     "zeq: %lld spectra, %lld points summed into %lld peaks\n",
+                     "zeq: %lld spectra, %lld points summed into %lld peaks%s\n",
                      static_cast<long long>(spectra.size()),
                      static_cast<long long>(pointCount),
-                     static_cast<long long>(sum.size()));
+                     static_cast<long long>(sum.size()),
+                     skippedNote(skipped).toUtf8().constData());
     }
     return status;
 }

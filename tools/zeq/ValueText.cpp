@@ -191,10 +191,17 @@ Result<Range> parseTimeRange(const QString &what, const QString &text)
     return parseBounds(what, text, parseMinutes);
 }
 
-Result<QList<int>> parseScanList(const QString &what, const QString &text)
+Result<QList<qint64>> parseScanList(const QString &what, const QString &text)
 {
-    QList<int> scans;
+    QList<qint64> scans;
     for (const QString &part : text.split(u',')) {
+        // Scan numbers of long runs pass 2^31; plain digits are read whole, other forms ("1e2") as numbers.
+        bool plain = false;
+        const qint64 number = part.trimmed().toLongLong(&plain);
+        if (plain && number >= 1) {
+            scans.append(number);
+            continue;
+        }
         const Result<int> scan = parseInteger(what, part.trimmed(), 1, std::numeric_limits<int>::max());
         if (scan.hasError()) {
             Error err = scan.error();

@@ -58,6 +58,6 @@ Result<Range> parseRange(const QString &what, const QString &text);
 /// "10m:12m", "600s:720s", "600s:12".
 Result<Range> parseTimeRange(const QString &what, const QString &text);
 /// `text` as a comma-separated list of scan numbers, each at least 1.
-Result<QList<int>> parseScanList(const QString &what, const QString &text);
+Result<QList<qint64>> parseScanList(const QString &what, const QString &text);
 
 } // namespace zeq::cli

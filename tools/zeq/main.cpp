@@ -6,12 +6,12 @@
 #include "DigestCommand.h"
 #include "FastaCommand.h"
 #include "ModsCommand.h"
+#include "Modules.h"
 #include "SumCommand.h"
 #include "ToleranceCommand.h"
 #include "utils/BuildInfo.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 
 #include <cstdio>
 #include <memory>
@@ -30,23 +30,8 @@ QString versionText()
         .arg(info.version, info.buildType, info.compiler, info.qtVersion, info.qtRuntime);
 }
 
-QtMessageHandler s_qtMessageHandler = nullptr;
-
-/// A GUI application looks for the desktop session's runtime folder, which a plain shell lacks;
-/// Qt's warning about that says nothing about the plot and would break the one-line messages.
-void dropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR")) {
-        return;
-    }
-    if (s_qtMessageHandler) {
-        s_qtMessageHandler(type, context, message);
-    } else {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-    }
-}
-
-/// Drawing a plot needs fonts, which only a GUI application has; the rest stays without one.
+/// Drawing a plot needs fonts, which only a GUI application has; the rest stays without one, and
+/// without loading the plotting libraries.
 bool drawsPlot(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -64,12 +49,11 @@ int main(int argc, char **argv)
 {
     std::unique_ptr<QCoreApplication> app;
     if (drawsPlot(argc, argv)) {
-        // No window is ever shown: no display is needed.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        const zeq::Result<PlotModule *> plotter = plotModule();
+        if (plotter.hasError()) {
+            return fail(kExitBadInput, plotter.error().errorString());
         }
-        s_qtMessageHandler = qInstallMessageHandler(dropRuntimeFolderWarning);
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = plotter.value()->makeApplication(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

@@ -1,0 +1,150 @@
+// Runs zeq on spectrum files that the reader library gets wrong or that carry unusual numbers:
+// impossible m/z values, scan numbers past 32 bits or only in an MGF's SCANS= or TITLE, and numeric
+// character references in mzML and mzXML.
+#include "support/SpectrumFileWriter.h"
+#include "support/TestFiles.h"
+#include "support/ZeqRun.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zeq::test;
+
+namespace
+{
+
+/// The spectrum_id and scan columns of deisotope's CSV rows, one distinct pair a line.
+QString idsAndScans(const QString &csv)
+{
+    QStringList pairs;
+    for (const QString &row : csv.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+        const QString pair = row.section(u',', 1, 2);
+        if (!pairs.contains(pair)) {
+            pairs.append(pair);
+        }
+    }
+    return pairs.join(u'\n');
+}
+
+Outcome deisotope(const QStringList &args)
+{
+    return runZeq(
+        QStringList{
+            u"deisotope"_qs, u"--ms-level"_qs, u"all"_qs, u"--min-isotopes"_qs, u"1"_qs, u"--format"_qs, u"csv"_qs }
+        + args);
+}
+
+/// Three MS1 spectra, scans 1 to 3, of two peaks each.
+QList<SpectrumToWrite> threeSpectra()
+{
+    QList<SpectrumToWrite> spectra(3);
+    for (int i = 0; i < 3; ++i) {
+        spectra[i] = { i + 1, 1, 1.0 + i, {}, 1.5, { { 400.0 + i, 100.0 }, { 400.5 + i, 60.0 } } };
+    }
+    return spectra;
+}
+
+} // namespace
+
+TEST(SpectrumSourceTest, SpectraWithImpossibleNumbersAreSkippedWithOneWarningEach)
+{
+    QTemporaryDir dir;
+    QList<SpectrumToWrite> spectra = threeSpectra();
+    // What a file written with the wrong byte order reads as.
+    spectra[1].points[1].setX(-1.2e27);
+    const QString file = dir.filePath(u"run.mzML"_qs);
+    ASSERT_EQ(writeSpectrumFile(file, SpectrumFileKind::MzML64Zlib, spectra), QString());
+    const QString warning = u"zeq: warning: "_qs + file
+        + u": spectrum scan=2 skipped: m/z -1.2e+27 is not a finite, non-negative number\n"_qs;
+
+    const Outcome found = deisotope({ file });
+    EXPECT_EQ(found.exitCode, 0);
+    EXPECT_EQ(idsAndScans(found.out), u"scan=1,1\nscan=3,3"_qs);
+    EXPECT_TRUE(found.err.startsWith(warning + u"zeq: 2 spectra, "_qs)) << qPrintable(found.err);
+    EXPECT_TRUE(found.err.endsWith(u"; 1 skipped (see the warnings)\n"_qs)) << qPrintable(found.err);
+
+    const Outcome summed = runZeq({ u"sum"_qs, file });
+    EXPECT_EQ(summed.err, warning + u"zeq: 2 spectra, 4 points summed into 4 peaks; 1 skipped (see the warnings)\n"_qs);
+}
+
+TEST(SpectrumSourceTest, ScanNumbersAreSixtyFourBitAndReadFromMgfScansAndTitles)
+{
+    QTemporaryDir dir;
+    const QString mzML = dir.filePath(u"run.mzML"_qs);
+    ASSERT_EQ(writeSpectrumFile(mzML, SpectrumFileKind::MzMLUnindexed, threeSpectra()), QString());
+    writeFile(mzML, fileContents(mzML).replace("id=\"scan=2\"", "id=\"scan=99999999999999\""));
+    const Outcome big = deisotope({ mzML });
+    EXPECT_EQ(idsAndScans(big.out), u"scan=1,1\nscan=99999999999999,99999999999999\nscan=3,3"_qs)
+        << qPrintable(big.err);
+
+    QByteArray mgf;
+    for (const char *header : { "SCANS=99999999999999\nTITLE=run.4.4.2",
+                                "TITLE=spectrum scan=7 of run",
+                                "TITLE=run.9.9.2",
+                                "TITLE=no number" }) {
+        mgf += QByteArray("BEGIN IONS\n") + header + "\nPEPMASS=500.5\n400 100\n400.5 60\nEND IONS\n";
+    }
+    const QString file = writeFile(dir.filePath(u"run.mgf"_qs), mgf);
+    EXPECT_EQ(idsAndScans(deisotope({ file }).out), u"index=0,99999999999999\nindex=1,7\nindex=2,9\nindex=3,"_qs);
+    EXPECT_EQ(idsAndScans(deisotope({ file, u"--scan"_qs, u"7"_qs }).out), u"index=1,7"_qs);
+}
+
+TEST(SpectrumSourceTest, NumericCharacterReferencesAreDecodedBeforeTheReaderSeesThem)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(u"plain.mzML"_qs);
+    ASSERT_EQ(writeSpectrumFile(plain, SpectrumFileKind::MzML64Zlib, threeSpectra()), QString());
+    const QString mzXML = dir.filePath(u"plain.mzXML"_qs);
+    ASSERT_EQ(writeSpectrumFile(mzXML, SpectrumFileKind::MzXML, threeSpectra()), QString());
+    const Outcome reference = deisotope({ plain });
+    ASSERT_EQ(idsAndScans(reference.out), u"scan=1,1\nscan=2,2\nscan=3,3"_qs);
+
+    const struct {
+        const char *name;
+        QString source;
+        QList<std::pair<QByteArray, QByteArray>> edits;
+        const char *idsAndScans; ///< or, when the exit status is 1, the error
+    } rows[] = {
+        // The reader refuses a character above U+00FF, and reads past its buffer on any reference.
+        { "an en dash in an indexed mzML",
+          plain,
+          { { "\"scan=2\"", "\"scan=2 note=a&#8211;b\"" } },
+          "scan=1,1\nscan=2 note=a–b,2\nscan=3,3" },
+        { "markup characters",
+          plain,
+          { { "\"scan=3\"", "\"scan=3 note=&#x3C;&#38;\"" } },
+          "scan=1,1\nscan=2,2\nscan=3 note=<&,3" },
+        { "a reference in an mzXML attribute",
+          mzXML,
+          { { "scanType=\"Full\"", "scanType=\"Full&#8211;scan\"" } },
+          "scan=1,1\nscan=2,2\nscan=3,3" },
+        { "a native id the reader cannot split",
+          plain,
+          { { "\"scan=1\"", "\"scan=1 &#65;\"" } },
+          "unreadable spectrum file: Bad format: A" },
+        { "a reference to no character",
+          plain,
+          { { "\"scan=1\"", "\"scan=1&#xD800;\"" } },
+          "byte [0-9]+: \"&#xD800\" is not a character reference to an XML character" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QByteArray bytes = fileContents(row.source);
+        for (const auto &[from, to] : row.edits) {
+            bytes.replace(from, to);
+        }
+        const QString file = writeFile(dir.filePath(u"edited."_qs) + QFileInfo(row.source).suffix(), bytes);
+        const Outcome result = deisotope({ file });
+        if (QString::fromUtf8(row.idsAndScans).startsWith(u"scan"_qs)) {
+            EXPECT_EQ(result.exitCode, 0) << qPrintable(result.err);
+            EXPECT_EQ(idsAndScans(result.out), QString::fromUtf8(row.idsAndScans));
+        } else {
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_TRUE(QRegularExpression(QString::fromUtf8(row.idsAndScans)).match(result.err).hasMatch())
+                << qPrintable(result.err);
+        }
+    }
+}

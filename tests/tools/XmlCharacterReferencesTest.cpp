@@ -1,0 +1,60 @@
+#include "XmlCharacterReferences.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+using namespace zeq::cli;
+
+namespace
+{
+
+QByteArray decoded(const QByteArray &input, QString *error = nullptr)
+{
+    QByteArray source = input;
+    QBuffer in(&source);
+    QByteArray out;
+    QBuffer to(&out);
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly) && to.open(QIODevice::WriteOnly));
+    const Error err = decodeNumericReferences(in, to, u"f.mzML"_qs);
+    if (error) {
+        *error = err.hasError() ? err.errorString() : QString();
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(XmlCharacterReferencesTest, DecodesEveryReferenceAndKeepsMarkupEscaped)
+{
+    const struct {
+        const char *in;
+        const char *out;
+    } rows[] = {
+        // The bytes saved come back after the next end or empty tag, whatever its quotes hold.
+        { "<a b=\"x&#65;y>/\"><c/>z</a>", "<a b=\"xAy>/\"><c/>    z</a>" },
+        { "<a b='&#8211;'></a><!-- -->", "<a b='\xE2\x80\x93'></a>    <!-- -->" },
+        { "&#8211;&#x2013;&#X1F600;", "\xE2\x80\x93\xE2\x80\x93\xF0\x9F\x98\x80" },
+        { "&#60;&#62;&#38;&#34;&#39;", "&lt;&gt;&amp;&quot;&apos;" },
+        { "&amp;&lt;#65; & # &#0065;", "&amp;&lt;#65; & # A" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.in);
+        EXPECT_EQ(decoded(row.in), QByteArray(row.out));
+    }
+    // References cut by the reading block's end, after '&' and inside the digits.
+    for (const qsizetype before : { (1 << 20) - 1, (1 << 20) - 3 }) {
+        const QByteArray text = QByteArray(before, 'x') + "&#8211;y";
+        EXPECT_EQ(decoded(text), QByteArray(before, 'x') + "\xE2\x80\x93y") << before;
+    }
+}
+
+TEST(XmlCharacterReferencesTest, RefusesReferencesToNoCharacterNamingTheByte)
+{
+    for (const char *bad :
+         { "ab&#;", "ab&#0;", "ab&#xD800;", "ab&#x110000;", "ab&#12a;", "ab&#65", "ab&#99999999999999999;" }) {
+        QString error;
+        (void)decoded(bad, &error);
+        EXPECT_TRUE(error.startsWith(u"f.mzML: byte 2: \"&#"_qs)) << bad << ": " << qPrintable(error);
+    }
+}

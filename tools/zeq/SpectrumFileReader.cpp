@@ -1,0 +1,299 @@
+// The spectrum module: mzML, mzXML and MGF files read through the field's own reader library, and
+// mzML written by it. The library reports failures by throwing, so every call into it stays inside
+// a try block.
+#include "CommandLine.h"
+#include "Modules.h"
+#include "SpectrumSource_p.h"
+#include "XmlCharacterReferences.h"
+#include "pwiz/data/msdata/DefaultReaderList.hpp"
+#include "pwiz/data/msdata/MSDataFile.hpp"
+#include "pwiz/data/msdata/SpectrumInfo.hpp"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <sstream>
+#include <string_view>
+#include <vector>
+
+namespace zeq::cli
+{
+
+namespace
+{
+
+using namespace pwiz::msdata;
+
+/// mzML, mzXML and MGF only: the library's other readers would claim text files of their own
+/// kinds that a user means as peak lists.
+const ReaderList &spectrumReaders()
+{
+    static const ReaderList readers = [] {
+        ReaderList list;
+        list.push_back(ReaderPtr(new Reader_mzML));
+        list.push_back(ReaderPtr(new Reader_mzXML));
+        list.push_back(ReaderPtr(new Reader_MGF));
+        return list;
+    }();
+    return readers;
+}
+
+double cvDouble(const ParamContainer &params, pwiz::cv::CVID id)
+{
+    const CVParam param = params.cvParam(id);
+    return param.empty() ? 0.0 : param.valueAs<double>();
+}
+
+std::optional<Precursor> precursorOf(const pwiz::msdata::Spectrum &spectrum)
+{
+    if (spectrum.precursors.empty()) {
+        return std::nullopt;
+    }
+    const pwiz::msdata::Precursor &first = spectrum.precursors.front();
+    Precursor precursor;
+    if (!first.selectedIons.empty()) {
+        precursor.mz = cvDouble(first.selectedIons.front(), pwiz::cv::MS_selected_ion_m_z);
+    }
+    const IsolationWindow &window = first.isolationWindow;
+    const double target = window.hasCVParam(pwiz::cv::MS_isolation_window_target_m_z)
+        ? cvDouble(window, pwiz::cv::MS_isolation_window_target_m_z)
+        : precursor.mz;
+    if (precursor.mz <= 0.0) {
+        precursor.mz = target;
+    }
+    precursor.isolationLow = target - cvDouble(window, pwiz::cv::MS_isolation_window_lower_offset);
+    precursor.isolationHigh = target + cvDouble(window, pwiz::cv::MS_isolation_window_upper_offset);
+    return precursor;
+}
+
+/// The whole number at the start of `text`; -1 when there is none or it exceeds 64 bits.
+qint64 leadingNumber(std::string_view text)
+{
+    qint64 value = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end != text.data() ? value : -1;
+}
+
+/// The value of `key` in a native id of blank-separated key=value pairs, -1 when absent.
+qint64 nativeIdValue(std::string_view id, std::string_view key)
+{
+    for (std::size_t at = 0; at < id.size();) {
+        const std::size_t end = std::min(id.find(' ', at), id.size());
+        const std::string_view pair = id.substr(at, end - at);
+        if (pair.size() > key.size() && pair.substr(0, key.size()) == key && pair[key.size()] == '=') {
+            return leadingNumber(pair.substr(key.size() + 1));
+        }
+        at = end + 1;
+    }
+    return -1;
+}
+
+/// The scan number of a spectrum, read as 64 bits (the library's own is an int, and wraps).
+qint64 scanNumberOf(const pwiz::msdata::Spectrum &spectrum)
+{
+    for (const std::string_view key : { "scan", "scanId" }) {
+        if (const qint64 scan = nativeIdValue(spectrum.id, key); scan >= 0) {
+            return scan;
+        }
+    }
+    // MGF: SCANS=5, or a range 5-7 of which the first counts.
+    const CVParam scans = spectrum.cvParam(pwiz::cv::MS_peak_list_scans);
+    if (!scans.empty()) {
+        return leadingNumber(scans.value);
+    }
+    const CVParam title = spectrum.cvParam(pwiz::cv::MS_spectrum_title);
+    if (!title.empty()) {
+        // "... scan=5 ..." as converters write it, or the "run.5.5.2" of search engines.
+        static const QRegularExpression inTitle(
+            QStringLiteral(R"((?:^|[^a-z])scans?[=:]\s*(\d+)|^\S+\.(\d+)\.\2\.\d+(?:\s|$))"),
+            QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch match = inTitle.match(QString::fromStdString(title.value));
+        if (match.hasMatch()) {
+            const QString digits = match.hasCaptured(1) ? match.captured(1) : match.captured(2);
+            bool ok = false;
+            const qint64 scan = digits.toLongLong(&ok);
+            return ok ? scan : -1;
+        }
+    }
+    return -1;
+}
+
+Result<QList<zeq::cli::Spectrum>>
+readWithLibrary(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped)
+{
+    QList<zeq::cli::Spectrum> out;
+    try {
+        const MSDataFile file(path.toStdString(), &spectrumReaders());
+        const SpectrumListPtr list = file.run.spectrumListPtr;
+        const std::size_t count = list ? list->size() : 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            // The header alone decides; the arrays are decoded only for the spectra kept.
+            const SpectrumPtr header = list->spectrum(i, false);
+            SpectrumInfo info(*header);
+            const double rt = info.retentionTime / 60.0;
+            // Native-id kinds without a scan key, which the library knows, keep its number.
+            const qint64 own = scanNumberOf(*header);
+            const qint64 scan = own > 0 ? own : info.scanNumber;
+            const bool precedingMs1 = selection.withPrecedingMs1 && info.msLevel == 1;
+            if (!precedingMs1 && !selection.accepts(info.msLevel, scan, rt)) {
+                continue;
+            }
+            const SpectrumPtr full = list->spectrum(i, true);
+            info.update(*full, true);
+            zeq::cli::Spectrum spectrum;
+            spectrum.nativeId = QString::fromStdString(info.id);
+            spectrum.scanNumber = scan > 0 ? scan : -1;
+            spectrum.msLevel = info.msLevel;
+            if (!full->scanList.scans.empty()
+                && full->scanList.scans.front().hasCVParam(pwiz::cv::MS_scan_start_time)) {
+                spectrum.retentionTime = rt;
+            }
+            spectrum.precursor = precursorOf(*full);
+            spectrum.profile = full->hasCVParam(pwiz::cv::MS_profile_spectrum);
+            spectrum.points.reserve(static_cast<qsizetype>(info.data.size()));
+            for (const MZIntensityPair &pair : info.data) {
+                spectrum.points.append(QPointF(pair.mz, pair.intensity));
+            }
+            if (const QString why = badPoint(spectrum.points); !why.isEmpty()) {
+                warnSkipped(shownName, spectrum.nativeId, why);
+                *skipped += 1;
+                continue;
+            }
+            std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
+                return a.x() < b.x();
+            });
+            out.append(std::move(spectrum));
+        }
+    } catch (const std::exception &e) {
+        // The library's messages start with the throwing function in brackets; the user needs
+        // only what went wrong.
+        QString what = QString::fromLocal8Bit(e.what()).trimmed();
+        if (what.startsWith(u'[') && what.indexOf(u']') > 0) {
+            what = what.mid(what.indexOf(u']') + 1).trimmed();
+        }
+        Error err(kBadParameterError, QStringLiteral("%1: unreadable spectrum file: %2").arg(shownName, elide(what)));
+        return ZEQ_ECATCH(err);
+    }
+    return out;
+}
+
+/// `path` with its numeric character references decoded into `decoded` when it holds any (see
+/// XmlCharacterReferences.h); `path` itself otherwise.
+Result<QString> withoutNumericReferences(const QString &path, const QString &shownName, QTemporaryFile &decoded)
+{
+    const Result<bool> holds = holdsNumericReference(path);
+    if (holds.hasError()) {
+        Error err = holds.error();
+        return ZEQ_ECATCH(err);
+    }
+    if (!holds.value()) {
+        return path;
+    }
+    QFile original(path);
+    if (!original.open(QIODevice::ReadOnly) || !decoded.open()) {
+        Error err(kFileOpenError,
+                  QStringLiteral("Can't copy %1: %2")
+                      .arg(shownName, original.isOpen() ? decoded.errorString() : original.errorString()));
+        return ZEQ_ECATCH(err);
+    }
+    Error err = decodeNumericReferences(original, decoded, shownName);
+    if (!err.hasError() && !decoded.flush()) {
+        err = Error(kFileOpenError, QStringLiteral("Can't copy %1: %2").arg(shownName, decoded.errorString()));
+    }
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
+    }
+    decoded.close();
+    return decoded.fileName();
+}
+
+class SpectrumFiles final : public SpectrumModule
+{
+public:
+    std::optional<Result<QList<zeq::cli::Spectrum>>>
+    read(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped) override
+    {
+        QFile probe(path);
+        if (!probe.open(QIODevice::ReadOnly)) {
+            Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, probe.errorString()));
+            return Result<QList<zeq::cli::Spectrum>>(ZEQ_ECATCH(err));
+        }
+        const QByteArray head = probe.read(4096);
+        probe.close();
+        std::string kind;
+        try {
+            kind = spectrumReaders().identify(path.toStdString(), head.toStdString());
+        } catch (const std::exception &) {
+            kind.clear();
+        }
+        if (kind.empty()) {
+            return std::nullopt;
+        }
+        QTemporaryFile decoded(QDir::tempPath() + QStringLiteral("/zeq_decoded_XXXXXX"));
+        Result<QString> readPath =
+            kind == Reader_MGF().getType() ? Result<QString>(path) : withoutNumericReferences(path, shownName, decoded);
+        if (readPath.hasError()) {
+            Error err = readPath.error();
+            return Result<QList<zeq::cli::Spectrum>>(ZEQ_ECATCH(err));
+        }
+        return readWithLibrary(readPath.value(), shownName, selection, skipped);
+    }
+
+    Result<QByteArray> mzMLDocument(const QList<QPointF> &points, qsizetype sourceCount) override;
+};
+
+} // namespace
+
+Result<QByteArray> SpectrumFiles::mzMLDocument(const QList<QPointF> &points, qsizetype sourceCount)
+{
+    using namespace pwiz::msdata;
+    using namespace pwiz::cv;
+    try {
+        MSData msd;
+        msd.id = "zeq_sum";
+        SpectrumListSimplePtr list(new SpectrumListSimple);
+        SpectrumPtr s(new pwiz::msdata::Spectrum);
+        s->index = 0;
+        s->id = "scan=1";
+        s->set(MS_ms_level, 1);
+        s->set(MS_MS1_spectrum);
+        s->set(MS_centroid_spectrum);
+        s->scanList.set(MS_sum_of_spectra);
+        s->userParams.emplace_back("summed spectra", std::to_string(sourceCount), "xsd:long");
+        std::vector<double> mz;
+        std::vector<double> intensity;
+        mz.reserve(size_t(points.size()));
+        intensity.reserve(size_t(points.size()));
+        for (const QPointF &p : points) {
+            mz.push_back(p.x());
+            intensity.push_back(p.y());
+        }
+        s->setMZIntensityArrays(mz, intensity, MS_number_of_detector_counts);
+        list->spectra.push_back(s);
+        msd.run.id = "sum";
+        msd.run.spectrumListPtr = list;
+        MSDataFile::WriteConfig config;
+        config.binaryDataEncoderConfig.precision = BinaryDataEncoder::Precision_64;
+        // Written to memory, so the caller can replace the output file only once it is complete.
+        std::ostringstream out;
+        MSDataFile::write(msd, out, config);
+        const std::string bytes = out.str();
+        return QByteArray(bytes.data(), qsizetype(bytes.size()));
+    } catch (const std::exception &e) {
+        Error err(kError, QStringLiteral("Can't write the mzML document: %1").arg(QString::fromLocal8Bit(e.what())));
+        return ZEQ_ECATCH(err);
+    }
+}
+
+} // namespace zeq::cli
+
+extern "C" Q_DECL_EXPORT zeq::cli::SpectrumModule *zeq_spectra_module()
+{
+    static zeq::cli::SpectrumFiles module;
+    return &module;
+}
