@@ -2,6 +2,7 @@
 // the search found.
 #include "SpectrumPlot.h"
 
+#include "ValueText.h"
 #include "algo/AveragineComparisonPlots.h"
 
 #include <QFileInfo>
@@ -59,10 +60,10 @@ int decimalsFor(double step)
 QString tickLabel(double value, double step, int decimals)
 {
     if (std::abs(value) < 1e9) {
-        return QString::number(value, 'f', decimals);
+        return zeq::cli::formatFixed(value, decimals);
     }
     const int digits = std::clamp(int(std::ceil(std::log10(std::abs(value) / step))) + 1, 1, 17);
-    return QString::number(value, 'g', digits);
+    return zeq::cli::formatSignificant(value, digits);
 }
 
 /// A round tick spacing giving about `count` ticks over `span` (finite, above 0): 1, 2 or 5 times
@@ -148,7 +149,7 @@ void drawAxes(QPainter &p, const Frame &f, const QFont &font)
         p.drawLine(at, QPointF(f.area.right(), at.y()));
         p.setPen(ink);
         p.drawLine(at, at - QPointF(5.0, 0.0));
-        const QString label = QString::number(y / unit, 'f', yDecimals);
+        const QString label = zeq::cli::formatFixed(y / unit, yDecimals);
         p.drawText(QPointF(at.x() - 8.0 - metrics.horizontalAdvance(label), at.y() + metrics.ascent() / 2.5), label);
     }
     p.setPen(ink);
@@ -316,7 +317,7 @@ void drawMarksAndLabels(QPainter &p,
         }
 
         const PlottedCluster &c = plot.clusters.at(i);
-        const QString label = QStringLiteral("%1+ %2").arg(c.charge).arg(QString::number(c.mono, 'f', 4));
+        const QString label = QStringLiteral("%1+ %2").arg(c.charge).arg(zeq::cli::formatFixed(c.mono, 4));
         const QSizeF size(metrics.horizontalAdvance(label) + 4.0, metrics.height());
         const QPointF top = f.map(apex.x(), apex.y());
         QRectF box(QPointF(top.x() - size.width() / 2.0, top.y() - 4.0 - size.height()), size);
