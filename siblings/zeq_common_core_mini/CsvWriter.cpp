@@ -2,8 +2,6 @@
 
 #include "Csv_p.h"
 
-#include <QFileInfo>
-
 namespace
 {
 
@@ -11,13 +9,12 @@ namespace
 constexpr qsizetype kFlushSize = 1 << 20;
 
 struct FieldShape {
-    bool quote = false;
     bool ascii = true;
     bool nul = false;
     bool badSurrogate = false; // UTF-8 has no form for it
 };
 
-FieldShape shapeOf(QStringView field, char16_t separator)
+FieldShape shapeOf(QStringView field)
 {
     FieldShape shape;
     for (qsizetype i = 0; i < field.size(); ++i) {
@@ -29,25 +26,46 @@ FieldShape shapeOf(QStringView field, char16_t separator)
             } else if (QChar::isSurrogate(u)) {
                 shape.badSurrogate = true;
             }
-        } else if (u == separator || u == u'"' || u == u'\r' || u == u'\n') {
-            shape.quote = true;
         } else if (u == 0) {
             shape.nul = true;
         }
-    }
-    if (!field.isEmpty()
-        && (field.front().isSpace() || field.back().isSpace() || field.front() == QChar::ByteOrderMark)) {
-        shape.quote = true;
     }
     return shape;
 }
 
 } // namespace
 
+bool csvFieldNeedsQuotes(QStringView field, QChar separator)
+{
+    if (field.isEmpty()) {
+        return false;
+    }
+    if (field.front().isSpace() || field.back().isSpace() || field.front() == QChar::ByteOrderMark) {
+        return true;
+    }
+    const char16_t separatorCode = separator.unicode();
+    for (const QChar c : field) {
+        const char16_t u = c.unicode();
+        if (u == separatorCode || u == u'"' || u == u'\r' || u == u'\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString csvField(const QString &field, QChar separator)
+{
+    if (!csvFieldNeedsQuotes(field, separator)) {
+        return field;
+    }
+    return u'"' + QString(field).replace(u'"', QLatin1String("\"\"")) + u'"';
+}
+
 CsvWriter::CsvWriter(const QString &path, const QString &lineEnd, QChar separator)
     : m_path(path)
     , m_lineEndText(lineEnd)
     , m_separator(separator)
+    , m_file(path)
     , m_encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
 {
 }
@@ -64,14 +82,9 @@ bool CsvWriter::open()
     if (!canSeparateCsvFields(m_separator)) {
         return fail(kBadParameterError, cannotSeparateMessage(QStringLiteral("Can't write"), m_path, m_separator));
     }
-    if (QFileInfo(m_path).isDir()) {
-        return fail(kFileOpenError, QStringLiteral("Can't write %1: it is a folder, not a file").arg(m_path));
-    }
-    m_file.setFileName(m_path);
-    // Unbuffered: rows are gathered into large writes here anyway, and a buffered QSaveFile (Qt 6.4)
-    // commits a file cut short when its final flush fails.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return fail(kFileOpenError, QStringLiteral("Can't write %1: %2").arg(m_path, m_file.errorString()));
+    // Rows are gathered into large writes here, as the writer's device is unbuffered.
+    if (const Error err = m_file.open(); err.hasError()) {
+        return fail(err.code(), err.errorString());
     }
     m_lineEnd = m_lineEndText.toLatin1();
     m_buffer.reserve(kFlushSize + (1 << 16));
@@ -92,7 +105,7 @@ bool CsvWriter::writeRow(const QList<QString> &fields)
             m_buffer.append(char(separator));
         }
         const QString &field = fields.at(i);
-        const FieldShape shape = shapeOf(field, separator);
+        const FieldShape shape = shapeOf(field);
         if (shape.nul || shape.badSurrogate) {
             return fail(kBadParameterError,
                         QStringLiteral("Can't write %1: row %2, field %3 holds %4, which CSV text cannot carry")
@@ -102,7 +115,7 @@ bool CsvWriter::writeRow(const QList<QString> &fields)
                             .arg(shape.nul ? QStringLiteral("a NUL character")
                                            : QStringLiteral("half of a UTF-16 surrogate pair")));
         }
-        if (!shape.quote) {
+        if (!csvFieldNeedsQuotes(field, m_separator)) {
             appendText(field, shape.ascii);
         } else {
             m_buffer.append('"');
@@ -126,8 +139,8 @@ bool CsvWriter::commit()
         return false;
     }
     m_open = false;
-    if (!m_file.commit()) {
-        return fail(kError, QStringLiteral("Can't write %1: %2").arg(m_path, m_file.errorString()));
+    if (const Error err = m_file.commit(); err.hasError()) {
+        return fail(err.code(), err.errorString());
     }
     return true;
 }
@@ -150,8 +163,8 @@ void CsvWriter::appendText(QStringView text, bool ascii)
 
 bool CsvWriter::flush()
 {
-    if (m_file.write(m_buffer) != m_buffer.size()) {
-        return fail(kError, QStringLiteral("Can't write %1: %2").arg(m_path, m_file.errorString()));
+    if (const Error err = m_file.write(m_buffer); err.hasError()) {
+        return fail(err.code(), err.errorString());
     }
     m_buffer.resize(0);
     return true;
@@ -162,10 +175,7 @@ bool CsvWriter::fail(ErrorCode code, const QString &message)
     m_error = Error(code, message);
     m_open = false;
     m_buffer.clear();
-    if (m_file.isOpen()) {
-        // Drops the temporary file now; the destination, if any, keeps its earlier content.
-        m_file.cancelWriting();
-        (void)m_file.commit();
-    }
+    // Drops the temporary file now; the destination, if any, keeps its earlier content.
+    m_file.cancel();
     return false;
 }
