@@ -8,15 +8,30 @@ namespace
 // Rows are gathered into one buffer and handed to the file in large blocks.
 constexpr qsizetype kFlushSize = 1 << 20;
 
+// The CSV rule in two parts, so that the writer applies it within its one pass over a field.
+bool quotedForCharacter(char16_t u, char16_t separator)
+{
+    return u == separator || u == u'"' || u == u'\r' || u == u'\n';
+}
+
+bool quotedForEnds(QStringView field)
+{
+    return !field.isEmpty()
+        && (field.front().isSpace() || field.back().isSpace() || field.front() == QChar::ByteOrderMark);
+}
+
 struct FieldShape {
+    bool quote = false;
     bool ascii = true;
     bool nul = false;
     bool badSurrogate = false; // UTF-8 has no form for it
 };
 
-FieldShape shapeOf(QStringView field)
+// The separator is ASCII (open() checks it), so only ASCII characters can ask for quotes inside.
+FieldShape shapeOf(QStringView field, char16_t separator)
 {
     FieldShape shape;
+    shape.quote = quotedForEnds(field);
     for (qsizetype i = 0; i < field.size(); ++i) {
         const char16_t u = field[i].unicode();
         if (u >= 0x80) {
@@ -26,6 +41,8 @@ FieldShape shapeOf(QStringView field)
             } else if (QChar::isSurrogate(u)) {
                 shape.badSurrogate = true;
             }
+        } else if (quotedForCharacter(u, separator)) {
+            shape.quote = true;
         } else if (u == 0) {
             shape.nul = true;
         }
@@ -37,16 +54,11 @@ FieldShape shapeOf(QStringView field)
 
 bool csvFieldNeedsQuotes(QStringView field, QChar separator)
 {
-    if (field.isEmpty()) {
-        return false;
-    }
-    if (field.front().isSpace() || field.back().isSpace() || field.front() == QChar::ByteOrderMark) {
+    if (quotedForEnds(field)) {
         return true;
     }
-    const char16_t separatorCode = separator.unicode();
     for (const QChar c : field) {
-        const char16_t u = c.unicode();
-        if (u == separatorCode || u == u'"' || u == u'\r' || u == u'\n') {
+        if (quotedForCharacter(c.unicode(), separator.unicode())) {
             return true;
         }
     }
@@ -105,7 +117,7 @@ bool CsvWriter::writeRow(const QList<QString> &fields)
             m_buffer.append(char(separator));
         }
         const QString &field = fields.at(i);
-        const FieldShape shape = shapeOf(field);
+        const FieldShape shape = shapeOf(field, separator);
         if (shape.nul || shape.badSurrogate) {
             return fail(kBadParameterError,
                         QStringLiteral("Can't write %1: row %2, field %3 holds %4, which CSV text cannot carry")
@@ -115,7 +127,7 @@ bool CsvWriter::writeRow(const QList<QString> &fields)
                             .arg(shape.nul ? QStringLiteral("a NUL character")
                                            : QStringLiteral("half of a UTF-16 surrogate pair")));
         }
-        if (!csvFieldNeedsQuotes(field, m_separator)) {
+        if (!shape.quote) {
             appendText(field, shape.ascii);
         } else {
             m_buffer.append('"');
