@@ -46,7 +46,9 @@ AtomicFileWriter::~AtomicFileWriter() = default;
 Error AtomicFileWriter::open()
 {
     if (m_device) {
-        return fail(kError, QStringLiteral("it is open already"));
+        // Not through fail(): what is being written stays.
+        Error err(kError, QStringLiteral("Can't write %1: it is open already").arg(m_path));
+        return ZEQ_ECATCH(err);
     }
     if (m_path.trimmed().isEmpty()) {
         Error err(kBadParameterError, QStringLiteral("No file name to write to"));
