@@ -2,13 +2,23 @@
 
 #include "Csv_p.h"
 
-#include <QFileInfo>
-
 namespace
 {
 
 // Rows are gathered into one buffer and handed to the file in large blocks.
 constexpr qsizetype kFlushSize = 1 << 20;
+
+// The CSV rule in two parts, so that the writer applies it within its one pass over a field.
+bool quotedForCharacter(char16_t u, char16_t separator)
+{
+    return u == separator || u == u'"' || u == u'\r' || u == u'\n';
+}
+
+bool quotedForEnds(QStringView field)
+{
+    return !field.isEmpty()
+        && (field.front().isSpace() || field.back().isSpace() || field.front() == QChar::ByteOrderMark);
+}
 
 struct FieldShape {
     bool quote = false;
@@ -17,9 +27,11 @@ struct FieldShape {
     bool badSurrogate = false; // UTF-8 has no form for it
 };
 
+// The separator is ASCII (open() checks it), so only ASCII characters can ask for quotes inside.
 FieldShape shapeOf(QStringView field, char16_t separator)
 {
     FieldShape shape;
+    shape.quote = quotedForEnds(field);
     for (qsizetype i = 0; i < field.size(); ++i) {
         const char16_t u = field[i].unicode();
         if (u >= 0x80) {
@@ -29,25 +41,43 @@ FieldShape shapeOf(QStringView field, char16_t separator)
             } else if (QChar::isSurrogate(u)) {
                 shape.badSurrogate = true;
             }
-        } else if (u == separator || u == u'"' || u == u'\r' || u == u'\n') {
+        } else if (quotedForCharacter(u, separator)) {
             shape.quote = true;
         } else if (u == 0) {
             shape.nul = true;
         }
-    }
-    if (!field.isEmpty()
-        && (field.front().isSpace() || field.back().isSpace() || field.front() == QChar::ByteOrderMark)) {
-        shape.quote = true;
     }
     return shape;
 }
 
 } // namespace
 
+bool csvFieldNeedsQuotes(QStringView field, QChar separator)
+{
+    if (quotedForEnds(field)) {
+        return true;
+    }
+    for (const QChar c : field) {
+        if (quotedForCharacter(c.unicode(), separator.unicode())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString csvField(const QString &field, QChar separator)
+{
+    if (!csvFieldNeedsQuotes(field, separator)) {
+        return field;
+    }
+    return u'"' + QString(field).replace(u'"', QLatin1String("\"\"")) + u'"';
+}
+
 CsvWriter::CsvWriter(const QString &path, const QString &lineEnd, QChar separator)
     : m_path(path)
     , m_lineEndText(lineEnd)
     , m_separator(separator)
+    , m_file(path)
     , m_encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
 {
 }
@@ -64,14 +94,9 @@ bool CsvWriter::open()
     if (!canSeparateCsvFields(m_separator)) {
         return fail(kBadParameterError, cannotSeparateMessage(QStringLiteral("Can't write"), m_path, m_separator));
     }
-    if (QFileInfo(m_path).isDir()) {
-        return fail(kFileOpenError, QStringLiteral("Can't write %1: it is a folder, not a file").arg(m_path));
-    }
-    m_file.setFileName(m_path);
-    // Unbuffered: rows are gathered into large writes here anyway, and a buffered QSaveFile (Qt 6.4)
-    // commits a file cut short when its final flush fails.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return fail(kFileOpenError, QStringLiteral("Can't write %1: %2").arg(m_path, m_file.errorString()));
+    // Rows are gathered into large writes here, as the writer's device is unbuffered.
+    if (const Error err = m_file.open(); err.hasError()) {
+        return fail(err.code(), err.errorString());
     }
     m_lineEnd = m_lineEndText.toLatin1();
     m_buffer.reserve(kFlushSize + (1 << 16));
@@ -126,8 +151,8 @@ bool CsvWriter::commit()
         return false;
     }
     m_open = false;
-    if (!m_file.commit()) {
-        return fail(kError, QStringLiteral("Can't write %1: %2").arg(m_path, m_file.errorString()));
+    if (const Error err = m_file.commit(); err.hasError()) {
+        return fail(err.code(), err.errorString());
     }
     return true;
 }
@@ -150,8 +175,8 @@ void CsvWriter::appendText(QStringView text, bool ascii)
 
 bool CsvWriter::flush()
 {
-    if (m_file.write(m_buffer) != m_buffer.size()) {
-        return fail(kError, QStringLiteral("Can't write %1: %2").arg(m_path, m_file.errorString()));
+    if (const Error err = m_file.write(m_buffer); err.hasError()) {
+        return fail(err.code(), err.errorString());
     }
     m_buffer.resize(0);
     return true;
@@ -162,10 +187,7 @@ bool CsvWriter::fail(ErrorCode code, const QString &message)
     m_error = Error(code, message);
     m_open = false;
     m_buffer.clear();
-    if (m_file.isOpen()) {
-        // Drops the temporary file now; the destination, if any, keeps its earlier content.
-        m_file.cancelWriting();
-        (void)m_file.commit();
-    }
+    // Drops the temporary file now; the destination, if any, keeps its earlier content.
+    m_file.cancel();
     return false;
 }

@@ -1,22 +1,30 @@
 #pragma once
 
 #include "zeq_common_core_mini_export.h"
+#include "zeq_common_stable/AtomicFileWriter.h"
 #include "zeq_common_stable/Error.h"
 
 #include <QByteArray>
 #include <QChar>
 #include <QList>
-#include <QSaveFile>
 #include <QString>
 #include <QStringEncoder>
+#include <QStringView>
 
-/// Writes rows of texts as a UTF-8 CSV file that CsvReader reads back identical. A field is quoted
-/// when it holds the separator, a quote (written twice), CR or LF, starts or ends with white space
-/// (other readers trim unquoted fields), or starts with a byte-order mark; a row of one empty field
-/// is written as "" so that it is not an empty line (a row of no fields is one, and readers skip
-/// it). Line ends are written as given, byte for byte.
+/// The one CSV quoting rule of the applications, for every CSV they write: true when `field` must
+/// be quoted because it holds the separator, a quote, CR or LF (RFC 4180), starts or ends with
+/// white space (CsvReader and other readers trim unquoted fields, so the blanks would be lost), or
+/// starts with a byte-order mark (at the start of a file it would be taken for the encoding mark).
+[[nodiscard]] ZEQ_COMMON_CORE_MINI_EXPORT bool csvFieldNeedsQuotes(QStringView field, QChar separator = u',');
+/// `field` as it is written in a CSV line: quoted, its quotes written twice, when
+/// csvFieldNeedsQuotes() says so, otherwise as it is.
+[[nodiscard]] ZEQ_COMMON_CORE_MINI_EXPORT QString csvField(const QString &field, QChar separator = u',');
+
+/// Writes rows of texts as a UTF-8 CSV file that CsvReader reads back identical, fields quoted by
+/// csvFieldNeedsQuotes(); a row of one empty field is written as "" so that it is not an empty line
+/// (a row of no fields is one, and readers skip it). Line ends are written as given, byte for byte.
 ///
-/// The file is written through QSaveFile: nothing replaces the destination until commit()
+/// The file is written through AtomicFileWriter: nothing replaces the destination until commit()
 /// succeeds, and a writer destroyed before that leaves any earlier file as it was.
 class ZEQ_COMMON_CORE_MINI_EXPORT CsvWriter
 {
@@ -46,7 +54,7 @@ private:
     QString m_path;
     QString m_lineEndText;
     QChar m_separator;
-    QSaveFile m_file;
+    AtomicFileWriter m_file;
     QStringEncoder m_encoder;
     QByteArray m_buffer;
     QByteArray m_lineEnd;

@@ -1,34 +1,24 @@
 #include "zeq_common_stable/FileUtils.h"
 
+#include "zeq_common_stable/AtomicFileWriter.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
 Error FileUtils::writeToFile(const QString &path, const QByteArray &data)
 {
-    Error err;
-    if (path.trimmed().isEmpty()) {
-        err = Error(kBadParameterError, QStringLiteral("No file name to write to"));
-        return ZEQ_ECATCH(err);
+    AtomicFileWriter file(path);
+    Error err = file.open();
+    if (!err.hasError()) {
+        err = file.write(data);
     }
-    QSaveFile file(path);
-    // Unbuffered: a buffered QSaveFile (Qt 6.4) flushes at commit, takes a short write there
-    // (full disk, file-size limit) for success and renames the truncated file over the old one.
-    // Written directly, the short count shows here and the old file stays.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        err = Error(kFileOpenError, QStringLiteral("Can't write %1: %2").arg(path, file.errorString()));
-        return ZEQ_ECATCH(err);
+    if (!err.hasError()) {
+        err = file.commit();
     }
-    if (file.write(data) != data.size()) {
-        err = Error(kError, QStringLiteral("Can't write %1: %2").arg(path, file.errorString()));
-        file.cancelWriting();
-        return ZEQ_ECATCH(err);
-    }
-    if (!file.commit()) {
-        err = Error(kError, QStringLiteral("Can't save %1: %2").arg(path, file.errorString()));
+    if (err.hasError()) {
         return ZEQ_ECATCH(err);
     }
     return err;

@@ -13,7 +13,8 @@ class ZEQ_COMMON_STABLE_EXPORT FileUtils
 public:
     /// Replaces the file at `path` with `data` through a temporary file in the same folder that is
     /// renamed over the target only once everything is written: on any failure the old file, if
-    /// there was one, is left as it was. kBadParameterError for an empty path, kFileOpenError when
+    /// there was one, is left as it was. Links, FIFOs and devices are handled as AtomicFileWriter
+    /// says. kBadParameterError for an empty path, kFileOpenError when
     /// the temporary file cannot be made, kError when writing or the final rename fails.
     [[nodiscard]] static Error writeToFile(const QString &path, const QByteArray &data);
 

@@ -4,16 +4,12 @@
 #include "db/CellText_p.h"
 #include "zeq_common_core_mini/CsvWriter.h"
 
-bool saveListToCsvFile(const QList<RowNode *> &rows, const QString &path)
+namespace
 {
-    if (rows.isEmpty()) {
-        return true;
-    }
-    if (rows.contains(nullptr)) {
-        qCWarning(lcCore) << "Can't save" << path << ": the row list holds a null row";
-        return false;
-    }
-    const RowNode *root = rows.first()->root();
+
+// The header of `root`'s column names, then `rows`, none null.
+bool writeRows(const RowNode *root, const QList<RowNode *> &rows, const QString &path)
+{
     const QList<QString> header = root->getRootDataAsStringList();
     // Rows nearly always share the first row's root; their cells are then found by index, which
     // is what a look-up by name would find, without a hash look-up per cell.
@@ -42,10 +38,29 @@ bool saveListToCsvFile(const QList<RowNode *> &rows, const QString &path)
     return true;
 }
 
+} // namespace
+
+bool saveListToCsvFile(const QList<RowNode *> &rows, const QString &path)
+{
+    if (rows.isEmpty()) {
+        return true;
+    }
+    if (rows.contains(nullptr)) {
+        qCWarning(lcCore) << "Can't save" << path << ": the row list holds a null row";
+        return false;
+    }
+    return writeRows(rows.first()->root(), rows, path);
+}
+
 bool saveLeafsToCsvFile(const RowNode &table, const QString &path)
 {
     QList<RowNode *> leaves;
     RowNode::getLeafRowNodeList(&table, leaves, RowNode::LeafNodes);
+    // A table of no rows still has its header, and the file saved must hold it rather than keep
+    // whatever an earlier save left there.
+    if (leaves.isEmpty() && !table.getRootDataAsStringList().isEmpty()) {
+        return writeRows(table.root(), leaves, path);
+    }
     return saveListToCsvFile(leaves, path);
 }
 

@@ -5,12 +5,12 @@
 #include "zeq_common_core_mini/AppSettings.h"
 #include "zeq_common_core_mini/ProteinColumns.h"
 #include "zeq_common_core_mini/RowNode.h"
+#include "zeq_common_stable/AtomicFileWriter.h"
 #include "zeq_qt_shared_libs_core/EncodingConverter.h"
 #include "zeq_qt_shared_libs_core/ReadFasta.h"
 
 #include <QMap>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <array>
 
@@ -250,33 +250,29 @@ Error writeFasta(const std::wstring &path,
                                  .arg(sequences.size()));
         return ZEQ_ECATCH(err);
     }
-    QSaveFile file(fileName);
-    // Unbuffered: records are gathered into large writes below, and a buffered QSaveFile (Qt 6.4)
-    // commits a file cut short when its final flush fails.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        err.setError(kFileOpenError)
-            .addErrorMessage(QStringLiteral("Can't write %1: %2").arg(fileName, file.errorString()));
-        return ZEQ_ECATCH(err);
-    }
-    // Records are gathered into large writes; QSaveFile itself would make one call per piece.
+    AtomicFileWriter file(fileName);
+    err = file.open();
+    // Records are gathered into large writes: the writer's device is unbuffered.
     constexpr size_t kFlushAt = size_t(1) << 20;
     std::string chunk;
     chunk.reserve(kFlushAt + 4096);
     const auto flush = [&]() {
-        const bool ok = file.write(chunk.data(), qint64(chunk.size())) == qint64(chunk.size());
+        err = file.write(chunk.data(), qint64(chunk.size()));
         chunk.clear();
-        return ok;
     };
-    bool written = true;
-    for (size_t i = 0; i < names.size() && written; ++i) {
+    for (size_t i = 0; i < names.size() && !err.hasError(); ++i) {
         chunk.append("\n>").append(names[i]).append("\n").append(sequences[i]).append("\n");
         if (chunk.size() >= kFlushAt) {
-            written = flush();
+            flush();
         }
     }
-    written = written && flush();
-    if (!written || !file.commit()) {
-        err.setError(kError).addErrorMessage(QStringLiteral("Can't write %1: %2").arg(fileName, file.errorString()));
+    if (!err.hasError()) {
+        flush();
+    }
+    if (!err.hasError()) {
+        err = file.commit();
+    }
+    if (err.hasError()) {
         return ZEQ_ECATCH(err);
     }
     return err;

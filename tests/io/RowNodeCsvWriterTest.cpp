@@ -43,6 +43,15 @@ TEST(RowNodeCsvWriterTest, WritesCellTextsUnderTheFirstRootsNames)
     EXPECT_EQ(readBytes(path), "N,X,Text\r\n3,0.1,\"a,b\"\r\n,true,\r\n-1,,other\r\n");
 }
 
+TEST(RowNodeCsvWriterTest, TableWithoutRowsReplacesTheFileWithItsHeader)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"table.csv"_qs);
+    ASSERT_TRUE(zeq::test::writeBytes(path, "Name,Note\r\nold,row\r\n"));
+    EXPECT_TRUE(saveLeafsToCsvFile(makeTable({ u"Name"_qs, u"Mass, Da"_qs }, {}), path));
+    EXPECT_EQ(readBytes(path), "Name,\"Mass, Da\"\r\n");
+}
+
 TEST(RowNodeCsvWriterTest, NothingToSaveOrAFailedSaveLeavesNoFile)
 {
     QTemporaryDir dir;

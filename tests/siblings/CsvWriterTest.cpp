@@ -24,6 +24,37 @@ bool writeAll(CsvWriter &writer, const QList<QList<QString>> &rows)
 
 } // namespace
 
+TEST(CsvWriterTest, FieldsAreQuotedByOneRule)
+{
+    const struct {
+        const char16_t *field;
+        QChar separator;
+        const char16_t *written;
+    } rows[] = {
+        { u"plain", u',', u"plain" },
+        { u"", u',', u"" },
+        { u"a,b", u',', u"\"a,b\"" },
+        { u"a,b", u';', u"a,b" },
+        { u"a;b", u';', u"\"a;b\"" },
+        { u"say \"hi\"", u',', u"\"say \"\"hi\"\"\"" },
+        { u"two\nlines", u',', u"\"two\nlines\"" },
+        { u"cr\r", u',', u"\"cr\r\"" },
+        // Readers trim unquoted fields, and a leading mark would pass for the file's encoding.
+        { u" lead", u',', u"\" lead\"" },
+        { u"trail\t", u',', u"\"trail\t\"" },
+        { u"in side", u',', u"in side" },
+        { u"\uFEFFmark", u',', u"\"\uFEFFmark\"" },
+        { u"mark\uFEFF", u',', u"mark\uFEFF" },
+        // Control characters are data: a CSV keeps them.
+        { u"\x1b[31m", u',', u"\x1b[31m" },
+    };
+    for (const auto &row : rows) {
+        const QString field = QStringView(row.field).toString();
+        SCOPED_TRACE(field.toStdString());
+        EXPECT_EQ(csvField(field, row.separator), QStringView(row.written).toString());
+    }
+}
+
 TEST(CsvWriterTest, GeneratedTablesReadBackIdentical)
 {
     std::mt19937 rng(4180);

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "TableWriter.h"
 #include "support/FileSizeLimit.h"
 
 #include <QFile>
@@ -178,4 +179,26 @@ TEST(CommandLineTest, OutputCutShortKeepsTheEarlierFile)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "earlier");
+}
+
+TEST(CommandLineTest, TablesShowControlCharactersAndDataFormatsKeepThem)
+{
+    // An escape sequence from a FASTA header must not reach the terminal; a data format keeps it.
+    const QStringList cells{ u"\x1b[31mred\x1b[0m, \"x\""_qs, u" lead"_qs };
+    const struct {
+        TableWriter::Format format;
+        const char *expected;
+    } rows[] = {
+        { TableWriter::Table, "name               note\n?[31mred?[0m, \"x\"   lead\n" },
+        { TableWriter::Csv, "name,note\n\"\x1b[31mred\x1b[0m, \"\"x\"\"\",\" lead\"\n" },
+        { TableWriter::Tsv, "name\tnote\n\x1b[31mred\x1b[0m, \"x\"\t lead\n" },
+        { TableWriter::Json, "[\n  {\"name\": \"\\u001b[31mred\\u001b[0m, \\\"x\\\"\", \"note\": \" lead\"}\n]\n" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.format);
+        TableWriter table(row.format, { { u"name"_qs }, { u"note"_qs } });
+        table.addRow(cells);
+        EXPECT_EQ(table.render(), QByteArray(row.expected));
+    }
+    EXPECT_EQ(TableWriter::formatCell(TableWriter::Table, cells.first()), u"?[31mred?[0m, \"x\""_qs);
 }

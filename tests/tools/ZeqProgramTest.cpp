@@ -1,14 +1,17 @@
 // Runs the built zeq program as a user would and checks its exit status, standard output and
 // standard error.
+#include "support/FifoReader.h"
 #include "support/ZeqRun.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using zeq::test::Outcome;
@@ -216,4 +219,28 @@ TEST(ZeqProgramOutputTest, OutputNamingAnInputIsRefused)
         ASSERT_TRUE(after.open(QIODevice::ReadOnly));
         EXPECT_EQ(after.readAll(), before);
     }
+}
+
+TEST(ZeqProgramOutputTest, OutputThroughFifoAndLinkKeepsThem)
+{
+    QTemporaryDir dir;
+    const QStringList args{ u"tolerance"_qs, u"1000"_qs, u"10ppm"_qs, u"--format"_qs, u"csv"_qs, u"-o"_qs };
+    const QByteArray header = "mass,tolerance,unit,lower,upper\n";
+
+    const QString fifo = dir.filePath(u"fifo"_qs);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    zeq::test::FifoReader reader(fifo);
+    const Outcome piped = run(args + QStringList{ fifo });
+    EXPECT_EQ(piped.exitCode, 0) << qPrintable(piped.err);
+    EXPECT_TRUE(reader.finish().startsWith(header));
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+
+    const QString target = dir.filePath(u"target.csv"_qs);
+    ASSERT_TRUE(QFile::link(target, dir.filePath(u"link.csv"_qs)));
+    const Outcome linked = run(args + QStringList{ dir.filePath(u"link.csv"_qs) });
+    EXPECT_EQ(linked.exitCode, 0) << qPrintable(linked.err);
+    EXPECT_EQ(QFileInfo(dir.filePath(u"link.csv"_qs)).symLinkTarget(), target);
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith(header));
 }

@@ -1,9 +1,10 @@
 #include "CommandLine.h"
 
+#include "zeq_common_stable/AtomicFileWriter.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -61,13 +62,17 @@ int writeResult(const QString &path, const QByteArray &bytes)
         return written ? kExitSuccess
                        : fail(kExitBadInput, QStringLiteral("Can't write standard output: %1").arg(out.errorString()));
     }
-    // The file is replaced only once every byte is on disk: a full disk leaves the old one whole.
-    // Unbuffered, because a buffered QSaveFile (Qt 6.4) commits a file cut short at its final flush.
-    QSaveFile out(path);
-    const bool written =
-        out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && out.write(bytes) == bytes.size() && out.commit();
-    return written ? kExitSuccess
-                   : fail(kExitBadInput, QStringLiteral("Can't write %1: %2").arg(path, out.errorString()));
+    // A file is replaced only once every byte is on disk: a full disk leaves the old one whole.
+    // FIFOs, devices and links are handled by the writer.
+    AtomicFileWriter out(path);
+    Error err = out.open();
+    if (!err.hasError()) {
+        err = out.write(bytes);
+    }
+    if (!err.hasError()) {
+        err = out.commit();
+    }
+    return err.hasError() ? fail(kExitBadInput, err.errorString()) : kExitSuccess;
 }
 
 QString elide(const QString &text, qsizetype width)

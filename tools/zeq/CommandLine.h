@@ -27,8 +27,9 @@ enum ExitCode : int {
 /// Writes "zeq: <message>" as one line to standard error and returns `code`.
 int fail(ExitCode code, const QString &message);
 
-/// Writes `bytes` to standard output (empty path) or replaces the file `path` once all of them are
-/// written. Returns kExitSuccess, or reports the failure and returns kExitBadInput.
+/// Writes `bytes` to standard output (empty path) or to `path` through AtomicFileWriter: a file is
+/// replaced once all of them are written, a FIFO or device written directly. Returns kExitSuccess, or reports the
+/// failure and returns kExitBadInput.
 int writeResult(const QString &path, const QByteArray &bytes);
 
 /// `text` fit for a one-line message: control characters shown as '?', and cut after `width`

@@ -4,6 +4,7 @@
 #include "ValueText.h"
 #include "algo/ProteinDigestNumbering.h"
 #include "math/MonoisotopicMass.h"
+#include "zeq_common_core_mini/CsvWriter.h"
 
 #include <charconv>
 #include <cmath>
@@ -38,6 +39,23 @@ const QString &residueText(char residue)
         return list;
     }();
     return texts[static_cast<unsigned char>(residue) & 0x7f];
+}
+
+// Residues that CSV or TSV writes as they are, alone or in a run: then a protein's residue cells
+// need no quoting. Taken from the one CSV rule, a character at a time (a field of one blank is
+// quoted, a blank inside a run is not; this errs towards the quoting path).
+bool isPlainResidue(char16_t code)
+{
+    static const std::array<bool, 128> plain = [] {
+        std::array<bool, 128> table{};
+        for (std::size_t c = 0; c < table.size(); ++c) {
+            const QChar residue{ char16_t(c) };
+            const QStringView field(&residue, 1);
+            table[c] = !csvFieldNeedsQuotes(field, u',') && !csvFieldNeedsQuotes(field, u'\t');
+        }
+        return table;
+    }();
+    return code < plain.size() && plain[code];
 }
 
 } // namespace
@@ -86,7 +104,7 @@ Error ProteinDigester::digest(QStringView sequence)
             code -= u'a' - u'A';
         }
         m_residues[size_t(i)] = static_cast<char>(code);
-        m_plainResidues = m_plainResidues && code != u',' && code != u'"' && code != u'\t';
+        m_plainResidues = m_plainResidues && isPlainResidue(code);
         m_unknownBefore[size_t(i)] = unknown;
         unknown += std::isnan(masses[code]) ? 1 : 0;
     }

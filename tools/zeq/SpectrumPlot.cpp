@@ -4,14 +4,15 @@
 
 #include "ValueText.h"
 #include "algo/AveragineComparisonPlots.h"
+#include "zeq_common_stable/AtomicFileWriter.h"
 
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -407,35 +408,48 @@ Error writeSpectrumPlot(const SpectrumPlot &plot, const QString &path)
         Error err(kBadParameterError, QStringLiteral("Can't draw %1: the name must end in .svg or .png").arg(path));
         return ZEQ_ECATCH(err);
     }
-    QSaveFile out(path);
-    // Unbuffered: a buffered QSaveFile (Qt 6.4) commits a file cut short at its final flush.
-    bool written = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (written && QFileInfo(path).suffix().toLower() == u"svg") {
+    AtomicFileWriter out(path);
+    Error err = out.open();
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
+    }
+    bool drawn = false;
+    if (QFileInfo(path).suffix().toLower() == u"svg") {
         QSvgGenerator svg;
-        svg.setOutputDevice(&out);
+        svg.setOutputDevice(out.device());
         svg.setSize(kCanvas);
         svg.setViewBox(QRect(QPoint(), kCanvas));
         // At 96 dpi one canvas unit is one CSS pixel, as in the PNG.
         svg.setResolution(96);
         svg.setTitle(plot.title);
         QPainter painter;
-        written = painter.begin(&svg);
-        if (written) {
+        drawn = painter.begin(&svg);
+        if (drawn) {
             draw(painter, plot);
-            written = painter.end();
+            drawn = painter.end();
         }
-    } else if (written) {
+    } else {
         QImage image(kCanvas, QImage::Format_RGB32);
         QPainter painter(&image);
         draw(painter, plot);
         painter.end();
-        written = image.save(&out, "PNG");
+        drawn = image.save(out.device(), "PNG");
     }
-    if (!written || !out.commit()) {
-        Error err(kFileOpenError, QStringLiteral("Can't write %1: %2").arg(path, out.errorString()));
+    if (!drawn) {
+        // Painters report a failed write only as failure: the device knows why.
+        const auto *file = qobject_cast<const QFileDevice *>(out.device());
+        const QString reason = file && file->error() != QFileDevice::NoError ? file->errorString()
+                                                                             : QStringLiteral("the plot was not drawn");
+        out.cancel();
+        err = Error(kFileOpenError, QStringLiteral("Can't write %1: %2").arg(path, reason));
         return ZEQ_ECATCH(err);
     }
-    return Error();
+    // A write that failed inside the painter shows here.
+    err = out.commit();
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
+    }
+    return err;
 }
 
 } // namespace zeq::cli

@@ -1,6 +1,7 @@
 #include "TableWriter.h"
 
 #include "ValueText.h"
+#include "zeq_common_core_mini/CsvWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,14 +12,17 @@ namespace zeq::cli
 namespace
 {
 
-QString csvField(const QString &cell)
+// A table goes to a terminal: an escape sequence in a FASTA header or a file name must not move the
+// cursor or change colours, so control characters show as '?', as in error messages. The other
+// formats are data and keep every character.
+QString tableField(QString cell)
 {
-    if (!cell.contains(u',') && !cell.contains(u'"') && !cell.contains(u'\n') && !cell.contains(u'\r')) {
-        return cell;
+    for (QChar &c : cell) {
+        if (c.category() == QChar::Other_Control) {
+            c = u'?';
+        }
     }
-    QString quoted = cell;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
+    return cell;
 }
 
 QString tsvField(QString cell)
@@ -96,7 +100,7 @@ QString TableWriter::formatCell(Format format, const QString &cell)
 {
     switch (format) {
     case Csv:
-        return csvField(cell);
+        return ::csvField(cell);
     case Tsv:
         return tsvField(cell);
     case Json:
@@ -104,7 +108,7 @@ QString TableWriter::formatCell(Format format, const QString &cell)
     case Table:
         break;
     }
-    return cell;
+    return tableField(cell);
 }
 
 TableWriter::TableWriter(Format format, const QList<Column> &columns)
@@ -149,6 +153,7 @@ template <typename LineFunction> QString TableWriter::joinLines(LineFunction lin
 
 QString TableWriter::renderTable() const
 {
+    // tableField() replaces characters one for one: the widths of the raw cells hold.
     QList<qsizetype> widths;
     for (const Column &column : m_columns) {
         widths.append(column.name.size());
@@ -165,11 +170,12 @@ QString TableWriter::renderTable() const
             if (i > 0) {
                 text += QStringLiteral("  ");
             }
+            const QString cell = tableField(cells.at(i));
             if (m_columns.at(i).numeric) {
-                text += cells.at(i).rightJustified(widths.at(i));
+                text += cell.rightJustified(widths.at(i));
             } else {
                 // No trailing blanks after the last column.
-                text += last ? cells.at(i) : cells.at(i).leftJustified(widths.at(i));
+                text += last ? cell : cell.leftJustified(widths.at(i));
             }
         }
         return text + u'\n';
@@ -182,7 +188,7 @@ QString TableWriter::renderSeparated(QChar separator) const
     const auto line = [&](const QStringList &cells) {
         QStringList fields;
         for (const QString &cell : cells) {
-            fields.append(separator == u',' ? csvField(cell) : tsvField(cell));
+            fields.append(separator == u',' ? ::csvField(cell) : tsvField(cell));
         }
         return fields.join(separator) + u'\n';
     };

@@ -16,8 +16,8 @@ class TableWriter
 {
 public:
     enum Format : qint32 {
-        Table = 0, ///< aligned columns, numbers right-aligned
-        Csv = 1, ///< RFC 4180: a field holding a comma, quote or line break is quoted, quotes doubled
+        Table = 0, ///< aligned columns, numbers right-aligned, control characters shown as '?'
+        Csv = 1, ///< quoted as csvField() does (RFC 4180, and leading or trailing blanks kept)
         Tsv = 2, ///< tab-separated; tabs and line breaks inside a cell become blanks
         Json = 3, ///< an array of objects keyed by column name; numeric cells as JSON numbers
     };
@@ -30,7 +30,8 @@ public:
     /// "table", "csv", "tsv" or "json", any case.
     [[nodiscard]] static Result<Format> formatFromName(const QString &name);
     /// A text cell as `format` writes it: quoted when CSV needs it, tabs and line breaks blanked for
-    /// TSV, a JSON string, or as it is in a table. For commands that write large outputs themselves.
+    /// TSV, a JSON string, or with control characters shown as '?' in a table. For commands that write large outputs
+    /// themselves.
     [[nodiscard]] static QString formatCell(Format format, const QString &cell);
 
     TableWriter(Format format, const QList<Column> &columns);
