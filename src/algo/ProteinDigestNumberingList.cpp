@@ -61,14 +61,15 @@ bool ProteinDigestNumberingList::getDigestInfoUsingPeptideOnly(const QString &pe
                                                                ProteinDigestNumbering::DigestInfo *info) const
 {
     // The table's order changes from run to run; the lowest protein number makes the answer
-    // repeatable. A protein numbered under several rules prefers the numbering the look-up will use.
+    // repeatable. Numberings under the rules the look-up will use come first: a match under other
+    // rules can only end in false.
     const DigestRules &usedRules = (digestion.isValid() ? digestion : m_projectDigestion).digestRules();
     struct Match {
         int proteinId = 0;
         bool otherRules = false;
         int start = -1;
         int end = -1;
-        auto rank() const { return std::tuple(proteinId, otherRules, start, end); }
+        auto rank() const { return std::tuple(otherRules, proteinId); }
     };
     std::optional<Match> best;
     for (auto it = m_table.cbegin(); it != m_table.cend(); ++it) {

@@ -69,6 +69,8 @@ TEST(ProteinDigestNumberingListTest, PeptideOnlyLookUpTakesTheLowestProteinNumbe
         const QString name = u"P"_qs + QString::number(id);
         ASSERT_FALSE(list.insertProtein(id, name, {}, QString(id % 5, u'G') + u"KPEPTIDEKR"_qs, trypsin).hasError());
     }
+    // A lower number under other rules cannot answer the look-up and must not hide protein 3.
+    ASSERT_FALSE(list.insertProtein(2, u"P2"_qs, {}, u"GKPEPTIDEKR"_qs, zeq::BuiltInProteases::kLysC).hasError());
     ProteinDigestNumbering::DigestInfo info;
     ASSERT_TRUE(list.getDigestInfoUsingPeptideOnly(u"PEPTIDEK"_qs, trypsin, &info));
     EXPECT_EQ(info.text1, u"P3"_qs);

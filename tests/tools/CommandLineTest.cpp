@@ -108,6 +108,29 @@ TEST(CommandLineTest, TimeRangesTakeSecondsOrMinutes)
     }
 }
 
+// Fault: scan numbers past 2^31 wrapped.
+TEST(CommandLineTest, ScanListsTakeSixtyFourBitNumbers)
+{
+    const struct {
+        const char *text;
+        const char *expected;
+    } rows[] = {
+        { "1, 99999999999999", "1 99999999999999" },
+        { "9223372036854775808",
+          "--scan needs scan numbers from 1 to 9223372036854775807, got \"9223372036854775808\"" },
+        { "2,0", "--scan needs scan numbers from 1 to 9223372036854775807, got \"0\"" },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text);
+        const zeq::Result<QList<qint64>> scans = parseScanList(u"--scan"_qs, QString::fromUtf8(row.text));
+        QStringList shown;
+        for (const qint64 scan : scans.hasValue() ? scans.value() : QList<qint64>()) {
+            shown.append(QString::number(scan));
+        }
+        EXPECT_EQ(scans.hasError() ? scans.error().errorString() : shown.join(u' '), QString::fromUtf8(row.expected));
+    }
+}
+
 TEST(CommandLineTest, NumbersReadBackAndStayPlainWhereReadable)
 {
     const struct {

@@ -195,19 +195,17 @@ Result<QList<qint64>> parseScanList(const QString &what, const QString &text)
 {
     QList<qint64> scans;
     for (const QString &part : text.split(u',')) {
-        // Scan numbers of long runs pass 2^31; plain digits are read whole, other forms ("1e2") as numbers.
-        bool plain = false;
-        const qint64 number = part.trimmed().toLongLong(&plain);
-        if (plain && number >= 1) {
-            scans.append(number);
-            continue;
-        }
-        const Result<int> scan = parseInteger(what, part.trimmed(), 1, std::numeric_limits<int>::max());
-        if (scan.hasError()) {
-            Error err = scan.error();
+        // Scan numbers of long runs pass 2^31: whole 64-bit numbers, written as digits.
+        bool ok = false;
+        const qint64 number = part.trimmed().toLongLong(&ok);
+        if (!ok || number < 1) {
+            Error err = usage(QStringLiteral("%1 needs scan numbers from 1 to %2, got \"%3\"")
+                                  .arg(what)
+                                  .arg(std::numeric_limits<qint64>::max())
+                                  .arg(elide(part.trimmed())));
             return ZEQ_ECATCH(err);
         }
-        scans.append(scan.value());
+        scans.append(number);
     }
     return scans;
 }
