@@ -44,11 +44,7 @@ int fail(ExitCode code, const QString &message)
     QString line = message;
     line.replace(u'\n', QStringLiteral("; "));
     // Texts quoted from files (a catalogue cell, a header) must not reach the terminal as escapes.
-    for (QChar &c : line) {
-        if (c.category() == QChar::Other_Control) {
-            c = u'?';
-        }
-    }
+    line = visibleText(line);
     std::fprintf(stderr, "zeq: %s\n", line.toUtf8().constData());
     return code;
 }
@@ -73,18 +69,6 @@ int writeResult(const QString &path, const QByteArray &bytes)
         err = out.commit();
     }
     return err.hasError() ? fail(kExitBadInput, err.errorString()) : kExitSuccess;
-}
-
-QString elide(const QString &text, qsizetype width)
-{
-    QString shown = text.size() > width ? text.first(width) : text;
-    // Binary junk must not move the terminal's cursor or change its colours.
-    for (QChar &c : shown) {
-        if (c.category() == QChar::Other_Control) {
-            c = u'?';
-        }
-    }
-    return text.size() > width ? shown + QStringLiteral("…") : shown;
 }
 
 Option Option::flag(const QString &name, const QString &help)

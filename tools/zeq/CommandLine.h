@@ -32,10 +32,6 @@ int fail(ExitCode code, const QString &message);
 /// failure and returns kExitBadInput.
 int writeResult(const QString &path, const QByteArray &bytes);
 
-/// `text` fit for a one-line message: control characters shown as '?', and cut after `width`
-/// characters with an ellipsis when longer.
-QString elide(const QString &text, qsizetype width = 80);
-
 /// One option of a command, declared once: its parsing, range check, default and --help line all
 /// come from this declaration.
 struct Option {

@@ -12,19 +12,6 @@ namespace zeq::cli
 namespace
 {
 
-// A table goes to a terminal: an escape sequence in a FASTA header or a file name must not move the
-// cursor or change colours, so control characters show as '?', as in error messages. The other
-// formats are data and keep every character.
-QString tableField(QString cell)
-{
-    for (QChar &c : cell) {
-        if (c.category() == QChar::Other_Control) {
-            c = u'?';
-        }
-    }
-    return cell;
-}
-
 QString tsvField(QString cell)
 {
     // TSV has no quoting: a tab or line break inside a cell would shift every later column.
@@ -108,7 +95,7 @@ QString TableWriter::formatCell(Format format, const QString &cell)
     case Table:
         break;
     }
-    return tableField(cell);
+    return visibleText(cell);
 }
 
 TableWriter::TableWriter(Format format, const QList<Column> &columns)
@@ -153,7 +140,8 @@ template <typename LineFunction> QString TableWriter::joinLines(LineFunction lin
 
 QString TableWriter::renderTable() const
 {
-    // tableField() replaces characters one for one: the widths of the raw cells hold.
+    // A table goes to a terminal, so its cells are made visible (the other formats are data and keep
+    // every character); one character for one, so the widths of the raw cells hold.
     QList<qsizetype> widths;
     for (const Column &column : m_columns) {
         widths.append(column.name.size());
@@ -170,7 +158,7 @@ QString TableWriter::renderTable() const
             if (i > 0) {
                 text += QStringLiteral("  ");
             }
-            const QString cell = tableField(cells.at(i));
+            const QString cell = visibleText(cells.at(i));
             if (m_columns.at(i).numeric) {
                 text += cell.rightJustified(widths.at(i));
             } else {

@@ -1,7 +1,5 @@
 #include "ValueText.h"
 
-#include "CommandLine.h"
-
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -112,6 +110,21 @@ QString formatNumber(double value)
     const double magnitude = std::fabs(value);
     const bool plain = magnitude == 0.0 || (magnitude >= 1e-5 && magnitude < 1e15) || !std::isfinite(value);
     return QString::number(value, plain ? 'f' : 'g', QLocale::FloatingPointShortest);
+}
+
+QString visibleText(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control) {
+            c = u'?';
+        }
+    }
+    return text;
+}
+
+QString elide(const QString &text, qsizetype width)
+{
+    return text.size() > width ? visibleText(text.first(width)) + QStringLiteral("…") : visibleText(text);
 }
 
 QString formatFixed(double value, int decimals)

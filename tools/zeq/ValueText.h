@@ -23,6 +23,13 @@ QString formatFixed(double value, int decimals);
 /// `value` to `digits` significant digits, for scores whose size varies over many decades.
 QString formatSignificant(double value, int digits);
 
+/// `text` with its control characters shown as '?': binary junk or an escape sequence from a file
+/// must not move a terminal's cursor or change its colours. One character for one.
+QString visibleText(QString text);
+/// `text` fit for a one-line message: visible, and cut after `width` characters with an ellipsis
+/// when longer.
+QString elide(const QString &text, qsizetype width = 80);
+
 /// Bounds of a number typed by a person; an open bound excludes its own value.
 struct NumberRange {
     double lowest = -std::numeric_limits<double>::infinity();
