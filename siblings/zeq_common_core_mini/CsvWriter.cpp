@@ -127,12 +127,10 @@ bool CsvWriter::writeRow(const QList<QString> &fields)
                             .arg(shape.nul ? QStringLiteral("a NUL character")
                                            : QStringLiteral("half of a UTF-16 surrogate pair")));
         }
-        if (!shape.quote) {
-            appendText(field, shape.ascii);
+        if (shape.quote) {
+            appendText(csvField(field, m_separator), shape.ascii);
         } else {
-            m_buffer.append('"');
-            appendText(QString(field).replace(u'"', QLatin1String("\"\"")), shape.ascii);
-            m_buffer.append('"');
+            appendText(field, shape.ascii);
         }
     }
     if (fields.size() == 1 && fields.first().isEmpty()) {

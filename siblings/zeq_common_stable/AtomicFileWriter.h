@@ -16,9 +16,11 @@ class QIODevice;
 /// writer destroyed before commit()) leaves an earlier file whole and no partial one. A symbolic
 /// link is followed: its final target is replaced and the link stays a link. A target that exists
 /// and is not a regular file (a FIFO, a device such as /dev/null, a socket) cannot be replaced and
-/// is written directly, as is one of this process's own descriptors named as /dev/stdout,
-/// /dev/stderr, /dev/fd/N or /proc/self/fd/N (through the descriptor, keeping its position and
-/// append mode); what reaches such a target cannot be taken back.
+/// is written directly, without being created or truncated. A descriptor link (/dev/fd/N,
+/// /proc/self/fd/N, and /dev/stdout, a link to one) is written through the descriptor, keeping its
+/// position and append mode, if the process was handed it open for writing; the process's own
+/// descriptors (close-on-exec) are refused. What reaches a target written directly cannot be taken
+/// back.
 class ZEQ_COMMON_STABLE_EXPORT AtomicFileWriter
 {
 public:
@@ -29,7 +31,8 @@ public:
     ~AtomicFileWriter();
 
     /// kBadParameterError for an empty path; kFileOpenError when the path names a folder, the links
-    /// loop, or the file (or the temporary file beside it) cannot be made.
+    /// loop, a descriptor not open for writing, or the file (or the temporary file beside it) cannot
+    /// be made or opened.
     [[nodiscard]] Error open();
     /// The open, unbuffered device, for code that writes to a QIODevice itself; null unless open.
     /// A failed write to it makes commit() fail.
@@ -44,16 +47,15 @@ public:
     /// Drops what was written to a temporary file; the target keeps its earlier content.
     void cancel();
 
-    /// True when open() found a target that is written directly rather than replaced.
-    [[nodiscard]] bool writesDirectly() const noexcept { return m_direct; }
-    [[nodiscard]] const QString &path() const noexcept { return m_path; }
-
 private:
+    /// Writes through `descriptor`, which is closed at the end when `owned`.
+    [[nodiscard]] Error openDirect(const QString &target, int descriptor, bool owned);
     [[nodiscard]] QString notOpen() const;
     Error fail(ErrorCode code, const QString &reason);
 
     QString m_path;
     std::unique_ptr<QFileDevice> m_device;
+    int m_ownedDescriptor = -1;
     bool m_direct = false;
     bool m_failed = false;
 };

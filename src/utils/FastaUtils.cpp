@@ -252,6 +252,11 @@ Error writeFasta(const std::wstring &path,
     }
     AtomicFileWriter file(fileName);
     err = file.open();
+    if (err.hasError()) {
+        // An empty name too: to callers of this writer, a file that can't be opened.
+        err.setError(kFileOpenError);
+        return ZEQ_ECATCH(err);
+    }
     // Records are gathered into large writes: the writer's device is unbuffered.
     constexpr size_t kFlushAt = size_t(1) << 20;
     std::string chunk;

@@ -22,15 +22,6 @@ using zeq::test::writeFile;
 namespace
 {
 
-Error writeAll(AtomicFileWriter &writer, const QByteArray &data)
-{
-    Error err = writer.open();
-    if (!err.hasError()) {
-        err = writer.write(data);
-    }
-    return err.hasError() ? err : writer.commit();
-}
-
 bool isFifo(const QString &path)
 {
     struct stat info {
@@ -70,6 +61,7 @@ TEST(AtomicFileWriterTest, LinksAreFollowedAndSpecialFilesWrittenInPlace)
         std::optional<zeq::test::FifoReader> reader;
         if (row.path == fifo) {
             reader.emplace(fifo);
+            ASSERT_TRUE(reader->started());
         }
         // A device is not held to the size limit of files: a writer that wrongly replaces it fails
         // here rather than, run by root, destroy /dev/null.
@@ -78,11 +70,9 @@ TEST(AtomicFileWriterTest, LinksAreFollowedAndSpecialFilesWrittenInPlace)
             limit.emplace(1);
             ASSERT_TRUE(limit->active());
         }
-        AtomicFileWriter writer(row.path);
-        const Error err = writeAll(writer, content);
+        const Error err = FileUtils::writeToFile(row.path, content);
         limit.reset();
         EXPECT_FALSE(err.hasError()) << qPrintable(err.errorString());
-        EXPECT_EQ(writer.writesDirectly(), row.writtenAt.isEmpty() || reader);
         if (reader) {
             EXPECT_EQ(reader->finish(), content);
         } else if (!row.writtenAt.isEmpty()) {
@@ -101,18 +91,52 @@ TEST(AtomicFileWriterTest, DescriptorLinksWriteThroughTheDescriptor)
     // As a shell's ">>" leaves standard output: the earlier content must stay, the new one follow it.
     QTemporaryDir dir;
     const QString path = writeFile(dir.filePath(u"log.txt"_qs), "earlier\n");
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND);
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND);
     ASSERT_GE(fd, 0);
     QByteArray expected = "earlier\n";
     for (const QString &link : { u"/dev/fd/%1"_qs, u"/proc/self/fd/%1"_qs }) {
-        const QString name = link.arg(fd);
-        AtomicFileWriter writer(name);
-        const Error err = writeAll(writer, name.toUtf8() + '\n');
+        const QString linkName = link.arg(fd);
+        const Error err = FileUtils::writeToFile(linkName, linkName.toUtf8() + '\n');
         EXPECT_FALSE(err.hasError()) << qPrintable(err.errorString());
-        expected += name.toUtf8() + '\n';
+        expected += linkName.toUtf8() + '\n';
     }
+
+    // Descriptors the process opened itself (close-on-exec, as a database's), or that can't be
+    // written, are refused rather than written into.
+    const int own = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    const int readOnly = ::open(name.constData(), O_RDONLY);
     ::close(fd);
+    ASSERT_GE(own, 0);
+    ASSERT_GE(readOnly, 0);
+    for (const int refused : { own, readOnly, fd }) {
+        SCOPED_TRACE(refused);
+        const QString link = u"/dev/fd/%1"_qs.arg(refused);
+        const Error err = FileUtils::writeToFile(link, "overwritten");
+        EXPECT_EQ(err.code(), kFileOpenError);
+        EXPECT_EQ(err.errorString(), u"Can't write %1: descriptor %2 is not open for writing"_qs.arg(link).arg(refused))
+            << qPrintable(err.errorString());
+    }
+    ::close(own);
+    ::close(readOnly);
     EXPECT_EQ(fileContents(path), expected);
+}
+
+TEST(AtomicFileWriterTest, OnlyAnEmptyNameIsRefusedAndAFailedOpenIsNotAFailedWrite)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(FileUtils::writeToFile(QString(), "x").code(), kBadParameterError);
+    // A name of one blank is a name.
+    const QString current = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const Error blank = FileUtils::writeToFile(u" "_qs, "x");
+    QDir::setCurrent(current);
+    EXPECT_FALSE(blank.hasError()) << qPrintable(blank.errorString());
+    EXPECT_EQ(fileContents(dir.filePath(u" "_qs)), "x");
+
+    AtomicFileWriter writer(dir.filePath(u"no/such/folder/out.txt"_qs));
+    EXPECT_EQ(writer.open().code(), kFileOpenError);
+    EXPECT_TRUE(writer.commit().errorString().endsWith(u"it is not open"_qs));
 }
 
 TEST(AtomicFileWriterTest, FailuresLeaveTheTargetAsItWas)
@@ -132,7 +156,7 @@ TEST(AtomicFileWriterTest, FailuresLeaveTheTargetAsItWas)
         { "folder", dir.path(), kFileOpenError, "it is a folder" },
         { "link loop", dir.filePath(u"loop"_qs), kFileOpenError, "too many levels of symbolic links" },
         { "full device", u"/dev/full"_qs, kError, "No space left on device" },
-        { "cut short through a link", dir.filePath(u"link"_qs), kError, "" },
+        { "cut short through a link", dir.filePath(u"link"_qs), kError, "File too large" },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);

@@ -30,6 +30,9 @@ public:
     FifoReader &operator=(const FifoReader &) = delete;
     ~FifoReader() { (void)finish(); }
 
+    /// False when the FIFO could not be opened: a writer would then wait for a reader for ever.
+    [[nodiscard]] bool started() const noexcept { return m_thread.joinable(); }
+
     /// What the writers wrote; call once they are done.
     QByteArray finish()
     {

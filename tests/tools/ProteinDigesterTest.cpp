@@ -14,3 +14,22 @@ TEST(ProteinDigesterTest, ProteinsBeyondTheEngineRangeAreRefused)
     ASSERT_FALSE(digester.digest(residues).hasError());
     EXPECT_EQ(digester.peptides().size(), 3) << "PEPTIDEK, SAMPLER and the missed cleavage";
 }
+
+TEST(ProteinDigesterTest, LinesMatchTheTableWriterForEveryResidue)
+{
+    // The line writer copies residues without a cell each only when the formatter would leave them
+    // as they are; any residue on which the two disagree shows here.
+    zeq::cli::ProteinDigester digester(zeq::cli::DigestSettings{ .minLength = 1 });
+    for (const auto format : { zeq::cli::TableWriter::Csv, zeq::cli::TableWriter::Tsv }) {
+        for (char16_t c = 0; c < 128; ++c) {
+            SCOPED_TRACE(testing::Message() << "format " << format << ", residue " << int(c));
+            const QString protein = u"PEP"_qs + QChar(c) + u"TIDE"_qs;
+            ASSERT_FALSE(digester.digest(protein).hasError());
+            zeq::cli::TableWriter table(format, zeq::cli::ProteinDigester::columns());
+            QByteArray lines = table.render();
+            digester.appendLines(u"P1"_qs, format, &lines);
+            digester.addRows(u"P1"_qs, &table);
+            EXPECT_EQ(lines, table.render());
+        }
+    }
+}

@@ -230,6 +230,7 @@ TEST(ZeqProgramOutputTest, OutputThroughFifoAndLinkKeepsThem)
     const QString fifo = dir.filePath(u"fifo"_qs);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     zeq::test::FifoReader reader(fifo);
+    ASSERT_TRUE(reader.started());
     const Outcome piped = run(args + QStringList{ fifo });
     EXPECT_EQ(piped.exitCode, 0) << qPrintable(piped.err);
     EXPECT_TRUE(reader.finish().startsWith(header));

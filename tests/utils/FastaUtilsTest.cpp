@@ -165,7 +165,8 @@ TEST_F(FastaUtilsTest, FailedWriteLeavesNoFile)
 {
     const QString existing = write(u"existing.fasta"_qs, "keep me");
     write(u"plain-file"_qs, "x");
-    const QList<QString> unwritable = { m_dir.filePath(u"no/such/folder/out.fasta"_qs),
+    const QList<QString> unwritable = { QString(),
+                                        m_dir.filePath(u"no/such/folder/out.fasta"_qs),
                                         m_dir.path(),
                                         m_dir.filePath(u"plain-file/out.fasta"_qs) };
     for (const QString &path : unwritable) {

@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "zeq_common_stable/AtomicFileWriter.h"
+#include "zeq_common_stable/FileUtils.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,14 +60,7 @@ int writeResult(const QString &path, const QByteArray &bytes)
     }
     // A file is replaced only once every byte is on disk: a full disk leaves the old one whole.
     // FIFOs, devices and links are handled by the writer.
-    AtomicFileWriter out(path);
-    Error err = out.open();
-    if (!err.hasError()) {
-        err = out.write(bytes);
-    }
-    if (!err.hasError()) {
-        err = out.commit();
-    }
+    const Error err = FileUtils::writeToFile(path, bytes);
     return err.hasError() ? fail(kExitBadInput, err.errorString()) : kExitSuccess;
 }
 

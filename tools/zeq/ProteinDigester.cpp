@@ -4,7 +4,6 @@
 #include "ValueText.h"
 #include "algo/ProteinDigestNumbering.h"
 #include "math/MonoisotopicMass.h"
-#include "zeq_common_core_mini/CsvWriter.h"
 
 #include <charconv>
 #include <cmath>
@@ -41,17 +40,18 @@ const QString &residueText(char residue)
     return texts[static_cast<unsigned char>(residue) & 0x7f];
 }
 
-// Residues that CSV or TSV writes as they are, alone or in a run: then a protein's residue cells
-// need no quoting. Taken from the one CSV rule, a character at a time (a field of one blank is
-// quoted, a blank inside a run is not; this errs towards the quoting path).
+// Residues that CSV and TSV write as they are, alone or in a run: then a protein's residue cells
+// need no quoting. Asked of the formatter itself, a character at a time, so that the fast path
+// cannot disagree with it (a field of one blank is quoted, a blank inside a run is not; this errs
+// towards the formatting path).
 bool isPlainResidue(char16_t code)
 {
     static const std::array<bool, 128> plain = [] {
         std::array<bool, 128> table{};
         for (std::size_t c = 0; c < table.size(); ++c) {
-            const QChar residue{ char16_t(c) };
-            const QStringView field(&residue, 1);
-            table[c] = !csvFieldNeedsQuotes(field, u',') && !csvFieldNeedsQuotes(field, u'\t');
+            const QString field(QChar{ char16_t(c) });
+            table[c] = TableWriter::formatCell(TableWriter::Csv, field) == field
+                && TableWriter::formatCell(TableWriter::Tsv, field) == field;
         }
         return table;
     }();

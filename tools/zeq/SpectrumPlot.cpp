@@ -441,7 +441,7 @@ Error writeSpectrumPlot(const SpectrumPlot &plot, const QString &path)
         const QString reason = file && file->error() != QFileDevice::NoError ? file->errorString()
                                                                              : QStringLiteral("the plot was not drawn");
         out.cancel();
-        err = Error(kFileOpenError, QStringLiteral("Can't write %1: %2").arg(path, reason));
+        err = Error(kError, QStringLiteral("Can't write %1: %2").arg(path, reason));
         return ZEQ_ECATCH(err);
     }
     // A write that failed inside the painter shows here.
