@@ -58,7 +58,8 @@ void SearchOptions::add(CommandParser &cmd)
                        kDefaultSigmaAt1000)
             .withShownDefault(QStringLiteral("%1 m/z at m/z 1000 (%2 ppm)")
                                   .arg(formatNumber(kDefaultSigmaAt1000), formatNumber(kDefaultSigmaAt1000 * 1000.0))),
-        Option::flag(QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error.")),
+        Option::flag(QStringLiteral("verbose"), QStringLiteral("Show the search's own warnings on standard error."))
+            .withShortName(QStringLiteral("v")),
     });
 }
 
