@@ -121,6 +121,11 @@ TEST(SpectrumSourceTest, NumericCharacterReferencesAreDecodedBeforeTheReaderSees
           mzXML,
           { { "scanType=\"Full\"", "scanType=\"Full&#8211;scan\"" } },
           "scan=1,1\nscan=2,2\nscan=3,3" },
+        // Escaped inside its quotes, a quote is a byte longer: taken from the white space after it.
+        { "a quote in the first scan of an mzXML",
+          mzXML,
+          { { "<scan num=\"1\"", "<scan num=\"1\" filterLine=\"" + QByteArray("&#34;").repeated(16) + "\"" } },
+          "scan=1,1\nscan=2,2\nscan=3,3" },
         { "a native id the reader cannot split",
           plain,
           { { "\"scan=1\"", "\"scan=1 &#65;\"" } },

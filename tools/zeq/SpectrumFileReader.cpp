@@ -186,7 +186,7 @@ readWithLibrary(const QString &path, const QString &shownName, const SpectrumSel
 /// XmlCharacterReferences.h); `path` itself otherwise.
 Result<QString> withoutNumericReferences(const QString &path, const QString &shownName, QTemporaryFile &decoded)
 {
-    const Result<bool> holds = holdsNumericReference(path);
+    const Result<bool> holds = holdsNumericReference(path, shownName);
     if (holds.hasError()) {
         Error err = holds.error();
         return ZEQ_ECATCH(err);
