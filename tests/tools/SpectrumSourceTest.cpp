@@ -70,6 +70,22 @@ TEST(SpectrumSourceTest, SpectraWithImpossibleNumbersAreSkippedWithOneWarningEac
     EXPECT_EQ(summed.err, warning + u"zeq: 2 spectra, 4 points summed into 4 peaks; 1 skipped (see the warnings)\n"_qs);
 }
 
+TEST(SpectrumSourceTest, AnMs2SpectrumAfterASkippedMs1SpectrumHasNoPrecursorSearch)
+{
+    QTemporaryDir dir;
+    QList<SpectrumToWrite> spectra = threeSpectra();
+    spectra[1].points[1].setX(-1.2e27);
+    // Searched in scan 1, its window would hold a cluster.
+    spectra[2] = { 3, 2, 3.0, 400.25, 1.5, { { 200.0, 10.0 } } };
+    const QString file = dir.filePath(u"run.mzML"_qs);
+    ASSERT_EQ(writeSpectrumFile(file, SpectrumFileKind::MzML64Zlib, spectra), QString());
+
+    const Outcome found = runZeq({ u"deisotope"_qs, u"--precursor"_qs, u"--min-isotopes"_qs, u"1"_qs, file });
+    EXPECT_EQ(found.exitCode, 0);
+    EXPECT_TRUE(found.err.contains(u"spectrum scan=3 skipped: no MS1 spectrum before it"_qs)) << qPrintable(found.err);
+    EXPECT_TRUE(found.err.contains(u"zeq: 0 spectra, 0 windows, 0 clusters"_qs)) << qPrintable(found.err);
+}
+
 TEST(SpectrumSourceTest, ScanNumbersAreSixtyFourBitAndReadFromMgfScansAndTitles)
 {
     QTemporaryDir dir;

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <sstream>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zeq::cli
@@ -131,6 +132,7 @@ readWithLibrary(const QString &path, const QString &shownName, const SpectrumSel
         const MSDataFile file(path.toStdString(), &spectrumReaders());
         const SpectrumListPtr list = file.run.spectrumListPtr;
         const std::size_t count = list ? list->size() : 0;
+        bool skippedMs1 = false;
         for (std::size_t i = 0; i < count; ++i) {
             // The header alone decides; the arrays are decoded only for the spectra kept.
             const SpectrumPtr header = list->spectrum(i, false);
@@ -162,8 +164,10 @@ readWithLibrary(const QString &path, const QString &shownName, const SpectrumSel
             if (const QString why = badPoint(spectrum.points); !why.isEmpty()) {
                 warnSkipped(shownName, spectrum.nativeId, why);
                 *skipped += 1;
+                skippedMs1 = skippedMs1 || spectrum.msLevel == 1;
                 continue;
             }
+            spectrum.afterSkippedMs1 = std::exchange(skippedMs1, false);
             std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
                 return a.x() < b.x();
             });
