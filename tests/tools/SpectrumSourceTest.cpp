@@ -68,6 +68,11 @@ TEST(SpectrumSourceTest, SpectraWithImpossibleNumbersAreSkippedWithOneWarningEac
 
     const Outcome summed = runZeq({ u"sum"_qs, file });
     EXPECT_EQ(summed.err, warning + u"zeq: 2 spectra, 4 points summed into 4 peaks; 1 skipped (see the warnings)\n"_qs);
+
+    // A peak list is one MS1 spectrum: not asked for, it is not looked at.
+    const QString peaks = writeFile(dir.filePath(u"peaks.txt"_qs), "-5 10\n400 100\n");
+    const Outcome ms2 = runZeq({ u"deisotope"_qs, u"--ms-level"_qs, u"2"_qs, peaks });
+    EXPECT_TRUE(ms2.err.startsWith(u"zeq: 0 spectra"_qs)) << qPrintable(ms2.err);
 }
 
 TEST(SpectrumSourceTest, AnMs2SpectrumAfterASkippedMs1SpectrumHasNoPrecursorSearch)
