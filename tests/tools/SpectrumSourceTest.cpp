@@ -100,6 +100,9 @@ TEST(SpectrumSourceTest, ScanNumbersAreSixtyFourBitAndReadFromMgfScansAndTitles)
     const Outcome big = deisotope({ mzML });
     EXPECT_EQ(idsAndScans(big.out), u"scan=1,1\nscan=99999999999999,99999999999999\nscan=3,3"_qs)
         << qPrintable(big.err);
+    writeFile(mzML, fileContents(mzML).replace("id=\"scan=3\"", "id=\"scan=99999999999999999999\""));
+    EXPECT_EQ(deisotope({ mzML }).err,
+              u"zeq: "_qs + mzML + u": spectrum scan=99999999999999999999: its scan number does not fit 64 bits\n"_qs);
 
     QByteArray mgf;
     for (const char *header : { "SCANS=99999999999999\nTITLE=run.4.4.2",
