@@ -94,3 +94,15 @@ TEST(ProgramInputTest, StandardInputThatCannotBeCopiedWholeFails)
     EXPECT_EQ(cut.out, QString());
     EXPECT_EQ(cut.err, u"zeq: Can't copy standard input to a temporary file: File too large\n"_qs);
 }
+
+TEST(ProgramInputTest, MessagesNameStandardInputAsSuch)
+{
+    QTemporaryDir dir;
+    for (const auto &[text, message] :
+         { std::pair{ "400 x\n", "line 1: expected two numbers" }, std::pair{ "# none\n", "holds no points" } }) {
+        const QString input = writeFile(dir.filePath(u"peaks.txt"_qs), text);
+        const Outcome read = runZeq({ u"charges"_qs, u"-"_qs }, [&](QProcess &p) { p.setStandardInputFile(input); });
+        EXPECT_TRUE(read.err.startsWith(u"zeq: standard input "_qs + QString::fromUtf8(message)))
+            << qPrintable(read.err);
+    }
+}

@@ -68,6 +68,27 @@ TEST(SpectrumSourceTest, SpectraWithImpossibleNumbersAreSkippedWithOneWarningEac
 
     const Outcome summed = runZeq({ u"sum"_qs, file });
     EXPECT_EQ(summed.err, warning + u"zeq: 2 spectra, 4 points summed into 4 peaks; 1 skipped (see the warnings)\n"_qs);
+
+    // A peak list is one MS1 spectrum: not asked for, it is not looked at.
+    const QString peaks = writeFile(dir.filePath(u"peaks.txt"_qs), "-5 10\n400 100\n");
+    const Outcome ms2 = runZeq({ u"deisotope"_qs, u"--ms-level"_qs, u"2"_qs, peaks });
+    EXPECT_TRUE(ms2.err.startsWith(u"zeq: 0 spectra"_qs)) << qPrintable(ms2.err);
+}
+
+TEST(SpectrumSourceTest, AnMs2SpectrumAfterASkippedMs1SpectrumHasNoPrecursorSearch)
+{
+    QTemporaryDir dir;
+    QList<SpectrumToWrite> spectra = threeSpectra();
+    spectra[1].points[1].setX(-1.2e27);
+    // Searched in scan 1, its window would hold a cluster.
+    spectra[2] = { 3, 2, 3.0, 400.25, 1.5, { { 200.0, 10.0 } } };
+    const QString file = dir.filePath(u"run.mzML"_qs);
+    ASSERT_EQ(writeSpectrumFile(file, SpectrumFileKind::MzML64Zlib, spectra), QString());
+
+    const Outcome found = runZeq({ u"deisotope"_qs, u"--precursor"_qs, u"--min-isotopes"_qs, u"1"_qs, file });
+    EXPECT_EQ(found.exitCode, 0);
+    EXPECT_TRUE(found.err.contains(u"spectrum scan=3 skipped: no MS1 spectrum before it"_qs)) << qPrintable(found.err);
+    EXPECT_TRUE(found.err.contains(u"zeq: 0 spectra, 0 windows, 0 clusters"_qs)) << qPrintable(found.err);
 }
 
 TEST(SpectrumSourceTest, ScanNumbersAreSixtyFourBitAndReadFromMgfScansAndTitles)
@@ -79,6 +100,9 @@ TEST(SpectrumSourceTest, ScanNumbersAreSixtyFourBitAndReadFromMgfScansAndTitles)
     const Outcome big = deisotope({ mzML });
     EXPECT_EQ(idsAndScans(big.out), u"scan=1,1\nscan=99999999999999,99999999999999\nscan=3,3"_qs)
         << qPrintable(big.err);
+    writeFile(mzML, fileContents(mzML).replace("id=\"scan=3\"", "id=\"scan=99999999999999999999\""));
+    EXPECT_EQ(deisotope({ mzML }).err,
+              u"zeq: "_qs + mzML + u": spectrum scan=99999999999999999999: its scan number does not fit 64 bits\n"_qs);
 
     QByteArray mgf;
     for (const char *header : { "SCANS=99999999999999\nTITLE=run.4.4.2",
@@ -120,6 +144,11 @@ TEST(SpectrumSourceTest, NumericCharacterReferencesAreDecodedBeforeTheReaderSees
         { "a reference in an mzXML attribute",
           mzXML,
           { { "scanType=\"Full\"", "scanType=\"Full&#8211;scan\"" } },
+          "scan=1,1\nscan=2,2\nscan=3,3" },
+        // Escaped inside its quotes, a quote is a byte longer: taken from the white space after it.
+        { "a quote in the first scan of an mzXML",
+          mzXML,
+          { { "<scan num=\"1\"", "<scan num=\"1\" filterLine=\"" + QByteArray("&#34;").repeated(16) + "\"" } },
           "scan=1,1\nscan=2,2\nscan=3,3" },
         { "a native id the reader cannot split",
           plain,

@@ -1,6 +1,7 @@
 #include "XmlCharacterReferences.h"
 
 #include <QBuffer>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,12 @@ TEST(XmlCharacterReferencesTest, DecodesEveryReferenceAndKeepsMarkupEscaped)
         { "<a b=\"x&#65;y>/\"><c/>z</a>", "<a b=\"xAy>/\"><c/>    z</a>" },
         { "<a b='&#8211;'></a><!-- -->", "<a b='\xE2\x80\x93'></a>    <!-- -->" },
         { "&#8211;&#x2013;&#X1F600;", "\xE2\x80\x93\xE2\x80\x93\xF0\x9F\x98\x80" },
-        { "&#60;&#62;&#38;&#34;&#39;", "&lt;&gt;&amp;&quot;&apos;" },
+        // Quotes are escaped only inside a value delimited by them; the byte that costs is taken
+        // from the white space after the next end or empty tag, or from later savings.
+        { "&#60;&#62;&#38;&#34;&#39;", "&lt;&gt;&amp;\"'" },
+        { "<a x=\"&#34;\"/>\n<b/>", "<a x=\"&quot;\"/><b/>" },
+        { "<a x=\"&#34;&#34;\"\n   y=\"1\"></a>", "<a x=\"&quot;&quot;\"\n y=\"1\"></a>" },
+        { "<a x=\"&#34;&#8211;\" y='&#34;&#39;'/><b/>", "<a x=\"&quot;\xE2\x80\x93\" y='\"&apos;'/>      <b/>" },
         { "&amp;&lt;#65; & # &#0065;", "&amp;&lt;#65; & # A" },
     };
     for (const auto &row : rows) {
@@ -47,6 +53,12 @@ TEST(XmlCharacterReferencesTest, DecodesEveryReferenceAndKeepsMarkupEscaped)
         const QByteArray text = QByteArray(before, 'x') + "&#8211;y";
         EXPECT_EQ(decoded(text), QByteArray(before, 'x') + "\xE2\x80\x93y") << before;
     }
+    // A tag whose '<' ends the reading block.
+    for (const QByteArray tag : { "</r>", "<!-- it's a comment --></r>" }) {
+        const QByteArray start = "<r a='&#8211;'>";
+        const QByteArray text = start + QByteArray((1 << 20) - 1 - start.size(), 'x') + tag;
+        EXPECT_TRUE(decoded(text).endsWith(tag + "    ")) << tag.constData();
+    }
 }
 
 TEST(XmlCharacterReferencesTest, RefusesReferencesToNoCharacterNamingTheByte)
@@ -56,5 +68,24 @@ TEST(XmlCharacterReferencesTest, RefusesReferencesToNoCharacterNamingTheByte)
         QString error;
         (void)decoded(bad, &error);
         EXPECT_TRUE(error.startsWith(u"f.mzML: byte 2: \"&#"_qs)) << bad << ": " << qPrintable(error);
+    }
+    // A quote escaped inside a value it delimits is a byte longer, and too little white space
+    // follows before an element that an index points at.
+    QString error;
+    (void)decoded("<scan x=\"&#34;\"/><scan/>", &error);
+    EXPECT_TRUE(error.startsWith(u"f.mzML: byte 9: \"&#34;\" "_qs)) << qPrintable(error);
+}
+
+TEST(XmlCharacterReferencesTest, FindsAReferenceCutByTheScanningBlock)
+{
+    for (const auto &[text, holds] :
+         { std::pair{ QByteArray("&#65;"), true }, std::pair{ QByteArray("&x#65;"), false } }) {
+        QTemporaryFile file;
+        ASSERT_TRUE(file.open());
+        file.write(QByteArray((4 << 20) - 1, 'x') + text);
+        file.close();
+        const zeq::Result<bool> found = holdsNumericReference(file.fileName(), u"f.mzML"_qs);
+        ASSERT_FALSE(found.hasError());
+        EXPECT_EQ(found.value(), holds) << text.constData();
     }
 }

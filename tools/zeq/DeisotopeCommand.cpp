@@ -7,6 +7,7 @@
 #include "SearchOptions.h"
 #include "SpectrumPlot.h"
 #include "SpectrumSource.h"
+#include "SpectrumSource_p.h"
 #include "SumCommand.h"
 #include "TableWriter.h"
 #include "algo/AveragineComparisonClusterLoop.h"
@@ -155,16 +156,25 @@ JobResult search(const Job &job, const Settings &settings)
 }
 
 /// The spectra to search: each one read, or with --precursor each MS2 spectrum's precursor
-/// isolation window in the MS1 spectrum before it (an MS2 spectrum without either is skipped).
+/// isolation window in the MS1 spectrum before it (an MS2 spectrum without a precursor is skipped,
+/// one without an MS1 spectrum before it with a warning).
 QList<Job> jobsOf(const QString &file, const QList<Spectrum> &spectra, const Settings &settings)
 {
     QList<Job> jobs;
     const Spectrum *lastMs1 = nullptr;
     for (const Spectrum &s : spectra) {
         if (settings.precursor) {
+            // Pairing across a left-out MS1 spectrum would search an older one.
+            if (s.afterSkippedMs1) {
+                lastMs1 = nullptr;
+            }
             if (s.msLevel == 1) {
                 lastMs1 = &s;
-            } else if (lastMs1 && s.precursor) {
+            } else if (s.precursor && !lastMs1) {
+                warnSkipped(file == u"-" ? QStringLiteral("standard input") : file,
+                            s.nativeId,
+                            QStringLiteral("no MS1 spectrum before it to search its precursor in"));
+            } else if (s.precursor) {
                 jobs.append({ file, &s, lastMs1, Range{ s.precursor->isolationLow, s.precursor->isolationHigh } });
             }
         } else {

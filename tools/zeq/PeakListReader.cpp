@@ -33,9 +33,10 @@ Result<QList<QPointF>> readPeakList(const QString &path)
     if (Error err = input.open(path); err.hasError()) {
         return ZEQ_ECATCH(err);
     }
+    const QString shownName = input.shownName();
     QFile file(input.fileName());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(path, file.errorString()));
+        Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, file.errorString()));
         return ZEQ_ECATCH(err);
     }
     static const QRegularExpression separator(QStringLiteral(R"(\s*,\s*|\s+)"));
@@ -62,7 +63,7 @@ Result<QList<QPointF>> readPeakList(const QString &path)
         if (!mzOk || !yOk || !std::isfinite(mz) || !std::isfinite(y)) {
             Error err(kBadParameterError,
                       QStringLiteral("%1 line %2: expected two numbers, m/z and intensity, got \"%3\"")
-                          .arg(path)
+                          .arg(shownName)
                           .arg(lineNumber)
                           .arg(elide(line)));
             return ZEQ_ECATCH(err);
@@ -70,7 +71,7 @@ Result<QList<QPointF>> readPeakList(const QString &path)
         points.append(QPointF(mz, y));
     }
     if (points.isEmpty()) {
-        Error err(kBadParameterError, QStringLiteral("%1 holds no points").arg(path));
+        Error err(kBadParameterError, QStringLiteral("%1 holds no points").arg(shownName));
         return ZEQ_ECATCH(err);
     }
     return points;

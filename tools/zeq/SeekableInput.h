@@ -24,7 +24,6 @@ public:
     [[nodiscard]] QString fileName() const { return m_fileName; }
     /// The input as messages name it: the path given, or "standard input".
     [[nodiscard]] QString shownName() const { return m_shownName; }
-    [[nodiscard]] bool isCopy() const { return m_copy != nullptr; }
 
 private:
     QString m_fileName;

@@ -17,8 +17,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <sstream>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zeq::cli
@@ -71,16 +73,23 @@ std::optional<Precursor> precursorOf(const pwiz::msdata::Spectrum &spectrum)
     return precursor;
 }
 
-/// The whole number at the start of `text`; -1 when there is none or it exceeds 64 bits.
+constexpr qint64 kPast64Bits = -2;
+
+/// The whole number at the start of `text`; -1 when there is none, kPast64Bits when it exceeds 64
+/// bits.
 qint64 leadingNumber(std::string_view text)
 {
     qint64 value = -1;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        return kPast64Bits;
+    }
     return error == std::errc() && end != text.data() ? value : -1;
 }
 
-/// The value of `key` in a native id of blank-separated key=value pairs, -1 when absent.
-qint64 nativeIdValue(std::string_view id, std::string_view key)
+/// The value of `key` in a native id of blank-separated key=value pairs (see leadingNumber),
+/// nullopt when absent.
+std::optional<qint64> nativeIdValue(std::string_view id, std::string_view key)
 {
     for (std::size_t at = 0; at < id.size();) {
         const std::size_t end = std::min(id.find(' ', at), id.size());
@@ -90,14 +99,15 @@ qint64 nativeIdValue(std::string_view id, std::string_view key)
         }
         at = end + 1;
     }
-    return -1;
+    return std::nullopt;
 }
 
-/// The scan number of a spectrum, read as 64 bits (the library's own is an int, and wraps).
-qint64 scanNumberOf(const pwiz::msdata::Spectrum &spectrum)
+/// The scan number of a spectrum, read as 64 bits (the library's own is an int, and wraps):
+/// nullopt when the spectrum names none, -1 when what it names is no number, kPast64Bits.
+std::optional<qint64> scanNumberOf(const pwiz::msdata::Spectrum &spectrum)
 {
     for (const std::string_view key : { "scan", "scanId" }) {
-        if (const qint64 scan = nativeIdValue(spectrum.id, key); scan >= 0) {
+        if (const std::optional<qint64> scan = nativeIdValue(spectrum.id, key)) {
             return scan;
         }
     }
@@ -117,10 +127,10 @@ qint64 scanNumberOf(const pwiz::msdata::Spectrum &spectrum)
             const QString digits = match.hasCaptured(1) ? match.captured(1) : match.captured(2);
             bool ok = false;
             const qint64 scan = digits.toLongLong(&ok);
-            return ok ? scan : -1;
+            return ok ? scan : kPast64Bits;
         }
     }
-    return -1;
+    return std::nullopt;
 }
 
 Result<QList<zeq::cli::Spectrum>>
@@ -131,14 +141,23 @@ readWithLibrary(const QString &path, const QString &shownName, const SpectrumSel
         const MSDataFile file(path.toStdString(), &spectrumReaders());
         const SpectrumListPtr list = file.run.spectrumListPtr;
         const std::size_t count = list ? list->size() : 0;
+        bool skippedMs1 = false;
         for (std::size_t i = 0; i < count; ++i) {
             // The header alone decides; the arrays are decoded only for the spectra kept.
             const SpectrumPtr header = list->spectrum(i, false);
+            // The library's own number is an int: past 64 bits it fails saying only "bad lexical
+            // cast", so such a number is refused here, naming the spectrum.
+            const std::optional<qint64> own = scanNumberOf(*header);
+            if (own == kPast64Bits) {
+                Error err(kBadParameterError,
+                          QStringLiteral("%1: spectrum %2: its scan number does not fit 64 bits")
+                              .arg(shownName, elide(QString::fromStdString(header->id))));
+                return ZEQ_ECATCH(err);
+            }
             SpectrumInfo info(*header);
             const double rt = info.retentionTime / 60.0;
             // Native-id kinds without a scan key, which the library knows, keep its number.
-            const qint64 own = scanNumberOf(*header);
-            const qint64 scan = own > 0 ? own : info.scanNumber;
+            const qint64 scan = own && *own >= 0 ? *own : info.scanNumber;
             const bool precedingMs1 = selection.withPrecedingMs1 && info.msLevel == 1;
             if (!precedingMs1 && !selection.accepts(info.msLevel, scan, rt)) {
                 continue;
@@ -162,8 +181,10 @@ readWithLibrary(const QString &path, const QString &shownName, const SpectrumSel
             if (const QString why = badPoint(spectrum.points); !why.isEmpty()) {
                 warnSkipped(shownName, spectrum.nativeId, why);
                 *skipped += 1;
+                skippedMs1 = skippedMs1 || spectrum.msLevel == 1;
                 continue;
             }
+            spectrum.afterSkippedMs1 = std::exchange(skippedMs1, false);
             std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
                 return a.x() < b.x();
             });
@@ -186,7 +207,7 @@ readWithLibrary(const QString &path, const QString &shownName, const SpectrumSel
 /// XmlCharacterReferences.h); `path` itself otherwise.
 Result<QString> withoutNumericReferences(const QString &path, const QString &shownName, QTemporaryFile &decoded)
 {
-    const Result<bool> holds = holdsNumericReference(path);
+    const Result<bool> holds = holdsNumericReference(path, shownName);
     if (holds.hasError()) {
         Error err = holds.error();
         return ZEQ_ECATCH(err);

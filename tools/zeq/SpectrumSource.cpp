@@ -36,6 +36,10 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
     spectrum.nativeId = QStringLiteral("scan=1");
     spectrum.scanNumber = 1;
     spectrum.points = points.value();
+    // A spectrum not asked for is not looked at, so it is never warned about.
+    if (!selection.accepts(1, 1, spectrum.retentionTime)) {
+        return out;
+    }
     if (const QString why = badPoint(spectrum.points); !why.isEmpty()) {
         warnSkipped(shownName, spectrum.nativeId, why);
         *skipped += 1;
@@ -44,9 +48,7 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
     std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
         return a.x() < b.x();
     });
-    if (selection.accepts(1, 1, spectrum.retentionTime)) {
-        out.append(std::move(spectrum));
-    }
+    out.append(std::move(spectrum));
     return out;
 }
 

@@ -27,6 +27,9 @@ struct Spectrum {
     double retentionTime = std::numeric_limits<double>::quiet_NaN(); ///< minutes; NaN when unknown
     std::optional<Precursor> precursor;
     bool profile = false; ///< the file says its points sample a profile rather than peaks
+    /// An MS1 spectrum left out for impossible numbers came between the previous spectrum read
+    /// and this one: an MS2 spectrum here has no MS1 spectrum before it to pair with.
+    bool afterSkippedMs1 = false;
     QList<QPointF> points;
 };
 

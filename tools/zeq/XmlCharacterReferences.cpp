@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace zeq::cli
@@ -15,8 +16,10 @@ namespace
 {
 
 constexpr qint64 kBlockSize = qint64(1) << 20;
+constexpr qint64 kScanBlockSize = qint64(4) << 20;
 /// "&#x10FFFF;" plus room for leading zeros; a longer reference is refused as malformed.
 constexpr qsizetype kLongestReference = 16;
+constexpr qsizetype kLongestIndexedName = 16;
 
 bool isXmlCharacter(char32_t c)
 {
@@ -24,7 +27,9 @@ bool isXmlCharacter(char32_t c)
         || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-void appendUtf8(QByteArray &out, char32_t c)
+/// `quote` is that of the attribute value being written, 0 outside one: a quote needs escaping
+/// only inside a value it delimits, and escaped it is a byte longer than its reference.
+void appendUtf8(QByteArray &out, char32_t c, char quote)
 {
     switch (c) {
     case U'<':
@@ -37,10 +42,10 @@ void appendUtf8(QByteArray &out, char32_t c)
         out += "&amp;";
         return;
     case U'"':
-        out += "&quot;";
+        out += quote == '"' ? "&quot;" : "\"";
         return;
     case U'\'':
-        out += "&apos;";
+        out += quote == '\'' ? "&apos;" : "'";
         return;
     default:
         break;
@@ -94,33 +99,53 @@ char32_t parseReference(std::string_view text, qsizetype *length)
     return value;
 }
 
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\n' || c == '\t' || c == '\r';
+}
+
+/// The elements whose byte offsets an mzML or mzXML index holds.
+bool isIndexed(const QByteArray &element)
+{
+    return element == "spectrum" || element == "chromatogram" || element == "scan" || element == "indexList"
+        || element == "index";
+}
+
 } // namespace
 
-Result<bool> holdsNumericReference(const QString &path)
+Result<bool> holdsNumericReference(const QString &path, const QString &shownName)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(path, file.errorString()));
+        Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, file.errorString()));
         return ZEQ_ECATCH(err);
     }
-    char previous = 0;
+    // Every mzML and mzXML is read through here before the reader opens it: '&' is rare outside
+    // references, so memchr does most of the work, over large blocks.
+    QByteArray buffer(kScanBlockSize + 1, Qt::Uninitialized);
+    char *const data = buffer.data();
+    qint64 kept = 0; // a '&' that ended the previous block, moved to the front
     for (;;) {
-        const QByteArray block = file.read(kBlockSize);
-        if (block.isEmpty()) {
-            if (file.error() != QFileDevice::NoError) {
-                Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(path, file.errorString()));
-                return ZEQ_ECATCH(err);
-            }
+        const qint64 got = file.read(data + kept, kScanBlockSize);
+        if (got < 0) {
+            Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, file.errorString()));
+            return ZEQ_ECATCH(err);
+        }
+        if (got == 0) {
             return false;
         }
-        // A reference that the block boundary cuts after its '&'.
-        if (previous == '&' && block.at(0) == '#') {
-            return true;
+        const char *const end = data + kept + got;
+        for (const char *at = data; (at = static_cast<const char *>(std::memchr(at, '&', size_t(end - at))));) {
+            if (at + 1 == end) {
+                break;
+            }
+            if (at[1] == '#') {
+                return true;
+            }
+            ++at;
         }
-        if (block.contains("&#")) {
-            return true;
-        }
-        previous = block.back();
+        kept = end[-1] == '&' ? 1 : 0;
+        data[0] = end[-1];
     }
 }
 
@@ -129,7 +154,14 @@ Error decodeNumericReferences(QIODevice &from, QIODevice &to, const QString &nam
     QByteArray reference; // a reference read in part, "&" or "&#..."
     qint64 offset = 0; // of the byte being read
     qint64 referenceOffset = 0;
-    qsizetype owed = 0; // bytes the decoded references saved, to be paid back with blanks
+    // Bytes the decoded references saved, paid back with blanks; below 0, the bytes they cost,
+    // taken from white space that follows.
+    qsizetype owed = 0;
+    qint64 costOffset = 0; // of the last reference that cost a byte
+    QByteArray costReference;
+    bool collecting = false; // a shortfall is taken from the white space after an end or empty tag
+    std::optional<QByteArray> tagName; // of the start tag whose name is being read
+    bool afterLt = false; // the last byte was a '<' outside a tag, whatever block it ended
     bool inTag = false; // comments, declarations and processing instructions are not tags
     bool endTag = false; // the tag being read is "</...>"
     char quote = 0; // the quote of the attribute value being read
@@ -168,7 +200,11 @@ Error decodeNumericReferences(QIODevice &from, QIODevice &to, const QString &nam
                         return ZEQ_ECATCH(err);
                     }
                     const qsizetype before = out.size();
-                    appendUtf8(out, character);
+                    appendUtf8(out, character, inTag ? quote : 0);
+                    if (out.size() - before > reference.size()) {
+                        costOffset = referenceOffset;
+                        costReference = reference;
+                    }
                     owed += reference.size() - (out.size() - before);
                     reference.clear();
                     continue;
@@ -177,27 +213,63 @@ Error decodeNumericReferences(QIODevice &from, QIODevice &to, const QString &nam
             if (atEnd) {
                 break;
             }
+            const bool blank = isBlank(c);
+            // A shortfall is taken from white space that XML ignores: after an end or empty tag,
+            // and all but one blank between a tag's attributes.
+            if (owed < 0 && blank && (collecting || (inTag && quote == 0 && isBlank(previous)))) {
+                ++owed;
+                continue;
+            }
+            collecting = collecting && blank;
+            if (afterLt) {
+                afterLt = false;
+                inTag = c != '!' && c != '?';
+                endTag = c == '/';
+                if (inTag && !endTag) {
+                    tagName.emplace();
+                }
+            }
+            if (tagName) {
+                if (blank || c == '>' || c == '/') {
+                    // Only the elements an index points at must start where it says.
+                    if (owed < 0 && !endTag && isIndexed(*tagName)) {
+                        Error err(kBadParameterError,
+                                  QStringLiteral("%1: byte %2: \"%3\" inside a value quoted with that character "
+                                                 "decodes to a longer entity, and too little white space follows to "
+                                                 "keep the file's index right")
+                                      .arg(name)
+                                      .arg(costOffset)
+                                      .arg(QString::fromLatin1(costReference)));
+                        return ZEQ_ECATCH(err);
+                    }
+                    tagName.reset();
+                } else if (tagName->size() < kLongestIndexedName) {
+                    *tagName += c;
+                }
+            }
             if (c == '&') {
                 reference = "&";
                 referenceOffset = offset;
                 continue;
             }
             out += c;
-            const char next = i + 1 < block.size() ? block.at(i + 1) : 0;
             if (c == '<' && !inTag) {
-                inTag = next != '!' && next != '?';
-                endTag = next == '/';
+                afterLt = true;
             } else if (inTag && quote == 0 && (c == '"' || c == '\'')) {
                 quote = c;
             } else if (inTag && c == quote) {
                 quote = 0;
             } else if (c == '>' && inTag && quote == 0) {
                 inTag = false;
-                // Blanks after an end tag or an empty tag are ignorable white space between
-                // elements, and put every later byte back where the file's index says it is.
-                if (owed > 0 && (endTag || previous == '/')) {
-                    out += QByteArray(owed, ' ');
-                    owed = 0;
+                // White space after an end tag or an empty tag is ignorable, between elements:
+                // blanks added or taken there put every later byte back where the file's index
+                // says it is.
+                if (endTag || previous == '/') {
+                    if (owed > 0) {
+                        out += QByteArray(owed, ' ');
+                        owed = 0;
+                    }
+                    collecting = owed < 0;
                 }
             }
             previous = c;
