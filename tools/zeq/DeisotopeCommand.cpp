@@ -145,7 +145,7 @@ JobResult search(const Job &job, const Settings &settings)
                                  formatFixed(mass, 4),
                                  formatSignificant(c.score, 6),
                                  formatFixed(100.0 * c.percentIonCurrent, 2),
-                                 formatNumber(c.scaleFact),
+                                 formatSignificant(c.scaleFact, 6),
                                  QString::number(isotopes) });
             if (!settings.plotPath.isEmpty()) {
                 result.clusters.append(c);
