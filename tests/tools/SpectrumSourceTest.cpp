@@ -6,6 +6,7 @@
 #include "support/ZeqRun.h"
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -175,5 +176,54 @@ TEST(SpectrumSourceTest, NumericCharacterReferencesAreDecodedBeforeTheReaderSees
             EXPECT_TRUE(QRegularExpression(QString::fromUtf8(row.idsAndScans)).match(result.err).hasMatch())
                 << qPrintable(result.err);
         }
+    }
+}
+
+TEST(SpectrumSourceTest, AnIndexThatMissesSpectraIsIgnoredWithOneWarning)
+{
+    QTemporaryDir dir;
+    const QString indexed = dir.filePath(u"indexed.mzML"_qs);
+    ASSERT_EQ(writeSpectrumFile(indexed, SpectrumFileKind::MzML64Zlib, threeSpectra()), QString());
+    const QByteArray bytes = fileContents(indexed);
+    const QByteArray withoutScan2 =
+        QString::fromUtf8(bytes).remove(QRegularExpression(u"\\s*<offset idRef=\"scan=2\">\\d+</offset>"_qs)).toUtf8();
+    ASSERT_NE(withoutScan2, bytes);
+    // As a tool that rewrites the file without its index leaves it; the reader finds its spectra
+    // itself when the offset of the index is wrong too.
+    const auto shifted = [&bytes](qsizetype by) {
+        QString text = QString::fromUtf8(bytes);
+        const QRegularExpression offset(u"(<offset idRef=\"[^\"]*\">)(\\d+)"_qs);
+        for (QRegularExpressionMatchIterator it = offset.globalMatch(QString(text)); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            text.replace(m.captured(), m.captured(1) + QString::number(m.captured(2).toLongLong() + by));
+        }
+        return text.toUtf8();
+    };
+    const QString gzipped = writeFile(dir.filePath(u"run.mzML.gz"_qs), {});
+    QProcess gzip;
+    gzip.setStandardInputFile(indexed);
+    gzip.setStandardOutputFile(gzipped);
+    gzip.start(u"gzip"_qs, { u"-c"_qs });
+    ASSERT_TRUE(gzip.waitForFinished() && gzip.exitCode() == 0);
+
+    const struct {
+        const char *name;
+        QString file;
+        bool warned;
+    } rows[] = {
+        { "offsets one byte late", writeFile(dir.filePath(u"late.mzML"_qs), shifted(1)), true },
+        { "offsets past the end", writeFile(dir.filePath(u"past.mzML"_qs), shifted(bytes.size())), true },
+        { "a spectrum left out", writeFile(dir.filePath(u"short.mzML"_qs), withoutScan2), true },
+        { "gzip-compressed", gzipped, false },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome result = deisotope({ row.file });
+        EXPECT_EQ(result.exitCode, 0) << qPrintable(result.err);
+        EXPECT_EQ(idsAndScans(result.out), u"scan=1,1\nscan=2,2\nscan=3,3"_qs);
+        const QString warning =
+            u"zeq: warning: "_qs + row.file + u": its index does not match its spectra; read without it\n"_qs;
+        EXPECT_EQ(result.err.count(u"warning"_qs), row.warned ? 1 : 0) << qPrintable(result.err);
+        EXPECT_EQ(result.err.startsWith(warning), row.warned) << qPrintable(result.err);
     }
 }

@@ -8,6 +8,7 @@
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
 #include "pwiz/data/msdata/MSDataFile.hpp"
 #include "pwiz/data/msdata/SpectrumInfo.hpp"
+#include "pwiz/utility/misc/random_access_compressed_ifstream.hpp"
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +16,14 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -133,13 +138,115 @@ std::optional<qint64> scanNumberOf(const pwiz::msdata::Spectrum &spectrum)
     return std::nullopt;
 }
 
-Result<QList<zeq::cli::Spectrum>>
-readWithLibrary(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped)
+using CompressedStream = pwiz::util::random_access_compressed_ifstream;
+
+/// Whether an mzML's index can be trusted: its first and last offsets land on a <spectrum> tag,
+/// and it lists as many spectra as the spectrumList's count says. That costs two seeks and a read
+/// of the header; a spectrum left out in the middle and a count that agrees with the index are not
+/// caught. An unindexed file gets its offsets from the reader's own scan, and passes.
+bool indexMatches(const std::string &path, const SpectrumList &list)
+{
+    CompressedStream in(path.c_str());
+    const std::size_t size = list.size();
+    const auto tagAt = [&in](boost::iostreams::stream_offset at) {
+        char tag[10] = {};
+        in.clear();
+        in.seekg(at);
+        return at >= 0 && in.read(tag, sizeof tag) && std::string_view(tag, 9) == "<spectrum"
+            && std::isspace(static_cast<unsigned char>(tag[9]));
+    };
+    if (size > 0
+        && (!tagAt(list.spectrumIdentity(0).sourceFilePosition)
+            || !tagAt(list.spectrumIdentity(size - 1).sourceFilePosition))) {
+        return false;
+    }
+    // The count attribute comes before the first spectrum, after a header of a few kilobytes.
+    in.clear();
+    in.seekg(0);
+    std::string text;
+    std::vector<char> chunk(1 << 16);
+    for (std::size_t at = std::string::npos; at == std::string::npos || text.find('>', at) == std::string::npos;) {
+        in.read(chunk.data(), std::streamsize(chunk.size()));
+        if (in.gcount() <= 0) {
+            return true;
+        }
+        text.append(chunk.data(), std::size_t(in.gcount()));
+        at = text.find("<spectrumList");
+    }
+    const std::size_t open = text.find("<spectrumList");
+    const std::string_view tag = std::string_view(text).substr(open, text.find('>', open) - open);
+    const std::size_t count = tag.find(" count=\"");
+    return count == std::string_view::npos || leadingNumber(tag.substr(count + 8)) == qint64(size);
+}
+
+/// A copy of the mzML at `path` stripped of its index wrapper, which the library then reads front to
+/// back. The library's own switch for that expects no wrapper at all.
+QString copyWithoutIndex(const std::string &path, QTemporaryFile &copy)
+{
+    CompressedStream in(path.c_str());
+    if (!copy.open() || copy.write("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") < 0) {
+        throw std::runtime_error("Can't copy it: " + copy.errorString().toStdString());
+    }
+    constexpr std::string_view kOpen = "<mzML";
+    constexpr std::string_view kClose = "</mzML>";
+    std::string text;
+    std::vector<char> chunk(1 << 20);
+    bool started = false;
+    while (in.read(chunk.data(), std::streamsize(chunk.size())), in.gcount() > 0) {
+        text.append(chunk.data(), std::size_t(in.gcount()));
+        if (!started) {
+            const std::size_t open = text.find(kOpen);
+            if (open == std::string::npos) {
+                continue;
+            }
+            text.erase(0, open);
+            started = true;
+        }
+        const std::size_t close = text.find(kClose);
+        const std::size_t keep =
+            close != std::string::npos ? close + kClose.size() : text.size() - std::min(text.size(), kClose.size());
+        if (copy.write(text.data(), qint64(keep)) != qint64(keep)) {
+            throw std::runtime_error("Can't copy it: " + copy.errorString().toStdString());
+        }
+        if (close != std::string::npos) {
+            break;
+        }
+        text.erase(0, keep);
+    }
+    copy.close();
+    return copy.fileName();
+}
+
+Result<QList<zeq::cli::Spectrum>> readWithLibrary(const QString &path,
+                                                  const QString &shownName,
+                                                  bool mzML,
+                                                  const SpectrumSelection &selection,
+                                                  qsizetype *skipped)
 {
     QList<zeq::cli::Spectrum> out;
     try {
-        const MSDataFile file(path.toStdString(), &spectrumReaders());
-        const SpectrumListPtr list = file.run.spectrumListPtr;
+        // An mzML whose index fails the checks above, or makes the library throw, is read again
+        // from a copy without it: slower, but every spectrum is found.
+        QTemporaryFile unindexed(QDir::tempPath() + QStringLiteral("/zeq_unindexed_XXXXXX"));
+        std::unique_ptr<MSDataFile> file;
+        bool trusted = !mzML;
+        try {
+            file = std::make_unique<MSDataFile>(path.toStdString(), &spectrumReaders());
+            trusted =
+                trusted || !file->run.spectrumListPtr || indexMatches(path.toStdString(), *file->run.spectrumListPtr);
+        } catch (const std::exception &) {
+            if (!mzML) {
+                throw;
+            }
+        }
+        if (!trusted) {
+            std::fprintf(stderr,
+                         "zeq: warning: %s: its index does not match its spectra; read without it\n",
+                         elide(shownName, 200).toUtf8().constData());
+            file = std::make_unique<MSDataFile>(copyWithoutIndex(path.toStdString(), unindexed).toStdString(),
+                                                &spectrumReaders());
+        }
+        const SpectrumListPtr list = file->run.spectrumListPtr;
         const std::size_t count = list ? list->size() : 0;
         bool skippedMs1 = false;
         for (std::size_t i = 0; i < count; ++i) {
@@ -244,8 +351,16 @@ public:
             Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, probe.errorString()));
             return Result<QList<zeq::cli::Spectrum>>(ZEQ_ECATCH(err));
         }
-        const QByteArray head = probe.read(4096);
+        QByteArray head = probe.read(4096);
         probe.close();
+        // The library reads gzip-compressed files itself, but tells their kind from plain text.
+        const bool gzipped = head.startsWith("\x1f\x8b");
+        if (gzipped) {
+            CompressedStream in(path.toLocal8Bit().constData());
+            head.resize(4096);
+            in.read(head.data(), head.size());
+            head.resize(in.gcount() > 0 ? qsizetype(in.gcount()) : 0);
+        }
         std::string kind;
         try {
             kind = spectrumReaders().identify(path.toStdString(), head.toStdString());
@@ -256,13 +371,14 @@ public:
             return std::nullopt;
         }
         QTemporaryFile decoded(QDir::tempPath() + QStringLiteral("/zeq_decoded_XXXXXX"));
-        Result<QString> readPath =
-            kind == Reader_MGF().getType() ? Result<QString>(path) : withoutNumericReferences(path, shownName, decoded);
+        Result<QString> readPath = kind == Reader_MGF().getType() || gzipped
+            ? Result<QString>(path)
+            : withoutNumericReferences(path, shownName, decoded);
         if (readPath.hasError()) {
             Error err = readPath.error();
             return Result<QList<zeq::cli::Spectrum>>(ZEQ_ECATCH(err));
         }
-        return readWithLibrary(readPath.value(), shownName, selection, skipped);
+        return readWithLibrary(readPath.value(), shownName, kind == Reader_mzML().getType(), selection, skipped);
     }
 
     Result<QByteArray> mzMLDocument(const QList<QPointF> &points, qsizetype sourceCount) override;
