@@ -20,6 +20,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -230,6 +231,7 @@ Result<QList<zeq::cli::Spectrum>> readWithLibrary(const QString &path,
         QTemporaryFile unindexed(QDir::tempPath() + QStringLiteral("/zeq_unindexed_XXXXXX"));
         std::unique_ptr<MSDataFile> file;
         bool trusted = !mzML;
+        std::exception_ptr indexedFailure;
         try {
             file = std::make_unique<MSDataFile>(path.toStdString(), &spectrumReaders());
             trusted =
@@ -238,13 +240,22 @@ Result<QList<zeq::cli::Spectrum>> readWithLibrary(const QString &path,
             if (!mzML) {
                 throw;
             }
+            indexedFailure = std::current_exception();
         }
         if (!trusted) {
+            try {
+                file = std::make_unique<MSDataFile>(copyWithoutIndex(path.toStdString(), unindexed).toStdString(),
+                                                    &spectrumReaders());
+            } catch (const std::exception &) {
+                // Unreadable either way (a file cut short, say): the first reason is the one to report.
+                if (indexedFailure) {
+                    std::rethrow_exception(indexedFailure);
+                }
+                throw;
+            }
             std::fprintf(stderr,
                          "zeq: warning: %s: its index does not match its spectra; read without it\n",
                          elide(shownName, 200).toUtf8().constData());
-            file = std::make_unique<MSDataFile>(copyWithoutIndex(path.toStdString(), unindexed).toStdString(),
-                                                &spectrumReaders());
         }
         const SpectrumListPtr list = file->run.spectrumListPtr;
         const std::size_t count = list ? list->size() : 0;
