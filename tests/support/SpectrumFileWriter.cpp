@@ -9,7 +9,10 @@
 namespace zeq::test
 {
 
-QString writeSpectrumFile(const QString &path, SpectrumFileKind kind, const QList<SpectrumToWrite> &spectra)
+QString writeSpectrumFile(const QString &path,
+                          SpectrumFileKind kind,
+                          const QList<SpectrumToWrite> &spectra,
+                          const QHash<int, int> &precursorCharges)
 {
     using namespace pwiz::msdata;
     using namespace pwiz::cv;
@@ -32,7 +35,11 @@ QString writeSpectrumFile(const QString &path, SpectrumFileKind kind, const QLis
                 precursor.isolationWindow.set(MS_isolation_window_target_m_z, *in.precursorMz, MS_m_z);
                 precursor.isolationWindow.set(MS_isolation_window_lower_offset, in.isolationHalfWidth, MS_m_z);
                 precursor.isolationWindow.set(MS_isolation_window_upper_offset, in.isolationHalfWidth, MS_m_z);
-                precursor.selectedIons.emplace_back(*in.precursorMz);
+                if (precursorCharges.contains(in.scan)) {
+                    precursor.selectedIons.emplace_back(*in.precursorMz, precursorCharges.value(in.scan));
+                } else {
+                    precursor.selectedIons.emplace_back(*in.precursorMz);
+                }
                 precursor.activation.set(MS_CID);
                 s->precursors.push_back(precursor);
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -21,8 +22,12 @@ struct SpectrumToWrite {
 
 enum class SpectrumFileKind { MzML64Zlib, MzML32Plain, MzMLUnindexed, MzXML, Mgf };
 
-/// Writes the spectra, native ids "scan=N", in the file kind. Returns an empty string on success,
+/// Writes the spectra, native ids "scan=N", in the file kind; an MS2 spectrum whose scan is a key
+/// of `precursorCharges` states that charge for its precursor. Returns an empty string on success,
 /// else what went wrong.
-QString writeSpectrumFile(const QString &path, SpectrumFileKind kind, const QList<SpectrumToWrite> &spectra);
+QString writeSpectrumFile(const QString &path,
+                          SpectrumFileKind kind,
+                          const QList<SpectrumToWrite> &spectra,
+                          const QHash<int, int> &precursorCharges = {});
 
 } // namespace zeq::test

@@ -272,3 +272,56 @@ TEST_F(DeisotopeProgramTest, SignalToNoiseKeepsTheClustersAndDropsTheNoise)
         EXPECT_NE(known, truth.cend()) << qPrintable(row);
     }
 }
+
+// --precursor sets each MS2 precursor's clusters beside what the file states for it, and counts a
+// stated precursor as agreeing only when a cluster has both its charge and its m/z.
+TEST_F(DeisotopeProgramTest, PrecursorsAreComparedWithWhatTheFileStates)
+{
+    const qsizetype first = s_truth.size();
+    QList<SpectrumToWrite> spectra{ makeSpectrum(1, 1, 1.0, kScan1, 11) };
+    const Cluster doubly = s_truth.at(first);
+    const Cluster triply = s_truth.at(first + 1);
+    const struct {
+        double mz;
+        std::optional<int> charge;
+    } ms2[] = {
+        { doubly.mono, 2 }, // agrees
+        { doubly.mono + 1.00335 / 2, 2 }, // its second isotope: differs
+        { triply.mono, 2 }, // the wrong charge: differs
+        { doubly.mono, std::nullopt }, // no charge stated
+    };
+    QHash<int, int> charges;
+    for (const auto &m : ms2) {
+        const int scan = int(spectra.size()) + 1;
+        spectra.append({ scan, 2, 1.0, m.mz, 1.5, { { 200.0, 10.0 } } });
+        if (m.charge) {
+            charges.insert(scan, *m.charge);
+        }
+    }
+    for (const auto &[name, kind] : { std::pair{ "stated.mzML", SpectrumFileKind::MzML64Zlib },
+                                      std::pair{ "stated.mzXML", SpectrumFileKind::MzXML } }) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(writeSpectrumFile(path(name), kind, spectra, charges), QString());
+        const Outcome result = run({ path(name), u"--precursor"_qs, u"--format"_qs, u"csv"_qs });
+        ASSERT_EQ(result.exitCode, 0) << qPrintable(result.err);
+        EXPECT_TRUE(result.out.startsWith(u"file,"_qs)
+                    && result.out.section(u'\n', 0, 0).endsWith(u",isotopes,instrument_charge,instrument_mz"_qs));
+        EXPECT_TRUE(result.err.contains(u"; instrument precursors: 1 agree, 2 differ, 1 without\n"_qs))
+            << qPrintable(result.err);
+        const QStringList rows = result.out.split(u'\n', Qt::SkipEmptyParts).mid(1);
+        for (int i = 0; i < 4; ++i) {
+            const QString scan = QString::number(i + 2);
+            const QString stated = (ms2[i].charge ? QString::number(*ms2[i].charge) : QString()) + u','
+                + QString::number(ms2[i].mz, 'f', 4);
+            const QStringList of = rows.filter(QRegularExpression(u"^[^,]*,[^,]*,"_qs + scan + u","_qs));
+            ASSERT_FALSE(of.isEmpty()) << qPrintable(scan);
+            for (const QString &row : of) {
+                EXPECT_EQ(row.section(u',', 13, 14), stated) << qPrintable(row);
+            }
+        }
+    }
+    // Without --precursor the columns are the thirteen of before.
+    const Outcome plain = run({ path("stated.mzML"), u"--format"_qs, u"csv"_qs });
+    EXPECT_TRUE(plain.out.section(u'\n', 0, 0).endsWith(u",scale,isotopes"_qs));
+    EXPECT_FALSE(plain.err.contains(u"instrument"_qs));
+}

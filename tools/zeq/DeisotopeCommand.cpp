@@ -65,8 +65,12 @@ struct Job {
     std::optional<Range> window;
 };
 
+/// How the clusters found for an MS2 spectrum's precursor compare with what its file states.
+enum class Stated { Agree, Differ, Without };
+
 struct JobResult {
     int windows = 0;
+    Stated stated = Stated::Without;
     QList<QStringList> rows;
     QList<zeq::ChargeScoreInfo> clusters; ///< those of the rows, kept for --plot only
 };
@@ -101,17 +105,36 @@ int matchedIsotopes(const zeq::ChargeScoreInfo &c, const zeq::MassTolerance &tol
     return int(isotopes.size());
 }
 
+/// Agree when one of the clusters has the charge the file states for the precursor and a mono m/z
+/// within the tolerance of the m/z it states: the instrument's precursor is among those found.
+Stated compareStated(const std::optional<Precursor> &precursor,
+                     const QList<zeq::ChargeScoreInfo> &clusters,
+                     const zeq::MassTolerance &tolerance)
+{
+    if (!precursor || !precursor->statedCharge || !precursor->statedMz) {
+        return Stated::Without;
+    }
+    const bool found = std::any_of(clusters.cbegin(), clusters.cend(), [&](const zeq::ChargeScoreInfo &c) {
+        return c.charge == std::abs(*precursor->statedCharge)
+            && tolerance.withinTolerance(*precursor->statedMz, c.mzOffset);
+    });
+    return found ? Stated::Agree : Stated::Differ;
+}
+
 JobResult search(const Job &job, const Settings &settings)
 {
     JobResult result;
     const QList<QPointF> points =
         settings.snr > 0.0 ? keepAboveNoise(job.searched->points, settings.snr) : job.searched->points;
+    const std::optional<Precursor> &precursor = job.spectrum->precursor;
     if (points.isEmpty()) {
+        result.stated = compareStated(precursor, {}, settings.tolerance);
         return result;
     }
     const PlotBase plot(points);
     const QList<Range> windows = job.window ? QList<Range>{ *job.window } : gapWindows(points);
     const Spectrum &s = *job.spectrum;
+    QList<zeq::ChargeScoreInfo> reported; // for the comparison with the file's own precursor
     const QString scan = s.scanNumber > 0 ? QString::number(s.scanNumber) : QString();
     const QString rt = std::isnan(s.retentionTime) ? QString() : formatFixed(s.retentionTime, 4);
     for (const Range &w : windows) {
@@ -134,24 +157,31 @@ JobResult search(const Job &job, const Settings &settings)
                 continue;
             }
             const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
-            result.rows.append({ job.file,
-                                 s.nativeId,
-                                 scan,
-                                 rt,
-                                 formatFixed(bounded.start, 4),
-                                 formatFixed(bounded.end, 4),
-                                 QString::number(c.charge),
-                                 formatFixed(c.mzOffset, 4),
-                                 formatFixed(mass, 4),
-                                 formatSignificant(c.score, 6),
-                                 formatFixed(100.0 * c.percentIonCurrent, 2),
-                                 formatSignificant(c.scaleFact, 6),
-                                 QString::number(isotopes) });
+            QStringList row{ job.file,
+                             s.nativeId,
+                             scan,
+                             rt,
+                             formatFixed(bounded.start, 4),
+                             formatFixed(bounded.end, 4),
+                             QString::number(c.charge),
+                             formatFixed(c.mzOffset, 4),
+                             formatFixed(mass, 4),
+                             formatSignificant(c.score, 6),
+                             formatFixed(100.0 * c.percentIonCurrent, 2),
+                             formatSignificant(c.scaleFact, 6),
+                             QString::number(isotopes) };
+            if (settings.precursor) {
+                row << (precursor && precursor->statedCharge ? QString::number(*precursor->statedCharge) : QString())
+                    << (precursor && precursor->statedMz ? formatFixed(*precursor->statedMz, 4) : QString());
+                reported.append(c);
+            }
+            result.rows.append(row);
             if (!settings.plotPath.isEmpty()) {
                 result.clusters.append(c);
             }
         }
     }
+    result.stated = compareStated(precursor, reported, settings.tolerance);
     return result;
 }
 
@@ -248,7 +278,14 @@ QString details()
                "  percent                            share of the window's intensity explained, in %\n"
                "  scale                              intensity factor of the fitted averagine pattern\n"
                "  isotopes                           distinct isotopes matched within --tolerance\n"
-               "A summary (spectra, windows, clusters, seconds) goes to standard error.\n"
+               "With --precursor, two more:\n"
+               "  instrument_charge, instrument_mz   the MS2 precursor's charge and m/z as the file states\n"
+               "                                     them (mzML selected ion, mzXML precursorCharge and\n"
+               "                                     precursorMz, MGF CHARGE and PEPMASS); empty when absent\n"
+               "A summary (spectra, windows, clusters, seconds) goes to standard error. With --precursor it\n"
+               "counts the file's precursors too: one agrees when a cluster reported for its MS2 spectrum\n"
+               "has its charge and a mono_mz within --tolerance of its m/z, differs when none has, and is\n"
+               "without when the file states no charge or no m/z for it.\n"
                "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")
         .arg(formatNumber(kWindowGap), formatNumber(zeq::kProtonMass));
 }
@@ -273,7 +310,8 @@ int runDeisotope(const QStringList &args)
                       QString()),
         Option::flag(QStringLiteral("precursor"),
                      QStringLiteral("For each MS2 spectrum, search its precursor's isolation window in the MS1 "
-                                    "spectrum before it.")),
+                                    "spectrum before it, and show beside the clusters found the charge and m/z the "
+                                    "file states for that precursor.")),
         Option::flag(QStringLiteral("sum-scans"),
                      QStringLiteral("Add the selected spectra of each file into one, as zeq sum does, and search the "
                                     "sum.")),
@@ -292,10 +330,12 @@ int runDeisotope(const QStringList &args)
                        { 0.0, kInfinity, true, true },
                        settings.snr)
             .withShownDefault(QStringLiteral("keep every point")),
-        Option::tolerance(QStringLiteral("tolerance"),
-                          QStringLiteral("How far an observed point may lie from an isotope's m/z and still match it "
-                                         "(the isotopes column and --min-isotopes)."),
-                          settings.tolerance),
+        Option::tolerance(
+            QStringLiteral("tolerance"),
+            QStringLiteral("How far an observed point may lie from an isotope's m/z and still match it "
+                           "(the isotopes column, --min-isotopes, and --precursor's comparison with the file's "
+                           "own precursor)."),
+            settings.tolerance),
         Option::integer(QStringLiteral("min-isotopes"),
                         QStringLiteral("count"),
                         QStringLiteral("Report only clusters with at least this many isotopes matched; 1 keeps lone "
@@ -415,35 +455,43 @@ int runDeisotope(const QStringList &args)
         }
     }
 
-    TableWriter table(format,
-                      { { QStringLiteral("file"), false },
-                        { QStringLiteral("spectrum_id"), false },
-                        { QStringLiteral("scan"), true },
-                        { QStringLiteral("rt"), true },
-                        { QStringLiteral("window_start"), true },
-                        { QStringLiteral("window_end"), true },
-                        { QStringLiteral("charge"), true },
-                        { QStringLiteral("mono_mz"), true },
-                        { QStringLiteral("mono_mass"), true },
-                        { QStringLiteral("score"), true },
-                        { QStringLiteral("percent"), true },
-                        { QStringLiteral("scale"), true },
-                        { QStringLiteral("isotopes"), true } });
+    QList<TableWriter::Column> columns{
+        { QStringLiteral("file"), false },        { QStringLiteral("spectrum_id"), false },
+        { QStringLiteral("scan"), true },         { QStringLiteral("rt"), true },
+        { QStringLiteral("window_start"), true }, { QStringLiteral("window_end"), true },
+        { QStringLiteral("charge"), true },       { QStringLiteral("mono_mz"), true },
+        { QStringLiteral("mono_mass"), true },    { QStringLiteral("score"), true },
+        { QStringLiteral("percent"), true },      { QStringLiteral("scale"), true },
+        { QStringLiteral("isotopes"), true }
+    };
+    if (settings.precursor) {
+        columns.append({ { QStringLiteral("instrument_charge"), true }, { QStringLiteral("instrument_mz"), true } });
+    }
+    TableWriter table(format, columns);
     int windows = 0;
+    qsizetype stated[3] = {};
     for (const JobResult &result : results) {
         windows += result.windows;
+        ++stated[int(result.stated)];
         for (const QStringList &row : result.rows) {
             table.addRow(row);
         }
     }
     const int status = writeResult(cmd.outputPath(), table.render());
     if (status == kExitSuccess) {
+        const QString precursors = !settings.precursor
+            ? QString()
+            : QStringLiteral("; instrument precursors: %1 agree, %2 differ, %3 without")
+                  .arg(stated[int(Stated::Agree)])
+                  .arg(stated[int(Stated::Differ)])
+                  .arg(stated[int(Stated::Without)]);
         std::fprintf(stderr,
-                     "zeq: %lld spectra, %d windows, %lld clusters in %.2f s%s\n",
+                     "zeq: %lld spectra, %d windows, %lld clusters in %.2f s%s%s\n",
                      static_cast<long long>(jobs.size()),
                      windows,
                      static_cast<long long>(table.rowCount()),
                      double(clock.elapsed()) / 1000.0,
+                     precursors.toUtf8().constData(),
                      skippedNote(skipped).toUtf8().constData());
     }
     return status;

@@ -65,7 +65,18 @@ std::optional<Precursor> precursorOf(const pwiz::msdata::Spectrum &spectrum)
     const pwiz::msdata::Precursor &first = spectrum.precursors.front();
     Precursor precursor;
     if (!first.selectedIons.empty()) {
-        precursor.mz = cvDouble(first.selectedIons.front(), pwiz::cv::MS_selected_ion_m_z);
+        const SelectedIon &ion = first.selectedIons.front();
+        precursor.mz = cvDouble(ion, pwiz::cv::MS_selected_ion_m_z);
+        if (precursor.mz > 0.0) {
+            precursor.statedMz = precursor.mz;
+        }
+        // An MGF's "CHARGE=2+ and 3+" states possible charges only, no charge of its own; a value
+        // that is no whole number states none either, rather than failing the whole file.
+        bool ok = false;
+        const int charge = QString::fromStdString(ion.cvParam(pwiz::cv::MS_charge_state).value).toInt(&ok);
+        if (ok && charge != 0) {
+            precursor.statedCharge = charge;
+        }
     }
     const IsolationWindow &window = first.isolationWindow;
     const double target = window.hasCVParam(pwiz::cv::MS_isolation_window_target_m_z)

@@ -14,9 +14,13 @@ namespace zeq::cli
 
 /// The precursor of an MS2 spectrum: its selected m/z and the m/z range the instrument isolated.
 struct Precursor {
-    double mz = 0.0;
+    double mz = 0.0; ///< the selected ion's m/z, else the isolation window's target
     double isolationLow = 0.0;
     double isolationHigh = 0.0;
+    /// What the file itself states for the selected ion (mzML selected ion m/z and charge state,
+    /// mzXML precursorMz and precursorCharge, MGF PEPMASS and CHARGE), nullopt when it states none.
+    std::optional<double> statedMz;
+    std::optional<int> statedCharge;
 };
 
 /// One spectrum of a file, its points centroided and ascending by m/z.
