@@ -26,7 +26,7 @@ QString writeSpectrumFile(const QString &path,
             s->id = "scan=" + std::to_string(in.scan);
             s->set(MS_ms_level, in.msLevel);
             s->set(in.msLevel == 1 ? MS_MS1_spectrum : MS_MSn_spectrum);
-            s->set(MS_centroid_spectrum);
+            s->set(in.profile ? MS_profile_spectrum : MS_centroid_spectrum);
             s->scanList.set(MS_no_combination);
             s->scanList.scans.emplace_back();
             s->scanList.scans.back().set(MS_scan_start_time, in.retentionTime, UO_minute);

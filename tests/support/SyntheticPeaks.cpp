@@ -15,29 +15,18 @@ double monoMzOf(double neutralMass, int charge)
 }
 
 SyntheticPeaks::SyntheticPeaks(std::uint64_t seed)
-    : m_state(seed)
+    : m_random(seed)
 {
-}
-
-// splitmix64: tiny, and unlike the standard distributions its output is fixed by the algorithm.
-std::uint64_t SyntheticPeaks::next()
-{
-    std::uint64_t z = (m_state += 0x9e3779b97f4a7c15ULL);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
 }
 
 double SyntheticPeaks::uniform()
 {
-    return static_cast<double>(next() >> 11) * 0x1.0p-53;
+    return m_random.uniform();
 }
 
 double SyntheticPeaks::gaussian()
 {
-    const double u1 = 1.0 - uniform(); // (0, 1]: the logarithm stays finite
-    const double u2 = uniform();
-    return std::sqrt(-2.0 * std::log(u1)) * std::cos(6.283185307179586 * u2);
+    return m_random.gaussian();
 }
 
 void SyntheticPeaks::setJitter(double ppm, double relativeIntensityNoise)

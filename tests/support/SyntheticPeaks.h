@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/SeededRandom.h"
 #include "zeq_common_stable/PlotBase.h"
 
 #include <QList>
@@ -39,9 +40,7 @@ public:
     double gaussian();
 
 private:
-    std::uint64_t next();
-
-    std::uint64_t m_state;
+    SeededRandom m_random;
     double m_jitterPpm = 0.0;
     double m_intensityNoise = 0.0;
     QList<QPointF> m_points;
