@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace zeq
 {
@@ -130,6 +131,39 @@ QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio)
     std::copy_if(points.cbegin(), points.cend(), std::back_inserter(kept), [threshold](const QPointF &p) {
         return detail::isUsableIntensity(p.y()) && p.y() >= threshold;
     });
+    return kept;
+}
+
+double noiseLevel(const QList<QPointF> &points)
+{
+    std::vector<double> intensities;
+    intensities.reserve(size_t(points.size()));
+    for (const QPointF &p : points) {
+        if (p.y() > 0.0 && std::isfinite(p.y())) {
+            intensities.push_back(p.y());
+        }
+    }
+    if (intensities.empty()) {
+        return 0.0;
+    }
+    const auto middle = intensities.begin() + std::ptrdiff_t(intensities.size() / 2);
+    std::nth_element(intensities.begin(), middle, intensities.end());
+    if (intensities.size() % 2 == 1) {
+        return *middle;
+    }
+    const double below = *std::max_element(intensities.begin(), middle);
+    return below + (*middle - below) / 2.0;
+}
+
+QList<QPointF> keepAboveNoise(const QList<QPointF> &points, double ratio)
+{
+    const double threshold = ratio * noiseLevel(points);
+    QList<QPointF> kept;
+    for (const QPointF &p : points) {
+        if (p.y() >= threshold && p.y() > 0.0 && std::isfinite(p.y())) {
+            kept.append(p);
+        }
+    }
     return kept;
 }
 

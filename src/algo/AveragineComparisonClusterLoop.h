@@ -28,4 +28,12 @@ ZEQ_COMMON_CORE_EXPORT void eliminateTagListPeaks(const PlotBase &plot,
 /// Points whose intensity is negative, infinite or NaN are left out, with a warning.
 ZEQ_COMMON_CORE_EXPORT QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio);
 
+/// A spectrum's noise level: the median of its positive, finite intensities (0 when it has none).
+/// Zeros are left out: they are a profile's empty baseline, and counted they would make it 0.
+ZEQ_COMMON_CORE_EXPORT double noiseLevel(const QList<QPointF> &points);
+
+/// The points, in input order, whose intensity is at least `ratio` times noiseLevel(points); points
+/// of zero, negative or non-finite intensity are dropped.
+ZEQ_COMMON_CORE_EXPORT QList<QPointF> keepAboveNoise(const QList<QPointF> &points, double ratio);
+
 } // namespace zeq

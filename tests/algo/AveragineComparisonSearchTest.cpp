@@ -138,3 +138,37 @@ TEST(AveragineComparisonSearchTest, UnusableIntensitiesReadAsZero)
         EXPECT_EQ(best, expectedBest);
     }
 }
+
+// keepAboveNoise (zeq deisotope --snr, the centroider's noise floor) keeps points at least `ratio` times the median of
+// the positive intensities: zeros (a profile's baseline) and unusable values neither count towards the median nor
+// survive.
+TEST(SignalToNoiseTest, KeepsPointsAboveAMultipleOfTheMedian)
+{
+    const double nan = std::nan("");
+    const struct {
+        const char *name;
+        QList<double> intensities;
+        double ratio;
+        double noise;
+        QList<double> kept;
+    } rows[] = {
+        { "odd count", { 1, 2, 100, 3, 4 }, 3.0, 3.0, { 100 } },
+        { "even count", { 8, 2, 6, 4 }, 1.2, 5.0, { 8, 6 } },
+        { "baseline zeros", { 0, 0, 0, 0, 5, 10, 20 }, 1.0, 10.0, { 10, 20 } },
+        { "unusable values", { nan, -1, 3, 9, INFINITY }, 1.0, 6.0, { 9 } },
+        { "nothing positive", { 0, 0 }, 1.0, 0.0, {} },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QList<QPointF> points;
+        for (qsizetype i = 0; i < row.intensities.size(); ++i) {
+            points.append(QPointF(100.0 + double(i), row.intensities.at(i)));
+        }
+        EXPECT_EQ(noiseLevel(points), row.noise);
+        QList<double> kept;
+        for (const QPointF &p : keepAboveNoise(points, row.ratio)) {
+            kept.append(p.y());
+        }
+        EXPECT_EQ(kept, row.kept);
+    }
+}

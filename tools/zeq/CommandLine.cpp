@@ -276,6 +276,22 @@ void CommandParser::addSelectionOptions()
                       QStringLiteral("Only spectra with a retention time in this range, in minutes, or with a unit on "
                                      "either side: 10:12, 10m:12m, 600s:720s; either side may be empty."),
                       QStringLiteral("any time")),
+        Option::choice(QStringLiteral("peak-picking"),
+                       QStringLiteral("when"),
+                       QStringLiteral("Centroid spectra as they are read: the reader library's local-maximum peak "
+                                      "detector (a peak tops the two points either side of it), each apex refined "
+                                      "by a parabola through the logarithms of its top three points, and, when the "
+                                      "profile has a noise floor rather than a zero baseline, peaks below 4 times "
+                                      "the median of its positive intensities dropped. Profile spectra are those "
+                                      "their file marks so (mzML \"profile spectrum\", mzXML centroided=\"0\"), "
+                                      "and MGF files and peak lists with --profile."),
+                       { { QStringLiteral("auto"), QStringLiteral("profile spectra only") },
+                         { QStringLiteral("always"), QStringLiteral("every spectrum") },
+                         { QStringLiteral("never"), QStringLiteral("none: profile points are used as they are") } },
+                       QStringLiteral("auto")),
+        Option::flag(QStringLiteral("profile"),
+                     QStringLiteral("The points of MGF files and two-column peak lists, which cannot say, sample "
+                                    "profiles; without it they are taken as centroids.")),
     });
 }
 
@@ -433,6 +449,11 @@ SpectrumSelection CommandParser::selection()
     const Range rt = range(QStringLiteral("rt"));
     selection.rtStart = rt.start;
     selection.rtEnd = rt.end;
+    const QString picking = choice(QStringLiteral("peak-picking"));
+    selection.peakPicking = picking == u"always" ? PeakPicking::Always
+        : picking == u"never"                    ? PeakPicking::Never
+                                                 : PeakPicking::Auto;
+    selection.listsAreProfile = isSet(QStringLiteral("profile"));
     return selection;
 }
 

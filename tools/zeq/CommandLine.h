@@ -110,7 +110,7 @@ public:
     void addOptions(const QList<Option> &options);
     /// --format table|csv|tsv|json (and `extraFormats`) and -o/--output FILE.
     void addOutputOptions(const QList<Option::Choice> &extraFormats = {});
-    /// --ms-level 1|2|all, --scan N,... and --rt START:END.
+    /// --ms-level 1|2|all, --scan N,..., --rt START:END, --peak-picking auto|always|never and --profile.
     void addSelectionOptions();
 
     /// Parses `args` (without the program and command names). Returns the exit status when the

@@ -125,7 +125,7 @@ JobResult search(const Job &job, const Settings &settings)
 {
     JobResult result;
     const QList<QPointF> points =
-        settings.snr > 0.0 ? keepAboveNoise(job.searched->points, settings.snr) : job.searched->points;
+        settings.snr > 0.0 ? zeq::keepAboveNoise(job.searched->points, settings.snr) : job.searched->points;
     const std::optional<Precursor> &precursor = job.spectrum->precursor;
     if (points.isEmpty()) {
         result.stated = compareStated(precursor, {}, settings.tolerance);

@@ -41,6 +41,9 @@ public:
     /// of them. `shownName` names the file in messages. As readSpectra otherwise.
     virtual std::optional<Result<QList<Spectrum>>>
     read(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped) = 0;
+    /// The peaks of a profile ascending by m/z: apex m/z and intensity from the reader library's
+    /// local-maximum detector, refined between the samples, with a noise floor when the profile has one.
+    virtual Result<QList<QPointF>> centroid(const QList<QPointF> &profile) = 0;
     /// As mzMLDocument.
     virtual Result<QByteArray> mzMLDocument(const QList<QPointF> &points, qsizetype sourceCount) = 0;
 };

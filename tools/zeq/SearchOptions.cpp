@@ -2,10 +2,8 @@
 
 #include <QLoggingCategory>
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
-#include <vector>
 
 namespace zeq::cli
 {
@@ -94,40 +92,6 @@ double SearchOptions::sigmaAt(double mz) const
     const double s =
         processor.uncertaintyScaling == SqrtUncertainty ? processor.stdDev / std::sqrt(1000.0) : processor.stdDev;
     return findStdDev(s, mz, processor.uncertaintyScaling);
-}
-
-double noiseLevel(const QList<QPointF> &points)
-{
-    std::vector<double> intensities;
-    intensities.reserve(size_t(points.size()));
-    for (const QPointF &p : points) {
-        // Zeros are a profile's empty baseline, not noise: counted, they would make the median 0.
-        if (p.y() > 0.0 && std::isfinite(p.y())) {
-            intensities.push_back(p.y());
-        }
-    }
-    if (intensities.empty()) {
-        return 0.0;
-    }
-    const auto middle = intensities.begin() + std::ptrdiff_t(intensities.size() / 2);
-    std::nth_element(intensities.begin(), middle, intensities.end());
-    if (intensities.size() % 2 == 1) {
-        return *middle;
-    }
-    const double below = *std::max_element(intensities.begin(), middle);
-    return below + (*middle - below) / 2.0;
-}
-
-QList<QPointF> keepAboveNoise(const QList<QPointF> &points, double ratio)
-{
-    const double threshold = ratio * noiseLevel(points);
-    QList<QPointF> kept;
-    for (const QPointF &p : points) {
-        if (p.y() >= threshold && p.y() > 0.0 && std::isfinite(p.y())) {
-            kept.append(p);
-        }
-    }
-    return kept;
 }
 
 } // namespace zeq::cli

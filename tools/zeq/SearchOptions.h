@@ -3,9 +3,6 @@
 #include "CommandLine.h"
 #include "algo/AveragineComparisonRecords.h"
 
-#include <QList>
-#include <QPointF>
-
 namespace zeq::cli
 {
 
@@ -24,12 +21,5 @@ struct SearchOptions {
     ProcessorOptions processor;
     double minFraction = 0.01; ///< share of a window's intensity, 0 to 1
 };
-
-/// A spectrum's noise level as --snr takes it: the median of its positive, finite intensities (0
-/// when it has none).
-double noiseLevel(const QList<QPointF> &points);
-/// The points, in input order, whose intensity is at least `ratio` times noiseLevel(points); points
-/// of zero, negative or non-finite intensity are dropped.
-QList<QPointF> keepAboveNoise(const QList<QPointF> &points, double ratio);
 
 } // namespace zeq::cli

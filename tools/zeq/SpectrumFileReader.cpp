@@ -3,6 +3,7 @@
 // a try block.
 #include "CommandLine.h"
 #include "Modules.h"
+#include "ProfileCentroider.h"
 #include "SpectrumSource_p.h"
 #include "XmlCharacterReferences.h"
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
@@ -231,11 +232,14 @@ QString copyWithoutIndex(const std::string &path, QTemporaryFile &copy)
 
 Result<QList<zeq::cli::Spectrum>> readWithLibrary(const QString &path,
                                                   const QString &shownName,
-                                                  bool mzML,
+                                                  const std::string &kind,
                                                   const SpectrumSelection &selection,
                                                   qsizetype *skipped)
 {
     QList<zeq::cli::Spectrum> out;
+    const bool mzML = kind == Reader_mzML().getType();
+    // MGF has no word for profile points.
+    const bool mgf = kind == Reader_MGF().getType();
     try {
         // An mzML whose index fails the checks above, or makes the library throw, is read again
         // from a copy without it: slower, but every spectrum is found.
@@ -302,7 +306,7 @@ Result<QList<zeq::cli::Spectrum>> readWithLibrary(const QString &path,
                 spectrum.retentionTime = rt;
             }
             spectrum.precursor = precursorOf(*full);
-            spectrum.profile = full->hasCVParam(pwiz::cv::MS_profile_spectrum);
+            spectrum.profile = mgf ? selection.listsAreProfile : full->hasCVParam(pwiz::cv::MS_profile_spectrum);
             spectrum.points.reserve(static_cast<qsizetype>(info.data.size()));
             for (const MZIntensityPair &pair : info.data) {
                 spectrum.points.append(QPointF(pair.mz, pair.intensity));
@@ -400,7 +404,17 @@ public:
             Error err = readPath.error();
             return Result<QList<zeq::cli::Spectrum>>(ZEQ_ECATCH(err));
         }
-        return readWithLibrary(readPath.value(), shownName, kind == Reader_mzML().getType(), selection, skipped);
+        return readWithLibrary(readPath.value(), shownName, kind, selection, skipped);
+    }
+
+    Result<QList<QPointF>> centroid(const QList<QPointF> &profile) override
+    {
+        try {
+            return centroidProfile(profile);
+        } catch (const std::exception &e) {
+            Error err(kError, QStringLiteral("can't centroid it: %1").arg(QString::fromLocal8Bit(e.what())));
+            return ZEQ_ECATCH(err);
+        }
     }
 
     Result<QByteArray> mzMLDocument(const QList<QPointF> &points, qsizetype sourceCount) override;

@@ -36,6 +36,7 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
     spectrum.nativeId = QStringLiteral("scan=1");
     spectrum.scanNumber = 1;
     spectrum.points = points.value();
+    spectrum.profile = selection.listsAreProfile;
     // A spectrum not asked for is not looked at, so it is never warned about.
     if (!selection.accepts(1, 1, spectrum.retentionTime)) {
         return out;
@@ -50,6 +51,31 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
     });
     out.append(std::move(spectrum));
     return out;
+}
+
+/// The spectra with those that `selection` picks centroided by the spectrum module.
+Result<QList<zeq::cli::Spectrum>> centroided(QList<zeq::cli::Spectrum> spectra,
+                                             const SpectrumSelection &selection,
+                                             SpectrumModule &library,
+                                             const QString &shownName)
+{
+    for (zeq::cli::Spectrum &s : spectra) {
+        const bool pick =
+            selection.peakPicking == PeakPicking::Always || (selection.peakPicking == PeakPicking::Auto && s.profile);
+        if (!pick) {
+            continue;
+        }
+        Result<QList<QPointF>> peaks = library.centroid(s.points);
+        if (peaks.hasError()) {
+            Error err(
+                kBadParameterError,
+                QStringLiteral("%1: spectrum %2: %3").arg(shownName, elide(s.nativeId), peaks.error().errorString()));
+            return ZEQ_ECATCH(err);
+        }
+        s.points = std::move(peaks).value();
+        s.profile = false;
+    }
+    return spectra;
 }
 
 } // namespace
@@ -128,13 +154,13 @@ readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *
     std::optional<Result<QList<zeq::cli::Spectrum>>> spectra =
         library.value()->read(readPath, shownName, selection, skippedCount);
     if (!spectra) {
-        return readPeakListFile(readPath, shownName, selection, skippedCount);
+        spectra = readPeakListFile(readPath, shownName, selection, skippedCount);
     }
     if (spectra->hasError()) {
         Error err = spectra->error();
         return ZEQ_ECATCH(err);
     }
-    return std::move(*spectra);
+    return centroided(std::move(*spectra).value(), selection, *library.value(), shownName);
 }
 
 } // namespace zeq::cli

@@ -30,14 +30,19 @@ struct Spectrum {
     int msLevel = 1;
     double retentionTime = std::numeric_limits<double>::quiet_NaN(); ///< minutes; NaN when unknown
     std::optional<Precursor> precursor;
-    bool profile = false; ///< the file says its points sample a profile rather than peaks
+    /// The points sample a profile rather than peaks: the file says so (mzML "profile spectrum", mzXML
+    /// centroided="0"), or --profile for MGF files and peak lists, which cannot. Never true once centroided.
+    bool profile = false;
     /// An MS1 spectrum left out for impossible numbers came between the previous spectrum read
     /// and this one: an MS2 spectrum here has no MS1 spectrum before it to pair with.
     bool afterSkippedMs1 = false;
     QList<QPointF> points;
 };
 
-/// Which spectra of a file to read; an empty scan list takes every scan.
+/// Which spectra are centroided when read (--peak-picking): Auto those whose points sample a profile.
+enum class PeakPicking : qint32 { Auto = 0, Always = 1, Never = 2 };
+
+/// Which spectra of a file to read, and how; an empty scan list takes every scan.
 struct SpectrumSelection {
     int msLevel = 1; ///< 0 takes every level
     QList<qint64> scans;
@@ -45,6 +50,9 @@ struct SpectrumSelection {
     double rtEnd = std::numeric_limits<double>::infinity();
     /// The MS1 spectra before the selected MS2 spectra are read too, whatever msLevel says.
     bool withPrecedingMs1 = false;
+    PeakPicking peakPicking = PeakPicking::Auto;
+    /// The points of MGF files and peak lists, which cannot say, sample profiles (--profile).
+    bool listsAreProfile = false;
 
     [[nodiscard]] bool accepts(int level, qint64 scan, double rt) const;
 };
@@ -57,7 +65,8 @@ struct SpectrumSelection {
 /// ("scan=N"), else an MGF's SCANS=, else its TITLE ("scan=N", or "name.N.N.charge").
 /// A spectrum with an m/z that is not a finite, non-negative number, or an intensity that is not
 /// finite (e.g. a file written with the wrong byte order), is left out with a warning on standard
-/// error naming it, and counted in `*skipped` when given.
+/// error naming it, and counted in `*skipped` when given. Spectra are centroided as
+/// `selection.peakPicking` says, by the spectrum module (see SpectrumModule::centroid).
 Result<QList<Spectrum>>
 readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *skipped = nullptr);
 
