@@ -25,6 +25,8 @@ QString details()
         "points with no more intense neighbour within the tolerance are kept, and two equal peaks within\n"
         "the tolerance with nothing else near are joined. A ppm tolerance is never narrower than\n"
         "0.02 m/z.\n"
+        "Profile spectra are centroided first (see --peak-picking), so that peaks are added, as from\n"
+        "centroided files, and the sum is a centroided spectrum whatever the input.\n"
         "\nOutput: one row per peak, by m/z: mz, intensity. --format mzml writes one centroided MS1\n"
         "spectrum in mzML instead. A summary (spectra, points, peaks) goes to standard error.\n"
         "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n");
