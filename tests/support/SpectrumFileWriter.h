@@ -17,8 +17,8 @@ struct SpectrumToWrite {
     double retentionTime = 0.0; ///< minutes
     std::optional<double> precursorMz;
     double isolationHalfWidth = 1.5;
-    bool profile = false; ///< the points sample a profile rather than being peaks
     QList<QPointF> points;
+    bool profile = false; ///< the points sample a profile rather than being peaks
 };
 
 enum class SpectrumFileKind { MzML64Zlib, MzML32Plain, MzMLUnindexed, MzXML, Mgf };
