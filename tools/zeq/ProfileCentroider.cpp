@@ -66,13 +66,6 @@ double noiseFloor(const QList<QPointF> &profile, const std::vector<double> &y)
 
 QList<QPointF> centroidProfile(const QList<QPointF> &profile, const CentroidSettings &settings)
 {
-    // Too few points to have a top between neighbours: each positive point is its own peak.
-    if (profile.size() < 3) {
-        QList<QPointF> peaks;
-        std::copy_if(
-            profile.cbegin(), profile.cend(), std::back_inserter(peaks), [](const QPointF &p) { return p.y() > 0.0; });
-        return peaks;
-    }
     std::vector<double> x;
     std::vector<double> y;
     x.reserve(size_t(profile.size()));
@@ -87,36 +80,62 @@ QList<QPointF> centroidProfile(const QList<QPointF> &profile, const CentroidSett
     } else {
         detector = std::make_unique<pwiz::analysis::LocalMaximumPeakDetector>(size_t(std::max(settings.window, 3)));
     }
-    std::vector<double> peakX;
-    std::vector<double> peakY;
-    detector->detect(x, y, peakX, peakY);
-
     const double floor = settings.snr > 0.0 ? settings.snr * noiseFloor(profile, y) : 0.0;
     QList<QPointF> peaks;
-    peaks.reserve(qsizetype(peakX.size()));
-    for (size_t k = 0; k < peakX.size(); ++k) {
-        if (!(peakY[k] > 0.0) || peakY[k] < floor) {
-            continue;
+    const auto keep = [&](double peakX, double peakY, size_t first, size_t last) {
+        if (!(peakY > 0.0) || peakY < floor) {
+            return;
         }
         if (!settings.refineApex) {
-            peaks.append(QPointF(peakX[k], peakY[k]));
-            continue;
+            peaks.append(QPointF(peakX, peakY));
+            return;
         }
         // The detectors report a sample (or a point near one): refine around the tallest sample there.
-        auto at = size_t(std::lower_bound(x.cbegin(), x.cend(), peakX[k]) - x.cbegin());
-        at = std::min(at, x.size() - 1);
-        if (at > 0 && (x[at] - peakX[k] > peakX[k] - x[at - 1])) {
+        auto at =
+            size_t(std::lower_bound(x.cbegin() + qsizetype(first), x.cbegin() + qsizetype(last), peakX) - x.cbegin());
+        if (at > first && (x[at] - peakX > peakX - x[at - 1])) {
             --at;
         }
-        while (at > 0 && y[at - 1] > y[at]) {
+        while (at > first && y[at - 1] > y[at]) {
             --at;
         }
-        while (at + 1 < y.size() && y[at + 1] > y[at]) {
+        while (at < last && y[at + 1] > y[at]) {
             ++at;
         }
         peaks.append(refinedApex(x, y, at));
+    };
+    // The detector pads each signal region with zero samples by inserting them into one vector: time
+    // quadratic in the regions of a whole spectrum. Each region between zero samples goes alone
+    // instead (the zeros closing it shared with its neighbours), which gives the same peaks.
+    std::vector<double> regionX;
+    std::vector<double> regionY;
+    std::vector<double> peakX;
+    std::vector<double> peakY;
+    for (size_t first = 0, i = 1; i <= x.size(); ++i) {
+        if (i < x.size() && y[i] > 0.0) {
+            continue;
+        }
+        const size_t last = std::min(i, x.size() - 1);
+        if (last - first + 1 < 3) {
+            // Too few points for a top between neighbours: each positive point is its own peak.
+            for (size_t k = first; k <= last; ++k) {
+                keep(x[k], y[k], first, last);
+            }
+        } else if (std::any_of(y.cbegin() + qsizetype(first), y.cbegin() + qsizetype(last) + 1, [](double v) {
+                       return v > 0.0;
+                   })) {
+            regionX.assign(x.cbegin() + qsizetype(first), x.cbegin() + qsizetype(last) + 1);
+            regionY.assign(y.cbegin() + qsizetype(first), y.cbegin() + qsizetype(last) + 1);
+            peakX.clear();
+            peakY.clear();
+            detector->detect(regionX, regionY, peakX, peakY);
+            for (size_t k = 0; k < peakX.size(); ++k) {
+                keep(peakX[k], peakY[k], first, last);
+            }
+        }
+        first = last;
     }
-    // Two reported points on one peak climb to the same top.
+    // Two reported points on one peak climb to the same top; a peak at a shared zero is none.
     std::sort(peaks.begin(), peaks.end(), [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
     peaks.erase(std::unique(peaks.begin(), peaks.end()), peaks.end());
     return peaks;
