@@ -14,6 +14,7 @@
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
 #include "algo/SpectraSumming.h"
+#include "algo/SpectrumWindows.h"
 #include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -39,9 +40,6 @@ namespace
 {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-/// Points further apart than this never belong to one cluster: it exceeds the isotope spacing at
-/// charge 1 with room for calibration error.
-constexpr double kWindowGap = 1.1;
 
 /// What every spectrum's search needs, read once from the command line.
 struct Settings {
@@ -74,22 +72,6 @@ struct JobResult {
     QList<QStringList> rows;
     QList<zeq::ChargeScoreInfo> clusters; ///< those of the rows, kept for --plot only
 };
-
-/// Ascending runs of points no more than kWindowGap apart; a run of one point holds no cluster.
-QList<Range> gapWindows(const QList<QPointF> &points)
-{
-    QList<Range> windows;
-    qsizetype first = 0;
-    for (qsizetype i = 1; i <= points.size(); ++i) {
-        if (i == points.size() || points.at(i).x() - points.at(i - 1).x() > kWindowGap) {
-            if (i - first > 1) {
-                windows.append({ points.at(first).x(), points.at(i - 1).x() });
-            }
-            first = i;
-        }
-    }
-    return windows;
-}
 
 /// Distinct isotopes of the cluster that an observed point matches within the tolerance.
 int matchedIsotopes(const zeq::ChargeScoreInfo &c, const zeq::MassTolerance &tolerance)
@@ -132,12 +114,14 @@ JobResult search(const Job &job, const Settings &settings)
         return result;
     }
     const PlotBase plot(points);
-    const QList<Range> windows = job.window ? QList<Range>{ *job.window } : gapWindows(points);
+    const QList<zeq::SearchWindow> windows = job.window
+        ? QList<zeq::SearchWindow>{ { job.window->start, job.window->end, -kInfinity, kInfinity } }
+        : zeq::searchWindows(points);
     const Spectrum &s = *job.spectrum;
     QList<zeq::ChargeScoreInfo> reported; // for the comparison with the file's own precursor
     const QString scan = s.scanNumber > 0 ? QString::number(s.scanNumber) : QString();
     const QString rt = std::isnan(s.retentionTime) ? QString() : formatFixed(s.retentionTime, 4);
-    for (const Range &w : windows) {
+    for (const zeq::SearchWindow &w : windows) {
         const Range bounded{ std::max(w.start, points.constFirst().x()), std::min(w.end, points.constLast().x()) };
         if (bounded.start > bounded.end) {
             continue;
@@ -153,7 +137,9 @@ JobResult search(const Job &job, const Settings &settings)
                                  clusters);
         for (const zeq::ChargeScoreInfo &c : clusters) {
             const int isotopes = matchedIsotopes(c, settings.tolerance);
-            if (c.charge < settings.search.processor.minCharge || isotopes < settings.minIsotopes) {
+            // A cluster straddling two overlapping windows is reported by the one holding its mono.
+            if (!w.reports(c.mzOffset) || c.charge < settings.search.processor.minCharge
+                || isotopes < settings.minIsotopes) {
                 continue;
             }
             const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
@@ -266,7 +252,10 @@ QString details()
 {
     return QStringLiteral(
                "\nEach spectrum is cut into windows wherever no point lies within %1 m/z of the next (a\n"
-               "cluster never spans such a gap), and each window is searched on its own.\n"
+               "cluster never spans such a gap), and each window is searched on its own. A stretch wider\n"
+               "than %3 m/z is cut further, in the lowest intensity valleys, into parts of at most %4 m/z,\n"
+               "each searched with %5 m/z of its neighbours on both sides and reporting only the clusters\n"
+               "whose mono_mz lies in the part itself: a cluster across a cut is found whole, and once.\n"
                "\nOutput: one row per isotope cluster, spectra in file order, windows by m/z, clusters by\n"
                "their share of the window.\n"
                "  file, spectrum_id, scan, rt        where the spectrum is; rt in minutes\n"
@@ -287,7 +276,11 @@ QString details()
                "has its charge and a mono_mz within --tolerance of its m/z, differs when none has, and is\n"
                "without when the file states no charge or no m/z for it.\n"
                "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")
-        .arg(formatNumber(kWindowGap), formatNumber(zeq::kProtonMass));
+        .arg(formatNumber(zeq::SearchWindow::GapWidth),
+             formatNumber(zeq::kProtonMass),
+             formatNumber(zeq::SearchWindow::MaxWidth),
+             formatNumber(zeq::SearchWindow::CoreWidth),
+             formatNumber(zeq::SearchWindow::Margin));
 }
 
 } // namespace
