@@ -1,5 +1,6 @@
 // The deisotope subcommand: reads spectrum files, cuts each selected spectrum into windows and
-// prints the isotope clusters that findChargesAndMonos finds in each window.
+// prints the isotope clusters that findChargesAndMonos finds in each window, or writes the spectra
+// with what it found as MGF or mzML (SpectrumOutput.h).
 #include "DeisotopeCommand.h"
 
 #include "CommandLine.h"
@@ -319,9 +320,9 @@ QString details()
                "Without --precursor each spectrum searched becomes its clusters: a centroid at each mono_mz\n"
                "whose intensity is that of the cluster's isotopes matched within --tolerance (of each point,\n"
                "the part the cluster's model accounts for), and a charge array (MS:1000516) of their charges;\n"
-               "a spectrum without clusters is written empty. With --precursor each MS2 spectrum searched\n"
-               "keeps its own points, and states the precursor chosen as its selected ion (m/z, and charge\n"
-               "state when known) with the isolation window as read.\n"
+               "a spectrum without clusters is written empty, an MS2 spectrum keeps its precursor as read.\n"
+               "With --precursor each MS2 spectrum searched keeps its own points, and states the precursor\n"
+               "chosen as its selected ion (m/z, and charge state when known), the isolation window as read.\n"
                "With --precursor, MS2 spectra without a precursor, or without an MS1 spectrum before them (a\n"
                "warning names those), are left out of every format.\n"
                "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")

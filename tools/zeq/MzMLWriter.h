@@ -27,8 +27,8 @@ struct SpectrumToSave {
     QList<QPointF> points;
     /// One charge per point, written as a charge array (MS:1000516); nullopt writes no such array.
     std::optional<QList<int>> charges;
-    /// Written as the spectrum's precursor: the isolation window, and a selected ion of `mz` with
-    /// the charge state `statedCharge` when there is one.
+    /// Written as the spectrum's precursor: the isolation window, and a selected ion with the m/z and
+    /// the charge state stated (statedMz, statedCharge) when there are any.
     std::optional<Precursor> precursor;
 };
 

@@ -60,9 +60,11 @@ void setPrecursor(pwiz::msdata::Spectrum &s, const Precursor &precursor)
     written.isolationWindow.set(MS_isolation_window_target_m_z, precursor.isolationLow + halfWidth, MS_m_z);
     written.isolationWindow.set(MS_isolation_window_lower_offset, halfWidth, MS_m_z);
     written.isolationWindow.set(MS_isolation_window_upper_offset, halfWidth, MS_m_z);
-    if (precursor.mz > 0.0) {
+    if (precursor.statedMz || precursor.statedCharge) {
         SelectedIon ion;
-        ion.set(MS_selected_ion_m_z, precursor.mz, MS_m_z);
+        if (precursor.statedMz) {
+            ion.set(MS_selected_ion_m_z, *precursor.statedMz, MS_m_z);
+        }
         if (precursor.statedCharge) {
             ion.set(MS_charge_state, *precursor.statedCharge);
         }

@@ -127,7 +127,8 @@ deisotoped(const Spectrum &spectrum, const QList<zeq::ChargeScoreInfo> &clusters
     std::stable_sort(order.begin(), order.end(), [&clusters](qsizetype a, qsizetype b) {
         return clusters.at(a).mzOffset < clusters.at(b).mzOffset;
     });
-    SpectrumToSave out{ spectrum.nativeId, spectrum.msLevel, spectrum.retentionTime, false, {}, QList<int>(), {} };
+    SpectrumToSave out{ spectrum.nativeId, spectrum.msLevel,  spectrum.retentionTime, false, {},
+                        QList<int>(),      spectrum.precursor };
     for (const qsizetype i : order) {
         const zeq::ChargeScoreInfo &c = clusters.at(i);
         out.points.append(QPointF(c.mzOffset, matched(c, tolerance).first));
@@ -140,7 +141,7 @@ SpectrumToSave withChosenPrecursor(const Spectrum &ms2, const PrecursorChoice &c
 {
     SpectrumToSave out{ ms2.nativeId, ms2.msLevel, ms2.retentionTime, ms2.profile, ms2.points, {}, ms2.precursor };
     if (out.precursor) {
-        out.precursor->mz = choice.mz;
+        out.precursor->statedMz = choice.mz > 0.0 ? std::optional<double>(choice.mz) : std::nullopt;
         out.precursor->statedCharge = choice.charge != 0 ? std::optional<int>(choice.charge) : std::nullopt;
     }
     return out;

@@ -46,7 +46,7 @@ QByteArray mgfEntry(const Spectrum &ms2, const PrecursorChoice &choice, const Ma
 
 /// The spectrum as its clusters: one centroid each, by m/z, at the monoisotopic m/z with the
 /// intensity of the isotopes matched within `tolerance` (the part of each point that the cluster's
-/// model accounts for), and a charge array.
+/// model accounts for), and a charge array; an MS2 spectrum keeps its precursor as read.
 SpectrumToSave
 deisotoped(const Spectrum &spectrum, const QList<zeq::ChargeScoreInfo> &clusters, const MassTolerance &tolerance);
 
