@@ -1,6 +1,6 @@
 // The spectrum module: mzML, mzXML and MGF files read through the field's own reader library, and
-// mzML written by it (SpectrumFileWriting.cpp). The library reports failures by throwing, so every call into it stays
-// inside a try block.
+// mzML written by it (SpectrumFileWriting.cpp). The library reports failures by throwing, so every
+// call into it stays inside a try block.
 #include "CommandLine.h"
 #include "Modules.h"
 #include "SpectrumFileWriting.h"
