@@ -322,7 +322,8 @@ QString details()
                "the part the cluster's model accounts for), and a charge array (MS:1000516) of their charges;\n"
                "a spectrum without clusters is written empty, an MS2 spectrum keeps its precursor as read.\n"
                "With --precursor each MS2 spectrum searched keeps its own points, and states the precursor\n"
-               "chosen as its selected ion (m/z, and charge state when known), the isolation window as read.\n"
+               "chosen as its selected ion m/z and charge state (as read when no cluster is found), and its\n"
+               "isolation window as read.\n"
                "With --precursor, MS2 spectra without a precursor, or without an MS1 spectrum before them (a\n"
                "warning names those), are left out of every format.\n"
                "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")

@@ -140,9 +140,10 @@ deisotoped(const Spectrum &spectrum, const QList<zeq::ChargeScoreInfo> &clusters
 SpectrumToSave withChosenPrecursor(const Spectrum &ms2, const PrecursorChoice &choice)
 {
     SpectrumToSave out{ ms2.nativeId, ms2.msLevel, ms2.retentionTime, ms2.profile, ms2.points, {}, ms2.precursor };
-    if (out.precursor) {
-        out.precursor->statedMz = choice.mz > 0.0 ? std::optional<double>(choice.mz) : std::nullopt;
-        out.precursor->statedCharge = choice.charge != 0 ? std::optional<int>(choice.charge) : std::nullopt;
+    // With no cluster found the file's own precursor stays as it is, without an m/z where it states none.
+    if (out.precursor && choice.basis != PrecursorChoice::Instrument) {
+        out.precursor->statedMz = choice.mz;
+        out.precursor->statedCharge = choice.charge;
     }
     return out;
 }

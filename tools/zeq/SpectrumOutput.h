@@ -50,7 +50,8 @@ QByteArray mgfEntry(const Spectrum &ms2, const PrecursorChoice &choice, const Ma
 SpectrumToSave
 deisotoped(const Spectrum &spectrum, const QList<zeq::ChargeScoreInfo> &clusters, const MassTolerance &tolerance);
 
-/// The MS2 spectrum with its own points and the chosen precursor as its selected ion.
+/// The MS2 spectrum with its own points and the chosen precursor as its selected ion; with no
+/// cluster found, the precursor as read.
 SpectrumToSave withChosenPrecursor(const Spectrum &ms2, const PrecursorChoice &choice);
 
 } // namespace zeq::cli
