@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MzMLWriter.h"
 #include "SpectrumPlot.h"
 #include "SpectrumSource.h"
 #include "utils/Result.h"
@@ -43,6 +44,8 @@ public:
     read(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped) = 0;
     /// As mzMLDocument.
     virtual Result<QByteArray> mzMLDocument(const QList<QPointF> &points, qsizetype sourceCount) = 0;
+    /// As mzMLRun.
+    virtual Result<QByteArray> mzMLRun(const QList<SpectrumToSave> &spectra) = 0;
 };
 
 /// The module, loaded on the first call from beside the program (a build tree) or from its module
