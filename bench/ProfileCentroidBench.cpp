@@ -1,9 +1,10 @@
 // Profile spectra centroided before the cluster search: one busy orbital-trap MS1 spectrum of about
 // 50,000 profile points (150 peptide and protein clusters at m/z 350-1,800 among small noise peaks),
-// centroided alone, and centroided then cut into gap windows and searched, on one thread, as
+// centroided alone, and centroided then cut into search windows and searched, on one thread, as
 // `zeq deisotope` does for each spectrum.
 #include "ProfileCentroider.h"
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/SpectrumWindows.h"
 #include "support/ProfileRun.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -11,24 +12,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 namespace
 {
-
-/// As zeq deisotope's windows: runs of points no more than 1.1 m/z apart, which no cluster spans.
-QList<std::pair<double, double>> gapWindows(const QList<QPointF> &points)
-{
-    QList<std::pair<double, double>> windows;
-    qsizetype first = 0;
-    for (qsizetype i = 1; i <= points.size(); ++i) {
-        if (i == points.size() || points.at(i).x() - points.at(i - 1).x() > 1.1) {
-            if (i - first > 1) {
-                windows.append({ points.at(first).x(), points.at(i - 1).x() });
-            }
-            first = i;
-        }
-    }
-    return windows;
-}
 
 const zeq::test::ProfileSpectrum &spectrum()
 {
@@ -54,17 +41,19 @@ void BM_Centroid(benchmark::State &state)
 }
 BENCHMARK(BM_Centroid)->Unit(benchmark::kMillisecond);
 
-/// The search over every gap window of `points`; returns the clusters found.
+/// The search over every window of `points` as zeq deisotope cuts them; returns the clusters
+/// reported.
 qsizetype searchAll(const QList<QPointF> &points, qsizetype *windowCount)
 {
     const zeq::ProcessorOptions options;
     const PlotBase plot(points);
     qsizetype clusters = 0;
-    const QList<std::pair<double, double>> windows = gapWindows(points);
+    const QList<zeq::SearchWindow> windows = zeq::searchWindows(points);
     QList<zeq::ChargeScoreInfo> found;
-    for (const auto &[start, end] : windows) {
-        zeq::findChargesAndMonos(options, plot, start, end, QString(), 0.01, found);
-        clusters += found.size();
+    for (const zeq::SearchWindow &w : windows) {
+        zeq::findChargesAndMonos(options, plot, w.start, w.end, QString(), 0.01, found);
+        clusters += std::count_if(
+            found.cbegin(), found.cend(), [&w](const zeq::ChargeScoreInfo &c) { return w.reports(c.mzOffset); });
     }
     *windowCount = windows.size();
     return clusters;

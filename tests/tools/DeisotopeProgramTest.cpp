@@ -213,6 +213,7 @@ TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
         { {}, 2, "usage: zeq deisotope" },
         { { path("run.mzML"), u"--plot"_qs, path("p.svg") }, 2, "--plot draws one spectrum: choose it with --scan N" },
         { { path("run.mzML"), u"--plot"_qs, path("none/p.png"), u"--scan"_qs, u"1"_qs }, 1, "Can't write .*p\\.png" },
+        { { path("run.mzML"), u"--format"_qs, u"mgf"_qs }, 2, "--format mgf writes MS2 spectra .*: add --precursor" },
     };
     for (const auto &row : rows) {
         const Outcome result = run(row.args);
@@ -319,9 +320,66 @@ TEST_F(DeisotopeProgramTest, PrecursorsAreComparedWithWhatTheFileStates)
                 EXPECT_EQ(row.section(u',', 13, 14), stated) << qPrintable(row);
             }
         }
+        // The MGF keeps the file's values in a comment wherever the precursor found is not what it states.
+        const Outcome mgf = run({ path(name), u"--precursor"_qs, u"--format"_qs, u"mgf"_qs });
+        EXPECT_EQ(mgf.out.count(u"BEGIN IONS\n"_qs), 4);
+        EXPECT_EQ(mgf.out.count(u"# instrument: "_qs), 3);
     }
     // Without --precursor the columns are the thirteen of before.
     const Outcome plain = run({ path("stated.mzML"), u"--format"_qs, u"csv"_qs });
     EXPECT_TRUE(plain.out.section(u'\n', 0, 0).endsWith(u",scale,isotopes"_qs));
     EXPECT_FALSE(plain.err.contains(u"instrument"_qs));
+}
+
+// The spectra written come back: an MGF entry holds the MS2 spectrum's own points with the
+// precursor found, an mzML spectrum one centroid per cluster at its mono_mz, with a charge array.
+TEST_F(DeisotopeProgramTest, WrittenSpectraReadBack)
+{
+    const Outcome mgf =
+        run({ path("run.mzML"), u"--precursor"_qs, u"--format"_qs, u"mgf"_qs, u"-o"_qs, path("out.mgf") });
+    ASSERT_EQ(mgf.exitCode, 0) << qPrintable(mgf.err);
+    const QString entries = QString::fromUtf8(fileContents(path("out.mgf")));
+    // run.mzML states the precursor's m/z but no charge: the comment keeps what it states.
+    const QRegularExpressionMatch entry =
+        QRegularExpression(u"^# instrument: PEPMASS=[0-9.]+ no CHARGE\nBEGIN IONS\nTITLE=scan=2\n"
+                           "RTINSECONDS=63\nSCANS=2\nPEPMASS=([0-9.]+)\nCHARGE=2\\+\n"_qs)
+            .match(entries);
+    ASSERT_TRUE(entry.hasMatch()) << qPrintable(entries.left(400));
+    EXPECT_NEAR(entry.captured(1).toDouble(), s_truth.constFirst().mono, 0.01);
+    EXPECT_EQ(entries.count(u"END IONS"_qs), 1);
+    const QStringList ms2{ u"--ms-level"_qs, u"2"_qs, u"--format"_qs, u"csv"_qs };
+    const Outcome original = run(QStringList{ path("run.mzML") } + ms2);
+    EXPECT_EQ(columns(run(QStringList{ path("out.mgf") } + ms2).out, 2, -1), columns(original.out, 2, -1));
+
+    const QStringList all{ path("run.mzML"), u"--ms-level"_qs, u"all"_qs, u"--format"_qs };
+    const Outcome table = run(all + QStringList{ u"csv"_qs });
+    ASSERT_EQ(run(all + QStringList{ u"mzml"_qs, u"-o"_qs, path("out.mzML") }).exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(fileContents(path("out.mzML"))).count(u"\"MS:1000516\""_qs), 3);
+    const Outcome back = run({ path("out.mzML"), u"--ms-level"_qs, u"all"_qs });
+    EXPECT_TRUE(back.err.startsWith(u"zeq: 3 spectra, "_qs)) << qPrintable(back.err);
+    const Outcome scan1 = runZeq({ u"sum"_qs,
+                                   path("out.mzML"),
+                                   u"--scan"_qs,
+                                   u"1"_qs,
+                                   u"--tolerance"_qs,
+                                   u"0.0001Da"_qs,
+                                   u"--format"_qs,
+                                   u"csv"_qs });
+    QStringList written;
+    for (const QString &line : scan1.out.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+        written.append(QString::number(line.section(u',', 0, 0).toDouble(), 'f', 4));
+    }
+    QStringList monos = table.out.split(u'\n', Qt::SkipEmptyParts).filter(QRegularExpression(u"^[^,]*,[^,]*,1,"_qs));
+    for (QString &row : monos) {
+        row = row.section(u',', 7, 7);
+    }
+    std::sort(
+        monos.begin(), monos.end(), [](const QString &a, const QString &b) { return a.toDouble() < b.toDouble(); });
+    EXPECT_GE(monos.size(), 4);
+    EXPECT_EQ(written, monos);
+
+    const Outcome corrected =
+        run({ path("run.mzML"), u"--precursor"_qs, u"--format"_qs, u"mzml"_qs, u"-o"_qs, path("precursor.mzML") });
+    ASSERT_EQ(corrected.exitCode, 0) << qPrintable(corrected.err);
+    EXPECT_TRUE(fileContents(path("precursor.mzML")).contains("name=\"charge state\" value=\"2\""));
 }

@@ -1,10 +1,13 @@
 // The deisotope subcommand: reads spectrum files, cuts each selected spectrum into windows and
-// prints the isotope clusters that findChargesAndMonos finds in each window.
+// prints the isotope clusters that findChargesAndMonos finds in each window, or writes the spectra
+// with what it found as MGF or mzML (SpectrumOutput.h).
 #include "DeisotopeCommand.h"
 
 #include "CommandLine.h"
 #include "Modules.h"
+#include "MzMLWriter.h"
 #include "SearchOptions.h"
+#include "SpectrumOutput.h"
 #include "SpectrumPlot.h"
 #include "SpectrumSource.h"
 #include "SpectrumSource_p.h"
@@ -14,6 +17,7 @@
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
 #include "algo/SpectraSumming.h"
+#include "algo/SpectrumWindows.h"
 #include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -39,9 +43,6 @@ namespace
 {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-/// Points further apart than this never belong to one cluster: it exceeds the isotope spacing at
-/// charge 1 with room for calibration error.
-constexpr double kWindowGap = 1.1;
 
 /// What every spectrum's search needs, read once from the command line.
 struct Settings {
@@ -54,6 +55,8 @@ struct Settings {
     bool precursor = false;
     bool sumScans = false;
     QString plotPath;
+    /// Spectra rather than a table: --format mgf or mzml.
+    enum class Output { Table, Mgf, MzML } output = Output::Table;
 };
 
 /// One spectrum to search: its own points, or (for --precursor) its precursor's isolation window in
@@ -71,25 +74,10 @@ enum class Stated { Agree, Differ, Without };
 struct JobResult {
     int windows = 0;
     Stated stated = Stated::Without;
+    PrecursorChoice precursor; ///< with --precursor
     QList<QStringList> rows;
-    QList<zeq::ChargeScoreInfo> clusters; ///< those of the rows, kept for --plot only
+    QList<zeq::ChargeScoreInfo> clusters; ///< those of the rows, kept for --plot, --precursor and mzML only
 };
-
-/// Ascending runs of points no more than kWindowGap apart; a run of one point holds no cluster.
-QList<Range> gapWindows(const QList<QPointF> &points)
-{
-    QList<Range> windows;
-    qsizetype first = 0;
-    for (qsizetype i = 1; i <= points.size(); ++i) {
-        if (i == points.size() || points.at(i).x() - points.at(i - 1).x() > kWindowGap) {
-            if (i - first > 1) {
-                windows.append({ points.at(first).x(), points.at(i - 1).x() });
-            }
-            first = i;
-        }
-    }
-    return windows;
-}
 
 /// Distinct isotopes of the cluster that an observed point matches within the tolerance.
 int matchedIsotopes(const zeq::ChargeScoreInfo &c, const zeq::MassTolerance &tolerance)
@@ -105,20 +93,18 @@ int matchedIsotopes(const zeq::ChargeScoreInfo &c, const zeq::MassTolerance &tol
     return int(isotopes.size());
 }
 
-/// Agree when one of the clusters has the charge the file states for the precursor and a mono m/z
-/// within the tolerance of the m/z it states: the instrument's precursor is among those found.
-Stated compareStated(const std::optional<Precursor> &precursor,
-                     const QList<zeq::ChargeScoreInfo> &clusters,
-                     const zeq::MassTolerance &tolerance)
+/// With --precursor: the precursor chosen from the clusters found, and how that compares with what
+/// the file states.
+void judgePrecursor(const Job &job, const Settings &settings, JobResult &result)
 {
-    if (!precursor || !precursor->statedCharge || !precursor->statedMz) {
-        return Stated::Without;
+    const std::optional<Precursor> &stated = job.spectrum->precursor;
+    if (!settings.precursor || !stated) {
+        return;
     }
-    const bool found = std::any_of(clusters.cbegin(), clusters.cend(), [&](const zeq::ChargeScoreInfo &c) {
-        return c.charge == std::abs(*precursor->statedCharge)
-            && tolerance.withinTolerance(*precursor->statedMz, c.mzOffset);
-    });
-    return found ? Stated::Agree : Stated::Differ;
+    result.precursor = choosePrecursor(*stated, result.clusters, settings.tolerance);
+    result.stated = !stated->statedCharge || !stated->statedMz          ? Stated::Without
+        : confirmsStated(*stated, result.precursor, settings.tolerance) ? Stated::Agree
+                                                                        : Stated::Differ;
 }
 
 JobResult search(const Job &job, const Settings &settings)
@@ -128,16 +114,17 @@ JobResult search(const Job &job, const Settings &settings)
         settings.snr > 0.0 ? zeq::keepAboveNoise(job.searched->points, settings.snr) : job.searched->points;
     const std::optional<Precursor> &precursor = job.spectrum->precursor;
     if (points.isEmpty()) {
-        result.stated = compareStated(precursor, {}, settings.tolerance);
+        judgePrecursor(job, settings, result);
         return result;
     }
     const PlotBase plot(points);
-    const QList<Range> windows = job.window ? QList<Range>{ *job.window } : gapWindows(points);
+    const QList<zeq::SearchWindow> windows = job.window
+        ? QList<zeq::SearchWindow>{ { job.window->start, job.window->end, -kInfinity, kInfinity } }
+        : zeq::searchWindows(points);
     const Spectrum &s = *job.spectrum;
-    QList<zeq::ChargeScoreInfo> reported; // for the comparison with the file's own precursor
     const QString scan = s.scanNumber > 0 ? QString::number(s.scanNumber) : QString();
     const QString rt = std::isnan(s.retentionTime) ? QString() : formatFixed(s.retentionTime, 4);
-    for (const Range &w : windows) {
+    for (const zeq::SearchWindow &w : windows) {
         const Range bounded{ std::max(w.start, points.constFirst().x()), std::min(w.end, points.constLast().x()) };
         if (bounded.start > bounded.end) {
             continue;
@@ -153,7 +140,9 @@ JobResult search(const Job &job, const Settings &settings)
                                  clusters);
         for (const zeq::ChargeScoreInfo &c : clusters) {
             const int isotopes = matchedIsotopes(c, settings.tolerance);
-            if (c.charge < settings.search.processor.minCharge || isotopes < settings.minIsotopes) {
+            // A cluster straddling two overlapping windows is reported by the one holding its mono.
+            if (!w.reports(c.mzOffset) || c.charge < settings.search.processor.minCharge
+                || isotopes < settings.minIsotopes) {
                 continue;
             }
             const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
@@ -173,15 +162,14 @@ JobResult search(const Job &job, const Settings &settings)
             if (settings.precursor) {
                 row << (precursor && precursor->statedCharge ? QString::number(*precursor->statedCharge) : QString())
                     << (precursor && precursor->statedMz ? formatFixed(*precursor->statedMz, 4) : QString());
-                reported.append(c);
             }
             result.rows.append(row);
-            if (!settings.plotPath.isEmpty()) {
+            if (!settings.plotPath.isEmpty() || settings.precursor || settings.output == Settings::Output::MzML) {
                 result.clusters.append(c);
             }
         }
     }
-    result.stated = compareStated(precursor, reported, settings.tolerance);
+    judgePrecursor(job, settings, result);
     return result;
 }
 
@@ -262,11 +250,32 @@ QList<Spectrum> summed(const QList<Spectrum> &spectra, const zeq::MassTolerance 
     return { sum };
 }
 
+/// The searched spectra as --format mgf or mzml writes them, in file order.
+zeq::Result<QByteArray> spectraOf(const QList<Job> &jobs, const QList<JobResult> &results, const Settings &settings)
+{
+    QByteArray mgf;
+    QList<SpectrumToSave> mzML;
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        const Spectrum &s = *jobs.at(i).spectrum;
+        const JobResult &found = results.at(i);
+        if (settings.output == Settings::Output::Mgf) {
+            mgf += mgfEntry(s, found.precursor, settings.tolerance);
+        } else {
+            mzML.append(settings.precursor ? withChosenPrecursor(s, found.precursor)
+                                           : deisotoped(s, found.clusters, settings.tolerance));
+        }
+    }
+    return settings.output == Settings::Output::Mgf ? zeq::Result<QByteArray>(mgf) : mzMLRun(mzML);
+}
+
 QString details()
 {
     return QStringLiteral(
                "\nEach spectrum is cut into windows wherever no point lies within %1 m/z of the next (a\n"
-               "cluster never spans such a gap), and each window is searched on its own.\n"
+               "cluster never spans such a gap), and each window is searched on its own. A stretch wider\n"
+               "than %3 m/z is cut further, in the lowest intensity valleys, into parts of at most %4 m/z,\n"
+               "each searched with %5 m/z of its neighbours on both sides and reporting only the clusters\n"
+               "whose mono_mz lies in the part itself: a cluster across a cut is found whole, and once.\n"
                "\nOutput: one row per isotope cluster, spectra in file order, windows by m/z, clusters by\n"
                "their share of the window.\n"
                "  file, spectrum_id, scan, rt        where the spectrum is; rt in minutes\n"
@@ -283,11 +292,35 @@ QString details()
                "                                     them (mzML selected ion, mzXML precursorCharge and\n"
                "                                     precursorMz, MGF CHARGE and PEPMASS); empty when absent\n"
                "A summary (spectra, windows, clusters, seconds) goes to standard error. With --precursor it\n"
-               "counts the file's precursors too: one agrees when a cluster reported for its MS2 spectrum\n"
-               "has its charge and a mono_mz within --tolerance of its m/z, differs when none has, and is\n"
-               "without when the file states no charge or no m/z for it.\n"
+               "counts the file's precursors too: those that agree with the precursor chosen, those that\n"
+               "differ, and those without a charge or m/z stated.\n"
+               "\nThe precursor chosen for an MS2 spectrum: of the clusters found in its isolation window,\n"
+               "those with an isotope within --tolerance of the selected m/z (the file's, else the isolation\n"
+               "target), by the model or by a matched point; of these the one with the largest percent; when\n"
+               "none has, the cluster with the largest percent; when no cluster is found, the file's own m/z\n"
+               "and charge. A precursor whose charge and m/z the file states agrees when the choice has that\n"
+               "charge and, within --tolerance, that m/z; it differs otherwise, also when no cluster is found.\n"
+               "\n--format mgf (with --precursor): one entry per MS2 spectrum searched, in file order: TITLE\n"
+               "(its native id), RTINSECONDS, SCANS (when known), PEPMASS (mono m/z) and CHARGE of the\n"
+               "precursor chosen, and its own points as \"m/z intensity\". Comment lines (#) before an entry\n"
+               "keep the file's values where the choice differs (\"# instrument: PEPMASS=… CHARGE=…\") and\n"
+               "say when no cluster was found and the file's values are kept (no CHARGE when it states none).\n"
+               "--format mzml: one run, spectra in file order with their native ids and times, 64-bit arrays.\n"
+               "Without --precursor each spectrum searched becomes its clusters: a centroid at each mono_mz\n"
+               "whose intensity is that of the cluster's isotopes matched within --tolerance (of each point,\n"
+               "the part the cluster's model accounts for), and a charge array (MS:1000516) of their charges;\n"
+               "a spectrum without clusters is written empty, an MS2 spectrum keeps its precursor as read.\n"
+               "With --precursor each MS2 spectrum searched keeps its own points, and states the precursor\n"
+               "chosen as its selected ion m/z and charge state (as read when no cluster is found), and its\n"
+               "isolation window as read.\n"
+               "With --precursor, MS2 spectra without a precursor, or without an MS1 spectrum before them (a\n"
+               "warning names those), are left out of every format.\n"
                "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")
-        .arg(formatNumber(kWindowGap), formatNumber(zeq::kProtonMass));
+        .arg(formatNumber(zeq::SearchWindow::GapWidth),
+             formatNumber(zeq::kProtonMass),
+             formatNumber(zeq::SearchWindow::MaxWidth),
+             formatNumber(zeq::SearchWindow::CoreWidth),
+             formatNumber(zeq::SearchWindow::Margin));
 }
 
 } // namespace
@@ -333,8 +366,8 @@ int runDeisotope(const QStringList &args)
         Option::tolerance(
             QStringLiteral("tolerance"),
             QStringLiteral("How far an observed point may lie from an isotope's m/z and still match it "
-                           "(the isotopes column, --min-isotopes, and --precursor's comparison with the file's "
-                           "own precursor)."),
+                           "(the isotopes column, --min-isotopes, --precursor's choice of the precursor and its "
+                           "comparison with the file's own, and the intensities of --format mzml)."),
             settings.tolerance),
         Option::integer(QStringLiteral("min-isotopes"),
                         QStringLiteral("count"),
@@ -356,7 +389,8 @@ int runDeisotope(const QStringList &args)
                         QThread::idealThreadCount())
             .withShownDefault(QStringLiteral("every core (%1)").arg(QThread::idealThreadCount())),
     });
-    cmd.addOutputOptions();
+    cmd.addOutputOptions({ { QStringLiteral("mgf"), QStringLiteral("with --precursor: the MS2 spectra") },
+                           { QStringLiteral("mzml"), QStringLiteral("the spectra found") } });
     if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
         return *status;
     }
@@ -364,7 +398,11 @@ int runDeisotope(const QStringList &args)
     settings.snr = cmd.number(QStringLiteral("snr"));
     settings.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"));
     const int threads = cmd.integer(QStringLiteral("threads"));
-    const TableWriter::Format format = cmd.format();
+    const QString formatName = cmd.choice(QStringLiteral("format"));
+    settings.output = formatName == u"mgf" ? Settings::Output::Mgf
+        : formatName == u"mzml"            ? Settings::Output::MzML
+                                           : Settings::Output::Table;
+    const TableWriter::Format format = settings.output == Settings::Output::Table ? cmd.format() : TableWriter::Table;
     settings.precursor = cmd.isSet(QStringLiteral("precursor"));
     SpectrumSelection selection = cmd.selection();
     if (cmd.isSet(QStringLiteral("window"))) {
@@ -391,6 +429,12 @@ int runDeisotope(const QStringList &args)
         cmd.refuse(QStringLiteral("--plot draws one spectrum: choose it with --scan N"));
     }
     const QStringList files = cmd.positionalArguments();
+    if (settings.output == Settings::Output::Mgf && !settings.precursor) {
+        cmd.refuse(QStringLiteral("--format mgf writes MS2 spectra with the precursors found: add --precursor"));
+    }
+    if (settings.output == Settings::Output::MzML && files.size() > 1) {
+        cmd.refuse(QStringLiteral("--format mzml writes one run: give one FILE"));
+    }
     cmd.refuseOutputsOverInputs(files, { { QStringLiteral("--plot"), settings.plotPath } });
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
@@ -477,7 +521,13 @@ int runDeisotope(const QStringList &args)
             table.addRow(row);
         }
     }
-    const int status = writeResult(cmd.outputPath(), table.render());
+    const zeq::Result<QByteArray> bytes = settings.output == Settings::Output::Table
+        ? zeq::Result<QByteArray>(table.render())
+        : spectraOf(jobs, results, settings);
+    if (bytes.hasError()) {
+        return fail(kExitBadInput, bytes.error().errorString());
+    }
+    const int status = writeResult(cmd.outputPath(), bytes.value());
     if (status == kExitSuccess) {
         const QString precursors = !settings.precursor
             ? QString()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MzMLWriter.h"
 #include "SpectrumPlot.h"
 #include "SpectrumSource.h"
 #include "utils/Result.h"
@@ -46,6 +47,8 @@ public:
     virtual Result<QList<QPointF>> centroid(const QList<QPointF> &profile) = 0;
     /// As mzMLDocument.
     virtual Result<QByteArray> mzMLDocument(const QList<QPointF> &points, qsizetype sourceCount) = 0;
+    /// As mzMLRun.
+    virtual Result<QByteArray> mzMLRun(const QList<SpectrumToSave> &spectra) = 0;
 };
 
 /// The module, loaded on the first call from beside the program (a build tree) or from its module
