@@ -13,13 +13,10 @@
 #include "SpectrumSource_p.h"
 #include "SumCommand.h"
 #include "TableWriter.h"
-#include "algo/AveragineComparisonClusterLoop.h"
-#include "algo/AveragineComparisonScoring.h"
-#include "algo/AveragineComparisonSearch.h"
 #include "algo/SpectraSumming.h"
+#include "algo/SpectrumClusterSearch.h"
 #include "algo/SpectrumWindows.h"
 #include "constants/MassConstants.h"
-#include "zeq_common_stable/PlotBase.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -34,7 +31,6 @@
 #include <functional>
 #include <limits>
 #include <optional>
-#include <set>
 #include <unistd.h>
 
 using namespace zeq::cli;
@@ -47,9 +43,7 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 /// What every spectrum's search needs, read once from the command line.
 struct Settings {
     SearchOptions search;
-    double snr = 0.0;
-    int minIsotopes = 2;
-    zeq::MassTolerance tolerance{ zeq::MassTolerance::ppm, 10.0 };
+    zeq::SpectrumSearchOptions options; ///< search, --snr, --tolerance and --min-isotopes together
     zeq::MassTolerance sumTolerance = kDefaultSumTolerance;
     std::optional<Range> window;
     bool precursor = false;
@@ -74,24 +68,10 @@ enum class Stated { Agree, Differ, Without };
 struct JobResult {
     int windows = 0;
     Stated stated = Stated::Without;
-    PrecursorChoice precursor; ///< with --precursor
+    ChosenPrecursor precursor; ///< with --precursor
     QList<QStringList> rows;
-    QList<zeq::ChargeScoreInfo> clusters; ///< those of the rows, kept for --plot, --precursor and mzML only
+    QList<zeq::SpectrumCluster> clusters; ///< those of the rows, kept for --plot, --precursor and mzML only
 };
-
-/// Distinct isotopes of the cluster that an observed point matches within the tolerance.
-int matchedIsotopes(const zeq::ChargeScoreInfo &c, const zeq::MassTolerance &tolerance)
-{
-    std::set<long> isotopes;
-    const double step = zeq::kIsotopeSpacing / c.charge;
-    for (const QPointF &p : c.points) {
-        const long k = std::lround((p.x() - c.mzOffset) / step);
-        if (tolerance.withinTolerance(p.x(), c.mzOffset + double(k) * step)) {
-            isotopes.insert(k);
-        }
-    }
-    return int(isotopes.size());
-}
 
 /// With --precursor: the precursor chosen from the clusters found, and how that compares with what
 /// the file states.
@@ -101,73 +81,47 @@ void judgePrecursor(const Job &job, const Settings &settings, JobResult &result)
     if (!settings.precursor || !stated) {
         return;
     }
-    result.precursor = choosePrecursor(*stated, result.clusters, settings.tolerance);
-    result.stated = !stated->statedCharge || !stated->statedMz          ? Stated::Without
-        : confirmsStated(*stated, result.precursor, settings.tolerance) ? Stated::Agree
-                                                                        : Stated::Differ;
+    const zeq::MassTolerance &tolerance = settings.options.tolerance;
+    result.precursor = choosePrecursor(*stated, result.clusters, tolerance);
+    result.stated = !stated->statedCharge || !stated->statedMz ? Stated::Without
+        : confirmsStated(*stated, result.precursor, tolerance) ? Stated::Agree
+                                                               : Stated::Differ;
 }
 
 JobResult search(const Job &job, const Settings &settings)
 {
     JobResult result;
-    const QList<QPointF> points =
-        settings.snr > 0.0 ? zeq::keepAboveNoise(job.searched->points, settings.snr) : job.searched->points;
-    const std::optional<Precursor> &precursor = job.spectrum->precursor;
-    if (points.isEmpty()) {
-        judgePrecursor(job, settings, result);
-        return result;
-    }
-    const PlotBase plot(points);
-    const QList<zeq::SearchWindow> windows = job.window
-        ? QList<zeq::SearchWindow>{ { job.window->start, job.window->end, -kInfinity, kInfinity } }
-        : zeq::searchWindows(points);
+    const QList<QPointF> &points = job.searched->points;
+    QList<zeq::SpectrumCluster> found = job.window
+        ? zeq::findWindowClusters(points, job.window->start, job.window->end, settings.options, &result.windows)
+        : zeq::findSpectrumClusters(points, settings.options, &result.windows);
     const Spectrum &s = *job.spectrum;
+    const std::optional<Precursor> &precursor = s.precursor;
     const QString scan = s.scanNumber > 0 ? QString::number(s.scanNumber) : QString();
     const QString rt = std::isnan(s.retentionTime) ? QString() : formatFixed(s.retentionTime, 4);
-    for (const zeq::SearchWindow &w : windows) {
-        const Range bounded{ std::max(w.start, points.constFirst().x()), std::min(w.end, points.constLast().x()) };
-        if (bounded.start > bounded.end) {
-            continue;
+    for (const zeq::SpectrumCluster &cluster : found) {
+        const zeq::ChargeScoreInfo &c = cluster.cluster;
+        QStringList row{ job.file,
+                         s.nativeId,
+                         scan,
+                         rt,
+                         formatFixed(cluster.windowStart, 4),
+                         formatFixed(cluster.windowEnd, 4),
+                         QString::number(c.charge),
+                         formatFixed(c.mzOffset, 4),
+                         formatFixed(cluster.neutralMass(), 4),
+                         formatSignificant(c.score, 6),
+                         formatFixed(100.0 * c.percentIonCurrent, 2),
+                         formatSignificant(c.scaleFact, 6),
+                         QString::number(cluster.matchedIsotopes) };
+        if (settings.precursor) {
+            row << (precursor && precursor->statedCharge ? QString::number(*precursor->statedCharge) : QString())
+                << (precursor && precursor->statedMz ? formatFixed(*precursor->statedMz, 4) : QString());
         }
-        ++result.windows;
-        QList<zeq::ChargeScoreInfo> clusters;
-        zeq::findChargesAndMonos(settings.search.processor,
-                                 plot,
-                                 bounded.start,
-                                 bounded.end,
-                                 QString(),
-                                 settings.search.minFraction,
-                                 clusters);
-        for (const zeq::ChargeScoreInfo &c : clusters) {
-            const int isotopes = matchedIsotopes(c, settings.tolerance);
-            // A cluster straddling two overlapping windows is reported by the one holding its mono.
-            if (!w.reports(c.mzOffset) || c.charge < settings.search.processor.minCharge
-                || isotopes < settings.minIsotopes) {
-                continue;
-            }
-            const double mass = c.charge * c.mzOffset - c.charge * zeq::kProtonMass;
-            QStringList row{ job.file,
-                             s.nativeId,
-                             scan,
-                             rt,
-                             formatFixed(bounded.start, 4),
-                             formatFixed(bounded.end, 4),
-                             QString::number(c.charge),
-                             formatFixed(c.mzOffset, 4),
-                             formatFixed(mass, 4),
-                             formatSignificant(c.score, 6),
-                             formatFixed(100.0 * c.percentIonCurrent, 2),
-                             formatSignificant(c.scaleFact, 6),
-                             QString::number(isotopes) };
-            if (settings.precursor) {
-                row << (precursor && precursor->statedCharge ? QString::number(*precursor->statedCharge) : QString())
-                    << (precursor && precursor->statedMz ? formatFixed(*precursor->statedMz, 4) : QString());
-            }
-            result.rows.append(row);
-            if (!settings.plotPath.isEmpty() || settings.precursor || settings.output == Settings::Output::MzML) {
-                result.clusters.append(c);
-            }
-        }
+        result.rows.append(row);
+    }
+    if (!settings.plotPath.isEmpty() || settings.precursor || settings.output == Settings::Output::MzML) {
+        result.clusters = std::move(found);
     }
     judgePrecursor(job, settings, result);
     return result;
@@ -226,7 +180,8 @@ SpectrumPlot plotOf(const Job &job, const JobResult &result, const Settings &set
         plot.start = std::max(plot.start, job.window->start);
         plot.end = std::min(plot.end, job.window->end);
     }
-    for (const zeq::ChargeScoreInfo &c : result.clusters) {
+    for (const zeq::SpectrumCluster &found : result.clusters) {
+        const zeq::ChargeScoreInfo &c = found.cluster;
         plot.clusters.append({ c.charge, c.mzOffset, c.scaleFact, settings.search.sigmaAt(c.mzOffset) });
     }
     return plot;
@@ -259,10 +214,10 @@ zeq::Result<QByteArray> spectraOf(const QList<Job> &jobs, const QList<JobResult>
         const Spectrum &s = *jobs.at(i).spectrum;
         const JobResult &found = results.at(i);
         if (settings.output == Settings::Output::Mgf) {
-            mgf += mgfEntry(s, found.precursor, settings.tolerance);
+            mgf += mgfEntry(s, found.precursor, settings.options.tolerance);
         } else {
             mzML.append(settings.precursor ? withChosenPrecursor(s, found.precursor)
-                                           : deisotoped(s, found.clusters, settings.tolerance));
+                                           : deisotoped(s, found.clusters, settings.options.tolerance));
         }
     }
     return settings.output == Settings::Output::Mgf ? zeq::Result<QByteArray>(mgf) : mzMLRun(mzML);
@@ -361,21 +316,21 @@ int runDeisotope(const QStringList &args)
                                       "this: intensity at least this many times the spectrum's noise level, the "
                                       "median of its positive intensities."),
                        { 0.0, kInfinity, true, true },
-                       settings.snr)
+                       settings.options.signalToNoise)
             .withShownDefault(QStringLiteral("keep every point")),
         Option::tolerance(
             QStringLiteral("tolerance"),
             QStringLiteral("How far an observed point may lie from an isotope's m/z and still match it "
                            "(the isotopes column, --min-isotopes, --precursor's choice of the precursor and its "
                            "comparison with the file's own, and the intensities of --format mzml)."),
-            settings.tolerance),
+            settings.options.tolerance),
         Option::integer(QStringLiteral("min-isotopes"),
                         QStringLiteral("count"),
                         QStringLiteral("Report only clusters with at least this many isotopes matched; 1 keeps lone "
                                        "peaks, whose charge is a guess."),
                         1,
                         100,
-                        settings.minIsotopes),
+                        settings.options.minIsotopes),
         Option::text(QStringLiteral("plot"),
                      QStringLiteral("FILE"),
                      QStringLiteral("Also draw the spectrum that --scan selects, with each cluster's fitted model, "
@@ -395,8 +350,10 @@ int runDeisotope(const QStringList &args)
         return *status;
     }
     settings.search = SearchOptions::read(cmd);
-    settings.snr = cmd.number(QStringLiteral("snr"));
-    settings.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"));
+    settings.options.processor = settings.search.processor;
+    settings.options.minFraction = settings.search.minFraction;
+    settings.options.signalToNoise = cmd.number(QStringLiteral("snr"));
+    settings.options.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"));
     const int threads = cmd.integer(QStringLiteral("threads"));
     const QString formatName = cmd.choice(QStringLiteral("format"));
     settings.output = formatName == u"mgf" ? Settings::Output::Mgf
@@ -408,7 +365,7 @@ int runDeisotope(const QStringList &args)
     if (cmd.isSet(QStringLiteral("window"))) {
         settings.window = cmd.range(QStringLiteral("window"));
     }
-    settings.tolerance = cmd.tolerance(QStringLiteral("tolerance"));
+    settings.options.tolerance = cmd.tolerance(QStringLiteral("tolerance"));
     settings.sumTolerance = cmd.tolerance(QStringLiteral("sum-tolerance"));
     settings.sumScans = cmd.isSet(QStringLiteral("sum-scans"));
     if (cmd.isSet(QStringLiteral("sum-tolerance")) && !settings.sumScans) {

@@ -1,7 +1,6 @@
 #include "SpectrumOutput.h"
 
 #include "ValueText.h"
-#include "algo/AveragineComparisonScoring.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,36 +12,6 @@ namespace zeq::cli
 namespace
 {
 
-/// The isotope of `c` that lies within `tolerance` of `mz`, -1 when none.
-long isotopeAt(const zeq::ChargeScoreInfo &c, double mz, const MassTolerance &tolerance)
-{
-    const double step = zeq::kIsotopeSpacing / c.charge;
-    const long k = std::lround((mz - c.mzOffset) / step);
-    return k >= 0 && tolerance.withinTolerance(mz, c.mzOffset + double(k) * step) ? k : -1;
-}
-
-/// The intensity of the points of `c` that match one of its isotopes; the highest such isotope.
-std::pair<double, long> matched(const zeq::ChargeScoreInfo &c, const MassTolerance &tolerance)
-{
-    std::pair<double, long> sum{ 0.0, -1 };
-    for (const QPointF &p : c.points) {
-        if (const long k = isotopeAt(c, p.x(), tolerance); k >= 0) {
-            sum = { sum.first + p.y(), std::max(sum.second, k) };
-        }
-    }
-    return sum;
-}
-
-/// Instruments pick an observed peak of the MS1 spectrum, which may stray from the model's isotope.
-bool hasIsotopeAt(const zeq::ChargeScoreInfo &c, double mz, const MassTolerance &tolerance)
-{
-    const long k = isotopeAt(c, mz, tolerance);
-    return (k >= 0 && k <= std::max(0L, matched(c, tolerance).second))
-        || std::any_of(c.points.cbegin(), c.points.cend(), [&](const QPointF &p) {
-               return tolerance.withinTolerance(mz, p.x()) && isotopeAt(c, p.x(), tolerance) >= 0;
-           });
-}
-
 QString chargeText(int charge)
 {
     return QString::number(std::abs(charge)) + (charge < 0 ? u'-' : u'+');
@@ -50,44 +19,34 @@ QString chargeText(int charge)
 
 } // namespace
 
-PrecursorChoice
-choosePrecursor(const Precursor &precursor, const QList<zeq::ChargeScoreInfo> &clusters, const MassTolerance &tolerance)
+ChosenPrecursor
+choosePrecursor(const Precursor &precursor, const QList<zeq::SpectrumCluster> &clusters, const MassTolerance &tolerance)
 {
-    const zeq::ChargeScoreInfo *best = nullptr;
-    bool bestAtSelected = false;
-    for (const zeq::ChargeScoreInfo &c : clusters) {
-        const bool atSelected = hasIsotopeAt(c, precursor.mz, tolerance);
-        if (!best || atSelected > bestAtSelected
-            || (atSelected == bestAtSelected && c.percentIonCurrent > best->percentIonCurrent)) {
-            best = &c;
-            bestAtSelected = atSelected;
-        }
+    const zeq::PrecursorChoice choice = zeq::choosePrecursor(precursor.mz, clusters, tolerance);
+    if (choice.basis == zeq::PrecursorChoice::NoCluster) {
+        return { choice.basis, precursor.statedCharge.value_or(0), precursor.mz };
     }
-    if (!best) {
-        return { PrecursorChoice::Instrument, precursor.statedCharge.value_or(0), precursor.mz };
-    }
+    const zeq::ChargeScoreInfo &best = clusters.at(choice.index).cluster;
     const int sign = precursor.statedCharge && *precursor.statedCharge < 0 ? -1 : 1;
-    return { bestAtSelected ? PrecursorChoice::SelectedIsotope : PrecursorChoice::LargestCluster,
-             sign * best->charge,
-             best->mzOffset };
+    return { choice.basis, sign * best.charge, best.mzOffset };
 }
 
-bool confirmsStated(const Precursor &precursor, const PrecursorChoice &choice, const MassTolerance &tolerance)
+bool confirmsStated(const Precursor &precursor, const ChosenPrecursor &choice, const MassTolerance &tolerance)
 {
-    return choice.basis != PrecursorChoice::Instrument && precursor.statedCharge && precursor.statedMz
+    return choice.basis != zeq::PrecursorChoice::NoCluster && precursor.statedCharge && precursor.statedMz
         && choice.charge == *precursor.statedCharge && tolerance.withinTolerance(*precursor.statedMz, choice.mz);
 }
 
-QByteArray mgfEntry(const Spectrum &ms2, const PrecursorChoice &choice, const MassTolerance &tolerance)
+QByteArray mgfEntry(const Spectrum &ms2, const ChosenPrecursor &choice, const MassTolerance &tolerance)
 {
     QString head;
     const Precursor precursor = ms2.precursor.value_or(Precursor{});
-    if (choice.basis == PrecursorChoice::Instrument) {
+    if (choice.basis == zeq::PrecursorChoice::NoCluster) {
         head +=
             QStringLiteral("# no isotope cluster found in the isolation window: the precursor as the file states it");
         head += precursor.statedMz ? QStringLiteral("\n") : QStringLiteral(", at the isolation target\n");
     } else if (!confirmsStated(precursor, choice, tolerance)) {
-        if (choice.basis == PrecursorChoice::LargestCluster) {
+        if (choice.basis == zeq::PrecursorChoice::LargestCluster) {
             head += QStringLiteral("# no cluster has an isotope at %1: the one explaining most of the window\n")
                         .arg(formatNumber(precursor.mz));
         }
@@ -105,9 +64,9 @@ QByteArray mgfEntry(const Spectrum &ms2, const PrecursorChoice &choice, const Ma
         head += QStringLiteral("SCANS=%1\n").arg(ms2.scanNumber);
     }
     if (choice.mz > 0.0) {
-        head +=
-            QStringLiteral("PEPMASS=%1\n")
-                .arg(choice.basis == PrecursorChoice::Instrument ? formatNumber(choice.mz) : formatFixed(choice.mz, 6));
+        head += QStringLiteral("PEPMASS=%1\n")
+                    .arg(choice.basis == zeq::PrecursorChoice::NoCluster ? formatNumber(choice.mz)
+                                                                         : formatFixed(choice.mz, 6));
     }
     if (choice.charge != 0) {
         head += QStringLiteral("CHARGE=%1\n").arg(chargeText(choice.charge));
@@ -120,28 +79,28 @@ QByteArray mgfEntry(const Spectrum &ms2, const PrecursorChoice &choice, const Ma
 }
 
 SpectrumToSave
-deisotoped(const Spectrum &spectrum, const QList<zeq::ChargeScoreInfo> &clusters, const MassTolerance &tolerance)
+deisotoped(const Spectrum &spectrum, const QList<zeq::SpectrumCluster> &clusters, const MassTolerance &tolerance)
 {
     QList<qsizetype> order(clusters.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&clusters](qsizetype a, qsizetype b) {
-        return clusters.at(a).mzOffset < clusters.at(b).mzOffset;
+        return clusters.at(a).cluster.mzOffset < clusters.at(b).cluster.mzOffset;
     });
     SpectrumToSave out{ spectrum.nativeId, spectrum.msLevel,  spectrum.retentionTime, false, {},
                         QList<int>(),      spectrum.precursor };
     for (const qsizetype i : order) {
-        const zeq::ChargeScoreInfo &c = clusters.at(i);
-        out.points.append(QPointF(c.mzOffset, matched(c, tolerance).first));
+        const zeq::ChargeScoreInfo &c = clusters.at(i).cluster;
+        out.points.append(QPointF(c.mzOffset, zeq::matchedIntensity(c, tolerance)));
         out.charges->append(c.charge);
     }
     return out;
 }
 
-SpectrumToSave withChosenPrecursor(const Spectrum &ms2, const PrecursorChoice &choice)
+SpectrumToSave withChosenPrecursor(const Spectrum &ms2, const ChosenPrecursor &choice)
 {
     SpectrumToSave out{ ms2.nativeId, ms2.msLevel, ms2.retentionTime, ms2.profile, ms2.points, {}, ms2.precursor };
     // With no cluster found the file's own precursor stays as it is, without an m/z where it states none.
-    if (out.precursor && choice.basis != PrecursorChoice::Instrument) {
+    if (out.precursor && choice.basis != zeq::PrecursorChoice::NoCluster) {
         out.precursor->statedMz = choice.mz;
         out.precursor->statedCharge = choice.charge;
     }

@@ -2,7 +2,7 @@
 
 #include "MzMLWriter.h"
 #include "SpectrumSource.h"
-#include "algo/AveragineComparisonRecords.h"
+#include "algo/SpectrumClusterSearch.h"
 #include "math/MassTolerance.h"
 
 #include <QByteArray>
@@ -15,43 +15,37 @@ namespace zeq::cli
 {
 
 /// The charge and monoisotopic m/z given to an MS2 spectrum's precursor, and what they rest on.
-struct PrecursorChoice {
-    enum Basis : qint32 {
-        SelectedIsotope = 0, ///< the cluster with an isotope at the selected m/z
-        LargestCluster = 1, ///< no cluster has one there: the cluster explaining most of the window
-        Instrument = 2, ///< no cluster was found: the file's own values are kept
-    };
-    Basis basis = Instrument;
+struct ChosenPrecursor {
+    /// With NoCluster the file's own values are kept.
+    zeq::PrecursorChoice::Basis basis = zeq::PrecursorChoice::NoCluster;
     /// 0 when unknown; negative when the file states a negative charge for the precursor.
     int charge = 0;
-    /// The monoisotopic m/z; with Instrument, the precursor's m/z as read (Precursor::mz).
+    /// The monoisotopic m/z; with NoCluster, the precursor's m/z as read (Precursor::mz).
     double mz = 0.0;
 };
 
-/// The precursor from the clusters found in its isolation window: of those with an isotope (one of
-/// the first up to the highest matched) within `tolerance` of the selected m/z, by its model or by
-/// an observed point, the one that explains the most intensity; else the one explaining the most of
-/// the window; with no cluster, the file's own. The file's charge sign is kept.
-PrecursorChoice choosePrecursor(const Precursor &precursor,
-                                const QList<zeq::ChargeScoreInfo> &clusters,
+/// The precursor as zeq::choosePrecursor picks it from the clusters found in its isolation window,
+/// at the m/z the file selected; with no cluster, the file's own. The file's charge sign is kept.
+ChosenPrecursor choosePrecursor(const Precursor &precursor,
+                                const QList<zeq::SpectrumCluster> &clusters,
                                 const MassTolerance &tolerance);
 
 /// Whether the file states a charge and an m/z for the precursor and a choice made from a cluster has
 /// that charge and a monoisotopic m/z within `tolerance` of that m/z.
-bool confirmsStated(const Precursor &precursor, const PrecursorChoice &choice, const MassTolerance &tolerance);
+bool confirmsStated(const Precursor &precursor, const ChosenPrecursor &choice, const MassTolerance &tolerance);
 
 /// The MS2 spectrum as one MGF entry with the chosen precursor; '#' comment lines before it keep the
 /// file's values where they differ, or say that no cluster was found.
-QByteArray mgfEntry(const Spectrum &ms2, const PrecursorChoice &choice, const MassTolerance &tolerance);
+QByteArray mgfEntry(const Spectrum &ms2, const ChosenPrecursor &choice, const MassTolerance &tolerance);
 
 /// The spectrum as its clusters: one centroid each, by m/z, at the monoisotopic m/z with the
 /// intensity of the isotopes matched within `tolerance` (the part of each point that the cluster's
 /// model accounts for), and a charge array; an MS2 spectrum keeps its precursor as read.
 SpectrumToSave
-deisotoped(const Spectrum &spectrum, const QList<zeq::ChargeScoreInfo> &clusters, const MassTolerance &tolerance);
+deisotoped(const Spectrum &spectrum, const QList<zeq::SpectrumCluster> &clusters, const MassTolerance &tolerance);
 
 /// The MS2 spectrum with its own points and the chosen precursor as its selected ion; with no
 /// cluster found, the precursor as read.
-SpectrumToSave withChosenPrecursor(const Spectrum &ms2, const PrecursorChoice &choice);
+SpectrumToSave withChosenPrecursor(const Spectrum &ms2, const ChosenPrecursor &choice);
 
 } // namespace zeq::cli
