@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "Modules.h"
 #include "MzMLWriter.h"
+#include "OrderedWork.h"
 #include "SearchOptions.h"
 #include "SpectrumOutput.h"
 #include "SpectrumPlot.h"
@@ -22,14 +23,13 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QThread>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <unistd.h>
 
@@ -54,11 +54,11 @@ struct Settings {
 };
 
 /// One spectrum to search: its own points, or (for --precursor) its precursor's isolation window in
-/// the MS1 spectrum before it.
+/// the MS1 spectrum before it. Owns what it searches, which may be shared with other jobs.
 struct Job {
     QString file;
-    const Spectrum *spectrum = nullptr;
-    const Spectrum *searched = nullptr;
+    std::shared_ptr<const Spectrum> spectrum;
+    std::shared_ptr<const Spectrum> searched;
     std::optional<Range> window;
 };
 
@@ -66,6 +66,7 @@ struct Job {
 enum class Stated { Agree, Differ, Without };
 
 struct JobResult {
+    Job job;
     int windows = 0;
     Stated stated = Stated::Without;
     ChosenPrecursor precursor; ///< with --precursor
@@ -91,6 +92,7 @@ void judgePrecursor(const Job &job, const Settings &settings, JobResult &result)
 JobResult search(const Job &job, const Settings &settings)
 {
     JobResult result;
+    result.job = job;
     const QList<QPointF> &points = job.searched->points;
     QList<zeq::SpectrumCluster> found = job.window
         ? zeq::findWindowClusters(points, job.window->start, job.window->end, settings.options, &result.windows)
@@ -127,34 +129,46 @@ JobResult search(const Job &job, const Settings &settings)
     return result;
 }
 
-/// The spectra to search: each one read, or with --precursor each MS2 spectrum's precursor
-/// isolation window in the MS1 spectrum before it (an MS2 spectrum without a precursor is skipped,
-/// one without an MS1 spectrum before it with a warning).
-QList<Job> jobsOf(const QString &file, const QList<Spectrum> &spectra, const Settings &settings)
+/// Turns the spectra of a file, in file order, into jobs: each spectrum, or with --precursor each MS2
+/// spectrum's precursor isolation window in the MS1 spectrum before it (an MS2 spectrum without a
+/// precursor is skipped, one without an MS1 spectrum before it with a warning).
+class JobMaker
 {
-    QList<Job> jobs;
-    const Spectrum *lastMs1 = nullptr;
-    for (const Spectrum &s : spectra) {
-        if (settings.precursor) {
-            // Pairing across a left-out MS1 spectrum would search an older one.
-            if (s.afterSkippedMs1) {
-                lastMs1 = nullptr;
-            }
-            if (s.msLevel == 1) {
-                lastMs1 = &s;
-            } else if (s.precursor && !lastMs1) {
-                warnSkipped(file == u"-" ? QStringLiteral("standard input") : file,
-                            s.nativeId,
-                            QStringLiteral("no MS1 spectrum before it to search its precursor in"));
-            } else if (s.precursor) {
-                jobs.append({ file, &s, lastMs1, Range{ s.precursor->isolationLow, s.precursor->isolationHigh } });
-            }
-        } else {
-            jobs.append({ file, &s, &s, settings.window });
-        }
+public:
+    JobMaker(const QString &file, const Settings &settings)
+        : m_file(file)
+        , m_settings(settings)
+    {
     }
-    return jobs;
-}
+
+    std::optional<Job> next(Spectrum &&read)
+    {
+        auto s = std::make_shared<const Spectrum>(std::move(read));
+        if (!m_settings.precursor) {
+            return Job{ m_file, s, s, m_settings.window };
+        }
+        // Pairing across a left-out MS1 spectrum would search an older one.
+        if (s->afterSkippedMs1) {
+            m_lastMs1.reset();
+        }
+        if (s->msLevel == 1) {
+            m_lastMs1 = std::move(s);
+        } else if (s->precursor && !m_lastMs1) {
+            warnSkipped(m_file == u"-" ? QStringLiteral("standard input") : m_file,
+                        s->nativeId,
+                        QStringLiteral("no MS1 spectrum before it to search its precursor in"));
+        } else if (s->precursor) {
+            const Range isolation{ s->precursor->isolationLow, s->precursor->isolationHigh };
+            return Job{ m_file, s, m_lastMs1, isolation };
+        }
+        return std::nullopt;
+    }
+
+private:
+    QString m_file;
+    const Settings &m_settings;
+    std::shared_ptr<const Spectrum> m_lastMs1;
+};
 
 /// The searched points of `job` (its window alone, if it has one) with the clusters reported.
 SpectrumPlot plotOf(const Job &job, const JobResult &result, const Settings &settings)
@@ -203,24 +217,6 @@ QList<Spectrum> summed(const QList<Spectrum> &spectra, const zeq::MassTolerance 
     sum.msLevel = spectra.constFirst().msLevel;
     sum.points = zeq::SpectraSumming::doSumming({ tolerance, tolerance }, pooled);
     return { sum };
-}
-
-/// The searched spectra as --format mgf or mzml writes them, in file order.
-zeq::Result<QByteArray> spectraOf(const QList<Job> &jobs, const QList<JobResult> &results, const Settings &settings)
-{
-    QByteArray mgf;
-    QList<SpectrumToSave> mzML;
-    for (qsizetype i = 0; i < jobs.size(); ++i) {
-        const Spectrum &s = *jobs.at(i).spectrum;
-        const JobResult &found = results.at(i);
-        if (settings.output == Settings::Output::Mgf) {
-            mgf += mgfEntry(s, found.precursor, settings.options.tolerance);
-        } else {
-            mzML.append(settings.precursor ? withChosenPrecursor(s, found.precursor)
-                                           : deisotoped(s, found.clusters, settings.options.tolerance));
-        }
-    }
-    return settings.output == Settings::Output::Mgf ? zeq::Result<QByteArray>(mgf) : mzMLRun(mzML);
 }
 
 QString details()
@@ -397,63 +393,17 @@ int runDeisotope(const QStringList &args)
         return fail(kExitBadUsage, cmd.usageError());
     }
 
+    // Files are read one spectrum at a time; the first problems are caught before the long part.
+    for (const QString &file : files) {
+        if (const Error err = checkSpectrumFile(file); err.hasError()) {
+            return fail(kExitBadInput, err.errorString());
+        }
+    }
     QElapsedTimer clock;
     clock.start();
     if (settings.precursor) {
         selection.msLevel = 2;
         selection.withPrecedingMs1 = true;
-    }
-    // Every file is read before any search: a bad file late in the list fails the run before the
-    // long part of it.
-    QList<QList<Spectrum>> spectra;
-    QList<Job> jobs;
-    qsizetype skipped = 0;
-    for (const QString &file : files) {
-        zeq::Result<QList<Spectrum>> read = readSpectra(file, selection, &skipped);
-        if (read.hasError()) {
-            return fail(kExitBadInput, read.error().errorString());
-        }
-        spectra.append(settings.sumScans ? summed(read.value(), settings.sumTolerance) : read.value());
-    }
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        jobs.append(jobsOf(files.at(i), spectra.at(i), settings));
-    }
-    if (!settings.plotPath.isEmpty() && jobs.size() != 1) {
-        return fail(kExitBadUsage,
-                    QStringLiteral("--plot draws one spectrum, but --scan %1 selects %2")
-                        .arg(selection.scans.constFirst())
-                        .arg(jobs.size()));
-    }
-
-    // Each spectrum's search is independent and the library keeps no state between calls, so the
-    // results, collected in job order, are the same for any thread count.
-    QThreadPool pool;
-    pool.setMaxThreadCount(threads);
-    std::function<JobResult(const Job &)> searchJob = [&settings](const Job &job) { return search(job, settings); };
-    QFuture<JobResult> future = QtConcurrent::mapped(&pool, jobs, searchJob);
-    // A long run on a terminal shows how far it got; a pipe or file gets the summary alone.
-    const bool showProgress = isatty(STDERR_FILENO) != 0;
-    bool progressShown = false;
-    if (!showProgress) {
-        future.waitForFinished();
-    }
-    while (!future.isFinished()) {
-        QThread::msleep(100);
-        if (showProgress && clock.elapsed() > 1000) {
-            std::fprintf(
-                stderr, "\rzeq: %d of %lld spectra", future.progressValue(), static_cast<long long>(jobs.size()));
-            progressShown = true;
-        }
-    }
-    if (progressShown) {
-        std::fprintf(stderr, "\r\033[K");
-    }
-    const QList<JobResult> results = future.results();
-    if (!settings.plotPath.isEmpty()) {
-        const Error err = plotSpectrum(plotOf(jobs.constFirst(), results.constFirst(), settings), settings.plotPath);
-        if (err.hasError()) {
-            return fail(kExitBadInput, err.errorString());
-        }
     }
 
     QList<TableWriter::Column> columns{
@@ -469,18 +419,85 @@ int runDeisotope(const QStringList &args)
         columns.append({ { QStringLiteral("instrument_charge"), true }, { QStringLiteral("instrument_mz"), true } });
     }
     TableWriter table(format, columns);
+    QByteArray mgf;
+    QList<SpectrumToSave> mzML;
+    qsizetype searched = 0;
     int windows = 0;
     qsizetype stated[3] = {};
-    for (const JobResult &result : results) {
+    std::optional<JobResult> plotted;
+    // A long run on a terminal shows how far it got; a pipe or file gets the summary alone.
+    const bool showProgress = isatty(STDERR_FILENO) != 0;
+    bool progressShown = false;
+    // Each spectrum's search is independent and the library keeps no state between calls, so the
+    // results, taken in file order, are the same for any thread count.
+    OrderedWork<JobResult> work(threads, [&](JobResult &&result) {
+        ++searched;
         windows += result.windows;
         ++stated[int(result.stated)];
         for (const QStringList &row : result.rows) {
             table.addRow(row);
         }
+        const Spectrum &s = *result.job.spectrum;
+        if (settings.output == Settings::Output::Mgf) {
+            mgf += mgfEntry(s, result.precursor, settings.options.tolerance);
+        } else if (settings.output == Settings::Output::MzML) {
+            mzML.append(settings.precursor ? withChosenPrecursor(s, result.precursor)
+                                           : deisotoped(s, result.clusters, settings.options.tolerance));
+        }
+        if (!settings.plotPath.isEmpty() && !plotted) {
+            plotted = std::move(result);
+        }
+        if (showProgress && clock.elapsed() > 1000) {
+            std::fprintf(stderr, "\rzeq: %lld spectra", static_cast<long long>(searched));
+            progressShown = true;
+        }
+    });
+    qsizetype skipped = 0;
+    for (const QString &file : files) {
+        JobMaker jobs(file, settings);
+        const auto submit = [&](Spectrum &&s) {
+            if (std::optional<Job> job = jobs.next(std::move(s))) {
+                work.submit([job = std::move(*job), &settings] { return search(job, settings); });
+            }
+            return Error();
+        };
+        // A sum needs every spectrum of the file before it can be searched.
+        Error err;
+        if (settings.sumScans) {
+            zeq::Result<QList<Spectrum>> read = readSpectra(file, selection, &skipped);
+            err = read.hasError() ? read.error() : Error();
+            for (Spectrum &s : read.hasError() ? QList<Spectrum>() : summed(read.value(), settings.sumTolerance)) {
+                err = submit(std::move(s));
+            }
+        } else {
+            err = readSpectra(file, selection, &skipped, submit);
+        }
+        // The work in flight is waited for, not taken: nothing is written.
+        if (err.hasError()) {
+            return fail(kExitBadInput, err.errorString());
+        }
     }
+    work.finish();
+    if (progressShown) {
+        std::fprintf(stderr, "\r\033[K");
+    }
+    if (!settings.plotPath.isEmpty()) {
+        if (searched != 1) {
+            return fail(kExitBadUsage,
+                        QStringLiteral("--plot draws one spectrum, but --scan %1 selects %2")
+                            .arg(selection.scans.constFirst())
+                            .arg(searched));
+        }
+        const Error err = plotSpectrum(plotOf(plotted->job, *plotted, settings), settings.plotPath);
+        if (err.hasError()) {
+            return fail(kExitBadInput, err.errorString());
+        }
+    }
+
     const zeq::Result<QByteArray> bytes = settings.output == Settings::Output::Table
         ? zeq::Result<QByteArray>(table.render())
-        : spectraOf(jobs, results, settings);
+        : settings.output == Settings::Output::Mgf ? zeq::Result<QByteArray>(mgf)
+                                                   : mzMLRun(mzML);
     if (bytes.hasError()) {
         return fail(kExitBadInput, bytes.error().errorString());
     }
@@ -494,7 +511,7 @@ int runDeisotope(const QStringList &args)
                   .arg(stated[int(Stated::Without)]);
         std::fprintf(stderr,
                      "zeq: %lld spectra, %d windows, %lld clusters in %.2f s%s%s\n",
-                     static_cast<long long>(jobs.size()),
+                     static_cast<long long>(searched),
                      windows,
                      static_cast<long long>(table.rowCount()),
                      double(clock.elapsed()) / 1000.0,

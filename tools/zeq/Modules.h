@@ -38,10 +38,14 @@ class SpectrumModule
 {
 public:
     virtual ~SpectrumModule() = default;
-    /// The selected spectra of `path` when it is mzML, mzXML or MGF; std::nullopt when it is none
-    /// of them. `shownName` names the file in messages. As readSpectra otherwise.
-    virtual std::optional<Result<QList<Spectrum>>>
-    read(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped) = 0;
+    /// Hands the selected spectra of `path` to `sink` one by one when it is mzML, mzXML or MGF, as
+    /// they are read and before any centroiding; std::nullopt when it is none of them. `shownName`
+    /// names the file in messages. As readSpectra otherwise.
+    virtual std::optional<Error> read(const QString &path,
+                                      const QString &shownName,
+                                      const SpectrumSelection &selection,
+                                      qsizetype *skipped,
+                                      const SpectrumSink &sink) = 0;
     /// The peaks of a profile ascending by m/z: apex m/z and intensity from the reader library's
     /// local-maximum detector, refined between the samples, with a noise floor when the profile has one.
     virtual Result<QList<QPointF>> centroid(const QList<QPointF> &profile) = 0;

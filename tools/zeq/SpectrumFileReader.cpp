@@ -231,13 +231,13 @@ QString copyWithoutIndex(const std::string &path, QTemporaryFile &copy)
     return copy.fileName();
 }
 
-Result<QList<zeq::cli::Spectrum>> readWithLibrary(const QString &path,
-                                                  const QString &shownName,
-                                                  const std::string &kind,
-                                                  const SpectrumSelection &selection,
-                                                  qsizetype *skipped)
+Error readWithLibrary(const QString &path,
+                      const QString &shownName,
+                      const std::string &kind,
+                      const SpectrumSelection &selection,
+                      qsizetype *skipped,
+                      const SpectrumSink &sink)
 {
-    QList<zeq::cli::Spectrum> out;
     const bool mzML = kind == Reader_mzML().getType();
     // MGF has no word for profile points.
     const bool mgf = kind == Reader_MGF().getType();
@@ -322,7 +322,9 @@ Result<QList<zeq::cli::Spectrum>> readWithLibrary(const QString &path,
             std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
                 return a.x() < b.x();
             });
-            out.append(std::move(spectrum));
+            if (Error err = sink(std::move(spectrum)); err.hasError()) {
+                return err;
+            }
         }
     } catch (const std::exception &e) {
         // The library's messages start with the throwing function in brackets; the user needs
@@ -334,7 +336,7 @@ Result<QList<zeq::cli::Spectrum>> readWithLibrary(const QString &path,
         Error err(kBadParameterError, QStringLiteral("%1: unreadable spectrum file: %2").arg(shownName, elide(what)));
         return ZEQ_ECATCH(err);
     }
-    return out;
+    return Error();
 }
 
 /// `path` with its numeric character references decoded into `decoded` when it holds any (see
@@ -370,13 +372,16 @@ Result<QString> withoutNumericReferences(const QString &path, const QString &sho
 class SpectrumFiles final : public SpectrumModule
 {
 public:
-    std::optional<Result<QList<zeq::cli::Spectrum>>>
-    read(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped) override
+    std::optional<Error> read(const QString &path,
+                              const QString &shownName,
+                              const SpectrumSelection &selection,
+                              qsizetype *skipped,
+                              const SpectrumSink &sink) override
     {
         QFile probe(path);
         if (!probe.open(QIODevice::ReadOnly)) {
             Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, probe.errorString()));
-            return Result<QList<zeq::cli::Spectrum>>(ZEQ_ECATCH(err));
+            return ZEQ_ECATCH(err);
         }
         QByteArray head = probe.read(4096);
         probe.close();
@@ -403,9 +408,9 @@ public:
             : withoutNumericReferences(path, shownName, decoded);
         if (readPath.hasError()) {
             Error err = readPath.error();
-            return Result<QList<zeq::cli::Spectrum>>(ZEQ_ECATCH(err));
+            return ZEQ_ECATCH(err);
         }
-        return readWithLibrary(readPath.value(), shownName, kind, selection, skipped);
+        return readWithLibrary(readPath.value(), shownName, kind, selection, skipped, sink);
     }
 
     Result<QList<QPointF>> centroid(const QList<QPointF> &profile) override

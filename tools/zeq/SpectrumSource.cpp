@@ -20,10 +20,12 @@ namespace zeq::cli
 namespace
 {
 
-Result<QList<zeq::cli::Spectrum>>
-readPeakListFile(const QString &path, const QString &shownName, const SpectrumSelection &selection, qsizetype *skipped)
+Error readPeakListFile(const QString &path,
+                       const QString &shownName,
+                       const SpectrumSelection &selection,
+                       qsizetype *skipped,
+                       const SpectrumSink &sink)
 {
-    QList<zeq::cli::Spectrum> out;
     Result<QList<QPointF>> points = readPeakList(path);
     if (points.hasError()) {
         Error err(kBadParameterError,
@@ -39,43 +41,53 @@ readPeakListFile(const QString &path, const QString &shownName, const SpectrumSe
     spectrum.profile = selection.listsAreProfile;
     // A spectrum not asked for is not looked at, so it is never warned about.
     if (!selection.accepts(1, 1, spectrum.retentionTime)) {
-        return out;
+        return Error();
     }
     if (const QString why = badPoint(spectrum.points); !why.isEmpty()) {
         warnSkipped(shownName, spectrum.nativeId, why);
         *skipped += 1;
-        return out;
+        return Error();
     }
     std::stable_sort(spectrum.points.begin(), spectrum.points.end(), [](const QPointF &a, const QPointF &b) {
         return a.x() < b.x();
     });
-    out.append(std::move(spectrum));
-    return out;
+    return sink(std::move(spectrum));
 }
 
-/// The spectra with those that `selection` picks centroided by the spectrum module.
-Result<QList<zeq::cli::Spectrum>> centroided(QList<zeq::cli::Spectrum> spectra,
-                                             const SpectrumSelection &selection,
-                                             SpectrumModule &library,
-                                             const QString &shownName)
+Error checkFile(const QString &path, const QString &shownName)
 {
-    for (zeq::cli::Spectrum &s : spectra) {
-        const bool pick =
-            selection.peakPicking == PeakPicking::Always || (selection.peakPicking == PeakPicking::Auto && s.profile);
-        if (!pick) {
-            continue;
-        }
-        Result<QList<QPointF>> peaks = library.centroid(s.points);
-        if (peaks.hasError()) {
-            Error err(
-                kBadParameterError,
-                QStringLiteral("%1: spectrum %2: %3").arg(shownName, elide(s.nativeId), peaks.error().errorString()));
-            return ZEQ_ECATCH(err);
-        }
-        s.points = std::move(peaks).value();
-        s.profile = false;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        Error err(kFileOpenError, QStringLiteral("Can't read %1: no such file").arg(shownName));
+        return ZEQ_ECATCH(err);
     }
-    return spectra;
+    if (info.isDir()) {
+        Error err(kFileOpenError, QStringLiteral("Can't read %1: it is a folder").arg(shownName));
+        return ZEQ_ECATCH(err);
+    }
+    return Error();
+}
+
+/// The spectrum centroided by the spectrum module when `selection` picks it.
+Error centroid(zeq::cli::Spectrum &s,
+               const SpectrumSelection &selection,
+               SpectrumModule &library,
+               const QString &shownName)
+{
+    const bool pick =
+        selection.peakPicking == PeakPicking::Always || (selection.peakPicking == PeakPicking::Auto && s.profile);
+    if (!pick) {
+        return Error();
+    }
+    Result<QList<QPointF>> peaks = library.centroid(s.points);
+    if (peaks.hasError()) {
+        Error err(kBadParameterError,
+                  QStringLiteral("%1: spectrum %2: %3").arg(shownName, elide(s.nativeId), peaks.error().errorString()));
+        return ZEQ_ECATCH(err);
+    }
+    s.points = std::move(peaks).value();
+    s.profile = false;
+    return Error();
 }
 
 } // namespace
@@ -124,8 +136,27 @@ bool SpectrumSelection::accepts(int level, qint64 scan, double rt) const
     return rt >= rtStart && rt <= rtEnd;
 }
 
+Error checkSpectrumFile(const QString &path)
+{
+    // Standard input is whatever comes; it is checked as it is read.
+    return path == u"-" ? Error() : checkFile(path, path);
+}
+
 Result<QList<zeq::cli::Spectrum>>
 readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *skipped)
+{
+    QList<zeq::cli::Spectrum> spectra;
+    Error err = readSpectra(path, selection, skipped, [&spectra](zeq::cli::Spectrum &&s) {
+        spectra.append(std::move(s));
+        return Error();
+    });
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
+    }
+    return spectra;
+}
+
+Error readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *skipped, const SpectrumSink &sink)
 {
     // The reader library wants a file it can seek in, and the kind is told from the first bytes
     // before the file is read whole: a pipe or standard input is copied once.
@@ -135,13 +166,7 @@ readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *
     }
     const QString shownName = input.shownName();
     const QString readPath = input.fileName();
-    const QFileInfo info(readPath);
-    if (!info.exists()) {
-        Error err(kFileOpenError, QStringLiteral("Can't read %1: no such file").arg(shownName));
-        return ZEQ_ECATCH(err);
-    }
-    if (info.isDir()) {
-        Error err(kFileOpenError, QStringLiteral("Can't read %1: it is a folder").arg(shownName));
+    if (Error err = checkFile(readPath, shownName); err.hasError()) {
         return ZEQ_ECATCH(err);
     }
     qsizetype uncounted = 0;
@@ -151,16 +176,21 @@ readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *
         Error err = library.error();
         return ZEQ_ECATCH(err);
     }
-    std::optional<Result<QList<zeq::cli::Spectrum>>> spectra =
-        library.value()->read(readPath, shownName, selection, skippedCount);
-    if (!spectra) {
-        spectra = readPeakListFile(readPath, shownName, selection, skippedCount);
+    SpectrumModule &module = *library.value();
+    const SpectrumSink centroided = [&](zeq::cli::Spectrum &&s) {
+        if (Error err = centroid(s, selection, module, shownName); err.hasError()) {
+            return err;
+        }
+        return sink(std::move(s));
+    };
+    std::optional<Error> err = module.read(readPath, shownName, selection, skippedCount, centroided);
+    if (!err) {
+        err = readPeakListFile(readPath, shownName, selection, skippedCount, centroided);
     }
-    if (spectra->hasError()) {
-        Error err = spectra->error();
-        return ZEQ_ECATCH(err);
+    if (err->hasError()) {
+        return ZEQ_ECATCH(*err);
     }
-    return centroided(std::move(*spectra).value(), selection, *library.value(), shownName);
+    return Error();
 }
 
 } // namespace zeq::cli

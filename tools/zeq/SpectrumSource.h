@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QString>
 
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -69,6 +70,19 @@ struct SpectrumSelection {
 /// `selection.peakPicking` says, by the spectrum module (see SpectrumModule::centroid).
 Result<QList<Spectrum>>
 readSpectra(const QString &path, const SpectrumSelection &selection, qsizetype *skipped = nullptr);
+
+/// Receives the spectra of a file one at a time; an error it returns ends the reading with that error.
+using SpectrumSink = std::function<Error(Spectrum &&)>;
+
+/// As readSpectra, handing each spectrum to `sink` as soon as it is read (and centroided), so that
+/// no more than one spectrum of the file is held at a time.
+Error readSpectra(const QString &path,
+                  const SpectrumSelection &selection,
+                  qsizetype *skipped,
+                  const SpectrumSink &sink);
+
+/// Fails as readSpectra does when `path` is missing or a folder: what can be told before reading.
+Error checkSpectrumFile(const QString &path);
 
 /// "; N skipped" for a summary line when readSpectra left spectra out, else empty.
 QString skippedNote(qsizetype skipped);
