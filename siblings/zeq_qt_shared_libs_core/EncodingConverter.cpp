@@ -181,9 +181,9 @@ bool EncodingConverter::convert(QFile &in, QStringConverter::Encoding encoding, 
     }
     if (copy) {
         m_copy = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/zeq_utf8_XXXXXX.txt"));
-    }
-    if (copy && !m_copy->open()) {
-        return fail(QStringLiteral("Can't create a temporary file for %1: %2").arg(m_path, m_copy->errorString()));
+        if (!m_copy->open()) {
+            return fail(QStringLiteral("Can't create a temporary file for %1: %2").arg(m_path, m_copy->errorString()));
+        }
     }
     // Both stateful, so a character split between two blocks is put together; the decoder drops
     // the byte-order mark.
