@@ -11,11 +11,12 @@ using namespace zeq::cli;
 
 TEST(PeptideRowsTest, StreamedLinesMatchTheWritersCellsForEveryResidue)
 {
-    // CSV and TSV rows are written as lines, residues copied without a cell each only when the
-    // formatter would leave them as they are; any residue on which the two disagree shows here.
+    // Streamed rows are written as lines, residues copied without a cell each only when the
+    // formatter would leave them as they are, a table's columns measured beforehand; any residue on
+    // which the two disagree shows here.
     QTemporaryDir dir;
     zeq::ProteomeDigestion digestion({ .minLength = 1 });
-    for (const auto format : { TableWriter::Csv, TableWriter::Tsv }) {
+    for (const auto format : { TableWriter::Table, TableWriter::Csv, TableWriter::Tsv }) {
         for (char16_t c = 0; c < 128; ++c) {
             SCOPED_TRACE(testing::Message() << "format " << format << ", residue " << int(c));
             ASSERT_FALSE(digestion.digest(u"PEP"_qs + QChar(c) + u"TIDE"_qs).hasError());
@@ -25,6 +26,10 @@ TEST(PeptideRowsTest, StreamedLinesMatchTheWritersCellsForEveryResidue)
             ResultStream out(path);
             TableWriter lines(format, PeptideRows::columns());
             lines.streamTo(&out);
+            if (format == TableWriter::Table) {
+                PeptideRows::measure(u"P1"_qs, digestion.peptides(), &lines);
+                lines.fixWidths();
+            }
             PeptideRows().add(u"P1"_qs, digestion.residues(), digestion.peptides(), &lines);
             ASSERT_TRUE(lines.finish());
             ASSERT_EQ(out.finish(), kExitSuccess);

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 
 namespace zeq::cli
 {
@@ -40,22 +41,23 @@ const QString &residueText(char residue)
     return texts[static_cast<unsigned char>(residue) & 0x7f];
 }
 
-// Residues that CSV and TSV write as they are, alone or in a run: then a protein's residue cells
-// need no quoting. Asked of the formatter itself, a character at a time, so that the fast path
-// cannot disagree with it (a field of one blank is quoted, a blank inside a run is not; this errs
-// towards the formatting path).
-const std::array<bool, 256> &plainResidues()
+// Residues that `format` writes as they are, alone or in a run: then a protein's residue cells
+// need no quoting or replacing. Asked of the formatter itself, a character at a time, so that the
+// fast path cannot disagree with it (a CSV field of one blank is quoted, a blank inside a run is not;
+// this errs towards the formatting path).
+const std::array<bool, 256> &plainResidues(TableWriter::Format format)
 {
-    static const std::array<bool, 256> plain = [] {
-        std::array<bool, 256> table{};
-        for (std::size_t c = 0; c < 128; ++c) {
-            const QString field(QChar{ char16_t(c) });
-            table[c] = TableWriter::formatCell(TableWriter::Csv, field) == field
-                && TableWriter::formatCell(TableWriter::Tsv, field) == field;
+    static const std::array<std::array<bool, 256>, 4> plain = [] {
+        std::array<std::array<bool, 256>, 4> tables{};
+        for (const TableWriter::Format f : { TableWriter::Table, TableWriter::Csv, TableWriter::Tsv }) {
+            for (std::size_t c = 0; c < 128; ++c) {
+                const QString field(QChar{ char16_t(c) });
+                tables[size_t(f)][c] = TableWriter::formatCell(f, field) == field;
+            }
         }
-        return table;
+        return tables;
     }();
-    return plain;
+    return plain[size_t(format) & 3];
 }
 
 // std::to_chars ignores the locale and rounds as QString::number does.
@@ -128,7 +130,8 @@ void PeptideRows::add(const QString &accession,
                       TableWriter *table)
 {
     const TableWriter::Format format = table->format();
-    if (!table->isStreamed() || (format != TableWriter::Csv && format != TableWriter::Tsv)) {
+    const bool aligned = format == TableWriter::Table;
+    if (!table->isStreamed() || format == TableWriter::Json || (aligned && !table->widthsFixed())) {
         for (const DigestedPeptide &peptide : peptides) {
             table->addRow({ accession,
                             positionText(peptide.start),
@@ -145,15 +148,22 @@ void PeptideRows::add(const QString &accession,
         return;
     }
     const char separator = format == TableWriter::Csv ? ',' : '\t';
-    const std::array<bool, 256> &plainResidue = plainResidues();
+    const std::array<bool, 256> &plainResidue = plainResidues(format);
     const bool plain = std::all_of(
         residues.begin(), residues.end(), [&](char c) { return plainResidue[static_cast<unsigned char>(c)]; });
-    const QByteArray accessionField = TableWriter::formatCell(format, accession).toUtf8();
+    std::array<qsizetype, 8> widths{};
+    for (qsizetype i = 0; i < qsizetype(widths.size()); ++i) {
+        widths[size_t(i)] = table->columnWidth(i);
+    }
+    const QString accessionCell = TableWriter::formatCell(format, accession);
+    // A table's cells are shown one character for one, so the widths of the raw cells hold.
+    const QByteArray accessionField = (aligned ? accessionCell.leftJustified(widths[0]) : accessionCell).toUtf8();
     // Written through a pointer into room sized once per protein: appends that check for room are
     // much of the cost of millions of short cells. A quoted cell is at most twice its size plus 2.
+    const qsizetype widthsSum = std::accumulate(widths.begin() + 1, widths.end() - 1, qsizetype(0));
     qsizetype room = 0;
     for (const DigestedPeptide &peptide : peptides) {
-        room += accessionField.size() + 2 * peptide.sequence.size() + 128;
+        room += accessionField.size() + 2 * peptide.sequence.size() + widthsSum + 128;
     }
     m_lines.resize(room);
     char *out = m_lines.data();
@@ -167,32 +177,50 @@ void PeptideRows::add(const QString &accession,
             out += field.size();
         }
     };
-    const auto residue = [&](char c) {
+    // What follows a cell of `size` characters in `column`: the separator, or in a table the
+    // padding to the column's width and two blanks.
+    const auto close = [&](qsizetype column, qsizetype size) {
+        if (aligned) {
+            // A cell wider than its column (a file changed between the passes) still gets two.
+            const qsizetype blanks = std::max(widths[size_t(column)] - size, qsizetype(0)) + 2;
+            std::memset(out, ' ', size_t(blanks));
+            out += blanks;
+        } else {
+            *out++ = separator;
+        }
+    };
+    // Numbers are right-aligned in a table: written aside first to know their size.
+    Digits digits;
+    const auto number = [&](qsizetype column, char *end) {
+        const qsizetype size = end - digits.data();
+        if (aligned) {
+            const qsizetype blanks = std::max(widths[size_t(column)] - size, qsizetype(0));
+            std::memset(out, ' ', size_t(blanks));
+            out += blanks;
+        }
+        std::memcpy(out, digits.data(), size_t(size));
+        out += size;
+        aligned ? close(column, widths[size_t(column)]) : close(column, size);
+    };
+    const auto residue = [&](qsizetype column, char c) {
         if (plain) {
             *out++ = c;
         } else {
             text(QLatin1StringView(&c, 1));
         }
-    };
-    const auto number = [&](int value) {
-        out = std::to_chars(out, out + 16, value).ptr;
-        *out++ = separator;
+        close(column, 1);
     };
     for (const DigestedPeptide &peptide : peptides) {
         std::memcpy(out, accessionField.constData(), size_t(accessionField.size()));
         out += accessionField.size();
-        *out++ = separator;
-        number(peptide.start);
-        number(peptide.end);
-        number(peptide.missedCleavages);
-        if (!std::isnan(peptide.monoisotopicMass)) {
-            out = writeMass(out, peptide.monoisotopicMass);
-        }
-        *out++ = separator;
-        residue(peptide.before);
-        *out++ = separator;
-        residue(peptide.after);
-        *out++ = separator;
+        close(0, widths[0]);
+        number(1, std::to_chars(digits.begin(), digits.end(), peptide.start).ptr);
+        number(2, std::to_chars(digits.begin(), digits.end(), peptide.end).ptr);
+        number(3, std::to_chars(digits.begin(), digits.end(), peptide.missedCleavages).ptr);
+        const double mass = peptide.monoisotopicMass;
+        number(4, std::isnan(mass) ? digits.data() : writeMass(digits.data(), mass));
+        residue(5, peptide.before);
+        residue(6, peptide.after);
         text(peptide.sequence);
         *out++ = '\n';
     }

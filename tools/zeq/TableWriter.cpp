@@ -154,7 +154,7 @@ void TableWriter::widenColumn(qsizetype column, qsizetype width)
 
 void TableWriter::addLines(QByteArrayView lines, qsizetype rows)
 {
-    Q_ASSERT(m_out && (m_format == Csv || m_format == Tsv));
+    Q_ASSERT(m_out && m_format != Json && (m_format != Table || m_widthsFixed));
     start();
     m_pending.append(lines);
     m_rowCount += rows;

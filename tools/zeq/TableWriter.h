@@ -60,10 +60,12 @@ public:
     [[nodiscard]] bool isStreamed() const noexcept { return m_out != nullptr; }
     /// Widens `column` of the table to `width` characters (the cell's size as text).
     void widenColumn(qsizetype column, qsizetype width);
+    [[nodiscard]] qsizetype columnWidth(qsizetype column) const { return m_widths.at(column); }
+    [[nodiscard]] bool widthsFixed() const noexcept { return m_widthsFixed; }
     /// Takes the widths measured so far as final: table rows then stream like the other formats.
     void fixWidths() noexcept { m_widthsFixed = true; }
-    /// Lines already in this CSV or TSV format, each ending in "\n", counted as `rows` rows: for
-    /// commands whose rows are too many to make a text cell each.
+    /// Lines already in this format (CSV, TSV, or a table with fixed widths), each ending in "\n",
+    /// counted as `rows` rows: for commands whose rows are too many to make a text cell each.
     void addLines(QByteArrayView lines, qsizetype rows);
     /// Streaming: false once a write failed (the stream reports it at its end).
     [[nodiscard]] bool ok() const;
