@@ -102,13 +102,12 @@ void BM_DigestFastaFile(benchmark::State &state)
     zeq::ProteomeDigestion digestion(trypsinTwoMissed());
     for (auto _ : state) {
         ResultStream out(output);
-        TableWriter table(format, PeptideRows::columns());
+        TableWriter table(format, peptideColumns());
         table.streamTo(&out);
-        PeptideRows rows;
         if (format == TableWriter::Table) {
             const Error err = digestion.digestFastaFile(
                 proteomeFile(), [&](const FastaEntry &, const QString &accession, const auto &peptides) {
-                    PeptideRows::measure(accession, peptides, &table);
+                    measurePeptideRows(accession, peptides, &table);
                     return true;
                 });
             if (err.hasError()) {
@@ -119,7 +118,7 @@ void BM_DigestFastaFile(benchmark::State &state)
         }
         const Error err = digestion.digestFastaFile(
             proteomeFile(), [&](const FastaEntry &, const QString &accession, const auto &peptides) {
-                rows.add(accession, digestion.residues(), peptides, &table);
+                addPeptideRows(accession, digestion.residues(), peptides, &table);
                 return table.ok();
             });
         if (err.hasError() || !table.finish() || out.finish() != kExitSuccess) {

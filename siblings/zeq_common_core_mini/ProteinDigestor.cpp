@@ -25,7 +25,11 @@ Error ProteinDigestor::init(const char *sequence,
                             DigestionSearchOption option,
                             long cleavageFlags)
 {
-    *this = ProteinDigestor();
+    // Emptied rather than replaced: a digestor reused from protein to protein keeps its buffers.
+    m_sequence.clear();
+    m_digestNumbers.clear();
+    m_peptides.clear();
+    m_cleavageFlags = 0;
     Error err;
     if (!sequence) {
         err = badParameter(QStringLiteral("No protein sequence to digest"));

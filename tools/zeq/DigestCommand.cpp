@@ -194,7 +194,7 @@ int runDigest(const QStringList &args)
     }
     ProteomeDigestion digestion(settings);
     ResultStream out(cmd.outputPath());
-    TableWriter table(format, PeptideRows::columns());
+    TableWriter table(format, peptideColumns());
     table.streamTo(&out);
     if (format == TableWriter::Table) {
         // Aligned columns need every width before the first line: measuring them in a first pass
@@ -202,7 +202,7 @@ int runDigest(const QStringList &args)
         const Error err = digestion.digestFastaFile(
             input.fileName(),
             [&](const FastaEntry &, const QString &accession, const QList<DigestedPeptide> &peptides) {
-                PeptideRows::measure(accession, peptides, &table);
+                measurePeptideRows(accession, peptides, &table);
                 return true;
             });
         if (err.hasError()) {
@@ -210,10 +210,9 @@ int runDigest(const QStringList &args)
         }
         table.fixWidths();
     }
-    PeptideRows rows;
     const Error err = digestion.digestFastaFile(
         input.fileName(), [&](const FastaEntry &, const QString &accession, const QList<DigestedPeptide> &peptides) {
-            rows.add(accession, digestion.residues(), peptides, &table);
+            addPeptideRows(accession, digestion.residues(), peptides, &table);
             return table.ok();
         });
     if (err.hasError()) {

@@ -42,17 +42,20 @@ const QString &residueText(char residue)
 }
 
 // Residues that `format` writes as they are, alone or in a run: then a protein's residue cells
-// need no quoting or replacing. Asked of the formatter itself, a character at a time, so that the
+// need no quoting (but JSON's) or replacing. Asked of the formatter itself, a character at a time, so that the
 // fast path cannot disagree with it (a CSV field of one blank is quoted, a blank inside a run is not;
 // this errs towards the formatting path).
 const std::array<bool, 256> &plainResidues(TableWriter::Format format)
 {
     static const std::array<std::array<bool, 256>, 4> plain = [] {
         std::array<std::array<bool, 256>, 4> tables{};
-        for (const TableWriter::Format f : { TableWriter::Table, TableWriter::Csv, TableWriter::Tsv }) {
+        for (const TableWriter::Format f :
+             { TableWriter::Table, TableWriter::Csv, TableWriter::Tsv, TableWriter::Json }) {
             for (std::size_t c = 0; c < 128; ++c) {
                 const QString field(QChar{ char16_t(c) });
-                tables[size_t(f)][c] = TableWriter::formatCell(f, field) == field;
+                // JSON quotes every text cell; plain is what needs nothing else.
+                const QString plain = f == TableWriter::Json ? u'"' + field + u'"' : field;
+                tables[size_t(f)][c] = TableWriter::formatCell(f, field) == plain;
             }
         }
         return tables;
@@ -99,7 +102,7 @@ qsizetype massWidth(double mass)
 
 } // namespace
 
-QList<TableWriter::Column> PeptideRows::columns()
+QList<TableWriter::Column> peptideColumns()
 {
     return { { QStringLiteral("accession"), false }, { QStringLiteral("start"), true },
              { QStringLiteral("end"), true },        { QStringLiteral("missed"), true },
@@ -107,7 +110,7 @@ QList<TableWriter::Column> PeptideRows::columns()
              { QStringLiteral("after"), false },     { QStringLiteral("sequence"), false } };
 }
 
-void PeptideRows::measure(const QString &accession, const QList<DigestedPeptide> &peptides, TableWriter *table)
+void measurePeptideRows(const QString &accession, const QList<DigestedPeptide> &peptides, TableWriter *table)
 {
     if (peptides.isEmpty()) {
         return;
@@ -124,14 +127,15 @@ void PeptideRows::measure(const QString &accession, const QList<DigestedPeptide>
     }
 }
 
-void PeptideRows::add(const QString &accession,
-                      QLatin1StringView residues,
-                      const QList<DigestedPeptide> &peptides,
-                      TableWriter *table)
+void addPeptideRows(const QString &accession,
+                    QLatin1StringView residues,
+                    const QList<DigestedPeptide> &peptides,
+                    TableWriter *table)
 {
     const TableWriter::Format format = table->format();
     const bool aligned = format == TableWriter::Table;
-    if (!table->isStreamed() || format == TableWriter::Json || (aligned && !table->widthsFixed())) {
+    const bool json = format == TableWriter::Json;
+    if (!table->isStreamed() || (aligned && !table->widthsFixed())) {
         for (const DigestedPeptide &peptide : peptides) {
             table->addRow({ accession,
                             positionText(peptide.start),
@@ -151,81 +155,116 @@ void PeptideRows::add(const QString &accession,
     const std::array<bool, 256> &plainResidue = plainResidues(format);
     const bool plain = std::all_of(
         residues.begin(), residues.end(), [&](char c) { return plainResidue[static_cast<unsigned char>(c)]; });
+    const QList<TableWriter::Column> columns = peptideColumns();
     std::array<qsizetype, 8> widths{};
+    std::array<QByteArray, 8> keys; // JSON: "name": and the ", " before it
     for (qsizetype i = 0; i < qsizetype(widths.size()); ++i) {
         widths[size_t(i)] = table->columnWidth(i);
+        keys[size_t(i)] =
+            (TableWriter::formatCell(TableWriter::Json, columns.at(i).name) + QStringLiteral(": ")).toUtf8();
+        if (i > 0) {
+            keys[size_t(i)].prepend(", ");
+        }
     }
     const QString accessionCell = TableWriter::formatCell(format, accession);
     // A table's cells are shown one character for one, so the widths of the raw cells hold.
     const QByteArray accessionField = (aligned ? accessionCell.leftJustified(widths[0]) : accessionCell).toUtf8();
-    // Written through a pointer into room sized once per protein: appends that check for room are
-    // much of the cost of millions of short cells. A quoted cell is at most twice its size plus 2.
+    // Written through a pointer into the output, into room sized once per protein: appends that
+    // check for room are much of the cost of millions of short cells. An escaped residue takes at
+    // most 6 bytes (JSON's \u00XX).
     const qsizetype widthsSum = std::accumulate(widths.begin() + 1, widths.end() - 1, qsizetype(0));
     qsizetype room = 0;
     for (const DigestedPeptide &peptide : peptides) {
-        room += accessionField.size() + 2 * peptide.sequence.size() + widthsSum + 128;
+        room += accessionField.size() + 6 * peptide.sequence.size() + widthsSum + 256;
     }
-    m_lines.resize(room);
-    char *out = m_lines.data();
+    char *out = table->lineRoom(room);
+    [[maybe_unused]] const char *roomEnd = out + room;
+    const auto put = [&](const char *bytes, qsizetype size) {
+        std::memcpy(out, bytes, size_t(size));
+        out += size;
+    };
     const auto text = [&](QLatin1StringView cell) {
-        if (plain) {
-            std::memcpy(out, cell.data(), size_t(cell.size()));
-            out += cell.size();
-        } else {
+        if (!plain) {
             const QByteArray field = TableWriter::formatCell(format, QString(cell)).toUtf8();
-            std::memcpy(out, field.constData(), size_t(field.size()));
-            out += field.size();
+            put(field.constData(), field.size());
+        } else if (json) {
+            *out++ = '"';
+            put(cell.data(), cell.size());
+            *out++ = '"';
+        } else {
+            put(cell.data(), cell.size());
         }
     };
-    // What follows a cell of `size` characters in `column`: the separator, or in a table the
-    // padding to the column's width and two blanks.
+    // A cell in `column`: JSON's key before it; after it, of `size` characters, the separator, or
+    // in a table the padding to the column's width and two blanks.
+    const auto open = [&](qsizetype column) {
+        if (json) {
+            put(keys[size_t(column)].constData(), keys[size_t(column)].size());
+        }
+    };
     const auto close = [&](qsizetype column, qsizetype size) {
         if (aligned) {
             // A cell wider than its column (a file changed between the passes) still gets two.
             const qsizetype blanks = std::max(widths[size_t(column)] - size, qsizetype(0)) + 2;
             std::memset(out, ' ', size_t(blanks));
             out += blanks;
-        } else {
+        } else if (!json) {
             *out++ = separator;
         }
     };
     // Numbers are right-aligned in a table: written aside first to know their size.
     Digits digits;
-    const auto number = [&](qsizetype column, char *end) {
+    const auto number = [&](qsizetype column, const char *end) {
+        open(column);
         const qsizetype size = end - digits.data();
         if (aligned) {
             const qsizetype blanks = std::max(widths[size_t(column)] - size, qsizetype(0));
             std::memset(out, ' ', size_t(blanks));
             out += blanks;
         }
-        std::memcpy(out, digits.data(), size_t(size));
-        out += size;
-        aligned ? close(column, widths[size_t(column)]) : close(column, size);
+        put(digits.data(), size);
+        close(column, aligned ? std::max(widths[size_t(column)], size) : size);
     };
     const auto residue = [&](qsizetype column, char c) {
-        if (plain) {
-            *out++ = c;
-        } else {
-            text(QLatin1StringView(&c, 1));
-        }
+        open(column);
+        text(QLatin1StringView(&c, 1));
         close(column, 1);
     };
+    bool first = table->rowCount() == 0;
     for (const DigestedPeptide &peptide : peptides) {
-        std::memcpy(out, accessionField.constData(), size_t(accessionField.size()));
-        out += accessionField.size();
+        if (json) {
+            const QByteArrayView start = first ? "\n  {" : ",\n  {";
+            put(start.data(), start.size());
+            first = false;
+        }
+        open(0);
+        put(accessionField.constData(), accessionField.size());
         close(0, widths[0]);
         number(1, std::to_chars(digits.begin(), digits.end(), peptide.start).ptr);
         number(2, std::to_chars(digits.begin(), digits.end(), peptide.end).ptr);
         number(3, std::to_chars(digits.begin(), digits.end(), peptide.missedCleavages).ptr);
         const double mass = peptide.monoisotopicMass;
-        number(4, std::isnan(mass) ? digits.data() : writeMass(digits.data(), mass));
+        if (!json) {
+            number(4, std::isnan(mass) ? digits.data() : writeMass(digits.data(), mass));
+        } else if (std::isnan(mass)) {
+            std::memcpy(digits.data(), "null", 4);
+            number(4, digits.data() + 4);
+        } else {
+            // JSON numbers are written shortest: the decimals without their trailing zeros.
+            const char *end = writeMass(digits.data(), mass);
+            while (end[-1] == '0') {
+                --end;
+            }
+            number(4, end[-1] == '.' ? end - 1 : end);
+        }
         residue(5, peptide.before);
         residue(6, peptide.after);
+        open(7);
         text(peptide.sequence);
-        *out++ = '\n';
+        *out++ = json ? '}' : '\n';
     }
-    Q_ASSERT(out <= m_lines.data() + room);
-    table->addLines(QByteArrayView(m_lines.constData(), out - m_lines.constData()), peptides.size());
+    Q_ASSERT(out <= roomEnd);
+    table->linesWritten(out, peptides.size());
 }
 
 } // namespace zeq::cli

@@ -152,11 +152,19 @@ void TableWriter::widenColumn(qsizetype column, qsizetype width)
     m_widths[column] = std::max(m_widths[column], width);
 }
 
-void TableWriter::addLines(QByteArrayView lines, qsizetype rows)
+char *TableWriter::lineRoom(qsizetype size)
 {
-    Q_ASSERT(m_out && m_format != Json && (m_format != Table || m_widthsFixed));
+    Q_ASSERT(m_out && (m_format != Table || m_widthsFixed));
     start();
-    m_pending.append(lines);
+    const qsizetype used = m_pending.size();
+    m_pending.resize(used + size);
+    return m_pending.data() + used;
+}
+
+void TableWriter::linesWritten(const char *end, qsizetype rows)
+{
+    Q_ASSERT(end >= m_pending.constData() && end <= m_pending.constData() + m_pending.size());
+    m_pending.resize(end - m_pending.constData());
     m_rowCount += rows;
     flush(kPieceSize);
 }

@@ -64,9 +64,13 @@ public:
     [[nodiscard]] bool widthsFixed() const noexcept { return m_widthsFixed; }
     /// Takes the widths measured so far as final: table rows then stream like the other formats.
     void fixWidths() noexcept { m_widthsFixed = true; }
-    /// Lines already in this format (CSV, TSV, or a table with fixed widths), each ending in "\n",
-    /// counted as `rows` rows: for commands whose rows are too many to make a text cell each.
-    void addLines(QByteArrayView lines, qsizetype rows);
+    /// Room for up to `size` bytes of lines at the end of the output, for commands whose rows are too
+    /// many to make a text cell each and that write the lines themselves, as addRow() would: in this
+    /// format (a table's widths fixed), each ending in "\n", or JSON objects each after "\n  {" (the
+    /// first row) or ",\n  {". linesWritten() closes the room.
+    [[nodiscard]] char *lineRoom(qsizetype size);
+    /// The lines written into lineRoom() end before `end` and hold `rows` rows.
+    void linesWritten(const char *end, qsizetype rows);
     /// Streaming: false once a write failed (the stream reports it at its end).
     [[nodiscard]] bool ok() const;
     /// Streaming: writes what is left. False when a write failed.
