@@ -1,3 +1,4 @@
+#include "utils/FastaProteinReader.h"
 #include "utils/FastaUtils.h"
 #include "zeq_common_core_mini/RowNode.h"
 #include "zeq_qt_shared_libs_core/ReadFasta.h"
@@ -181,6 +182,31 @@ void BM_LoadFromFastaCli(benchmark::State &state)
     reportMemory(state, file, proteins);
 }
 BENCHMARK(BM_LoadFromFastaCli)->Arg(kProteome20k)->Arg(kFile500MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The streaming read: encoding check, then one protein at a time into one reused entry.
+void BM_StreamFasta(benchmark::State &state)
+{
+    const FastaFile &file = fastaFile(Size(state.range(0)));
+    qsizetype proteins = 0;
+    for (auto _ : state) {
+        zeq::FastaProteinReader reader;
+        Error err = reader.open(file.path);
+        FastaEntry entry;
+        qint64 residues = 0;
+        proteins = 0;
+        while (!err.hasError() && reader.next(&entry)) {
+            residues += entry.sequence.size();
+            ++proteins;
+        }
+        if (err.hasError() || reader.error().hasError()) {
+            state.SkipWithError("the generated FASTA could not be read");
+            break;
+        }
+        benchmark::DoNotOptimize(residues);
+    }
+    reportMemory(state, file, proteins);
+}
+BENCHMARK(BM_StreamFasta)->Arg(kProteome20k)->Arg(kFile500MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Not the library: what first use of fresh memory costs on this machine, the floor under a reader
 // that fills about 2.2 bytes of new memory (UTF-16 text, lists, string headers) per byte of file.

@@ -1,5 +1,6 @@
 #include "zeq_common_core_mini/ProteinDigestor.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace
@@ -25,7 +26,11 @@ Error ProteinDigestor::init(const char *sequence,
                             DigestionSearchOption option,
                             long cleavageFlags)
 {
-    *this = ProteinDigestor();
+    // Emptied rather than replaced: a digestor reused from protein to protein keeps its buffers.
+    m_sequence.clear();
+    m_digestNumbers.clear();
+    m_peptides.clear();
+    m_cleavageFlags = 0;
     Error err;
     if (!sequence) {
         err = badParameter(QStringLiteral("No protein sequence to digest"));
@@ -89,6 +94,14 @@ void ProteinDigestor::listPeptides(const double *residueMasses,
 {
     const int n = static_cast<int>(m_sequence.size());
     const int *numbers = m_digestNumbers.constData();
+    // Specific peptides are counted ahead (at most missed + 1 of them start at each cleavage point)
+    // and filled in by index: appending them one at a time was a third of the walk.
+    Peptide *out = nullptr;
+    if (!semiSpecific && n > 0) {
+        const qsizetype segments = numbers[n - 1];
+        m_peptides.resize(segments * std::min<qsizetype>(qsizetype(maxMissedCleavages) + 1, segments));
+        out = m_peptides.data();
+    }
     for (int first = 0; first < n; ++first) {
         const bool startsAtCut = first == 0 || numbers[first - 1] != numbers[first];
         if (!startsAtCut && !semiSpecific) {
@@ -101,8 +114,16 @@ void ProteinDigestor::listPeptides(const double *residueMasses,
             const bool endsAtCut = last == n - 1 || numbers[last + 1] != numbers[last];
             const bool specificEnough = semiSpecific ? (startsAtCut || endsAtCut) : endsAtCut;
             if (specificEnough && mass >= minMass && mass <= maxMass) {
-                m_peptides.append({ first, last, numbers[last] - numbers[first], mass });
+                const Peptide peptide{ first, last, numbers[last] - numbers[first], mass };
+                if (out) {
+                    *out++ = peptide;
+                } else {
+                    m_peptides.append(peptide);
+                }
             }
         }
+    }
+    if (out) {
+        m_peptides.resize(out - m_peptides.constData());
     }
 }

@@ -120,6 +120,16 @@ bool EncodingConverter::fail(const QString &reason)
 
 bool EncodingConverter::convertEncoding()
 {
+    return run(true);
+}
+
+bool EncodingConverter::detectEncoding()
+{
+    return run(false);
+}
+
+bool EncodingConverter::run(bool copy)
+{
     m_copy.reset();
     m_output = m_path;
     m_source.clear();
@@ -143,10 +153,10 @@ bool EncodingConverter::convertEncoding()
         return fail(QStringLiteral("%1 is UTF-32, which is not supported").arg(m_path));
     }
     if (head.startsWith("\xFF\xFE")) {
-        return convert(in, QStringConverter::Utf16LE);
+        return convert(in, QStringConverter::Utf16LE, copy);
     }
     if (head.startsWith("\xFE\xFF")) {
-        return convert(in, QStringConverter::Utf16BE);
+        return convert(in, QStringConverter::Utf16BE, copy);
     }
     switch (checkUtf8(in)) {
     case Utf8Check::Valid:
@@ -160,18 +170,20 @@ bool EncodingConverter::convertEncoding()
     if (!in.seek(0)) {
         return fail(QStringLiteral("Can't read %1: %2").arg(m_path, in.errorString()));
     }
-    return convert(in, QStringConverter::Latin1);
+    return convert(in, QStringConverter::Latin1, copy);
 }
 
-bool EncodingConverter::convert(QFile &in, QStringConverter::Encoding encoding)
+bool EncodingConverter::convert(QFile &in, QStringConverter::Encoding encoding, bool copy)
 {
     const bool utf16 = encoding != QStringConverter::Latin1;
     if (utf16 && in.size() % 2 != 0) {
         return fail(QStringLiteral("%1 is not valid UTF-16: its size is odd").arg(m_path));
     }
-    m_copy = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/zeq_utf8_XXXXXX.txt"));
-    if (!m_copy->open()) {
-        return fail(QStringLiteral("Can't create a temporary file for %1: %2").arg(m_path, m_copy->errorString()));
+    if (copy) {
+        m_copy = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/zeq_utf8_XXXXXX.txt"));
+        if (!m_copy->open()) {
+            return fail(QStringLiteral("Can't create a temporary file for %1: %2").arg(m_path, m_copy->errorString()));
+        }
     }
     // Both stateful, so a character split between two blocks is put together; the decoder drops
     // the byte-order mark.
@@ -202,7 +214,7 @@ bool EncodingConverter::convert(QFile &in, QStringConverter::Encoding encoding)
             return fail(
                 QStringLiteral("%1 is not valid UTF-16: a lone surrogate near offset %2").arg(m_path).arg(offset));
         }
-        if (m_copy->write(utf8) != utf8.size()) {
+        if (copy && m_copy->write(utf8) != utf8.size()) {
             return fail(QStringLiteral("Can't write the UTF-8 copy of %1: %2").arg(m_path, m_copy->errorString()));
         }
         offset += bytes.size();
@@ -210,11 +222,13 @@ bool EncodingConverter::convert(QFile &in, QStringConverter::Encoding encoding)
     if (endsInHighSurrogate) {
         return fail(QStringLiteral("%1 is not valid UTF-16: it ends in a lone surrogate").arg(m_path));
     }
-    if (!m_copy->flush()) {
-        return fail(QStringLiteral("Can't write the UTF-8 copy of %1: %2").arg(m_path, m_copy->errorString()));
+    if (copy) {
+        if (!m_copy->flush()) {
+            return fail(QStringLiteral("Can't write the UTF-8 copy of %1: %2").arg(m_path, m_copy->errorString()));
+        }
+        m_copy->close();
+        m_output = m_copy->fileName();
     }
-    m_copy->close();
-    m_output = m_copy->fileName();
     m_source = QStringConverter::nameForEncoding(encoding);
     return true;
 }

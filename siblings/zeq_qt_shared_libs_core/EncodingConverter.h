@@ -30,6 +30,10 @@ public:
     /// an odd byte count or a lone surrogate, or neither UTF-8 nor text (control bytes other than
     /// tab, line and page breaks); errorString() tells which.
     [[nodiscard]] bool convertEncoding();
+    /// Detects the encoding and checks the whole file as convertEncoding() does, block by block,
+    /// but writes no copy: outputFileName() stays the original path. For readers that decode the
+    /// file themselves (a file that is not UTF-8 is then read through sourceEncoding()).
+    [[nodiscard]] bool detectEncoding();
     /// The file to read: the original path, or the converted copy after a conversion.
     [[nodiscard]] QString outputFileName() const { return m_output; }
     /// "UTF-8", "UTF-16LE", "UTF-16BE" or "ISO-8859-1" once detected; empty before or on failure.
@@ -38,7 +42,9 @@ public:
 
 private:
     bool fail(const QString &reason);
-    bool convert(QFile &in, QStringConverter::Encoding encoding);
+    bool run(bool copy);
+    /// Checks the file as `encoding` and, when `copy`, writes the UTF-8 copy.
+    bool convert(QFile &in, QStringConverter::Encoding encoding, bool copy);
 
     QString m_path;
     QByteArray m_target;

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstring>
 
-// Speed comes from touching each byte as few times as possible: line ends are found with memchr,
-// each sequence is sized once from the distance to the next '>' and its lines are decoded straight
-// into it, with no per-line strings.
+// Speed comes from touching each byte as few times as possible: line ends are found with memchr
+// (the next CR and NUL of a block are remembered across proteins), each sequence is sized once from
+// the distance to the next '>' and its lines are decoded straight into it, with no per-line strings.
 
 namespace
 {
@@ -55,34 +55,29 @@ bool widenAscii(char16_t *out, const char *in, qsizetype n)
     return true;
 }
 
-class FastaParser
+} // namespace
+
+class FastaReader::Parser
 {
 public:
-    FastaParser(const QString &fileName,
-                int limit,
-                bool stripMarker,
-                QList<QString> *names,
-                QList<QString> *sequences,
-                QList<qint64> *headerLines,
-                const std::function<bool(const QString &)> &progress)
-        : m_fileName(fileName)
-        , m_limit(limit)
-        , m_stripMarker(stripMarker)
-        , m_names(names)
-        , m_sequences(sequences)
-        , m_headerLines(headerLines)
-        , m_progress(progress)
-    {
-    }
+    enum class Step { Protein, More, Failed };
 
-    // Parses the lines of [begin, end). Unless `atEnd`, a line the block cuts off is left for the
-    // next block, from `*next` on; a cut sequence or comment line is taken up to its last plain
+    // Parses the lines of the block from m_pos on until a protein is complete (m_pos is then at the
+    // next header) or the block is used up. Unless the input is at its end, a line the block cuts
+    // off is left for the next block; a cut sequence or comment line is taken up to its last plain
     // ASCII non-blank byte, so lines of any length pass through a bounded block.
-    // False on malformed input; failure() then says what and where.
-    bool parse(const char *begin, const char *end, bool atEnd, const char **next);
-    // Closes the last protein.
-    void finish() { closeProtein(); }
-    [[nodiscard]] const QString &failure() const noexcept { return m_failure; }
+    Step parseLines();
+    // Keeps what the block holds from m_pos on and reads more after it; false on a read error.
+    bool refill();
+    bool next(FastaEntry *entry);
+    void closeProtein();
+
+    QFile m_file;
+    QIODevice *m_device = nullptr;
+    QString m_fileName;
+    bool m_stripMarker = true;
+    int m_limit = 0;
+    Error m_error;
 
 private:
     // The kind of a line that a block end cut off and that the next block continues.
@@ -91,53 +86,58 @@ private:
     bool take(const char *begin, const char *end, bool lineDone, const char *blockEnd);
     bool startProtein(const char *begin, const char *end);
     void appendSequence(const char *begin, const char *end, const char *blockEnd);
-    void closeProtein();
     bool fail(const QString &what)
     {
-        m_failure = QStringLiteral("%1 line %2: %3").arg(m_fileName).arg(m_line).arg(what);
+        m_error = Error(kError, QStringLiteral("%1 line %2: %3").arg(m_fileName).arg(m_line).arg(what));
         return false;
     }
 
-    const QString m_fileName;
-    const int m_limit;
-    const bool m_stripMarker;
-    QList<QString> *const m_names;
-    QList<QString> *const m_sequences;
-    QList<qint64> *const m_headerLines;
-    const std::function<bool(const QString &)> &m_progress;
     // Stateless: a line never starts inside a character, and a cut line is cut before any non-ASCII
     // byte. Keeps a U+FEFF inside a sequence so the sequence check sees it.
     QStringDecoder m_decoder{ QStringDecoder::Utf8,
                               QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom };
+    QByteArray m_block;
+    qsizetype m_pos = 0;
+    qsizetype m_filled = 0;
+    // The next '\n', '\r' and NUL at or after the current line, as offsets in the block; -1 when
+    // not searched yet, m_filled when there is none.
+    qsizetype m_lf = -1;
+    qsizetype m_cr = -1;
+    qsizetype m_nul = -1;
+    bool m_atEnd = false;
+    bool m_started = false;
+    bool m_done = false;
     qint64 m_line = 1;
+    qint64 m_proteins = 0;
     bool m_inProtein = false;
     Open m_open = Open::Nothing;
-    // Sized ahead of the text; the first m_length characters are the sequence read so far.
-    QString m_sequence;
+    // The entry being read; the first m_length characters of its sequence are those read so far.
+    FastaEntry *m_entry = nullptr;
     qsizetype m_length = 0;
-    QString m_failure;
 };
 
-bool FastaParser::parse(const char *begin, const char *end, bool atEnd, const char **next)
+FastaReader::Parser::Step FastaReader::Parser::parseLines()
 {
-    // The next '\n', '\r' and NUL at or after the current line; `end` when there is none.
-    const char *lf = nullptr;
-    const char *cr = nullptr;
-    const char *nul = findByte(begin, end, '\0');
-    const char *p = begin;
+    const char *base = m_block.constData();
+    const char *end = base + m_filled;
+    const char *p = base + m_pos;
+    const auto at = [&](qsizetype &offset, char c) {
+        if (offset < p - base) {
+            offset = findByte(p, end, c) - base;
+        }
+        return base + offset;
+    };
+    const char *nul = at(m_nul, '\0');
     while (p < end) {
-        if (!lf || lf < p) {
-            lf = findByte(p, end, '\n');
-        }
-        if (!cr || cr < p) {
-            cr = findByte(p, end, '\r');
-        }
+        const char *lf = at(m_lf, '\n');
+        const char *cr = at(m_cr, '\r');
         const char *lineEnd = std::min(lf, cr);
         if (nul < lineEnd) {
-            return fail(QStringLiteral("binary data (a NUL byte) in a text file"));
+            fail(QStringLiteral("binary data (a NUL byte) in a text file"));
+            return Step::Failed;
         }
         // A CR that ends the block may be the first half of a CRLF.
-        const bool cut = !atEnd && (lineEnd == end || (lineEnd == cr && cr + 1 == end));
+        const bool cut = !m_atEnd && (lineEnd == end || (lineEnd == cr && cr + 1 == end));
         if (cut) {
             const char *q = trimEnd(p, lineEnd);
             while (q > p && static_cast<unsigned char>(q[-1]) >= 0x80) {
@@ -145,14 +145,20 @@ bool FastaParser::parse(const char *begin, const char *end, bool atEnd, const ch
             }
             if (q > p && (m_open != Open::Nothing || *p != '>')) {
                 if (!take(p, q, false, end)) {
-                    return false;
+                    return Step::Failed;
                 }
                 p = q;
             }
             break;
         }
+        // The next header completes the protein read so far; it is read by the next call.
+        if (m_inProtein && m_open == Open::Nothing && *p == '>') {
+            m_pos = p - base;
+            closeProtein();
+            return Step::Protein;
+        }
         if (!take(p, trimEnd(p, lineEnd), true, end)) {
-            return false;
+            return Step::Failed;
         }
         ++m_line;
         p = lineEnd == end ? end : lineEnd + 1;
@@ -160,11 +166,11 @@ bool FastaParser::parse(const char *begin, const char *end, bool atEnd, const ch
             ++p;
         }
     }
-    *next = p;
-    return true;
+    m_pos = p - base;
+    return Step::More;
 }
 
-bool FastaParser::take(const char *begin, const char *end, bool lineDone, const char *blockEnd)
+bool FastaReader::Parser::take(const char *begin, const char *end, bool lineDone, const char *blockEnd)
 {
     Open kind = m_open;
     if (kind == Open::Nothing) {
@@ -189,92 +195,166 @@ bool FastaParser::take(const char *begin, const char *end, bool lineDone, const 
     return true;
 }
 
-bool FastaParser::startProtein(const char *begin, const char *end)
+bool FastaReader::Parser::startProtein(const char *begin, const char *end)
 {
-    if (m_limit > 0 && m_names->size() >= m_limit) {
+    if (m_limit > 0 && m_proteins >= m_limit) {
         return fail(QStringLiteral("more than %1 proteins, the most this read may take").arg(m_limit));
     }
-    closeProtein();
-    m_names->append(QString::fromUtf8(begin, end - begin));
-    if (m_headerLines) {
-        m_headerLines->append(m_line);
+    ++m_proteins;
+    m_entry->name = QString::fromUtf8(begin, end - begin);
+    m_entry->headerLine = m_line;
+    // Keeps the storage of the last sequence for this one; a null string stays null until needed.
+    if (!m_entry->sequence.isEmpty()) {
+        m_entry->sequence.resize(0);
     }
+    m_length = 0;
     m_inProtein = true;
-    if (m_progress && m_names->size() % ProgressEvery == 0
-        && !m_progress(QStringLiteral("%1: %2 proteins read").arg(m_fileName).arg(m_names->size()))) {
-        return fail(QStringLiteral("reading stopped by the caller"));
-    }
     return true;
 }
 
-void FastaParser::appendSequence(const char *begin, const char *end, const char *blockEnd)
+void FastaReader::Parser::appendSequence(const char *begin, const char *end, const char *blockEnd)
 {
+    QString &sequence = m_entry->sequence;
     const qsizetype needed = m_length + (end - begin);
-    if (needed > m_sequence.size()) {
+    if (needed > sequence.size()) {
         // Up to the next '>' of the block is a close upper bound of the rest of this sequence.
         const qsizetype ahead = findByte(end, blockEnd, '>') - begin;
-        const qsizetype size = std::max(m_length + ahead, m_sequence.size() + m_sequence.size() / 2);
+        const qsizetype size = std::max(m_length + ahead, sequence.size() + sequence.size() / 2);
         // reserve() allocates exactly; growing through resize() would round up to a power of two.
-        m_sequence.resize(m_length);
-        m_sequence.reserve(size);
-        m_sequence.resize(size);
+        sequence.resize(m_length);
+        sequence.reserve(size);
+        sequence.resize(size);
     }
     // Sequences are ASCII but for rare characters the sequence check reports; those take the decoder.
-    QChar *out = m_sequence.data() + m_length;
+    QChar *out = sequence.data() + m_length;
     const qsizetype n = end - begin;
     if (widenAscii(reinterpret_cast<char16_t *>(out), begin, n)) {
         m_length += n;
     } else {
-        m_length = m_decoder.appendToBuffer(out, QByteArrayView(begin, n)) - m_sequence.constData();
+        m_length = m_decoder.appendToBuffer(out, QByteArrayView(begin, n)) - sequence.constData();
     }
 }
 
-void FastaParser::closeProtein()
+void FastaReader::Parser::closeProtein()
 {
-    if (!m_inProtein) {
-        return;
-    }
-    m_sequence.resize(m_length);
-    m_sequences->append(std::move(m_sequence));
-    m_sequence = QString();
-    m_length = 0;
+    m_entry->sequence.resize(m_length);
+    m_inProtein = false;
 }
 
-Error readBlocks(QFile &file, FastaParser &parser)
+bool FastaReader::Parser::refill()
 {
-    QByteArray block(BlockSize, Qt::Uninitialized);
-    qsizetype filled = 0;
-    bool first = true;
+    const qsizetype left = m_filled - m_pos;
+    std::memmove(m_block.data(), m_block.constData() + m_pos, size_t(left));
+    m_filled = left;
+    m_pos = 0;
+    m_lf = m_cr = m_nul = -1;
+    if (m_filled == m_block.size()) {
+        m_block.resize(std::max(BlockSize, m_block.size() * 2));
+    }
+    const qint64 got = m_device->read(m_block.data() + m_filled, m_block.size() - m_filled);
+    if (got < 0) {
+        m_error = Error(kError, QStringLiteral("Can't read %1: %2").arg(m_fileName, m_device->errorString()));
+        return false;
+    }
+    m_filled += got;
+    m_atEnd = got == 0;
+    if (!m_started && m_filled >= 3 && std::memcmp(m_block.constData(), "\xEF\xBB\xBF", 3) == 0) {
+        m_pos = 3;
+    }
+    m_started = true;
+    return true;
+}
+
+bool FastaReader::Parser::next(FastaEntry *entry)
+{
+    if (m_done || m_error.hasError() || !entry) {
+        return false;
+    }
+    if (!m_device) {
+        m_error = Error(kBadParameterError, QStringLiteral("FastaReader: no file to read"));
+        return false;
+    }
+    m_entry = entry;
     for (;;) {
-        // Never asks for 0 bytes: the block grows below whenever the left-over fills it.
-        const qint64 got = file.read(block.data() + filled, block.size() - filled);
-        if (got < 0) {
-            return Error(kError, QStringLiteral("Can't read %1: %2").arg(file.fileName(), file.errorString()));
+        switch (m_started ? parseLines() : Step::More) {
+        case Step::Protein:
+            return true;
+        case Step::Failed:
+            return false;
+        case Step::More:
+            break;
         }
-        filled += got;
-        const bool atEnd = got == 0;
-        const char *begin = block.constData();
-        const char *end = begin + filled;
-        if (first && filled >= 3 && std::memcmp(begin, "\xEF\xBB\xBF", 3) == 0) {
-            begin += 3;
+        if (m_atEnd) {
+            m_done = true;
+            if (m_inProtein) {
+                closeProtein();
+                return true;
+            }
+            return false;
         }
-        first = false;
-        const char *next = end;
-        if (!parser.parse(begin, end, atEnd, &next)) {
-            return Error(kError, parser.failure());
-        }
-        if (atEnd) {
-            return {};
-        }
-        filled = end - next;
-        std::memmove(block.data(), next, size_t(filled));
-        if (filled == block.size()) {
-            block.resize(block.size() * 2);
+        if (!refill()) {
+            return false;
         }
     }
 }
 
-} // namespace
+FastaReader::FastaReader()
+    : m_parser(std::make_unique<Parser>())
+{
+}
+
+FastaReader::~FastaReader() = default;
+
+Error FastaReader::open(const QString &path)
+{
+    Error err;
+    m_parser->m_fileName = path;
+    m_parser->m_file.setFileName(path);
+    // Opening a folder fails with no useful reason.
+    if (QFileInfo(path).isDir()) {
+        err.setError(kFileOpenError)
+            .addErrorMessage(QStringLiteral("Can't open FASTA file %1: it is a folder").arg(path));
+        return ZEQ_ECATCH(err);
+    }
+    if (!m_parser->m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        err.setError(kFileOpenError)
+            .addErrorMessage(QStringLiteral("Can't open FASTA file %1: %2").arg(path, m_parser->m_file.errorString()));
+        return ZEQ_ECATCH(err);
+    }
+    m_parser->m_device = &m_parser->m_file;
+    return err;
+}
+
+void FastaReader::setDevice(QIODevice *device, const QString &fileName)
+{
+    m_parser->m_device = device;
+    m_parser->m_fileName = fileName;
+}
+
+void FastaReader::setStripMarker(bool strip) noexcept
+{
+    m_parser->m_stripMarker = strip;
+}
+
+void FastaReader::setLimit(int limit) noexcept
+{
+    m_parser->m_limit = limit;
+}
+
+bool FastaReader::next(FastaEntry *entry)
+{
+    return m_parser->next(entry);
+}
+
+const Error &FastaReader::error() const noexcept
+{
+    return m_parser->m_error;
+}
+
+QString FastaReader::fileName() const
+{
+    return m_parser->m_fileName;
+}
 
 Error readFasta(const std::wstring &path,
                 int limit,
@@ -298,24 +378,34 @@ Error readFasta(const std::wstring &path,
     };
     clear();
     const QString fileName = QString::fromStdWString(path);
-    QFile file(fileName);
-    // Opening a folder fails with no useful reason.
-    if (QFileInfo(fileName).isDir()) {
-        err.setError(kFileOpenError)
-            .addErrorMessage(QStringLiteral("Can't open FASTA file %1: it is a folder").arg(fileName));
+    FastaReader reader;
+    err = reader.open(fileName);
+    if (err.hasError()) {
         return ZEQ_ECATCH(err);
     }
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        err.setError(kFileOpenError)
-            .addErrorMessage(QStringLiteral("Can't open FASTA file %1: %2").arg(fileName, file.errorString()));
-        return ZEQ_ECATCH(err);
+    reader.setLimit(limit);
+    reader.setStripMarker(stripMarker);
+    FastaEntry entry;
+    while (reader.next(&entry)) {
+        // Moved out, so each sequence is allocated once at its own size.
+        names->append(std::move(entry.name));
+        sequences->append(std::move(entry.sequence));
+        if (headerLines) {
+            headerLines->append(entry.headerLine);
+        }
+        if (progress && names->size() % ProgressEvery == 0
+            && !progress(QStringLiteral("%1: %2 proteins read").arg(fileName).arg(names->size()))) {
+            err.setError(kError).addErrorMessage(
+                QStringLiteral("%1 line %2: reading stopped by the caller").arg(fileName).arg(entry.headerLine));
+            break;
+        }
     }
-    FastaParser parser(fileName, limit, stripMarker, names, sequences, headerLines, progress);
-    err = readBlocks(file, parser);
+    if (!err.hasError()) {
+        err = reader.error();
+    }
     if (err.hasError()) {
         clear();
         return ZEQ_ECATCH(err);
     }
-    parser.finish();
     return err;
 }

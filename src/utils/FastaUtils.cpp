@@ -2,11 +2,11 @@
 
 #include "ZeqLogging.h"
 #include "constants/StringConstants.h"
+#include "utils/FastaProteinReader.h"
 #include "zeq_common_core_mini/AppSettings.h"
 #include "zeq_common_core_mini/ProteinColumns.h"
 #include "zeq_common_core_mini/RowNode.h"
 #include "zeq_common_stable/AtomicFileWriter.h"
-#include "zeq_qt_shared_libs_core/EncodingConverter.h"
 #include "zeq_qt_shared_libs_core/ReadFasta.h"
 
 #include <QMap>
@@ -113,23 +113,30 @@ Error FastaUtils::loadFromFastaCli(const QList<QString> &paths,
     QList<QString> allNames;
     QList<QString> allSequences;
     for (const QString &path : paths) {
-        EncodingConverter converter(path, "UTF-8");
-        if (!converter.convertEncoding()) {
-            err.setError(kError)
-                .addErrorMessage(tr("Could not load the FASTA file \"%1\" because of encoding errors.").arg(path))
-                .addErrorMessage(converter.errorString());
-            return ZEQ_ECATCH(err);
+        FastaProteinReader reader;
+        err = reader.open(path);
+        if (err.hasError()) {
+            Error failed(kError, tr("Could not load the FASTA file \"%1\" because of encoding errors.").arg(path));
+            failed.addErrorMessage(err.errorString());
+            return ZEQ_ECATCH(failed);
         }
+        reader.setLimit(readLimit(kLoadLimit));
         QList<QString> names;
         QList<QString> sequences;
-        const QString input = converter.outputFileName();
-        err = readFasta(input.toStdWString(), readLimit(kLoadLimit), true, &names, &sequences, progress);
-        if (err.hasError()) {
-            if (input != path) {
-                err.addErrorMessage(
-                    QStringLiteral("(%1 is the UTF-8 copy of %2, a %3 file; the line numbers are the same)")
-                        .arg(input, path, QString::fromLatin1(converter.sourceEncoding())));
+        FastaEntry entry;
+        while (reader.next(&entry)) {
+            // Moved out, so each sequence is allocated once at its own size.
+            names.append(std::move(entry.name));
+            sequences.append(std::move(entry.sequence));
+            if (progress && names.size() % 1000 == 0
+                && !progress(QStringLiteral("%1: %2 proteins read").arg(path).arg(names.size()))) {
+                err.setError(kError).addErrorMessage(
+                    QStringLiteral("%1 line %2: reading stopped by the caller").arg(path).arg(entry.headerLine));
+                return ZEQ_ECATCH(err);
             }
+        }
+        if (reader.error().hasError()) {
+            err = reader.error();
             return ZEQ_ECATCH(err);
         }
         QString message;

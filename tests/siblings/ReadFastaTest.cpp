@@ -91,6 +91,25 @@ TEST_F(ReadFastaTest, UnopenableFilesAreFileOpenErrors)
     }
 }
 
+TEST_F(ReadFastaTest, ReaderHandsOutOneProteinAtATime)
+{
+    FastaReader reader;
+    ASSERT_FALSE(reader.open(write(QByteArray(">P1\nACD\n;c\n>P2\n\nEF\n>P3\nA\0C\n", 27))).hasError());
+    FastaEntry entry;
+    ASSERT_TRUE(reader.next(&entry));
+    EXPECT_EQ(entry.name, u"P1"_qs);
+    EXPECT_EQ(entry.sequence, u"ACD"_qs);
+    const QChar *storage = entry.sequence.constData();
+    ASSERT_TRUE(reader.next(&entry));
+    EXPECT_EQ(entry.sequence, u"EF"_qs);
+    EXPECT_EQ(entry.headerLine, 4);
+    EXPECT_EQ(entry.sequence.constData(), storage) << "the sequence's storage is reused";
+    EXPECT_FALSE(reader.next(&entry));
+    EXPECT_TRUE(reader.error().errorString().contains(u"line 8: binary data"_qs))
+        << qPrintable(reader.error().errorString());
+    EXPECT_FALSE(reader.next(&entry)) << "stays at the failure";
+}
+
 // Lines and characters across the reader's 1 MiB block boundary, and a line longer than a block.
 TEST_F(ReadFastaTest, BlockBoundaries)
 {

@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "zeq_common_stable/FileUtils.h"
+#include "zeq_common_stable/AtomicFileWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -49,19 +49,66 @@ int fail(ExitCode code, const QString &message)
     return code;
 }
 
+ResultStream::ResultStream(const QString &path)
+    : m_path(path)
+{
+}
+
+ResultStream::~ResultStream() = default;
+
+bool ResultStream::write(QByteArrayView bytes)
+{
+    if (!m_failure.isEmpty()) {
+        return false;
+    }
+    // Opened at the first bytes: an input that fails before any output leaves the file untouched.
+    if (!m_opened) {
+        m_opened = true;
+        if (m_path.isEmpty()) {
+            if (!m_stdout.open(
+                    STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
+                m_failure = QStringLiteral("Can't write standard output: %1").arg(m_stdout.errorString());
+            }
+        } else {
+            m_file = std::make_unique<AtomicFileWriter>(m_path);
+            if (const Error err = m_file->open(); err.hasError()) {
+                m_failure = err.errorString();
+            }
+        }
+        if (!m_failure.isEmpty()) {
+            return false;
+        }
+    }
+    if (m_file) {
+        if (const Error err = m_file->write(bytes.data(), bytes.size()); err.hasError()) {
+            m_failure = err.errorString();
+        }
+    } else if (m_stdout.write(bytes.data(), bytes.size()) != bytes.size()) {
+        m_failure = QStringLiteral("Can't write standard output: %1").arg(m_stdout.errorString());
+    }
+    return m_failure.isEmpty();
+}
+
+int ResultStream::finish()
+{
+    if (!m_opened) {
+        write({});
+    }
+    if (m_failure.isEmpty() && m_file) {
+        if (const Error err = m_file->commit(); err.hasError()) {
+            m_failure = err.errorString();
+        }
+    }
+    return m_failure.isEmpty() ? kExitSuccess : fail(kExitBadInput, m_failure);
+}
+
 int writeResult(const QString &path, const QByteArray &bytes)
 {
-    if (path.isEmpty()) {
-        QFile out;
-        const bool written = out.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)
-            && out.write(bytes) == bytes.size() && out.flush();
-        return written ? kExitSuccess
-                       : fail(kExitBadInput, QStringLiteral("Can't write standard output: %1").arg(out.errorString()));
-    }
     // A file is replaced only once every byte is on disk: a full disk leaves the old one whole.
     // FIFOs, devices and links are handled by the writer.
-    const Error err = FileUtils::writeToFile(path, bytes);
-    return err.hasError() ? fail(kExitBadInput, err.errorString()) : kExitSuccess;
+    ResultStream out(path);
+    out.write(bytes);
+    return out.finish();
 }
 
 Option Option::flag(const QString &name, const QString &help)

@@ -7,12 +7,17 @@
 #include "utils/Result.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
 #include <limits>
+#include <memory>
 #include <optional>
+
+class AtomicFileWriter;
 
 namespace zeq::cli
 {
@@ -26,6 +31,31 @@ enum ExitCode : int {
 
 /// Writes "zeq: <message>" as one line to standard error and returns `code`.
 int fail(ExitCode code, const QString &message);
+
+/// Output written in pieces as it is made: standard output (empty path), or a file through
+/// AtomicFileWriter that is replaced only at finish() (a FIFO or device written directly). Opened at
+/// the first write; destroyed without finish(), a file keeps its earlier content.
+class ResultStream
+{
+public:
+    explicit ResultStream(const QString &path);
+    ~ResultStream();
+    ResultStream(const ResultStream &) = delete;
+    ResultStream &operator=(const ResultStream &) = delete;
+
+    /// False once opening or a write failed; the first failure is kept for finish().
+    bool write(QByteArrayView bytes);
+    [[nodiscard]] bool ok() const noexcept { return m_failure.isEmpty(); }
+    /// Commits a file. Returns kExitSuccess, or reports the first failure and returns kExitBadInput.
+    int finish();
+
+private:
+    QString m_path;
+    bool m_opened = false;
+    QFile m_stdout;
+    std::unique_ptr<AtomicFileWriter> m_file;
+    QString m_failure;
+};
 
 /// Writes `bytes` to standard output (empty path) or to `path` through AtomicFileWriter: a file is
 /// replaced once all of them are written, a FIFO or device written directly. Returns kExitSuccess, or reports the

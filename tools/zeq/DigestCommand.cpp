@@ -4,15 +4,18 @@
 
 #include "CommandLine.h"
 #include "FastaInput.h"
-#include "ProteinDigester.h"
+#include "PeptideRows.h"
 #include "TableWriter.h"
 #include "algo/DigestRules.h"
+#include "algo/ProteomeDigestion.h"
 
 #include <limits>
 #include <optional>
 
 using namespace zeq::cli;
+using zeq::DigestedPeptide;
 using zeq::ProteinDigestionItem;
+using zeq::ProteomeDigestion;
 
 namespace
 {
@@ -80,7 +83,7 @@ int listEnzymes(const CommandParser &cmd, TableWriter::Format format)
 
 int runDigest(const QStringList &args)
 {
-    const DigestSettings defaults;
+    const zeq::ProteomeDigestionSettings defaults;
     CommandParser cmd(
         QStringLiteral("digest"),
         QStringLiteral("[options] FASTA"),
@@ -98,7 +101,12 @@ int runDigest(const QStringList &args)
                        "  after      residue after the peptide, '-' at the protein's end\n"
                        "  sequence   the peptide, upper case\n"
                        "Sequences are upper-cased before digestion. FASTA may be UTF-8, UTF-16 with a\n"
-                       "byte-order mark, or Latin-1.\n"));
+                       "byte-order mark, or Latin-1.\n"
+                       "Proteins are digested one at a time and their rows written as they are made:\n"
+                       "memory stays about the size of the largest protein's peptides, whatever the\n"
+                       "file's size. The table format reads FASTA twice, first to measure its columns.\n"
+                       "A protein that cannot be digested stops the command: rows already written to\n"
+                       "standard output stay, a file named by --output is left as it was.\n"));
     cmd.parser().addPositionalArgument(QStringLiteral("FASTA"), QStringLiteral("The FASTA file."));
     cmd.addOptions({
         Option::text(QStringLiteral("enzyme"),
@@ -145,7 +153,7 @@ int runDigest(const QStringList &args)
     if (const std::optional<int> status = cmd.parse(args, 0, 1)) {
         return *status;
     }
-    DigestSettings settings;
+    zeq::ProteomeDigestionSettings settings;
     settings.maxMissedCleavages = cmd.integer(QStringLiteral("missed"));
     settings.minLength = cmd.integer(QStringLiteral("min-length"));
     settings.maxLength = cmd.integer(QStringLiteral("max-length"));
@@ -180,14 +188,37 @@ int runDigest(const QStringList &args)
         return fail(kExitBadUsage, QStringLiteral("--min-mass is above --max-mass"));
     }
 
-    const QString path = files.constFirst();
-    FastaProteins proteins;
-    if (const std::optional<int> status = readFastaProteins(path, &proteins)) {
+    FastaInput input;
+    if (const std::optional<int> status = input.open(files.constFirst())) {
         return *status;
     }
-    const zeq::Result<QByteArray> text = digestProteins(proteins, settings, format);
-    if (text.hasError()) {
-        return fail(kExitBadInput, QStringLiteral("%1 %2").arg(path, text.error().errorString()));
+    ProteomeDigestion digestion(settings);
+    ResultStream out(cmd.outputPath());
+    TableWriter table(format, peptideColumns());
+    table.streamTo(&out);
+    if (format == TableWriter::Table) {
+        // Aligned columns need every width before the first line: measuring them in a first pass
+        // keeps the rows from being held.
+        const Error err = digestion.digestFastaFile(
+            input.fileName(),
+            [&](const FastaEntry &, const QString &accession, const QList<DigestedPeptide> &peptides) {
+                measurePeptideRows(accession, peptides, &table);
+                return true;
+            });
+        if (err.hasError()) {
+            return input.fail(err);
+        }
+        table.fixWidths();
     }
-    return writeResult(cmd.outputPath(), text.value());
+    const Error err = digestion.digestFastaFile(
+        input.fileName(), [&](const FastaEntry &, const QString &accession, const QList<DigestedPeptide> &peptides) {
+            addPeptideRows(accession, digestion.residues(), peptides, &table);
+            return table.ok();
+        });
+    if (err.hasError()) {
+        // A failed write stops the digestion; the stream names its reason.
+        return table.ok() ? input.fail(err) : out.finish();
+    }
+    table.finish();
+    return out.finish();
 }

@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "FastaInput.h"
 #include "TableWriter.h"
+#include "utils/FastaProteinReader.h"
 #include "utils/FastaUtils.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <vector>
 
 using namespace zeq::cli;
+using zeq::FastaProteinReader;
 using zeq::FastaUtils;
 
 namespace
@@ -46,7 +48,9 @@ int runCheck(const QStringList &args)
                                      "  protein  the header text after '>'\n"
                                      "  illegal  the illegal characters in order, blank-separated; blanks and\n"
                                      "           other invisible characters as U+XXXX\n"
-                                     "FILE may be UTF-8, UTF-16 with a byte-order mark, or Latin-1.\n"));
+                                     "FILE may be UTF-8, UTF-16 with a byte-order mark, or Latin-1. Proteins are\n"
+                                     "read one at a time: memory stays about the size of the largest protein plus\n"
+                                     "the rows listed, whatever the file's size.\n"));
     cmd.parser().addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FASTA file."));
     cmd.addOptions({ Option::choice(
         QStringLiteral("rule"),
@@ -70,17 +74,24 @@ int runCheck(const QStringList &args)
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
-    FastaProteins proteins;
-    if (const std::optional<int> status = readFastaProteins(path, &proteins)) {
+    FastaInput input;
+    if (const std::optional<int> status = input.open(path)) {
         return *status;
+    }
+    FastaProteinReader reader;
+    if (const Error err = reader.open(input.fileName()); err.hasError()) {
+        return input.fail(err);
     }
 
     TableWriter table(format,
                       { { QStringLiteral("line"), true },
                         { QStringLiteral("protein"), false },
                         { QStringLiteral("illegal"), false } });
-    for (qsizetype i = 0; i < proteins.sequences.size(); ++i) {
-        const QList<QString> characters = FastaUtils::illegalCharacters(proteins.sequences.at(i), rule);
+    qint64 proteins = 0;
+    FastaEntry protein;
+    while (reader.next(&protein)) {
+        ++proteins;
+        const QList<QString> characters = FastaUtils::illegalCharacters(protein.sequence, rule);
         if (characters.isEmpty()) {
             continue;
         }
@@ -88,7 +99,10 @@ int runCheck(const QStringList &args)
         for (const QString &character : characters) {
             shown.append(visible(character.toUcs4().value(0)));
         }
-        table.addRow({ QString::number(proteins.headerLines.at(i)), proteins.names.at(i), shown.join(u' ') });
+        table.addRow({ QString::number(protein.headerLine), protein.name, shown.join(u' ') });
+    }
+    if (reader.error().hasError()) {
+        return input.fail(reader.error());
     }
     if (const int status = writeResult(cmd.outputPath(), table.render()); status != kExitSuccess) {
         return status;
@@ -98,7 +112,7 @@ int runCheck(const QStringList &args)
                     QStringLiteral("%1: %2 of %3 proteins hold characters the %4 rule does not allow")
                         .arg(path)
                         .arg(table.rowCount())
-                        .arg(proteins.sequences.size())
+                        .arg(proteins)
                         .arg(ruleName));
     }
     return kExitSuccess;
@@ -115,17 +129,20 @@ double quantile(const std::vector<qint64> &sorted, double q)
 
 int runStats(const QStringList &args)
 {
-    CommandParser cmd(QStringLiteral("fasta stats"),
-                      QStringLiteral("[options] FILE"),
-                      QStringLiteral("Counts the proteins and residues of a FASTA file."),
-                      QStringLiteral("\nOutput: one row per figure.\n"
-                                     "  group    proteins, length (residues per protein) or residue\n"
-                                     "  item     what is counted: all, decoy PREFIX, shortest, quartile 1, median,\n"
-                                     "           mean, quartile 3, longest, or a residue letter (U+XXXX when\n"
-                                     "           invisible)\n"
-                                     "  value    the count or length\n"
-                                     "  percent  share of all proteins (decoys) or of all residues (residues)\n"
-                                     "FILE may be UTF-8, UTF-16 with a byte-order mark, or Latin-1.\n"));
+    CommandParser cmd(
+        QStringLiteral("fasta stats"),
+        QStringLiteral("[options] FILE"),
+        QStringLiteral("Counts the proteins and residues of a FASTA file."),
+        QStringLiteral("\nOutput: one row per figure.\n"
+                       "  group    proteins, length (residues per protein) or residue\n"
+                       "  item     what is counted: all, decoy PREFIX, shortest, quartile 1, median,\n"
+                       "           mean, quartile 3, longest, or a residue letter (U+XXXX when\n"
+                       "           invisible)\n"
+                       "  value    the count or length\n"
+                       "  percent  share of all proteins (decoys) or of all residues (residues)\n"
+                       "FILE may be UTF-8, UTF-16 with a byte-order mark, or Latin-1. Proteins are\n"
+                       "read one at a time: memory stays about the size of the largest protein plus\n"
+                       "8 bytes per protein (its length, for the quartiles), whatever the file's size.\n"));
     cmd.parser().addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FASTA file."));
     cmd.addOptions({ Option::text(QStringLiteral("decoy-prefix"),
                                   QStringLiteral("PREFIX"),
@@ -147,24 +164,38 @@ int runStats(const QStringList &args)
     if (!cmd.usageError().isEmpty()) {
         return fail(kExitBadUsage, cmd.usageError());
     }
-    FastaProteins proteins;
-    if (const std::optional<int> status = readFastaProteins(cmd.positionalArguments().constFirst(), &proteins)) {
+    FastaInput input;
+    if (const std::optional<int> status = input.open(cmd.positionalArguments().constFirst())) {
         return *status;
     }
+    FastaProteinReader reader;
+    if (const Error err = reader.open(input.fileName()); err.hasError()) {
+        return input.fail(err);
+    }
 
-    const qint64 proteinCount = proteins.sequences.size();
+    // The quantiles need every length: 8 bytes a protein are all that grows with the file.
     std::vector<qint64> lengths;
-    lengths.reserve(size_t(proteinCount));
+    std::vector<qint64> decoys(size_t(prefixes.size()), 0);
     // One counter per UTF-16 code unit: a table is far faster than a hash over every residue.
     std::vector<qint64> counts(0x10000, 0);
     qint64 residues = 0;
-    for (const QString &sequence : std::as_const(proteins.sequences)) {
+    FastaEntry protein;
+    while (reader.next(&protein)) {
+        const QString &sequence = protein.sequence;
         lengths.push_back(sequence.size());
         residues += sequence.size();
         for (const QChar c : sequence) {
             ++counts[c.unicode()];
         }
+        const QStringView name = QStringView(protein.name).trimmed();
+        for (qsizetype i = 0; i < prefixes.size(); ++i) {
+            decoys[size_t(i)] += name.startsWith(prefixes.at(i)) ? 1 : 0;
+        }
     }
+    if (reader.error().hasError()) {
+        return input.fail(reader.error());
+    }
+    const auto proteinCount = qint64(lengths.size());
     std::sort(lengths.begin(), lengths.end());
 
     TableWriter table(format,
@@ -175,14 +206,11 @@ int runStats(const QStringList &args)
     const QString proteinsGroup = QStringLiteral("proteins");
     table.addRow(
         { proteinsGroup, QStringLiteral("all"), QString::number(proteinCount), percent(proteinCount, proteinCount) });
-    for (const QString &prefix : std::as_const(prefixes)) {
-        const auto decoys = std::count_if(proteins.names.cbegin(), proteins.names.cend(), [&](const QString &name) {
-            return name.trimmed().startsWith(prefix);
-        });
+    for (qsizetype i = 0; i < prefixes.size(); ++i) {
         table.addRow({ proteinsGroup,
-                       QStringLiteral("decoy ") + prefix,
-                       QString::number(decoys),
-                       percent(decoys, proteinCount) });
+                       QStringLiteral("decoy ") + prefixes.at(i),
+                       QString::number(decoys[size_t(i)]),
+                       percent(decoys[size_t(i)], proteinCount) });
     }
     if (!lengths.empty()) {
         const QString lengthGroup = QStringLiteral("length");
@@ -217,6 +245,7 @@ int runFasta(const QStringList &args)
                       QStringLiteral("\nCommands:\n"
                                      "  check FILE  proteins whose sequences hold characters a rule does not allow\n"
                                      "  stats FILE  proteins, residues, lengths, residue composition and decoys\n"
+                                     "Files are read one protein at a time, in bounded memory whatever their size.\n"
                                      "Run `zeq fasta COMMAND --help` for a command's options and output columns.\n"));
     QCommandLineParser &parser = cmd.parser();
     parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("check or stats."));

@@ -1,44 +1,23 @@
 #include "FastaInput.h"
 
 #include "CommandLine.h"
-#include "SeekableInput.h"
-#include "zeq_qt_shared_libs_core/EncodingConverter.h"
-#include "zeq_qt_shared_libs_core/ReadFasta.h"
-
-#include <algorithm>
 
 namespace zeq::cli
 {
 
-std::optional<int> readFastaProteins(const QString &path, FastaProteins *proteins)
+std::optional<int> FastaInput::open(const QString &path)
 {
-    // The encoding check reads the file to its end before the reader starts again at the top: a
-    // pipe is copied once, or the reader would find it empty.
-    SeekableInput seekable;
-    if (const Error err = seekable.open(path); err.hasError()) {
-        return fail(kExitBadInput, err.errorString());
-    }
-    const QString file = seekable.fileName();
-    EncodingConverter converter(file, "UTF-8");
-    if (!converter.convertEncoding()) {
-        return fail(kExitBadInput, converter.errorString().replace(file, path));
-    }
-    const QString input = converter.outputFileName();
-    const Error err =
-        readFasta(input.toStdWString(), 0, true, &proteins->names, &proteins->sequences, {}, &proteins->headerLines);
-    if (err.hasError()) {
-        // Line numbers in the UTF-8 copy are those of the file the user named.
-        return fail(kExitBadInput, err.errorString().replace(input, path).replace(file, path));
+    m_path = path;
+    if (const Error err = m_input.open(path); err.hasError()) {
+        return zeq::cli::fail(kExitBadInput, err.errorString());
     }
     return std::nullopt;
 }
 
-QString accessionOf(const QString &header)
+int FastaInput::fail(const Error &err) const
 {
-    // "> P1 text" is still protein P1.
-    const QStringView text = QStringView(header).trimmed();
-    const auto blank = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
-    return text.first(blank - text.cbegin()).toString();
+    // A copy of standard input is named as the user named it.
+    return zeq::cli::fail(kExitBadInput, err.errorString().replace(m_input.fileName(), m_path));
 }
 
 } // namespace zeq::cli

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QList>
+#include "SeekableInput.h"
+#include "zeq_common_stable/Error.h"
+
 #include <QString>
 
 #include <optional>
@@ -8,19 +10,23 @@
 namespace zeq::cli
 {
 
-/// The proteins of a FASTA file, in file order: header text after '>', sequence, header line.
-struct FastaProteins {
-    QList<QString> names;
-    QList<QString> sequences;
-    QList<qint64> headerLines;
+/// A FASTA file named on the command line, ready for the library's readers, which go over a file
+/// twice (the encoding check, then the proteins): standard input or a pipe is copied to a
+/// temporary file first.
+class FastaInput
+{
+public:
+    /// Returns the exit status of a failure, already reported in a line that names the file.
+    std::optional<int> open(const QString &path);
+    /// The file to hand the library.
+    [[nodiscard]] QString fileName() const { return m_input.fileName(); }
+    /// Reports `err` of a library reader in one line naming the file as the user gave it; returns
+    /// kExitBadInput.
+    int fail(const Error &err) const;
+
+private:
+    QString m_path;
+    SeekableInput m_input;
 };
-
-/// Reads FILE as the library loads it, through a UTF-8 copy when it is UTF-16 or Latin-1, but with
-/// no limit on the number of proteins. Returns the exit status of a failure, already reported in a
-/// line that names the file.
-std::optional<int> readFastaProteins(const QString &path, FastaProteins *proteins);
-
-/// The accession of a protein: the first word of its header, as search engines report proteins.
-QString accessionOf(const QString &header);
 
 } // namespace zeq::cli

@@ -1,5 +1,6 @@
 #include "TableWriter.h"
 
+#include "CommandLine.h"
 #include "ValueText.h"
 #include "zeq_common_core_mini/CsvWriter.h"
 
@@ -11,6 +12,8 @@ namespace zeq::cli
 
 namespace
 {
+
+constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 
 QString tsvField(QString cell)
 {
@@ -102,102 +105,169 @@ TableWriter::TableWriter(Format format, const QList<Column> &columns)
     : m_format(format)
     , m_columns(columns)
 {
+    for (const Column &column : m_columns) {
+        m_widths.append(column.name.size());
+    }
 }
 
 void TableWriter::addRow(QStringList cells)
 {
     cells.resize(m_columns.size());
-    m_rows.append(std::move(cells));
+    if (m_format == Table && !m_widthsFixed) {
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            widenColumn(i, cells.at(i).size());
+        }
+    }
+    if (streamsRows()) {
+        start();
+        append(m_format == Json ? jsonRow(cells, m_rowCount == 0) : line(cells));
+        flush(kPieceSize);
+    } else {
+        m_rows.append(std::move(cells));
+    }
+    ++m_rowCount;
 }
 
 QByteArray TableWriter::render() const
 {
-    switch (m_format) {
-    case Csv:
-        return renderSeparated(u',').toUtf8();
-    case Tsv:
-        return renderSeparated(u'\t').toUtf8();
-    case Json:
-        return renderJson().toUtf8();
-    case Table:
-        break;
+    Q_ASSERT(!m_out);
+    QString text = m_format == Json ? QStringLiteral("[") : headerLine();
+    for (qsizetype r = 0; r < m_rows.size(); ++r) {
+        text += m_format == Json ? jsonRow(m_rows.at(r), r == 0) : line(m_rows.at(r));
     }
-    return renderTable().toUtf8();
+    if (m_format == Json) {
+        text += jsonEnd(m_rows.isEmpty());
+    }
+    return text.toUtf8();
 }
 
-template <typename LineFunction> QString TableWriter::joinLines(LineFunction line) const
+void TableWriter::streamTo(ResultStream *out)
 {
-    QStringList header;
+    Q_ASSERT(m_rows.isEmpty());
+    m_out = out;
+}
+
+void TableWriter::widenColumn(qsizetype column, qsizetype width)
+{
+    m_widths[column] = std::max(m_widths[column], width);
+}
+
+char *TableWriter::lineRoom(qsizetype size)
+{
+    Q_ASSERT(m_out && (m_format != Table || m_widthsFixed));
+    start();
+    const qsizetype used = m_pending.size();
+    m_pending.resize(used + size);
+    return m_pending.data() + used;
+}
+
+void TableWriter::linesWritten(const char *end, qsizetype rows)
+{
+    Q_ASSERT(end >= m_pending.constData() && end <= m_pending.constData() + m_pending.size());
+    m_pending.resize(end - m_pending.constData());
+    m_rowCount += rows;
+    flush(kPieceSize);
+}
+
+bool TableWriter::ok() const
+{
+    return !m_out || m_out->ok();
+}
+
+bool TableWriter::finish()
+{
+    if (!m_out) {
+        return true;
+    }
+    // An aligned table whose widths were not fixed starts only now that they are known.
+    start();
+    for (const QStringList &row : std::as_const(m_rows)) {
+        append(line(row));
+        flush(kPieceSize);
+    }
+    m_rows.clear();
+    if (m_format == Json) {
+        append(jsonEnd(m_rowCount == 0));
+    }
+    flush(1);
+    return ok();
+}
+
+void TableWriter::start()
+{
+    if (!m_started) {
+        m_started = true;
+        m_pending.reserve(kPieceSize + (kPieceSize >> 4));
+        append(m_format == Json ? QStringLiteral("[") : headerLine());
+    }
+}
+
+void TableWriter::append(const QString &text)
+{
+    m_pending += text.toUtf8();
+}
+
+void TableWriter::flush(qsizetype atLeast)
+{
+    if (m_pending.size() >= atLeast && m_out) {
+        m_out->write(m_pending);
+        // resize() keeps the capacity, clear() would not.
+        m_pending.resize(0);
+    }
+}
+
+QString TableWriter::headerLine() const
+{
+    QStringList names;
     for (const Column &column : m_columns) {
-        header.append(column.name);
+        names.append(column.name);
     }
-    QString text = line(header);
-    for (const QStringList &row : m_rows) {
-        text += line(row);
-    }
-    return text;
+    return line(names);
 }
 
-QString TableWriter::renderTable() const
+QString TableWriter::line(const QStringList &cells) const
 {
-    // A table goes to a terminal, so its cells are made visible (the other formats are data and keep
-    // every character); one character for one, so the widths of the raw cells hold.
-    QList<qsizetype> widths;
-    for (const Column &column : m_columns) {
-        widths.append(column.name.size());
-    }
-    for (const QStringList &row : m_rows) {
-        for (qsizetype i = 0; i < row.size(); ++i) {
-            widths[i] = std::max(widths[i], row.at(i).size());
-        }
-    }
-    const auto line = [&](const QStringList &cells) {
-        QString text;
-        for (qsizetype i = 0; i < cells.size(); ++i) {
-            const bool last = i + 1 == cells.size();
-            if (i > 0) {
-                text += QStringLiteral("  ");
-            }
-            const QString cell = visibleText(cells.at(i));
-            if (m_columns.at(i).numeric) {
-                text += cell.rightJustified(widths.at(i));
-            } else {
-                // No trailing blanks after the last column.
-                text += last ? cell : cell.leftJustified(widths.at(i));
-            }
-        }
-        return text + u'\n';
-    };
-    return joinLines(line);
-}
-
-QString TableWriter::renderSeparated(QChar separator) const
-{
-    const auto line = [&](const QStringList &cells) {
+    if (m_format == Csv || m_format == Tsv) {
         QStringList fields;
         for (const QString &cell : cells) {
-            fields.append(separator == u',' ? ::csvField(cell) : tsvField(cell));
+            fields.append(formatCell(m_format, cell));
         }
-        return fields.join(separator) + u'\n';
-    };
-    return joinLines(line);
+        return fields.join(m_format == Csv ? u',' : u'\t') + u'\n';
+    }
+    // A table goes to a terminal, so its cells are made visible (the other formats are data and keep
+    // every character); one character for one, so the widths of the raw cells hold.
+    QString text;
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        const bool last = i + 1 == cells.size();
+        if (i > 0) {
+            text += QStringLiteral("  ");
+        }
+        const QString cell = visibleText(cells.at(i));
+        if (m_columns.at(i).numeric) {
+            text += cell.rightJustified(m_widths.at(i));
+        } else {
+            // No trailing blanks after the last column.
+            text += last ? cell : cell.leftJustified(m_widths.at(i));
+        }
+    }
+    return text + u'\n';
 }
 
-QString TableWriter::renderJson() const
+// Written by hand: QJsonObject would sort the keys and lose the column order.
+QString TableWriter::jsonRow(const QStringList &cells, bool first) const
 {
-    // Written by hand: QJsonObject would sort the keys and lose the column order.
-    QString text = QStringLiteral("[");
-    for (qsizetype r = 0; r < m_rows.size(); ++r) {
-        text += r == 0 ? QStringLiteral("\n  {") : QStringLiteral(",\n  {");
-        for (qsizetype i = 0; i < m_columns.size(); ++i) {
-            const QString &cell = m_rows.at(r).at(i);
-            text += (i == 0 ? QString() : QStringLiteral(", ")) + jsonString(m_columns.at(i).name)
-                + QStringLiteral(": ") + (m_columns.at(i).numeric ? jsonNumber(cell) : jsonString(cell));
-        }
-        text += u'}';
+    QString text = first ? QStringLiteral("\n  {") : QStringLiteral(",\n  {");
+    for (qsizetype i = 0; i < m_columns.size(); ++i) {
+        const QString &cell = cells.at(i);
+        text += (i == 0 ? QString() : QStringLiteral(", ")) + jsonString(m_columns.at(i).name) + QStringLiteral(": ")
+            + (m_columns.at(i).numeric ? jsonNumber(cell) : jsonString(cell));
     }
-    text += m_rows.isEmpty() ? QStringLiteral("]\n") : QStringLiteral("\n]\n");
-    return text;
+    return text + u'}';
+}
+
+QString TableWriter::jsonEnd(bool empty) const
+{
+    return empty ? QStringLiteral("]\n") : QStringLiteral("\n]\n");
 }
 
 } // namespace zeq::cli
