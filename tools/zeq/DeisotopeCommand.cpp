@@ -266,6 +266,10 @@ QString details()
                "isolation window as read.\n"
                "With --precursor, MS2 spectra without a precursor, or without an MS1 spectrum before them (a\n"
                "warning names those), are left out of every format.\n"
+               "\nMemory: spectra are read one at a time and at most twice --threads of them are held at once,\n"
+               "whatever the size of the run; rows and MGF entries are written as they are found. Only an\n"
+               "aligned table (kept until its column widths are known), --format mzml (the deisotoped\n"
+               "spectra) and --sum-scans (every selected spectrum of a file) hold more.\n"
                "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")
         .arg(formatNumber(zeq::SearchWindow::GapWidth),
              formatNumber(zeq::kProtonMass),
@@ -418,8 +422,12 @@ int runDeisotope(const QStringList &args)
     if (settings.precursor) {
         columns.append({ { QStringLiteral("instrument_charge"), true }, { QStringLiteral("instrument_mz"), true } });
     }
+    // Rows and MGF entries are written as they come; an mzML run is written whole at the end.
+    ResultStream out(cmd.outputPath());
     TableWriter table(format, columns);
-    QByteArray mgf;
+    if (settings.output == Settings::Output::Table) {
+        table.streamTo(&out);
+    }
     QList<SpectrumToSave> mzML;
     qsizetype searched = 0;
     int windows = 0;
@@ -439,7 +447,7 @@ int runDeisotope(const QStringList &args)
         }
         const Spectrum &s = *result.job.spectrum;
         if (settings.output == Settings::Output::Mgf) {
-            mgf += mgfEntry(s, result.precursor, settings.options.tolerance);
+            out.write(mgfEntry(s, result.precursor, settings.options.tolerance));
         } else if (settings.output == Settings::Output::MzML) {
             mzML.append(settings.precursor ? withChosenPrecursor(s, result.precursor)
                                            : deisotoped(s, result.clusters, settings.options.tolerance));
@@ -494,14 +502,15 @@ int runDeisotope(const QStringList &args)
         }
     }
 
-    const zeq::Result<QByteArray> bytes = settings.output == Settings::Output::Table
-        ? zeq::Result<QByteArray>(table.render())
-        : settings.output == Settings::Output::Mgf ? zeq::Result<QByteArray>(mgf)
-                                                   : mzMLRun(mzML);
-    if (bytes.hasError()) {
-        return fail(kExitBadInput, bytes.error().errorString());
+    if (settings.output == Settings::Output::MzML) {
+        const zeq::Result<QByteArray> bytes = mzMLRun(mzML);
+        if (bytes.hasError()) {
+            return fail(kExitBadInput, bytes.error().errorString());
+        }
+        out.write(bytes.value());
     }
-    const int status = writeResult(cmd.outputPath(), bytes.value());
+    table.finish();
+    const int status = out.finish();
     if (status == kExitSuccess) {
         const QString precursors = !settings.precursor
             ? QString()

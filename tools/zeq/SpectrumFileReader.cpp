@@ -9,6 +9,9 @@
 #include "XmlCharacterReferences.h"
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
 #include "pwiz/data/msdata/MSDataFile.hpp"
+#include "pwiz/data/msdata/Serializer_MGF.hpp"
+#include "pwiz/data/msdata/Serializer_mzML.hpp"
+#include "pwiz/data/msdata/Serializer_mzXML.hpp"
 #include "pwiz/data/msdata/SpectrumInfo.hpp"
 #include "pwiz/utility/misc/random_access_compressed_ifstream.hpp"
 
@@ -18,11 +21,13 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <boost/make_shared.hpp>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -231,9 +236,38 @@ QString copyWithoutIndex(const std::string &path, QTemporaryFile &copy)
     return copy.fileName();
 }
 
+/// The run in the file at `path`, of the library's reader `kind`. A plain file is read through a
+/// stream of our own: the library's own file stream keeps a read-ahead buffer that grows with the
+/// file to about 100 MB, which a stream of spectra read one at a time has no use for. A
+/// gzip-compressed file needs the library's stream. `indexedWrapper`: an mzML file in an
+/// <indexedmzML> element.
+std::unique_ptr<MSData> openRun(const std::string &path, const std::string &kind, bool gzipped, bool indexedWrapper)
+{
+    if (gzipped) {
+        return std::make_unique<MSDataFile>(path, &spectrumReaders());
+    }
+    auto in = boost::make_shared<std::ifstream>(path, std::ios::binary);
+    if (!*in) {
+        throw std::runtime_error("can't open it");
+    }
+    auto run = std::make_unique<MSData>();
+    if (kind == Reader_mzML().getType()) {
+        Serializer_mzML::Config config;
+        config.indexed = indexedWrapper;
+        Serializer_mzML(config).read(in, *run);
+    } else if (kind == Reader_mzXML().getType()) {
+        Serializer_mzXML().read(in, *run);
+    } else {
+        Serializer_MGF().read(in, *run);
+    }
+    return run;
+}
+
 Error readWithLibrary(const QString &path,
                       const QString &shownName,
                       const std::string &kind,
+                      bool gzipped,
+                      bool indexedWrapper,
                       const SpectrumSelection &selection,
                       qsizetype *skipped,
                       const SpectrumSink &sink)
@@ -245,11 +279,11 @@ Error readWithLibrary(const QString &path,
         // An mzML whose index fails the checks above, or makes the library throw, is read again
         // from a copy without it: slower, but every spectrum is found.
         QTemporaryFile unindexed(QDir::tempPath() + QStringLiteral("/zeq_unindexed_XXXXXX"));
-        std::unique_ptr<MSDataFile> file;
+        std::unique_ptr<MSData> file;
         bool trusted = !mzML;
         std::exception_ptr indexedFailure;
         try {
-            file = std::make_unique<MSDataFile>(path.toStdString(), &spectrumReaders());
+            file = openRun(path.toStdString(), kind, gzipped, indexedWrapper);
             trusted =
                 trusted || !file->run.spectrumListPtr || indexMatches(path.toStdString(), *file->run.spectrumListPtr);
         } catch (const std::exception &) {
@@ -260,8 +294,7 @@ Error readWithLibrary(const QString &path,
         }
         if (!trusted) {
             try {
-                file = std::make_unique<MSDataFile>(copyWithoutIndex(path.toStdString(), unindexed).toStdString(),
-                                                    &spectrumReaders());
+                file = openRun(copyWithoutIndex(path.toStdString(), unindexed).toStdString(), kind, false, false);
             } catch (const std::exception &) {
                 // Unreadable either way (a file cut short, say): the first reason is the one to report.
                 if (indexedFailure) {
@@ -410,7 +443,8 @@ public:
             Error err = readPath.error();
             return ZEQ_ECATCH(err);
         }
-        return readWithLibrary(readPath.value(), shownName, kind, selection, skipped, sink);
+        const bool indexedWrapper = head.contains("<indexedmzML");
+        return readWithLibrary(readPath.value(), shownName, kind, gzipped, indexedWrapper, selection, skipped, sink);
     }
 
     Result<QList<QPointF>> centroid(const QList<QPointF> &profile) override
