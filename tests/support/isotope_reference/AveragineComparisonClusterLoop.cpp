@@ -1,0 +1,171 @@
+#include "support/isotope_reference/AveragineComparisonClusterLoop.h"
+
+#include "ZeqLogging.h"
+#include "math/ApproxEqual.h"
+#include "support/isotope_reference/AveragineComparisonScoring.h"
+#include "support/isotope_reference/AveragineComparisonSearch.h"
+#include "support/isotope_reference/AveragineComparison_p.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace zeq_reference
+{
+using namespace zeq;
+
+namespace
+{
+
+// A match explaining less than this share of its point leaves the point free for later clusters.
+constexpr double kExplainedShare = 0.45;
+
+} // namespace
+
+namespace detail
+{
+
+const PlotBase &withUsableIntensities(const PlotBase &plot, std::optional<PlotBase> &storage)
+{
+    const QList<QPointF> &points = plot.getPointList();
+    const auto usable = [](const QPointF &p) { return isUsableIntensity(p.y()); };
+    // An unsorted plot is refused by the loop whatever its intensities; re-sorting a copy would not.
+    if (!plot.isSortedByX() || std::all_of(points.cbegin(), points.cend(), usable)) {
+        return plot;
+    }
+    QList<QPointF> corrected = points;
+    qsizetype zeroed = 0;
+    for (QPointF &p : corrected) {
+        if (!usable(p)) {
+            p.setY(0.0);
+            ++zeroed;
+        }
+    }
+    storage.emplace(corrected); // already in x order, so every point keeps its index
+    qCWarning(lcCore,
+              "%lld point(s) with a negative or non-finite intensity read as intensity 0",
+              static_cast<long long>(zeroed));
+    return *storage;
+}
+
+} // namespace detail
+
+void eliminateTagListPeaks(const PlotBase &input,
+                           double start,
+                           double end,
+                           double total,
+                           double minPercent,
+                           TestParameters &tp,
+                           QList<ChargeScoreInfo> &out)
+{
+    out.clear();
+    if (!(total > 0.0)) {
+        return;
+    }
+    if (!input.isSortedByX()) {
+        qCWarning(lcCore) << "spectrum points are not sorted by m/z; no clusters searched";
+        return;
+    }
+    std::optional<PlotBase> corrected;
+    const PlotBase &plot = detail::withUsableIntensities(input, corrected);
+    const QList<QPointF> window = plot.getDataPoints(start, end, true);
+    if (window.isEmpty()) {
+        return;
+    }
+    PeakTagList &tags = tp.tagList;
+    tags.addPoints2dList(window);
+    const int before = plot.getIndexLessOrEqual(start, true);
+    const int offset = approxEqual(window.constFirst().x(), start) ? before : before + 1;
+    tags.setWindowPeakOffset(offset);
+    const int size = tags.getSize();
+
+    for (int k = 0; k < size; ++k) {
+        if (!tags.checkPointExcludedSorted(k)) {
+            ChargeScoreInfo info = searchMaxPeak(plot, sharedAveragineModel(), tp, tags.getWindowPointSorted(k));
+            if (isUniqueInMonoList(out, info)) {
+                // The upper bound lies one past the window; nothing matches there that is not in it.
+                info.percentIonCurrent = info.getPointsIntensBetweenIndices(tp, offset, offset + size) / total;
+                for (const PointAndPercentAccountFor &match : info.matchVector) {
+                    const int windowIndex = match.pointIndex - offset;
+                    if (match.percentAccountFor > kExplainedShare && windowIndex >= 0 && windowIndex < size) {
+                        tags.excludePoint(windowIndex);
+                    }
+                }
+                if (info.percentIonCurrent <= minPercent * 0.5) {
+                    break;
+                }
+                out.append(std::move(info));
+            }
+        }
+        if (tags.checkAllPointsExcluded()) {
+            break;
+        }
+    }
+    std::stable_sort(out.begin(), out.end(), charge_mz_Less);
+}
+
+QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio)
+{
+    QList<QPointF> kept;
+    std::optional<double> minY;
+    qsizetype unusable = 0;
+    for (const QPointF &p : points) {
+        if (!detail::isUsableIntensity(p.y())) {
+            ++unusable;
+        } else if (!minY || p.y() < *minY) {
+            minY = p.y();
+        }
+    }
+    if (unusable > 0) {
+        qCWarning(
+            lcCore, "%lld point(s) with a negative or non-finite intensity left out", static_cast<long long>(unusable));
+    }
+    if (!minY) {
+        return kept;
+    }
+    if (std::abs(*minY) <= 1e-12) {
+        qCWarning(lcCore) << "minY is 0!" << *minY;
+    }
+    const double threshold = *minY * ratio;
+    std::copy_if(points.cbegin(), points.cend(), std::back_inserter(kept), [threshold](const QPointF &p) {
+        return detail::isUsableIntensity(p.y()) && p.y() >= threshold;
+    });
+    return kept;
+}
+
+double noiseLevel(const QList<QPointF> &points)
+{
+    std::vector<double> intensities;
+    intensities.reserve(size_t(points.size()));
+    for (const QPointF &p : points) {
+        if (p.y() > 0.0 && std::isfinite(p.y())) {
+            intensities.push_back(p.y());
+        }
+    }
+    if (intensities.empty()) {
+        return 0.0;
+    }
+    const auto middle = intensities.begin() + std::ptrdiff_t(intensities.size() / 2);
+    std::nth_element(intensities.begin(), middle, intensities.end());
+    if (intensities.size() % 2 == 1) {
+        return *middle;
+    }
+    const double below = *std::max_element(intensities.begin(), middle);
+    return below + (*middle - below) / 2.0;
+}
+
+QList<QPointF> keepAboveNoise(const QList<QPointF> &points, double ratio)
+{
+    const double threshold = ratio * noiseLevel(points);
+    QList<QPointF> kept;
+    for (const QPointF &p : points) {
+        if (p.y() >= threshold && p.y() > 0.0 && std::isfinite(p.y())) {
+            kept.append(p);
+        }
+    }
+    return kept;
+}
+
+} // namespace zeq_reference

@@ -1,0 +1,164 @@
+#include "ZeqLogging.h"
+#include "support/isotope_reference/AveragineComparisonOverlapScorer_p.h"
+#include "support/isotope_reference/AveragineComparisonScoring.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <optional>
+
+namespace zeq_reference
+{
+using namespace zeq;
+
+namespace
+{
+
+// One placement (charge and mono m/z) scored at many scales: with one OverlapScorer when the
+// placement can be scored, otherwise through calcOverlapScore, which logs every failure as a single
+// call would. Either way the results are calcOverlapScore's with the shared model.
+class ScaleScores
+{
+public:
+    ScaleScores(const PlotBase &plot, const TestParameters &tp, const ChargeScoreInfo &placement)
+        : m_plot(plot)
+        , m_tp(tp)
+    {
+        const std::vector<double> *d =
+            detail::placementDistribution(plot, sharedAveragineModel(), placement.charge, placement.mzOffset);
+        if (d) {
+            thread_local detail::OverlapScorerBuffers buffers;
+            m_scorer.emplace(plot, *d, tp, placement.charge, placement.mzOffset, buffers);
+            if (!m_scorer->windowOk()) {
+                m_scorer.reset();
+            }
+        }
+    }
+
+    /// info is the placement at info.scaleFact.
+    void score(ChargeScoreInfo &info)
+    {
+        if (!m_scorer) {
+            calcOverlapScore(m_plot, sharedAveragineModel(), m_tp, info);
+            return;
+        }
+        if (info.scaleFact < 0.0) {
+            info.matchVector.clear();
+            info.points.clear();
+            info.score = kDefaultScore;
+            qCDebug(lcCore) << "scale factor must be a positive value";
+            return;
+        }
+        m_scorer->score(info.scaleFact, info);
+    }
+
+private:
+    const PlotBase &m_plot;
+    const TestParameters &m_tp;
+    std::optional<detail::OverlapScorer> m_scorer;
+};
+
+} // namespace
+
+void searchFineScaleFactorBinary(const PlotBase &plot,
+                                 double lowFactor,
+                                 double highFactor,
+                                 int iterations,
+                                 const TestParameters &tp,
+                                 ChargeScoreInfo &info)
+{
+    ScaleScores scores(plot, tp, info);
+    double s = info.scaleFact;
+    double lo = s * lowFactor;
+    double hi = s * highFactor;
+    ChargeScoreInfo up = info;
+    ChargeScoreInfo down = info;
+    for (int i = 0; i < iterations; ++i) {
+        up.scaleFact = (s + hi) / 2.0;
+        down.scaleFact = (s + lo) / 2.0;
+        scores.score(up);
+        scores.score(down);
+        if (up.score > down.score) {
+            hi = s;
+            s = down.scaleFact;
+        } else {
+            lo = s;
+            s = up.scaleFact;
+        }
+    }
+    info.scaleFact = s;
+    scores.score(info);
+}
+
+void searchFineScaleFactor(const PlotBase &plot,
+                           double from,
+                           double to,
+                           double stepFactor,
+                           const TestParameters &tp,
+                           ChargeScoreInfo &info)
+{
+    if (!(from > 0.0) || !(stepFactor > 1.0)) {
+        qCDebug(lcCore) << "scale scan needs a start above 0 and a step factor above 1, got" << from << stepFactor;
+        return;
+    }
+    ScaleScores scores(plot, tp, info);
+    const double start = info.scaleFact;
+    ChargeScoreInfo candidate = info;
+    std::optional<ChargeScoreInfo> best;
+    // Keeping only the first of the lowest scores gives what a stable sort of all candidates would.
+    for (double f = from; f < to; f *= stepFactor) {
+        candidate.scaleFact = f * start;
+        scores.score(candidate);
+        if (!best || candidate.score < best->score) {
+            best = candidate;
+        }
+    }
+    if (best) {
+        info = *best;
+    }
+}
+
+void searchFinePosition(const PlotBase &plot,
+                        double below,
+                        double above,
+                        double step,
+                        const TestParameters &tp,
+                        ChargeScoreInfo &info)
+{
+    if (step <= 0.0 || below + above <= 0.0) {
+        info.score = kDefaultScore;
+        return;
+    }
+    const double m0 = info.mzOffset;
+    const std::vector<double> &d = sharedAveragineModel().isotopeIntensityFractions(info.charge * m0);
+    const double sigma0 = findStdDev(tp.stdDev, m0, tp.uncertaintyScaling);
+    AveragineIsotopeFunction model(d);
+    model.setCharge(info.charge);
+    model.setScaleFact(info.scaleFact);
+    const double span = info.charge == 0 ? 0.0 : static_cast<double>(d.size()) / info.charge;
+
+    PlotBase profile;
+    for (double x = m0 - below; x < m0 + above; x += step) {
+        model.setMzOffset(x);
+        model.setStdDev(tp.stdDev, tp.uncertaintyScaling);
+        const int i0 = plot.getIndexLessOrEqual(x - sigma0, false) + 1;
+        const int i1 = plot.getIndexLessOrEqual(x + span + sigma0, false);
+        if (i1 >= i0) {
+            double sum = 0.0;
+            for (int i = i0; i <= i1; ++i) {
+                const QPointF p = plot.getPoint(i);
+                sum += model.evaluate(p.x(), 3) * p.y();
+            }
+            profile.addPoint(x, sum, false);
+        }
+        if (x + step == x) {
+            break; // the step is lost in rounding at this m/z
+        }
+    }
+    if (profile.isEmpty()) {
+        info.score = kDefaultScore;
+        return;
+    }
+    profile.sortPointListByY(false);
+    info.mzOffset = profile.getPoint(0).x();
+}
+
+} // namespace zeq_reference
