@@ -43,31 +43,32 @@ ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset,
     return shape;
 }
 
-const std::vector<double> *
+const AveragineIsotopeDistribution::Pattern *
 placementDistribution(const PlotBase &plot, const AveragineIsotopeDistribution &model, int charge, double mzOffset)
 {
     if (plot.getPointListSize() <= 0 || mzOffset <= kUnsetMz || charge < 1) {
         return nullptr;
     }
-    const std::vector<double> &d = model.isotopeIntensityFractions(charge * mzOffset);
-    return d.empty() ? nullptr : &d;
+    const AveragineIsotopeDistribution::Pattern &pattern = model.isotopePattern(charge * mzOffset);
+    return pattern.fractions.empty() ? nullptr : &pattern;
 }
 
 OverlapScorer::OverlapScorer(const PlotBase &plot,
-                             const std::vector<double> &d,
+                             const AveragineIsotopeDistribution::Pattern &pattern,
                              const TestParameters &tp,
                              int charge,
                              double mzOffset,
                              OverlapScorerBuffers &buffers)
     : m_points(plot.getPointList())
-    , m_d(d)
+    , m_d(pattern.fractions)
     , m_tp(tp)
     , m_charge(charge)
     , m_mzOffset(mzOffset)
     , m_sigma(findStdDev(tp.stdDev, mzOffset, tp.uncertaintyScaling))
+    , m_kmax(pattern.tallest)
     , m_buffers(buffers)
 {
-    m_kmax = static_cast<size_t>(std::max_element(d.cbegin(), d.cend()) - d.cbegin());
+    const std::vector<double> &d = m_d;
     const double w0 = 2.0 * m_sigma;
     m_first = plot.getIndexLessOrEqual(mzOffset - w0, false) + 1;
     m_last = plot.getIndexLessOrEqual(mzOffset + static_cast<double>(d.size()) * kIsotopeSpacing / charge + w0, false);
