@@ -44,12 +44,28 @@ struct OverlapScorerBuffers {
         int end;
         size_t isotope;
     };
+    // What a point adds to the score's numerator and denominator, the scale-free factors worked out
+    // as the score's own expressions would: `tall` when its intensity lies in the range of the
+    // tallest isotope, `flat` (times the tallest isotope's height) otherwise.
+    struct Terms {
+        double y;
+        double tallNumerator;
+        double tallDenominator;
+        double flatNumerator;
+        double flatDenominator;
+    };
     std::vector<Run> runs;
-    std::vector<int> unassigned;
+    std::vector<Terms> unassigned; // the points on no isotope's peak, in m/z order
+    std::vector<Terms> side; // per window point, its terms when on a peak but not matched
+    std::vector<double> matchPenalty; // per window point
     std::vector<ModelShape> shapes; // per window point, filled on first use
     std::vector<char> hasShape;
-    std::vector<char> explained; // per window point: marked as explained by an earlier cluster
-    std::vector<int> side;
+    // Per run and score: the point closest to the expected height, the expected height, and the
+    // point matched (or -1).
+    std::vector<int> best;
+    std::vector<double> expected;
+    std::vector<int> matched;
+    std::vector<double> matchedModel; // per match: the model's height at its point
     std::vector<size_t> matchedIsotopes; // ascending, with repeats
 };
 
@@ -80,10 +96,10 @@ public:
 
 private:
     using Run = OverlapScorerBuffers::Run;
+    using Terms = OverlapScorerBuffers::Terms;
 
     double modelAt(int pointIndex, double scale);
-    double penalty(int pointIndex, double q) const;
-    void resolve(const Run &run, double scale, std::vector<PointAndPercentAccountFor> &matches);
+    void resolve(double scale, std::vector<PointAndPercentAccountFor> &matches);
 
     const QList<QPointF> &m_points;
     const std::vector<double> &m_d;
