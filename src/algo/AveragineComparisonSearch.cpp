@@ -247,12 +247,13 @@ void findBestMonos_isomatcher(const PlotBase &plot,
 
 void getMostIntensePointWithinBound(const PlotBase &plot, double lo, double hi, QPointF &point, bool *found)
 {
-    const QList<QPointF> inRange = plot.getDataPoints(lo, hi, true);
-    if (!inRange.isEmpty()) {
-        point = getMaxPoint(inRange);
+    // getMaxPoint over getDataPoints(lo, hi, true), without copying the points.
+    const auto [first, end] = plot.getAreaIndexRange(lo, hi, true, true);
+    if (first < end) {
+        point = getMaxPoint(plot.getPointList().cbegin() + first, plot.getPointList().cbegin() + end);
     }
     if (found) {
-        *found = !inRange.isEmpty();
+        *found = first < end;
     }
 }
 
