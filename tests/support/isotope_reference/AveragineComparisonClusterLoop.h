@@ -24,16 +24,4 @@ void eliminateTagListPeaks(const PlotBase &plot,
                            TestParameters &tp,
                            QList<ChargeScoreInfo> &out);
 
-/// The points, in input order, whose intensity is at least `ratio` times the smallest one.
-/// Points whose intensity is negative, infinite or NaN are left out, with a warning.
-QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio);
-
-/// A spectrum's noise level: the median of its positive, finite intensities (0 when it has none).
-/// Zeros are left out: they are a profile's empty baseline, and counted they would make it 0.
-double noiseLevel(const QList<QPointF> &points);
-
-/// The points, in input order, whose intensity is at least `ratio` times noiseLevel(points); points
-/// of zero, negative or non-finite intensity are dropped.
-QList<QPointF> keepAboveNoise(const QList<QPointF> &points, double ratio);
-
 } // namespace zeq_reference

@@ -99,13 +99,6 @@ std::optional<size_t> findMaxIndex(const std::vector<double> &values)
     return static_cast<size_t>(std::max_element(values.cbegin(), values.cend()) - values.cbegin());
 }
 
-bool calcOverlapScoreInputCheck(const PlotBase &plot,
-                                const AveragineIsotopeDistribution &model,
-                                const ChargeScoreInfo &info)
-{
-    return scorableDistribution(plot, model, info) != nullptr;
-}
-
 void calcOverlapScore(const PlotBase &plot,
                       const AveragineIsotopeDistribution &model,
                       const TestParameters &tp,
@@ -178,32 +171,6 @@ void findScaleFactor(const PlotBase &plot,
     // Scoring reads only charge, m/z and scale and writes the rest, so info can be scored in place.
     info.scaleFact = peak.y() / (d[*kmax] + 1e-30);
     calcOverlapScore(plot, model, tp, info);
-}
-
-void testMonoInitial(const PlotBase &plot, double s, ChargeScoreInfo &info)
-{
-    TestParameters tp;
-    tp.stdDev = s;
-    tp.uncertaintyScaling = ProportionalUncertainty;
-    const double sigma = findStdDev(s, info.mzOffset, ProportionalUncertainty);
-    const std::vector<double> &d = sharedAveragineModel().isotopeIntensityFractions(info.charge * info.mzOffset);
-    if (d.empty()) {
-        qCWarning(lcCore) << "************* averagDist.size() = " << d.size();
-        return;
-    }
-    const size_t kmax = *findMaxIndex(d);
-    const double t = info.mzOffset + static_cast<double>(kmax) / info.charge;
-    const QPointF top = getMaxPoint(plot.getAreaPointList(t - sigma, t + sigma, false, false));
-    info.scaleFact = top.y() / d[kmax];
-    calcOverlapScore(plot, sharedAveragineModel(), tp, info);
-}
-
-void testMonoFinal(const PlotBase &plot, double s, ChargeScoreInfo &info)
-{
-    TestParameters tp;
-    tp.stdDev = s;
-    tp.uncertaintyScaling = ProportionalUncertainty;
-    calcOverlapScore(plot, sharedAveragineModel(), tp, info);
 }
 
 } // namespace zeq_reference

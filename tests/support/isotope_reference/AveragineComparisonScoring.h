@@ -77,10 +77,6 @@ private:
 /// Index of the first largest element; none for an empty list.
 std::optional<size_t> findMaxIndex(const std::vector<double> &values);
 
-/// Whether info (charge, mzOffset, scaleFact) can be scored against the plot.
-bool calcOverlapScoreInputCheck(const PlotBase &plot,
-                                const AveragineIsotopeDistribution &model,
-                                const ChargeScoreInfo &info);
 /// Scores info's charge, mzOffset and scaleFact against the plot: writes score (7.524 when the
 /// candidate cannot be scored) and matchVector, and empties points.
 void calcOverlapScore(const PlotBase &plot,
@@ -113,27 +109,5 @@ void searchFineScaleFactorBinary(const PlotBase &plot,
                                  int iterations,
                                  const TestParameters &tp,
                                  ChargeScoreInfo &info);
-/// Tries the scales from, from × stepFactor, … below `to` times the current one and keeps the
-/// best. Does nothing unless from > 0 and stepFactor > 1.
-void searchFineScaleFactor(const PlotBase &plot,
-                           double from,
-                           double to,
-                           double stepFactor,
-                           const TestParameters &tp,
-                           ChargeScoreInfo &info);
-/// Moves info's mono to the offset within [mzOffset − below, mzOffset + above) where the model
-/// overlaps most intensity; does not rescore.
-void searchFinePosition(const PlotBase &plot,
-                        double below,
-                        double above,
-                        double step,
-                        const TestParameters &tp,
-                        ChargeScoreInfo &info);
-
-/// Scale info to the most intense point near its most abundant isotope and score it, with
-/// uncertainty s in ppm.
-void testMonoInitial(const PlotBase &plot, double s, ChargeScoreInfo &info);
-/// Score info as it stands, with uncertainty s in ppm.
-void testMonoFinal(const PlotBase &plot, double s, ChargeScoreInfo &info);
 
 } // namespace zeq_reference

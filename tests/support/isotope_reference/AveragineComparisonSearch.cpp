@@ -103,30 +103,6 @@ void fillPoints(const PlotBase &plot, ChargeScoreInfo &info)
     }
 }
 
-void findBestMonosWith(const PlotBase &input,
-                       double start,
-                       double end,
-                       double stdDev,
-                       UncertaintyScaling scaling,
-                       QList<ChargeScoreInfo> &out)
-{
-    if (!testFindMonoInput(start, end, stdDev)) {
-        return;
-    }
-    std::optional<PlotBase> corrected;
-    const PlotBase &plot = detail::withUsableIntensities(input, corrected);
-    const double total = plot.computeSumIntensities(start, end);
-    if (!(total > 0.0)) {
-        return;
-    }
-    TestParameters tp;
-    tp.minCharge = 1;
-    tp.maxCharge = 35;
-    tp.uncertaintyScaling = scaling;
-    tp.stdDev = stdDev;
-    eliminateTagListPeaks(plot, start, end, total, 0.0, tp, out);
-}
-
 } // namespace
 
 bool testFindMonoInput(double a, double b, double s)
@@ -174,25 +150,6 @@ void findChargesAndMonos(const ProcessorOptions &opts,
     }
     eliminateTagListPeaks(plot, start, end, total, minPercent, tp, out);
     std::stable_sort(out.begin(), out.end(), percentIonCurrentGreater);
-}
-
-void findBestMonos(const PlotBase &plot,
-                   double start,
-                   double end,
-                   const ProcessorOptions &opts,
-                   QList<ChargeScoreInfo> &out)
-{
-    findBestMonosWith(plot, start, end, opts.stdDev, opts.uncertaintyScaling, out);
-}
-
-void findBestMonos_isomatcher(const PlotBase &plot,
-                              double start,
-                              double end,
-                              double stdDev,
-                              UncertaintyScaling scaling,
-                              QList<ChargeScoreInfo> &out)
-{
-    findBestMonosWith(plot, start, end, stdDev, scaling, out);
 }
 
 void getMostIntensePointWithinBound(const PlotBase &plot, double lo, double hi, QPointF &point, bool *found)

@@ -28,20 +28,6 @@ void findChargesAndMonos(const ProcessorOptions &opts,
                          const QString &name,
                          double minPercent,
                          QList<ChargeScoreInfo> &out);
-/// Every cluster in [start, end] at charges 1 to 35, in charge_mz_Less order, with the option's
-/// uncertainty used as it is. Invalid input leaves `out` as it was.
-void findBestMonos(const PlotBase &plot,
-                   double start,
-                   double end,
-                   const ProcessorOptions &opts,
-                   QList<ChargeScoreInfo> &out);
-/// As findBestMonos, with the uncertainty given directly.
-void findBestMonos_isomatcher(const PlotBase &plot,
-                              double start,
-                              double end,
-                              double stdDev,
-                              UncertaintyScaling scaling,
-                              QList<ChargeScoreInfo> &out);
 
 /// a ≤ b and an uncertainty s above 0; logs what is wrong.
 bool testFindMonoInput(double a, double b, double s);
