@@ -83,6 +83,22 @@ static void BM_FindChargesProtein20to35(benchmark::State &state)
 }
 BENCHMARK(BM_FindChargesProtein20to35)->Unit(benchmark::kMillisecond);
 
+// Three peptide clusters among state.range(0) noise peaks in 10 m/z, the noise's total intensity
+// held constant so that the same clusters are found: the growth of the search's time with the
+// points per window.
+static void BM_FindChargesDensity(benchmark::State &state)
+{
+    SyntheticPeaks s(4);
+    s.setJitter(2.0, 0.05);
+    const double mono = s.addCluster(1396.68, 2, 1e5);
+    s.addCluster(2101.05, 3, 6e4);
+    s.addCluster(2797.42, 4, 4e4);
+    s.addNoisePeaks(
+        static_cast<int>(state.range(0)), mono - 2.0, mono + 8.0, 3e3 * 25.0 / static_cast<double>(state.range(0)));
+    runSearch(state, { s.plot(), mono - 2.0, mono + 8.0 }, 0.015);
+}
+BENCHMARK(BM_FindChargesDensity)->RangeMultiplier(2)->Range(25, 800)->Unit(benchmark::kMillisecond);
+
 // One score of the true placement of a peptide (state.range 0 = 0) or of a 50 kDa protein at
 // charge 27 (range 1), as the charge search computes it.
 static void BM_CalcOverlapScore(benchmark::State &state)

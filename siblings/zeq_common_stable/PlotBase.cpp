@@ -105,13 +105,17 @@ int PlotBase::getIndexLessOrEqual(double x, bool approximate) const
     return upperIndex(bound, true) - 1;
 }
 
-QList<QPointF> PlotBase::getAreaPointList(double lo, double hi, bool includeLo, bool includeHi) const
+std::pair<int, int> PlotBase::getAreaIndexRange(double lo, double hi, bool includeLo, bool includeHi) const
 {
     if (std::isnan(lo) || std::isnan(hi) || lo > hi) {
-        return {};
+        return { 0, 0 };
     }
-    const int first = lowerIndex(lo, includeLo);
-    const int end = upperIndex(hi, includeHi);
+    return { lowerIndex(lo, includeLo), upperIndex(hi, includeHi) };
+}
+
+QList<QPointF> PlotBase::getAreaPointList(double lo, double hi, bool includeLo, bool includeHi) const
+{
+    const auto [first, end] = getAreaIndexRange(lo, hi, includeLo, includeHi);
     if (first >= end) {
         return {};
     }
@@ -137,10 +141,15 @@ double PlotBase::computeSumIntensities(double start, double end) const
 
 QPointF getMaxPoint(const QList<QPointF> &points)
 {
+    return getMaxPoint(points.cbegin(), points.cend());
+}
+
+QPointF getMaxPoint(QList<QPointF>::const_iterator first, QList<QPointF>::const_iterator end)
+{
     const QPointF *best = nullptr;
-    for (const QPointF &p : points) {
-        if (!std::isnan(p.y()) && (!best || p.y() > best->y())) {
-            best = &p;
+    for (; first != end; ++first) {
+        if (!std::isnan(first->y()) && (!best || first->y() > best->y())) {
+            best = &*first;
         }
     }
     return best ? *best : QPointF();

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QPointF>
 
+#include <utility>
+
 /// A series of (x, y) points kept in ascending x, e.g. a spectrum of (m/z, intensity). Points of
 /// equal x keep the order in which they arrived. Look-ups by x are binary searches; they assume
 /// ascending x, which every member keeps except sortPointListByY and addPoint(…, false) out of order
@@ -44,6 +46,9 @@ public:
     /// Points with lo ≤ x ≤ hi (`includeLo`, `includeHi` true) or lo < x < hi (false), in x order.
     /// Empty when lo > hi or either bound is NaN.
     [[nodiscard]] QList<QPointF> getAreaPointList(double lo, double hi, bool includeLo, bool includeHi) const;
+    /// The index range [first, end) of getAreaPointList's points, without copying them; first ≥ end
+    /// when there are none.
+    [[nodiscard]] std::pair<int, int> getAreaIndexRange(double lo, double hi, bool includeLo, bool includeHi) const;
     /// Points with x in [lo, hi] when `inclusive`, in (lo, hi) otherwise.
     [[nodiscard]] QList<QPointF> getDataPoints(double lo, double hi, bool inclusive) const;
     /// Sum of y over the points with x in [start, end]; 0 when start > end or there are none.
@@ -61,6 +66,7 @@ private:
 
 /// The first point of greatest y, ignoring NaN intensities; (0, 0) when there is none.
 ZEQ_COMMON_STABLE_EXPORT QPointF getMaxPoint(const QList<QPointF> &points);
+ZEQ_COMMON_STABLE_EXPORT QPointF getMaxPoint(QList<QPointF>::const_iterator first, QList<QPointF>::const_iterator end);
 
 /// Index of the point whose x is nearest to `x` in a list sorted by ascending x (the lower index on a
 /// tie); -1 for an empty list or a NaN `x`.

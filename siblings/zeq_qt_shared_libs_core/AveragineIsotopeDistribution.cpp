@@ -68,7 +68,7 @@ double nextStep(double mass, size_t element)
 // The reported pattern: shares of the whole distribution, cut after the last peak of at least 1 % of
 // the tallest but never before two peaks past the tallest (callers read the height after it). The cut
 // tail is not spread over the kept peaks: that would move a fraction by up to 0.003.
-std::vector<double> reportedPattern(const isotopeconv::Distribution &full)
+AveragineIsotopeDistribution::Pattern reportedPattern(const isotopeconv::Distribution &full)
 {
     const auto tallest = std::max_element(full.cbegin(), full.cend());
     const double cut = 0.01 * *tallest;
@@ -83,12 +83,14 @@ std::vector<double> reportedPattern(const isotopeconv::Distribution &full)
                    full.cbegin() + static_cast<std::ptrdiff_t>(std::min(size, full.size())),
                    out.begin(),
                    [sum](double v) { return v / sum; });
-    return out;
+    // Of the reported shares: dividing by the sum may make neighbours equal.
+    const auto reportedTallest = static_cast<size_t>(std::max_element(out.cbegin(), out.cend()) - out.cbegin());
+    return { std::move(out), reportedTallest };
 }
 
 struct Entry {
     Counts counts{ -1, -1, -1, -1, -1 }; // a gap in the atom counts holds no composition
-    std::vector<double> fractions;
+    AveragineIsotopeDistribution::Pattern pattern;
 };
 
 struct Chunk {
@@ -104,7 +106,7 @@ struct AveragineIsotopeDistribution::Tables {
     std::array<std::once_flag, ChunkCount> chunkOnce;
     std::array<Chunk, ChunkCount> chunks;
     std::array<std::once_flag, BinCount> binOnce;
-    std::array<std::vector<double>, BinCount> bins;
+    std::array<Pattern, BinCount> bins;
 
     Tables()
     {
@@ -178,9 +180,9 @@ std::array<int, 5> AveragineIsotopeDistribution::composition(double mass)
     return counts;
 }
 
-const std::vector<double> &AveragineIsotopeDistribution::isotopeIntensityFractions(double mass) const
+const AveragineIsotopeDistribution::Pattern &AveragineIsotopeDistribution::isotopePattern(double mass) const
 {
-    static const std::vector<double> none;
+    static const Pattern none;
     // Written so that NaN fails too.
     if (!(mass > 0.0 && mass <= MaxMass)) {
         return none;
@@ -198,5 +200,5 @@ const std::vector<double> &AveragineIsotopeDistribution::isotopeIntensityFractio
     const size_t slot = static_cast<size_t>(atomCount(counts) - chunk.firstAtomCount);
     // The chunk's walk met every composition of its mass range, so this always holds.
     Q_ASSERT(slot < chunk.entries.size() && chunk.entries[slot].counts == counts);
-    return slot < chunk.entries.size() ? chunk.entries[slot].fractions : none;
+    return slot < chunk.entries.size() ? chunk.entries[slot].pattern : none;
 }

@@ -29,9 +29,20 @@ public:
     AveragineIsotopeDistribution(const AveragineIsotopeDistribution &) = delete;
     AveragineIsotopeDistribution &operator=(const AveragineIsotopeDistribution &) = delete;
 
+    /// A pattern with the index of its tallest peak (the first of equals; 0 for an empty pattern),
+    /// which searches read with every pattern.
+    struct Pattern {
+        std::vector<double> fractions;
+        size_t tallest = 0;
+    };
+
     /// The isotope fractions of a molecule of `mass` Da, monoisotope first. The reference stays valid
     /// as long as this object. Empty when `mass` is not finite, not positive or above MaxMass.
-    [[nodiscard]] const std::vector<double> &isotopeIntensityFractions(double mass) const;
+    [[nodiscard]] const std::vector<double> &isotopeIntensityFractions(double mass) const
+    {
+        return isotopePattern(mass).fractions;
+    }
+    [[nodiscard]] const Pattern &isotopePattern(double mass) const;
 
     /// The averagine atom counts (C, H, N, O, S) of a molecule of `mass` Da, rounded to whole atoms;
     /// `mass` must lie in (0, MaxMass].

@@ -12,6 +12,11 @@ namespace zeq::detail
 namespace
 {
 
+// Weights of a point on no isotope's peak and of a side point in the tall range, as the score's
+// products fold them.
+constexpr double kUnassignedTall = 2.0 * 2.1333333333333333;
+constexpr double kSideTall = 1.7 * 0.5;
+
 double gaussian(double t, double w)
 {
     return std::pow(kGaussianBase, -(t * t) / (2.0 * w * w));
@@ -43,31 +48,32 @@ ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset,
     return shape;
 }
 
-const std::vector<double> *
+const AveragineIsotopeDistribution::Pattern *
 placementDistribution(const PlotBase &plot, const AveragineIsotopeDistribution &model, int charge, double mzOffset)
 {
     if (plot.getPointListSize() <= 0 || mzOffset <= kUnsetMz || charge < 1) {
         return nullptr;
     }
-    const std::vector<double> &d = model.isotopeIntensityFractions(charge * mzOffset);
-    return d.empty() ? nullptr : &d;
+    const AveragineIsotopeDistribution::Pattern &pattern = model.isotopePattern(charge * mzOffset);
+    return pattern.fractions.empty() ? nullptr : &pattern;
 }
 
 OverlapScorer::OverlapScorer(const PlotBase &plot,
-                             const std::vector<double> &d,
+                             const AveragineIsotopeDistribution::Pattern &pattern,
                              const TestParameters &tp,
                              int charge,
                              double mzOffset,
                              OverlapScorerBuffers &buffers)
     : m_points(plot.getPointList())
-    , m_d(d)
+    , m_d(pattern.fractions)
     , m_tp(tp)
     , m_charge(charge)
     , m_mzOffset(mzOffset)
     , m_sigma(findStdDev(tp.stdDev, mzOffset, tp.uncertaintyScaling))
+    , m_kmax(pattern.tallest)
     , m_buffers(buffers)
 {
-    m_kmax = static_cast<size_t>(std::max_element(d.cbegin(), d.cend()) - d.cbegin());
+    const std::vector<double> &d = m_d;
     const double w0 = 2.0 * m_sigma;
     m_first = plot.getIndexLessOrEqual(mzOffset - w0, false) + 1;
     m_last = plot.getIndexLessOrEqual(mzOffset + static_cast<double>(d.size()) * kIsotopeSpacing / charge + w0, false);
@@ -80,11 +86,8 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     m_buffers.unassigned.clear();
     m_buffers.shapes.resize(windowSize);
     m_buffers.hasShape.assign(windowSize, 0);
-    m_buffers.explained.resize(windowSize);
-    for (int i = m_first; i <= m_last; ++i) {
-        m_buffers.explained[static_cast<size_t>(i - m_first)] =
-            find_penalty_scale_factor_if_accounted_for(tp, i, 0.0) == 0.0 ? 1 : 0;
-    }
+    m_buffers.side.resize(windowSize);
+    m_buffers.matchPenalty.resize(windowSize);
 
     // One pass over the window: runs of consecutive points on one isotope's peak; the points on no
     // peak are unassigned. A run interrupted by unassigned points ends there.
@@ -95,6 +98,15 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     int runStart = -1;
     int runIsotope = -1;
     for (int i = m_first; i <= m_last; ++i) {
+        const auto slot = static_cast<size_t>(i - m_first);
+        // A point an earlier cluster explains weighs less (find_penalty_scale_factor_if_accounted_for).
+        const bool explained = find_penalty_scale_factor_if_accounted_for(tp, i, 0.0) == 0.0;
+        const double y = m_points[i].y();
+        const double sideP = explained ? 0.2 : 1.0;
+        m_buffers.side[slot] = {
+            y, kSideTall * sideP * (y * y), 0.5 * sideP * (y * y), kSideTall * sideP, 0.5 * sideP
+        };
+        m_buffers.matchPenalty[slot] = explained ? 0.05 : 1.0;
         const int k = function.peakOverlapIndex(m_points[i].x());
         if (runStart >= 0 && k == runIsotope) {
             continue;
@@ -107,7 +119,8 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
             runStart = i;
             runIsotope = k;
         } else {
-            m_buffers.unassigned.push_back(i);
+            m_buffers.unassigned.push_back(
+                { y, kUnassignedTall * sideP * (y * y), 2.0 * sideP * (y * y), kUnassignedTall * sideP, 2.0 * sideP });
         }
     }
     if (runStart >= 0) {
@@ -127,46 +140,58 @@ double OverlapScorer::modelAt(int pointIndex, double scale)
     return shape.empty ? 0.0 : shape.sum * scale;
 }
 
-// find_penalty_scale_factor_if_accounted_for, read once per point when the scorer was made.
-double OverlapScorer::penalty(int pointIndex, double q) const
+// In each run the point closest to the expected height is its match, unless the expected height is
+// three times the point's or more; every other point is a side point.
+void OverlapScorer::resolve(double scale, std::vector<PointAndPercentAccountFor> &matches)
 {
-    return m_buffers.explained[static_cast<size_t>(pointIndex - m_first)] ? q : 1.0;
-}
-
-// The run's point closest to the expected height is its match, unless the expected height is three
-// times the point's or more; every other point goes to the side list.
-void OverlapScorer::resolve(const Run &run, double scale, std::vector<PointAndPercentAccountFor> &matches)
-{
-    const double expected = m_d[run.isotope] * scale;
-    int best = run.begin;
-    double bestDistance = std::abs(m_points[run.begin].y() - expected);
-    for (int i = run.begin + 1; i < run.end; ++i) {
-        const double distance = std::abs(m_points[i].y() - expected);
-        if (distance < bestDistance) {
-            best = i;
-            bestDistance = distance;
+    const std::vector<Run> &runs = m_buffers.runs;
+    const std::vector<Terms> &points = m_buffers.side;
+    std::vector<int> &best = m_buffers.best;
+    std::vector<double> &expected = m_buffers.expected;
+    best.resize(runs.size());
+    expected.resize(runs.size());
+    m_buffers.matched.resize(runs.size());
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const Run &run = runs[r];
+        const double e = m_d[run.isotope] * scale;
+        auto slot = static_cast<size_t>(run.begin - m_first);
+        const auto end = static_cast<size_t>(run.end - m_first);
+        size_t bestSlot = slot;
+        double bestDistance = std::abs(points[slot].y - e);
+        for (++slot; slot < end; ++slot) {
+            const double distance = std::abs(points[slot].y - e);
+            if (distance < bestDistance) {
+                bestSlot = slot;
+                bestDistance = distance;
+            }
         }
+        best[r] = static_cast<int>(bestSlot);
+        expected[r] = e;
     }
     std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
-    for (int i = run.begin; i < run.end; ++i) {
-        if (i != best) {
-            m_buffers.side.push_back(i);
-            continue;
-        }
-        const double ratio = expected / m_points[best].y();
+    m_buffers.matchedModel.clear();
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const auto slot = static_cast<size_t>(best[r]);
+        const double y = points[slot].y;
+        const double ratio = expected[r] / y;
         if (!(ratio < 3.0)) {
-            m_buffers.side.push_back(best);
+            m_buffers.matched[r] = -1;
             continue;
         }
-        matches.push_back({ best, ratio });
+        m_buffers.matched[r] = best[r];
+        const int pointIndex = m_first + best[r];
+        matches.push_back({ pointIndex, ratio });
+        const double model = modelAt(pointIndex, scale);
+        m_buffers.matchedModel.push_back(model);
         // A match far below the model still leaves its isotope counted as missing.
-        if (m_points[best].y() > 0.2 * modelAt(best, scale)) {
+        if (y > 0.2 * model) {
+            const size_t isotope = runs[r].isotope;
             // Runs come in m/z order, so the isotope nearly always goes last.
-            if (matchedIsotopes.empty() || matchedIsotopes.back() <= run.isotope) {
-                matchedIsotopes.push_back(run.isotope);
+            if (matchedIsotopes.empty() || matchedIsotopes.back() <= isotope) {
+                matchedIsotopes.push_back(isotope);
             } else {
-                matchedIsotopes.insert(std::upper_bound(matchedIsotopes.begin(), matchedIsotopes.end(), run.isotope),
-                                       run.isotope);
+                matchedIsotopes.insert(std::upper_bound(matchedIsotopes.begin(), matchedIsotopes.end(), isotope),
+                                       isotope);
             }
         }
     }
@@ -178,11 +203,8 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
     std::vector<PointAndPercentAccountFor> &matches = info.matchVector;
     matches.clear();
     matches.reserve(5);
-    m_buffers.side.clear();
     m_buffers.matchedIsotopes.clear();
-    for (const Run &run : m_buffers.runs) {
-        resolve(run, scale, matches);
-    }
+    resolve(scale, matches);
     const std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
     if (matchedIsotopes.size() <= 1) {
         info.score = sparseMatchScore(m_charge);
@@ -193,36 +215,44 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
     const size_t n = m_d.size();
     const double tallest = scale * m_d[m_kmax];
     const double next = m_kmax + 1 < n ? scale * m_d[m_kmax + 1] : 0.0;
-    const auto inTallRange = [tallest, next](double y) { return y > 0.4 * next && y < 1.6 * tallest; };
+    const double tallLow = 0.4 * next;
+    const double tallHigh = 1.6 * tallest;
     double numerator = 0.0;
     double denominator = 0.0;
     double coverage = 0.0;
-    for (int i : m_buffers.unassigned) {
-        const double y = m_points[i].y();
-        const double p = penalty(i, 0.2);
-        if (inTallRange(y) && m_tp.chargeSearchActive) {
-            numerator += 2.0 * 2.1333333333333333 * p * (y * y);
-            denominator += 2.0 * p * (y * y);
+    const bool tallUnassigned = m_tp.chargeSearchActive;
+    for (const Terms &t : m_buffers.unassigned) {
+        if (t.y > tallLow && t.y < tallHigh && tallUnassigned) {
+            numerator += t.tallNumerator;
+            denominator += t.tallDenominator;
         } else {
-            numerator += 2.0 * 2.1333333333333333 * p * tallest;
-            denominator += 2.0 * p * tallest;
+            numerator += t.flatNumerator * tallest;
+            denominator += t.flatDenominator * tallest;
         }
     }
-    for (int i : m_buffers.side) {
-        const double y = m_points[i].y();
-        const double p = penalty(i, 0.2);
-        if (inTallRange(y)) {
-            numerator += 1.7 * 0.5 * p * (y * y);
-            denominator += 0.5 * p * (y * y);
-        } else {
-            numerator += 1.7 * 0.5 * p * tallest;
-            denominator += 0.5 * p * tallest;
+    const std::vector<Run> &runs = m_buffers.runs;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const auto end = static_cast<size_t>(runs[r].end - m_first);
+        const int matched = m_buffers.matched[r];
+        for (auto slot = static_cast<size_t>(runs[r].begin - m_first); slot < end; ++slot) {
+            if (static_cast<int>(slot) == matched) {
+                continue;
+            }
+            const Terms &t = m_buffers.side[slot];
+            if (t.y > tallLow && t.y < tallHigh) {
+                numerator += t.tallNumerator;
+                denominator += t.tallDenominator;
+            } else {
+                numerator += t.flatNumerator * tallest;
+                denominator += t.flatDenominator * tallest;
+            }
         }
     }
-    for (const PointAndPercentAccountFor &match : matches) {
-        const double y = m_points[match.pointIndex].y();
-        const double m = modelAt(match.pointIndex, scale);
-        const double p = penalty(match.pointIndex, 0.05);
+    for (size_t k = 0; k < matches.size(); ++k) {
+        const auto slot = static_cast<size_t>(matches[k].pointIndex - m_first);
+        const double y = m_buffers.side[slot].y;
+        const double m = m_buffers.matchedModel[k];
+        const double p = m_buffers.matchPenalty[slot];
         const double q = std::min(m / y, y / m);
         numerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
         denominator += 1.2 * p * (m * m);

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "algo/AveragineComparisonRecords.h"
+#include "zeq_qt_shared_libs_core/AveragineIsotopeDistribution.h"
 
 #include <QList>
 #include <QPointF>
 
+#include <optional>
 #include <vector>
 
-class AveragineIsotopeDistribution;
 class PlotBase;
 
 namespace zeq::detail
@@ -21,10 +22,19 @@ struct ModelShape {
 };
 ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset, double sigma, double x, int window);
 
-/// The model distribution of a placement that passes the overlap score's input checks other than
-/// the scale, or null; logs nothing.
-const std::vector<double> *
+/// The model pattern of a placement that passes the overlap score's input checks other than the
+/// scale, or null; logs nothing.
+const AveragineIsotopeDistribution::Pattern *
 placementDistribution(const PlotBase &plot, const AveragineIsotopeDistribution &model, int charge, double mzOffset);
+
+/// findMzOffset and findScaleFactor without their final calcOverlapScore: false where they return
+/// before scoring.
+bool placeWithoutScore(const AveragineIsotopeDistribution &model, const QPointF &peak, int z, ChargeScoreInfo &info);
+bool scaleWithoutScore(const AveragineIsotopeDistribution &model,
+                       QPointF peak,
+                       int z,
+                       double mzOffset,
+                       ChargeScoreInfo &info);
 
 /// Working storage of an OverlapScorer, kept between scorers so that scoring allocates nothing once
 /// the vectors have grown to the windows seen.
@@ -34,12 +44,28 @@ struct OverlapScorerBuffers {
         int end;
         size_t isotope;
     };
+    // What a point adds to the score's numerator and denominator, the scale-free factors worked out
+    // as the score's own expressions would: `tall` when its intensity lies in the range of the
+    // tallest isotope, `flat` (times the tallest isotope's height) otherwise.
+    struct Terms {
+        double y;
+        double tallNumerator;
+        double tallDenominator;
+        double flatNumerator;
+        double flatDenominator;
+    };
     std::vector<Run> runs;
-    std::vector<int> unassigned;
+    std::vector<Terms> unassigned; // the points on no isotope's peak, in m/z order
+    std::vector<Terms> side; // per window point, its terms when on a peak but not matched
+    std::vector<double> matchPenalty; // per window point
     std::vector<ModelShape> shapes; // per window point, filled on first use
     std::vector<char> hasShape;
-    std::vector<char> explained; // per window point: marked as explained by an earlier cluster
-    std::vector<int> side;
+    // Per run and score: the point closest to the expected height, the expected height, and the
+    // point matched (or -1).
+    std::vector<int> best;
+    std::vector<double> expected;
+    std::vector<int> matched;
+    std::vector<double> matchedModel; // per match: the model's height at its point
     std::vector<size_t> matchedIsotopes; // ascending, with repeats
 };
 
@@ -50,20 +76,14 @@ struct OverlapScorerBuffers {
 class OverlapScorer
 {
 public:
-    /// The placement must pass placementDistribution's checks; `d` is its distribution. The buffers
+    /// The placement must pass placementDistribution's checks; `pattern` is its model. The buffers
     /// belong to this scorer while it lives.
     OverlapScorer(const PlotBase &plot,
-                  const std::vector<double> &d,
+                  const AveragineIsotopeDistribution::Pattern &pattern,
                   const TestParameters &tp,
                   int charge,
                   double mzOffset,
                   OverlapScorerBuffers &buffers);
-    OverlapScorer(const PlotBase &,
-                  std::vector<double> &&,
-                  const TestParameters &,
-                  int,
-                  double,
-                  OverlapScorerBuffers &) = delete;
 
     /// False when the window of points around the pattern is empty or outside the plot.
     [[nodiscard]] bool windowOk() const noexcept { return m_windowOk; }
@@ -76,10 +96,10 @@ public:
 
 private:
     using Run = OverlapScorerBuffers::Run;
+    using Terms = OverlapScorerBuffers::Terms;
 
     double modelAt(int pointIndex, double scale);
-    double penalty(int pointIndex, double q) const;
-    void resolve(const Run &run, double scale, std::vector<PointAndPercentAccountFor> &matches);
+    void resolve(double scale, std::vector<PointAndPercentAccountFor> &matches);
 
     const QList<QPointF> &m_points;
     const std::vector<double> &m_d;
@@ -93,5 +113,36 @@ private:
     bool m_windowOk = false;
     OverlapScorerBuffers &m_buffers;
 };
+
+/// One placement (charge and mono m/z) scored at many scales: with one OverlapScorer when the
+/// placement can be scored, otherwise through calcOverlapScore, which logs every failure as a single
+/// call would. Either way the results are calcOverlapScore's with `model`. One at a time per thread:
+/// the scorers share their buffers.
+class PlacementScores
+{
+public:
+    PlacementScores(const PlotBase &plot,
+                    const AveragineIsotopeDistribution &model,
+                    const TestParameters &tp,
+                    const ChargeScoreInfo &placement);
+
+    /// info is the placement at info.scaleFact.
+    void score(ChargeScoreInfo &info);
+    [[nodiscard]] const AveragineIsotopeDistribution &model() const noexcept { return m_model; }
+
+private:
+    const PlotBase &m_plot;
+    const AveragineIsotopeDistribution &m_model;
+    const TestParameters &m_tp;
+    std::optional<OverlapScorer> m_scorer;
+};
+
+/// searchFineScaleFactorBinary on a placement whose scores come from `scores`, made with the shared
+/// model.
+void refineScaleBinary(PlacementScores &scores,
+                       double lowFactor,
+                       double highFactor,
+                       int iterations,
+                       ChargeScoreInfo &info);
 
 } // namespace zeq::detail

@@ -8,63 +8,50 @@
 namespace zeq
 {
 
-namespace
+namespace detail
 {
 
-// One placement (charge and mono m/z) scored at many scales: with one OverlapScorer when the
-// placement can be scored, otherwise through calcOverlapScore, which logs every failure as a single
-// call would. Either way the results are calcOverlapScore's with the shared model.
-class ScaleScores
-{
-public:
-    ScaleScores(const PlotBase &plot, const TestParameters &tp, const ChargeScoreInfo &placement)
-        : m_plot(plot)
-        , m_tp(tp)
-    {
-        const std::vector<double> *d =
-            detail::placementDistribution(plot, sharedAveragineModel(), placement.charge, placement.mzOffset);
-        if (d) {
-            thread_local detail::OverlapScorerBuffers buffers;
-            m_scorer.emplace(plot, *d, tp, placement.charge, placement.mzOffset, buffers);
-            if (!m_scorer->windowOk()) {
-                m_scorer.reset();
-            }
-        }
-    }
-
-    /// info is the placement at info.scaleFact.
-    void score(ChargeScoreInfo &info)
-    {
-        if (!m_scorer) {
-            calcOverlapScore(m_plot, sharedAveragineModel(), m_tp, info);
-            return;
-        }
-        if (info.scaleFact < 0.0) {
-            info.matchVector.clear();
-            info.points.clear();
-            info.score = kDefaultScore;
-            qCDebug(lcCore) << "scale factor must be a positive value";
-            return;
-        }
-        m_scorer->score(info.scaleFact, info);
-    }
-
-private:
-    const PlotBase &m_plot;
-    const TestParameters &m_tp;
-    std::optional<detail::OverlapScorer> m_scorer;
-};
-
-} // namespace
-
-void searchFineScaleFactorBinary(const PlotBase &plot,
-                                 double lowFactor,
-                                 double highFactor,
-                                 int iterations,
+PlacementScores::PlacementScores(const PlotBase &plot,
+                                 const AveragineIsotopeDistribution &model,
                                  const TestParameters &tp,
-                                 ChargeScoreInfo &info)
+                                 const ChargeScoreInfo &placement)
+    : m_plot(plot)
+    , m_model(model)
+    , m_tp(tp)
 {
-    ScaleScores scores(plot, tp, info);
+    const AveragineIsotopeDistribution::Pattern *pattern =
+        placementDistribution(plot, model, placement.charge, placement.mzOffset);
+    if (pattern) {
+        thread_local OverlapScorerBuffers buffers;
+        m_scorer.emplace(plot, *pattern, tp, placement.charge, placement.mzOffset, buffers);
+        if (!m_scorer->windowOk()) {
+            m_scorer.reset();
+        }
+    }
+}
+
+void PlacementScores::score(ChargeScoreInfo &info)
+{
+    if (!m_scorer) {
+        calcOverlapScore(m_plot, m_model, m_tp, info);
+        return;
+    }
+    if (info.scaleFact < 0.0) {
+        info.matchVector.clear();
+        info.points.clear();
+        info.score = kDefaultScore;
+        qCDebug(lcCore) << "scale factor must be a positive value";
+        return;
+    }
+    m_scorer->score(info.scaleFact, info);
+}
+
+void refineScaleBinary(PlacementScores &scores,
+                       double lowFactor,
+                       double highFactor,
+                       int iterations,
+                       ChargeScoreInfo &info)
+{
     double s = info.scaleFact;
     double lo = s * lowFactor;
     double hi = s * highFactor;
@@ -87,6 +74,19 @@ void searchFineScaleFactorBinary(const PlotBase &plot,
     scores.score(info);
 }
 
+} // namespace detail
+
+void searchFineScaleFactorBinary(const PlotBase &plot,
+                                 double lowFactor,
+                                 double highFactor,
+                                 int iterations,
+                                 const TestParameters &tp,
+                                 ChargeScoreInfo &info)
+{
+    detail::PlacementScores scores(plot, sharedAveragineModel(), tp, info);
+    detail::refineScaleBinary(scores, lowFactor, highFactor, iterations, info);
+}
+
 void searchFineScaleFactor(const PlotBase &plot,
                            double from,
                            double to,
@@ -98,7 +98,7 @@ void searchFineScaleFactor(const PlotBase &plot,
         qCDebug(lcCore) << "scale scan needs a start above 0 and a step factor above 1, got" << from << stepFactor;
         return;
     }
-    ScaleScores scores(plot, tp, info);
+    detail::PlacementScores scores(plot, sharedAveragineModel(), tp, info);
     const double start = info.scaleFact;
     ChargeScoreInfo candidate = info;
     std::optional<ChargeScoreInfo> best;

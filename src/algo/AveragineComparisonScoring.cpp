@@ -20,15 +20,15 @@ const AveragineIsotopeDistribution s_sharedModel;
 detail::WarningCounter s_windowWarnings;
 
 // The model for the candidate's mass, or null (logged) when the candidate cannot be scored.
-const std::vector<double> *
+const AveragineIsotopeDistribution::Pattern *
 scorableDistribution(const PlotBase &plot, const AveragineIsotopeDistribution &model, const ChargeScoreInfo &info)
 {
     if (plot.getPointListSize() <= 0) {
         qCDebug(lcCore) << "specPoints length <= 0";
         return nullptr;
     }
-    const std::vector<double> &distribution = model.isotopeIntensityFractions(info.charge * info.mzOffset);
-    if (distribution.empty()) {
+    const AveragineIsotopeDistribution::Pattern &distribution = model.isotopePattern(info.charge * info.mzOffset);
+    if (distribution.fractions.empty()) {
         qCDebug(lcCore) << "averageDist not found";
         return nullptr;
     }
@@ -57,6 +57,12 @@ void warnWindowMismatch(int first, int last)
         qCWarning(lcCore) << "zScore start indicie" << first << "or end indicie" << last
                           << "mixmatched or out of bounds. Likely no values in window.";
     }
+}
+
+// findMaxIndex of the pattern, read from the pattern.
+std::optional<size_t> tallestOf(const AveragineIsotopeDistribution::Pattern &pattern)
+{
+    return pattern.fractions.empty() ? findMaxIndex(pattern.fractions) : std::optional<size_t>(pattern.tallest);
 }
 
 } // namespace
@@ -110,7 +116,7 @@ void calcOverlapScore(const PlotBase &plot,
     info.matchVector.clear();
     info.points.clear();
     info.score = kDefaultScore;
-    const std::vector<double> *distribution = scorableDistribution(plot, model, info);
+    const AveragineIsotopeDistribution::Pattern *distribution = scorableDistribution(plot, model, info);
     if (!distribution) {
         return;
     }
@@ -135,14 +141,12 @@ double find_penalty_scale_factor_if_accounted_for(const TestParameters &tp, int 
     return tp.tagList.checkPointExcludedSorted(j) ? penalty : 1.0;
 }
 
-void findMzOffset(const PlotBase &plot,
-                  const AveragineIsotopeDistribution &model,
-                  const TestParameters &tp,
-                  const QPointF &peak,
-                  int z,
-                  ChargeScoreInfo &info)
+namespace detail
 {
-    const std::optional<size_t> kmax = findMaxIndex(model.isotopeIntensityFractions(z * peak.x()));
+
+bool placeWithoutScore(const AveragineIsotopeDistribution &model, const QPointF &peak, int z, ChargeScoreInfo &info)
+{
+    const std::optional<size_t> kmax = tallestOf(model.isotopePattern(z * peak.x()));
     const double kmaxValue = kmax ? static_cast<double>(*kmax) : -1.0;
     // Charge 0 cannot be scored (findScaleFactor says so); it only must not divide by zero here.
     const double mzOffset = z == 0 ? peak.x() : peak.x() - kmaxValue * kIsotopeSpacing / z;
@@ -150,7 +154,42 @@ void findMzOffset(const PlotBase &plot,
     if (mzOffset <= kUnsetMz) {
         qCDebug(lcCore) << "mzOffset is incorrectly assigned";
     }
-    findScaleFactor(plot, model, tp, peak, z, mzOffset, info);
+    return scaleWithoutScore(model, peak, z, mzOffset, info);
+}
+
+bool scaleWithoutScore(const AveragineIsotopeDistribution &model,
+                       QPointF peak,
+                       int z,
+                       double mzOffset,
+                       ChargeScoreInfo &info)
+{
+    info.scaleFact = -1.0;
+    if (z < 1) {
+        qCDebug(lcCore) << "charge values less than 1 not permitted";
+        return false;
+    }
+    const AveragineIsotopeDistribution::Pattern &pattern = model.isotopePattern(z * mzOffset);
+    const std::optional<size_t> kmax = tallestOf(pattern);
+    if (!kmax) {
+        return false;
+    }
+    // Scoring reads only charge, m/z and scale and writes the rest, so info can be scored in place.
+    info.scaleFact = peak.y() / (pattern.fractions[*kmax] + 1e-30);
+    return true;
+}
+
+} // namespace detail
+
+void findMzOffset(const PlotBase &plot,
+                  const AveragineIsotopeDistribution &model,
+                  const TestParameters &tp,
+                  const QPointF &peak,
+                  int z,
+                  ChargeScoreInfo &info)
+{
+    if (detail::placeWithoutScore(model, peak, z, info)) {
+        calcOverlapScore(plot, model, tp, info);
+    }
 }
 
 void findScaleFactor(const PlotBase &plot,
@@ -161,19 +200,9 @@ void findScaleFactor(const PlotBase &plot,
                      double mzOffset,
                      ChargeScoreInfo &info)
 {
-    info.scaleFact = -1.0;
-    if (z < 1) {
-        qCDebug(lcCore) << "charge values less than 1 not permitted";
-        return;
+    if (detail::scaleWithoutScore(model, peak, z, mzOffset, info)) {
+        calcOverlapScore(plot, model, tp, info);
     }
-    const std::vector<double> &d = model.isotopeIntensityFractions(z * mzOffset);
-    const std::optional<size_t> kmax = findMaxIndex(d);
-    if (!kmax) {
-        return;
-    }
-    // Scoring reads only charge, m/z and scale and writes the rest, so info can be scored in place.
-    info.scaleFact = peak.y() / (d[*kmax] + 1e-30);
-    calcOverlapScore(plot, model, tp, info);
 }
 
 void testMonoInitial(const PlotBase &plot, double s, ChargeScoreInfo &info)

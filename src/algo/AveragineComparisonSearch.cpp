@@ -2,6 +2,7 @@
 
 #include "ZeqLogging.h"
 #include "algo/AveragineComparisonClusterLoop.h"
+#include "algo/AveragineComparisonOverlapScorer_p.h"
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparison_p.h"
 #include "zeq_common_stable/PlotBase.h"
@@ -25,6 +26,56 @@ void refineScale(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo
 {
     searchFineScaleFactorBinary(plot, 0.5, 2.0, 10, tp, info);
 }
+
+// findMzOffset's placement followed by refineScale and calcOverlapScore on the same placement: the
+// placement's window, isotope runs and model shapes are worked out once for all of them.
+class Placement
+{
+public:
+    Placement(const PlotBase &plot,
+              const AveragineIsotopeDistribution &model,
+              const TestParameters &tp,
+              const QPointF &anchor,
+              int z,
+              ChargeScoreInfo &info)
+        : m_plot(plot)
+        , m_model(model)
+        , m_tp(tp)
+    {
+        if (detail::placeWithoutScore(model, anchor, z, info)) {
+            m_scores.emplace(plot, model, tp, info);
+            m_scores->score(info);
+        }
+    }
+
+    void refine(ChargeScoreInfo &info)
+    {
+        // Scale refinement always scores with the shared model.
+        if (m_scores && &m_scores->model() == &sharedAveragineModel()) {
+            detail::refineScaleBinary(*m_scores, 0.5, 2.0, 10, info);
+        } else {
+            refineScale(m_plot, m_tp, info);
+            if (m_scores) {
+                m_scores.emplace(m_plot, m_model, m_tp, info); // the refinement took the shared buffers
+            }
+        }
+    }
+
+    void rescore(ChargeScoreInfo &info)
+    {
+        if (m_scores) {
+            m_scores->score(info);
+        } else {
+            calcOverlapScore(m_plot, m_model, m_tp, info);
+        }
+    }
+
+private:
+    const PlotBase &m_plot;
+    const AveragineIsotopeDistribution &m_model;
+    const TestParameters &m_tp;
+    std::optional<detail::PlacementScores> m_scores;
+};
 
 // NaN scores (from NaN intensities) rank last, keeping the choice well defined.
 bool lowerScore(double a, double b)
@@ -81,9 +132,9 @@ ChargeScoreInfo placeNear(const PlotBase &plot,
     getMostIntensePointWithinBound(plot, t - w, t + w, anchor, &found);
     ChargeScoreInfo candidate;
     candidate.charge = z;
-    findMzOffset(plot, model, tp, anchor, z, candidate);
-    refineScale(plot, tp, candidate);
-    calcOverlapScore(plot, model, tp, candidate);
+    Placement placement(plot, model, tp, anchor, z, candidate);
+    placement.refine(candidate);
+    placement.rescore(candidate);
     return candidate;
 }
 
@@ -196,12 +247,13 @@ void findBestMonos_isomatcher(const PlotBase &plot,
 
 void getMostIntensePointWithinBound(const PlotBase &plot, double lo, double hi, QPointF &point, bool *found)
 {
-    const QList<QPointF> inRange = plot.getDataPoints(lo, hi, true);
-    if (!inRange.isEmpty()) {
-        point = getMaxPoint(inRange);
+    // getMaxPoint over getDataPoints(lo, hi, true), without copying the points.
+    const auto [first, end] = plot.getAreaIndexRange(lo, hi, true, true);
+    if (first < end) {
+        point = getMaxPoint(plot.getPointList().cbegin() + first, plot.getPointList().cbegin() + end);
     }
     if (found) {
-        *found = !inRange.isEmpty();
+        *found = first < end;
     }
 }
 
@@ -220,9 +272,11 @@ void searchCharge(const PlotBase &plot,
         // placement that cannot be scored keeps what the previous one left.
         ChargeScoreInfo candidate;
         candidate.charge = z;
-        findMzOffset(plot, model, tp, peak, z, candidate);
-        if (candidate.score < kRefineScore) {
-            refineScale(plot, tp, candidate);
+        {
+            Placement placement(plot, model, tp, peak, z, candidate);
+            if (candidate.score < kRefineScore) {
+                placement.refine(candidate);
+            }
         }
         choice.offer(candidate);
         if (z == 0) {
@@ -234,10 +288,10 @@ void searchCharge(const PlotBase &plot,
         const double upper = peak.x() + 1.0 / z;
         getMostIntensePointWithinBound(plot, upper - w, upper + w, neighbour, &found);
         if (found) {
-            findMzOffset(plot, model, tp, neighbour, z, candidate);
+            Placement placement(plot, model, tp, neighbour, z, candidate);
             if (peak.x() + 1.4 * w > candidate.mzOffset) {
                 if (candidate.score < kRefineScore) {
-                    refineScale(plot, tp, candidate);
+                    placement.refine(candidate);
                 }
                 choice.offer(candidate);
             }
@@ -245,9 +299,9 @@ void searchCharge(const PlotBase &plot,
         const double lower = peak.x() - 1.0 / z;
         getMostIntensePointWithinBound(plot, lower - w, lower + w, neighbour, &found);
         if (found) {
-            findMzOffset(plot, model, tp, neighbour, z, candidate);
+            Placement placement(plot, model, tp, neighbour, z, candidate);
             if (candidate.score < kRefineScore) {
-                refineScale(plot, tp, candidate);
+                placement.refine(candidate);
             }
             choice.offer(candidate);
         }
@@ -266,17 +320,20 @@ searchMaxPeak(const PlotBase &plot, const AveragineIsotopeDistribution &model, T
     searchCharge(plot, model, tp, peak, first);
     tp.chargeSearchActive = false;
 
-    findMzOffset(plot, model, tp, peak, first.charge, first);
-    refineScale(plot, tp, first);
-    calcOverlapScore(plot, model, tp, first);
+    {
+        Placement placement(plot, model, tp, peak, first.charge, first);
+        placement.refine(first);
+        placement.rescore(first);
+    }
 
     const int z = first.charge;
     ChargeScoreInfo result = first;
     // Without a charge of at least 1 no walk candidate can be scored, so the walks would stop at once.
     if (z >= 1) {
-        const std::vector<double> &d = model.isotopeIntensityFractions(z * peak.x());
-        const auto n = static_cast<int>(d.size());
-        const std::optional<size_t> top = findMaxIndex(d);
+        const AveragineIsotopeDistribution::Pattern &pattern = model.isotopePattern(z * peak.x());
+        const auto n = static_cast<int>(pattern.fractions.size());
+        const std::optional<size_t> top =
+            n == 0 ? findMaxIndex(pattern.fractions) : std::optional<size_t>(pattern.tallest);
         const int kmax = top ? static_cast<int>(*top) : -1;
         const double base = static_cast<double>(kmax) / z + first.mzOffset; // m/z of the tallest isotope
         const double w = 2.0 * findStdDev(tp.stdDev, base, tp.uncertaintyScaling);

@@ -1,0 +1,176 @@
+#include "support/isotope_reference/AveragineComparisonScoring.h"
+
+#include "ZeqLogging.h"
+#include "support/isotope_reference/AveragineComparisonOverlapScorer_p.h"
+#include "support/isotope_reference/AveragineComparison_p.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+// The library keeps its category to itself; the reference logs under the same name.
+Q_LOGGING_CATEGORY(lcCore, "zeq.common_core")
+
+namespace zeq_reference
+{
+using namespace zeq;
+
+namespace
+{
+
+const AveragineIsotopeDistribution s_sharedModel;
+
+detail::WarningCounter s_windowWarnings;
+
+// The model for the candidate's mass, or null (logged) when the candidate cannot be scored.
+const std::vector<double> *
+scorableDistribution(const PlotBase &plot, const AveragineIsotopeDistribution &model, const ChargeScoreInfo &info)
+{
+    if (plot.getPointListSize() <= 0) {
+        qCDebug(lcCore) << "specPoints length <= 0";
+        return nullptr;
+    }
+    const std::vector<double> &distribution = model.isotopeIntensityFractions(info.charge * info.mzOffset);
+    if (distribution.empty()) {
+        qCDebug(lcCore) << "averageDist not found";
+        return nullptr;
+    }
+    if (info.mzOffset <= kUnsetMz) {
+        qCDebug(lcCore) << "mzOffset has not been modified";
+        return nullptr;
+    }
+    if (info.charge < 1) {
+        qCDebug(lcCore) << "charge values less than 1 not permitted";
+        return nullptr;
+    }
+    if (info.scaleFact < 0.0) {
+        qCDebug(lcCore) << "scale factor must be a positive value";
+        return nullptr;
+    }
+    return &distribution;
+}
+
+void warnWindowMismatch(int first, int last)
+{
+    const quint64 seen = detail::countOccurrence(s_windowWarnings);
+    if (seen == detail::kLoggedOccurrences - 1) {
+        qCWarning(lcCore) << "last zScore indicie mixmatch";
+    }
+    if (seen < detail::kLoggedOccurrences) {
+        qCWarning(lcCore) << "zScore start indicie" << first << "or end indicie" << last
+                          << "mixmatched or out of bounds. Likely no values in window.";
+    }
+}
+
+} // namespace
+
+const AveragineIsotopeDistribution &sharedAveragineModel()
+{
+    return s_sharedModel;
+}
+
+double AveragineIsotopeFunction::evaluate(double x, int window) const
+{
+    const detail::ModelShape shape = detail::modelShape(*m_distribution, m_charge, m_mzOffset, m_stdDev, x, window);
+    return shape.empty ? 0.0 : shape.sum * m_scaleFact;
+}
+
+int AveragineIsotopeFunction::peakOverlapIndex(double x) const
+{
+    const double u = (x - m_mzOffset) * m_charge * kInverseSpacing;
+    const double w = (kWidthFloor + m_stdDev) * kInverseSpacing * m_charge;
+    if (!(detail::below(u + w) > detail::below(u - w))) {
+        return -1; // no isotope position within the peak width (or NaN)
+    }
+    const double k = std::round(u);
+    if (!(k < static_cast<double>(m_distribution->size()))) {
+        return -1;
+    }
+    return k < INT_MIN ? INT_MIN : static_cast<int>(k);
+}
+
+std::optional<size_t> findMaxIndex(const std::vector<double> &values)
+{
+    if (values.empty()) {
+        qCDebug(lcCore) << "******************************************** findMaxIndex returning invalid (empty list)";
+        return std::nullopt;
+    }
+    return static_cast<size_t>(std::max_element(values.cbegin(), values.cend()) - values.cbegin());
+}
+
+void calcOverlapScore(const PlotBase &plot,
+                      const AveragineIsotopeDistribution &model,
+                      const TestParameters &tp,
+                      ChargeScoreInfo &info)
+{
+    info.matchVector.clear();
+    info.points.clear();
+    info.score = kDefaultScore;
+    const std::vector<double> *distribution = scorableDistribution(plot, model, info);
+    if (!distribution) {
+        return;
+    }
+    // Per thread, so that concurrent searches never share them.
+    thread_local detail::OverlapScorerBuffers buffers;
+    detail::OverlapScorer scorer(plot, *distribution, tp, info.charge, info.mzOffset, buffers);
+    if (!scorer.windowOk()) {
+        warnWindowMismatch(scorer.first(), scorer.last());
+        return;
+    }
+    scorer.score(info.scaleFact, info);
+}
+
+double find_penalty_scale_factor_if_accounted_for(const TestParameters &tp, int pointIndex, double penalty)
+{
+    // A window position read as an intensity position, and window point 0 never penalised: callers
+    // compare scores with results made this way.
+    const int j = pointIndex - tp.tagList.getWindowPeakOffsetFromSpecpoints();
+    if (j < 1 || j >= tp.tagList.getSize()) {
+        return 1.0;
+    }
+    return tp.tagList.checkPointExcludedSorted(j) ? penalty : 1.0;
+}
+
+void findMzOffset(const PlotBase &plot,
+                  const AveragineIsotopeDistribution &model,
+                  const TestParameters &tp,
+                  const QPointF &peak,
+                  int z,
+                  ChargeScoreInfo &info)
+{
+    const std::optional<size_t> kmax = findMaxIndex(model.isotopeIntensityFractions(z * peak.x()));
+    const double kmaxValue = kmax ? static_cast<double>(*kmax) : -1.0;
+    // Charge 0 cannot be scored (findScaleFactor says so); it only must not divide by zero here.
+    const double mzOffset = z == 0 ? peak.x() : peak.x() - kmaxValue * kIsotopeSpacing / z;
+    info.mzOffset = mzOffset;
+    if (mzOffset <= kUnsetMz) {
+        qCDebug(lcCore) << "mzOffset is incorrectly assigned";
+    }
+    findScaleFactor(plot, model, tp, peak, z, mzOffset, info);
+}
+
+void findScaleFactor(const PlotBase &plot,
+                     const AveragineIsotopeDistribution &model,
+                     const TestParameters &tp,
+                     QPointF peak,
+                     int z,
+                     double mzOffset,
+                     ChargeScoreInfo &info)
+{
+    info.scaleFact = -1.0;
+    if (z < 1) {
+        qCDebug(lcCore) << "charge values less than 1 not permitted";
+        return;
+    }
+    const std::vector<double> &d = model.isotopeIntensityFractions(z * mzOffset);
+    const std::optional<size_t> kmax = findMaxIndex(d);
+    if (!kmax) {
+        return;
+    }
+    // Scoring reads only charge, m/z and scale and writes the rest, so info can be scored in place.
+    info.scaleFact = peak.y() / (d[*kmax] + 1e-30);
+    calcOverlapScore(plot, model, tp, info);
+}
+
+} // namespace zeq_reference

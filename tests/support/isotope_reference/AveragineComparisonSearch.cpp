@@ -1,0 +1,301 @@
+#include "support/isotope_reference/AveragineComparisonSearch.h"
+
+#include "ZeqLogging.h"
+#include "support/isotope_reference/AveragineComparisonClusterLoop.h"
+#include "support/isotope_reference/AveragineComparisonScoring.h"
+#include "support/isotope_reference/AveragineComparison_p.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace zeq_reference
+{
+using namespace zeq;
+
+namespace
+{
+
+// Below this a candidate is worth refining its scale; above kConvincingScore no charge fits and the
+// choice falls back on the share of isotopes matched.
+constexpr double kRefineScore = 1.4;
+constexpr double kConvincingScore = 1.6;
+
+void refineScale(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo &info)
+{
+    searchFineScaleFactorBinary(plot, 0.5, 2.0, 10, tp, info);
+}
+
+// NaN scores (from NaN intensities) rank last, keeping the choice well defined.
+bool lowerScore(double a, double b)
+{
+    return !std::isnan(a) && (std::isnan(b) || a < b);
+}
+
+// The two choices of the charge search over every placement tried, in the order they were made:
+// the first of the lowest scores, and the highest hit ratio with the lowest score among equals.
+// Tracking both on the fly gives what stable sorts of the full list would.
+class CandidateChoice
+{
+public:
+    void offer(const ChargeScoreInfo &candidate)
+    {
+        const double ratio = hitRatio(candidate);
+        if (!m_any || lowerScore(candidate.score, m_byScore.score)) {
+            m_byScore = candidate;
+        }
+        if (!m_any || ratio > m_bestRatio || (ratio == m_bestRatio && lowerScore(candidate.score, m_byRatio.score))) {
+            m_byRatio = candidate;
+            m_bestRatio = ratio;
+        }
+        m_any = true;
+    }
+
+    void choose(ChargeScoreInfo &out) const
+    {
+        if (!m_any) {
+            return;
+        }
+        out = m_byScore.score > kConvincingScore ? m_byRatio : m_byScore;
+    }
+
+private:
+    bool m_any = false;
+    double m_bestRatio = 0.0;
+    ChargeScoreInfo m_byScore;
+    ChargeScoreInfo m_byRatio;
+};
+
+// The candidate of charge z placed with its monoisotope near m/z t, on the most intense point
+// there or, without one, on (t, fallbackY); scaled and scored without charge-search penalties.
+ChargeScoreInfo placeNear(const PlotBase &plot,
+                          const AveragineIsotopeDistribution &model,
+                          const TestParameters &tp,
+                          double t,
+                          double w,
+                          double fallbackY,
+                          int z)
+{
+    QPointF anchor(t, fallbackY);
+    bool found = false;
+    getMostIntensePointWithinBound(plot, t - w, t + w, anchor, &found);
+    ChargeScoreInfo candidate;
+    candidate.charge = z;
+    findMzOffset(plot, model, tp, anchor, z, candidate);
+    refineScale(plot, tp, candidate);
+    calcOverlapScore(plot, model, tp, candidate);
+    return candidate;
+}
+
+void fillPoints(const PlotBase &plot, ChargeScoreInfo &info)
+{
+    info.points.clear();
+    for (const PointAndPercentAccountFor &match : info.matchVector) {
+        if (match.pointIndex < 0 || match.pointIndex >= plot.getPointListSize()) {
+            qCWarning(lcCore) << "matched point" << match.pointIndex << "outside a spectrum of"
+                              << plot.getPointListSize() << "points";
+            info.points.append(QPointF());
+            continue;
+        }
+        const QPointF p = plot.getPoint(match.pointIndex);
+        info.points.append(match.percentAccountFor <= 1.0 ? QPointF(p.x(), match.percentAccountFor * p.y()) : p);
+    }
+}
+
+} // namespace
+
+bool testFindMonoInput(double a, double b, double s)
+{
+    if (a > b) {
+        qCWarning(lcCore) << "spectrum window start and end positions mixmatched";
+    }
+    if (!(s > 0.0)) {
+        qCWarning(lcCore) << "uncertainty in mz less than or equal to 0";
+        return false;
+    }
+    return a <= b;
+}
+
+void findChargesAndMonos(const ProcessorOptions &opts,
+                         const PlotBase &input,
+                         double start,
+                         double end,
+                         const QString &name,
+                         double minPercent,
+                         QList<ChargeScoreInfo> &out)
+{
+    Q_UNUSED(name)
+    out.clear();
+    if (!testFindMonoInput(opts.minCharge, opts.maxCharge, opts.stdDev)) {
+        return;
+    }
+    // The averagine model ends at 1 MDa, which 500 charges at m/z 2,000 already reach; higher
+    // limits only cost time (every charge is tried).
+    if (opts.maxCharge > kMaxChargeLimit) {
+        qCWarning(lcCore) << "charge limit above 500";
+        return;
+    }
+    TestParameters tp;
+    tp.minCharge = 1; // the option's minCharge only guards the range
+    tp.maxCharge = opts.maxCharge;
+    tp.uncertaintyScaling = opts.uncertaintyScaling;
+    // With square-root scaling the option is the σ wanted at m/z 1000.
+    tp.stdDev = opts.uncertaintyScaling == SqrtUncertainty ? opts.stdDev / std::sqrt(1000.0) : opts.stdDev;
+    std::optional<PlotBase> corrected;
+    const PlotBase &plot = detail::withUsableIntensities(input, corrected);
+    const double total = plot.computeSumIntensities(start, end);
+    if (!(total > 0.0)) {
+        return;
+    }
+    eliminateTagListPeaks(plot, start, end, total, minPercent, tp, out);
+    std::stable_sort(out.begin(), out.end(), percentIonCurrentGreater);
+}
+
+void getMostIntensePointWithinBound(const PlotBase &plot, double lo, double hi, QPointF &point, bool *found)
+{
+    const QList<QPointF> inRange = plot.getDataPoints(lo, hi, true);
+    if (!inRange.isEmpty()) {
+        point = getMaxPoint(inRange);
+    }
+    if (found) {
+        *found = !inRange.isEmpty();
+    }
+}
+
+void searchCharge(const PlotBase &plot,
+                  const AveragineIsotopeDistribution &model,
+                  TestParameters &tp,
+                  const QPointF &peak,
+                  ChargeScoreInfo &out)
+{
+    out.charge = -1;
+    tp.chargeSearchActive = true;
+    const double w = 2.0 * findStdDev(tp.stdDev, peak.x(), tp.uncertaintyScaling);
+    CandidateChoice choice;
+    for (int z = tp.minCharge; z <= tp.maxCharge; ++z) {
+        // One candidate per charge, placed on the peak and then re-placed on each neighbour: a
+        // placement that cannot be scored keeps what the previous one left.
+        ChargeScoreInfo candidate;
+        candidate.charge = z;
+        findMzOffset(plot, model, tp, peak, z, candidate);
+        if (candidate.score < kRefineScore) {
+            refineScale(plot, tp, candidate);
+        }
+        choice.offer(candidate);
+        if (z == 0) {
+            continue; // no isotope neighbours without a charge
+        }
+
+        QPointF neighbour;
+        bool found = false;
+        const double upper = peak.x() + 1.0 / z;
+        getMostIntensePointWithinBound(plot, upper - w, upper + w, neighbour, &found);
+        if (found) {
+            findMzOffset(plot, model, tp, neighbour, z, candidate);
+            if (peak.x() + 1.4 * w > candidate.mzOffset) {
+                if (candidate.score < kRefineScore) {
+                    refineScale(plot, tp, candidate);
+                }
+                choice.offer(candidate);
+            }
+        }
+        const double lower = peak.x() - 1.0 / z;
+        getMostIntensePointWithinBound(plot, lower - w, lower + w, neighbour, &found);
+        if (found) {
+            findMzOffset(plot, model, tp, neighbour, z, candidate);
+            if (candidate.score < kRefineScore) {
+                refineScale(plot, tp, candidate);
+            }
+            choice.offer(candidate);
+        }
+        if (z == tp.maxCharge) {
+            break; // ++z would overflow at INT_MAX
+        }
+    }
+    choice.choose(out);
+}
+
+ChargeScoreInfo
+searchMaxPeak(const PlotBase &plot, const AveragineIsotopeDistribution &model, TestParameters &tp, const QPointF &peak)
+{
+    tp.monoRefineFlag = false;
+    ChargeScoreInfo first;
+    searchCharge(plot, model, tp, peak, first);
+    tp.chargeSearchActive = false;
+
+    findMzOffset(plot, model, tp, peak, first.charge, first);
+    refineScale(plot, tp, first);
+    calcOverlapScore(plot, model, tp, first);
+
+    const int z = first.charge;
+    ChargeScoreInfo result = first;
+    // Without a charge of at least 1 no walk candidate can be scored, so the walks would stop at once.
+    if (z >= 1) {
+        const std::vector<double> &d = model.isotopeIntensityFractions(z * peak.x());
+        const auto n = static_cast<int>(d.size());
+        const std::optional<size_t> top = findMaxIndex(d);
+        const int kmax = top ? static_cast<int>(*top) : -1;
+        const double base = static_cast<double>(kmax) / z + first.mzOffset; // m/z of the tallest isotope
+        const double w = 2.0 * findStdDev(tp.stdDev, base, tp.uncertaintyScaling);
+
+        ChargeScoreInfo best = first;
+        const int limit = kmax - n - 1;
+        for (int k = -1; k >= limit; --k) {
+            ChargeScoreInfo candidate = placeNear(plot, model, tp, base + static_cast<double>(k) / z, w, peak.y(), z);
+            if (!compareNearMonos(candidate, best, -1)) {
+                break;
+            }
+            best = std::move(candidate);
+            if (k == limit) {
+                best = first; // the walk never settled: trust the charge search's placement
+                break;
+            }
+        }
+        result = best;
+        for (int k = 1; k <= kmax + 1; ++k) {
+            ChargeScoreInfo candidate = placeNear(plot, model, tp, base + static_cast<double>(k) / z, w, peak.y(), z);
+            if (!compareNearMonos(candidate, result, 1)) {
+                break;
+            }
+            result = std::move(candidate);
+            if (k == kmax + 1) {
+                result = best;
+                break;
+            }
+        }
+    }
+    fillPoints(plot, result);
+    return result;
+}
+
+bool compareNearMonos(const ChargeScoreInfo &cand, const ChargeScoreInfo &cur, int direction)
+{
+    if (cand.matchVector.empty()) {
+        return false;
+    }
+    if (cur.matchVector.empty()) {
+        return true;
+    }
+    if (cand.score < cur.score && cand.scaleFact > 1.3 * cur.scaleFact) {
+        return true;
+    }
+    const PointAndPercentAccountFor &candFirst = cand.matchVector.front();
+    const PointAndPercentAccountFor &curFirst = cur.matchVector.front();
+    switch (direction) {
+    case -1:
+        return candFirst.pointIndex < curFirst.pointIndex && candFirst.percentAccountFor > 0.5
+            && cand.score < 1.5 * cur.score;
+    case 1: {
+        const double mass = cand.charge * cand.mzOffset;
+        if (mass < 4200.0) {
+            return candFirst.pointIndex == curFirst.pointIndex && cand.score < 1.25 * cur.score;
+        }
+        return mass > 4200.0 && cand.score < 0.6 * cur.score;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace zeq_reference
