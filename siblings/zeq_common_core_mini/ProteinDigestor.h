@@ -6,6 +6,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <string>
 
 /// Which peptides ProteinDigestor::init lists besides numbering the residues.
@@ -61,7 +62,13 @@ public:
     /// Same sequence and same numbering; the listed peptides follow from those and the init arguments.
     bool operator==(const ProteinDigestor &other) const
     {
-        return m_sequence == other.m_sequence && m_digestNumbers == other.m_digestNumbers;
+        // Not QList's own ==: an emptied list that kept its buffer and one that never had a buffer
+        // reach memcmp with a null pointer there.
+        return m_sequence == other.m_sequence
+            && std::equal(m_digestNumbers.cbegin(),
+                          m_digestNumbers.cend(),
+                          other.m_digestNumbers.cbegin(),
+                          other.m_digestNumbers.cend());
     }
 
 protected:
