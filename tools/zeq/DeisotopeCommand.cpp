@@ -42,7 +42,6 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 /// What every spectrum's search needs, read once from the command line.
 struct Settings {
-    SearchOptions search;
     zeq::SpectrumSearchOptions options; ///< search, --snr, --tolerance and --min-isotopes together
     zeq::MassTolerance sumTolerance = kDefaultSumTolerance;
     std::optional<Range> window;
@@ -196,7 +195,11 @@ SpectrumPlot plotOf(const Job &job, const JobResult &result, const Settings &set
     }
     for (const zeq::SpectrumCluster &found : result.clusters) {
         const zeq::ChargeScoreInfo &c = found.cluster;
-        plot.clusters.append({ c.charge, c.mzOffset, c.scaleFact, settings.search.sigmaAt(c.mzOffset) });
+        plot.clusters.append(
+            { c.charge,
+              c.mzOffset,
+              c.scaleFact,
+              SearchOptions{ settings.options.processor, settings.options.minFraction }.sigmaAt(c.mzOffset) });
     }
     return plot;
 }
@@ -349,9 +352,9 @@ int runDeisotope(const QStringList &args)
     if (const std::optional<int> status = cmd.parse(args, 1, std::numeric_limits<qsizetype>::max())) {
         return *status;
     }
-    settings.search = SearchOptions::read(cmd);
-    settings.options.processor = settings.search.processor;
-    settings.options.minFraction = settings.search.minFraction;
+    const SearchOptions searchOptions = SearchOptions::read(cmd);
+    settings.options.processor = searchOptions.processor;
+    settings.options.minFraction = searchOptions.minFraction;
     settings.options.signalToNoise = cmd.number(QStringLiteral("snr"));
     settings.options.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"));
     const int threads = cmd.integer(QStringLiteral("threads"));
