@@ -1,7 +1,6 @@
 #include "algo/SpectrumClusterSearch.h"
 
 #include "algo/AveragineComparisonScoring.h"
-#include "support/SyntheticPeaks.h"
 
 #include <gtest/gtest.h>
 
@@ -57,22 +56,6 @@ TEST(SpectrumClusterSearchTest, PrecursorIsTheClusterWithAnIsotopeAtTheSelectedM
         EXPECT_EQ(choice.basis, row.basis);
         EXPECT_EQ(choice.index, row.index);
     }
-}
-
-// A window whose spectrum holds no point above the noise threshold is not searched.
-TEST(SpectrumClusterSearchTest, NoiseThresholdAndEmptyWindowsSearchNothing)
-{
-    zeq::test::SyntheticPeaks peaks(5);
-    peaks.addCluster(1396.68, 2, 1.0e5);
-    zeq::SpectrumSearchOptions options;
-    int windows = -1;
-    EXPECT_FALSE(zeq::findSpectrumClusters(peaks.points(), options, &windows).isEmpty());
-    EXPECT_EQ(windows, 1);
-    EXPECT_TRUE(zeq::findWindowClusters(peaks.points(), 100.0, 200.0, options, &windows).isEmpty());
-    EXPECT_EQ(windows, 0);
-    options.signalToNoise = 1e9;
-    EXPECT_TRUE(zeq::findSpectrumClusters(peaks.points(), options, &windows).isEmpty());
-    EXPECT_EQ(windows, 0);
 }
 
 } // namespace

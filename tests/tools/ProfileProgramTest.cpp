@@ -150,11 +150,3 @@ TEST_F(ProfileProgramTest, PeakPickingAndProfileOptionsDecideWhatIsCentroided)
     EXPECT_EQ(matched(scan1, clustersOf({ u"--profile"_qs, path("scan1.txt") })), scan1.size());
     EXPECT_LT(matched(scan1, clustersOf({ path("scan1.txt") })), scan1.size());
 }
-
-TEST_F(ProfileProgramTest, RefusesAnUnknownPeakPicking)
-{
-    const Outcome result = runZeq({ u"deisotope"_qs, u"--peak-picking"_qs, u"sometimes"_qs, path("profile.mzML") });
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_TRUE(result.out.isEmpty());
-    EXPECT_EQ(result.err, u"zeq: --peak-picking must be auto, always or never, got \"sometimes\"\n"_qs);
-}
