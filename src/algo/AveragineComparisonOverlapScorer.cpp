@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace zeq::detail
 {
@@ -91,23 +92,25 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
 
     // One pass over the window: runs of consecutive points on one isotope's peak; the points on no
     // peak are unassigned. A run interrupted by unassigned points ends there.
-    AveragineIsotopeFunction function(d);
-    function.setCharge(charge);
-    function.setMzOffset(mzOffset);
-    function.setStdDev(tp.stdDev, tp.uncertaintyScaling);
+    // As AveragineIsotopeFunction::peakOverlapIndex with this placement.
+    const double width = (kWidthFloor + m_sigma) * kInverseSpacing * charge;
+    // A point an earlier cluster explains weighs less (find_penalty_scale_factor_if_accounted_for:
+    // window point 0 is never penalised).
+    const QList<PeakTag> &tags = tp.tagList.sortedTags();
+    const int tagOffset = tp.tagList.getWindowPeakOffsetFromSpecpoints();
     int runStart = -1;
     int runIsotope = -1;
     for (int i = m_first; i <= m_last; ++i) {
         const auto slot = static_cast<size_t>(i - m_first);
-        // A point an earlier cluster explains weighs less (find_penalty_scale_factor_if_accounted_for).
-        const bool explained = find_penalty_scale_factor_if_accounted_for(tp, i, 0.0) == 0.0;
+        const int tag = i - tagOffset;
+        const bool explained = tag >= 1 && tag < tags.size() && tags[tag].excluded;
         const double y = m_points[i].y();
         const double sideP = explained ? 0.2 : 1.0;
         m_buffers.side[slot] = {
             y, kSideTall * sideP * (y * y), 0.5 * sideP * (y * y), kSideTall * sideP, 0.5 * sideP
         };
         m_buffers.matchPenalty[slot] = explained ? 0.05 : 1.0;
-        const int k = function.peakOverlapIndex(m_points[i].x());
+        const int k = overlappedIsotope((m_points[i].x() - mzOffset) * charge * kInverseSpacing, width, d.size());
         if (runStart >= 0 && k == runIsotope) {
             continue;
         }
@@ -274,6 +277,157 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
         }
     }
     info.score = numerator / (denominator + coverage + 1e-15);
+}
+
+} // namespace zeq::detail
+
+namespace zeq::detail
+{
+
+ScoreEstimate OverlapScorer::estimate(double scale)
+{
+    OverlapScorerBuffers &b = m_buffers;
+    const size_t n = m_d.size();
+    if (m_sumOfSquares < 0.0) {
+        prepareEstimates();
+    }
+    const double tallest = scale * m_d[m_kmax];
+    const double next = m_kmax + 1 < n ? scale * m_d[m_kmax + 1] : 0.0;
+    const double tallLow = 0.4 * next;
+    const double tallHigh = 1.6 * tallest;
+
+    // The unassigned points in the tall range are a stretch of them sorted by intensity.
+    const std::vector<double> &ys = b.sortedUnassigned;
+    const std::vector<Sums> &prefix = b.unassignedPrefix;
+    Sums tall;
+    Sums flat = prefix.back();
+    if (m_tp.chargeSearchActive) {
+        const auto lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), tallLow) - ys.cbegin());
+        const auto upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), tallHigh) - ys.cbegin());
+        if (lower < upper) {
+            tall = prefix[upper].minus(prefix[lower]).tall();
+            flat = prefix[lower].plus(prefix.back().minus(prefix[upper]));
+        }
+    }
+
+    // resolve()'s choices, run by run, without listing them.
+    double matchNumerator = 0.0;
+    double matchDenominator = 0.0;
+    double matchedSquares = 0.0;
+    size_t matchedCount = 0;
+    size_t sideCount = 0;
+    size_t matchCount = 0;
+    size_t lastIsotope = n;
+    for (const Run &run : b.runs) {
+        const double e = m_d[run.isotope] * scale;
+        const auto begin = static_cast<size_t>(run.begin - m_first);
+        const auto end = static_cast<size_t>(run.end - m_first);
+        size_t bestSlot = begin;
+        double bestDistance = std::abs(b.side[begin].y - e);
+        for (size_t slot = begin + 1; slot < end; ++slot) {
+            const double distance = std::abs(b.side[slot].y - e);
+            if (distance < bestDistance) {
+                bestSlot = slot;
+                bestDistance = distance;
+            }
+        }
+        const double y = b.side[bestSlot].y;
+        const bool matched = e / y < 3.0;
+        for (size_t slot = begin; slot < end; ++slot) {
+            if (matched && slot == bestSlot) {
+                continue;
+            }
+            const Terms &t = b.side[slot];
+            if (t.y > tallLow && t.y < tallHigh) {
+                tall.numerator += t.tallNumerator;
+                tall.denominator += t.tallDenominator;
+            } else {
+                flat.numerator += t.flatNumerator;
+                flat.denominator += t.flatDenominator;
+            }
+            ++sideCount;
+        }
+        if (!matched) {
+            continue;
+        }
+        ++matchCount;
+        const double m = modelAt(m_first + static_cast<int>(bestSlot), scale);
+        const double p = b.matchPenalty[bestSlot];
+        const double q = std::min(m / y, y / m);
+        matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
+        matchDenominator += 1.2 * p * (m * m);
+        if (y > 0.2 * m) {
+            ++matchedCount;
+            if (run.isotope != lastIsotope) {
+                matchedSquares += m_d[run.isotope] * m_d[run.isotope];
+                lastIsotope = run.isotope;
+            }
+        }
+    }
+    if (matchedCount <= 1) {
+        return { sparseMatchScore(m_charge), 0.0 };
+    }
+
+    const double perIsotope = 1.0 / std::sqrt(static_cast<double>(n));
+    const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
+    const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
+    const double squaredScale = scale * scale;
+    const double missingBound = missingWeight * squaredScale * m_sumOfSquares;
+    const double missing = missingWeight * squaredScale * std::max(m_sumOfSquares - matchedSquares, 0.0);
+    const double coverage =
+        coverageWeight * static_cast<double>(matchedCount) * perIsotope * squaredScale * m_sumOfSquares;
+    const double numerator = tall.numerator + flat.numerator * tallest + matchNumerator + missing;
+    const double denominator = tall.denominator + flat.denominator * tallest + matchDenominator + coverage + 1e-15;
+    const double value = numerator / denominator;
+
+    // score() and this differ only in rounding. Each computes every part within γ = k·u of its
+    // value in exact arithmetic, k counting the roundings on the way (the sums' lengths and a few
+    // products); differences of sums are bounded by the whole sums they come from, the missing
+    // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference, doubled
+    // again for margin, with an absolute allowance for subnormal values.
+    constexpr double u = 0x1p-53;
+    const auto k = static_cast<double>(2 * (ys.size() + sideCount + matchCount + n) + 32);
+    const double gamma = 4.0 * k * u;
+    const double tiny = k * 0x1p-1000;
+    const Sums &all = prefix.back();
+    const double numeratorError = gamma
+            * (all.tallNumerator + all.numerator * tallest + tall.numerator + flat.numerator * tallest + matchNumerator
+               + missingBound)
+        + tiny;
+    const double denominatorError = gamma * (all.tallDenominator + all.denominator * tallest + denominator) + tiny;
+    const double error =
+        2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value) + tiny;
+    if (!std::isfinite(value) || !std::isfinite(error) || !(denominator > denominatorError)) {
+        return { value, std::numeric_limits<double>::infinity() };
+    }
+    return { value, error };
+}
+
+void OverlapScorer::prepareEstimates()
+{
+    m_sumOfSquares = 0.0;
+    for (const double f : m_d) {
+        m_sumOfSquares += f * f;
+    }
+    OverlapScorerBuffers &b = m_buffers;
+    std::vector<size_t> &order = b.order;
+    order.resize(b.unassigned.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&](size_t l, size_t r) { return b.unassigned[l].y < b.unassigned[r].y; });
+    b.sortedUnassigned.clear();
+    b.unassignedPrefix.assign(1, Sums{});
+    for (const size_t i : order) {
+        const Terms &t = b.unassigned[i];
+        b.sortedUnassigned.push_back(t.y);
+        Sums sums = b.unassignedPrefix.back();
+        sums.numerator += t.flatNumerator;
+        sums.denominator += t.flatDenominator;
+        sums.tallNumerator += t.tallNumerator;
+        sums.tallDenominator += t.tallDenominator;
+        b.unassignedPrefix.push_back(sums);
+    }
 }
 
 } // namespace zeq::detail

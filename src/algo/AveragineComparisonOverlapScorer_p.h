@@ -28,13 +28,18 @@ const AveragineIsotopeDistribution::Pattern *
 placementDistribution(const PlotBase &plot, const AveragineIsotopeDistribution &model, int charge, double mzOffset);
 
 /// findMzOffset and findScaleFactor without their final calcOverlapScore: false where they return
-/// before scoring.
-bool placeWithoutScore(const AveragineIsotopeDistribution &model, const QPointF &peak, int z, ChargeScoreInfo &info);
+/// before scoring. On success `pattern`, when given, is the placement's model pattern.
+bool placeWithoutScore(const AveragineIsotopeDistribution &model,
+                       const QPointF &peak,
+                       int z,
+                       ChargeScoreInfo &info,
+                       const AveragineIsotopeDistribution::Pattern **pattern = nullptr);
 bool scaleWithoutScore(const AveragineIsotopeDistribution &model,
                        QPointF peak,
                        int z,
                        double mzOffset,
-                       ChargeScoreInfo &info);
+                       ChargeScoreInfo &info,
+                       const AveragineIsotopeDistribution::Pattern **pattern = nullptr);
 
 /// Working storage of an OverlapScorer, kept between scorers so that scoring allocates nothing once
 /// the vectors have grown to the windows seen.
@@ -67,6 +72,39 @@ struct OverlapScorerBuffers {
     std::vector<int> matched;
     std::vector<double> matchedModel; // per match: the model's height at its point
     std::vector<size_t> matchedIsotopes; // ascending, with repeats
+    // For estimates: the unassigned points' intensities ascending, and the running sums of their
+    // terms in that order (flat factors in numerator and denominator).
+    struct Sums {
+        double numerator = 0.0;
+        double denominator = 0.0;
+        double tallNumerator = 0.0;
+        double tallDenominator = 0.0;
+
+        [[nodiscard]] Sums plus(const Sums &o) const
+        {
+            return { numerator + o.numerator,
+                     denominator + o.denominator,
+                     tallNumerator + o.tallNumerator,
+                     tallDenominator + o.tallDenominator };
+        }
+        [[nodiscard]] Sums minus(const Sums &o) const
+        {
+            return { numerator - o.numerator,
+                     denominator - o.denominator,
+                     tallNumerator - o.tallNumerator,
+                     tallDenominator - o.tallDenominator };
+        }
+        [[nodiscard]] Sums tall() const { return { tallNumerator, tallDenominator, 0.0, 0.0 }; }
+    };
+    std::vector<size_t> order;
+    std::vector<double> sortedUnassigned;
+    std::vector<Sums> unassignedPrefix;
+};
+
+/// A score known to lie within value ± error; error 0 when value is the score itself.
+struct ScoreEstimate {
+    double value = 0.0;
+    double error = 0.0;
 };
 
 /// The overlap score of one placement (charge, mono m/z, σ from the parameters) at any number of
@@ -94,11 +132,18 @@ public:
     /// window must be ok.
     void score(double scale, ChargeScoreInfo &info);
 
+    /// The score at a scale ≥ 0 from the same matches, its sums taken in whatever order is
+    /// fastest, with a bound on the difference rounding can make. For comparisons: two estimates
+    /// whose intervals do not overlap order the scores as score() would. The window must be ok.
+    ScoreEstimate estimate(double scale);
+
 private:
     using Run = OverlapScorerBuffers::Run;
     using Terms = OverlapScorerBuffers::Terms;
+    using Sums = OverlapScorerBuffers::Sums;
 
     double modelAt(int pointIndex, double scale);
+    void prepareEstimates();
     void resolve(double scale, std::vector<PointAndPercentAccountFor> &matches);
 
     const QList<QPointF> &m_points;
@@ -108,6 +153,7 @@ private:
     double m_mzOffset;
     double m_sigma;
     size_t m_kmax = 0;
+    double m_sumOfSquares = -1.0; // Σ d², worked out on first use
     int m_first = 0;
     int m_last = -1;
     bool m_windowOk = false;
@@ -121,13 +167,17 @@ private:
 class PlacementScores
 {
 public:
+    /// `pattern`, when given, is the placement's pattern in `model` (as placeWithoutScore gives it).
     PlacementScores(const PlotBase &plot,
                     const AveragineIsotopeDistribution &model,
                     const TestParameters &tp,
-                    const ChargeScoreInfo &placement);
+                    const ChargeScoreInfo &placement,
+                    const AveragineIsotopeDistribution::Pattern *pattern = nullptr);
 
     /// info is the placement at info.scaleFact.
     void score(ChargeScoreInfo &info);
+    /// Whether the score at scale a is above the score at scale b, when their estimates tell.
+    [[nodiscard]] std::optional<bool> higherByEstimate(double a, double b);
     [[nodiscard]] const AveragineIsotopeDistribution &model() const noexcept { return m_model; }
 
 private:

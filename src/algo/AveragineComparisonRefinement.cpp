@@ -14,13 +14,17 @@ namespace detail
 PlacementScores::PlacementScores(const PlotBase &plot,
                                  const AveragineIsotopeDistribution &model,
                                  const TestParameters &tp,
-                                 const ChargeScoreInfo &placement)
+                                 const ChargeScoreInfo &placement,
+                                 const AveragineIsotopeDistribution::Pattern *pattern)
     : m_plot(plot)
     , m_model(model)
     , m_tp(tp)
 {
-    const AveragineIsotopeDistribution::Pattern *pattern =
-        placementDistribution(plot, model, placement.charge, placement.mzOffset);
+    if (!pattern) {
+        pattern = placementDistribution(plot, model, placement.charge, placement.mzOffset);
+    } else if (plot.getPointListSize() <= 0 || placement.mzOffset <= kUnsetMz || placement.charge < 1) {
+        pattern = nullptr; // as placementDistribution would find
+    }
     if (pattern) {
         thread_local OverlapScorerBuffers buffers;
         m_scorer.emplace(plot, *pattern, tp, placement.charge, placement.mzOffset, buffers);
@@ -46,6 +50,25 @@ void PlacementScores::score(ChargeScoreInfo &info)
     m_scorer->score(info.scaleFact, info);
 }
 
+std::optional<bool> PlacementScores::higherByEstimate(double a, double b)
+{
+    if (!m_scorer || !(a >= 0.0) || !(b >= 0.0)) {
+        return std::nullopt;
+    }
+    const ScoreEstimate x = m_scorer->estimate(a);
+    const ScoreEstimate y = m_scorer->estimate(b);
+    if (x.error == 0.0 && y.error == 0.0) {
+        return x.value > y.value;
+    }
+    if (x.value - x.error > y.value + y.error) {
+        return true;
+    }
+    if (x.value + x.error <= y.value - y.error) {
+        return false;
+    }
+    return std::nullopt; // too close to call (or not finite)
+}
+
 void refineScaleBinary(PlacementScores &scores,
                        double lowFactor,
                        double highFactor,
@@ -55,19 +78,31 @@ void refineScaleBinary(PlacementScores &scores,
     double s = info.scaleFact;
     double lo = s * lowFactor;
     double hi = s * highFactor;
-    ChargeScoreInfo up = info;
-    ChargeScoreInfo down = info;
+    std::optional<ChargeScoreInfo> up;
+    std::optional<ChargeScoreInfo> down;
+    // Only the steps' comparisons matter until the last scale: estimates decide them unless the
+    // two scores lie within rounding of each other.
     for (int i = 0; i < iterations; ++i) {
-        up.scaleFact = (s + hi) / 2.0;
-        down.scaleFact = (s + lo) / 2.0;
-        scores.score(up);
-        scores.score(down);
-        if (up.score > down.score) {
+        const double upScale = (s + hi) / 2.0;
+        const double downScale = (s + lo) / 2.0;
+        std::optional<bool> upHigher = scores.higherByEstimate(upScale, downScale);
+        if (!upHigher) {
+            if (!up) {
+                up = info;
+                down = info;
+            }
+            up->scaleFact = upScale;
+            down->scaleFact = downScale;
+            scores.score(*up);
+            scores.score(*down);
+            upHigher = up->score > down->score;
+        }
+        if (*upHigher) {
             hi = s;
-            s = down.scaleFact;
+            s = downScale;
         } else {
             lo = s;
-            s = up.scaleFact;
+            s = upScale;
         }
     }
     info.scaleFact = s;

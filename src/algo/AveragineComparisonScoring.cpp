@@ -82,14 +82,7 @@ int AveragineIsotopeFunction::peakOverlapIndex(double x) const
 {
     const double u = (x - m_mzOffset) * m_charge * kInverseSpacing;
     const double w = (kWidthFloor + m_stdDev) * kInverseSpacing * m_charge;
-    if (!(detail::below(u + w) > detail::below(u - w))) {
-        return -1; // no isotope position within the peak width (or NaN)
-    }
-    const double k = std::round(u);
-    if (!(k < static_cast<double>(m_distribution->size()))) {
-        return -1;
-    }
-    return k < INT_MIN ? INT_MIN : static_cast<int>(k);
+    return detail::overlappedIsotope(u, w, m_distribution->size());
 }
 
 std::optional<size_t> findMaxIndex(const std::vector<double> &values)
@@ -144,7 +137,11 @@ double find_penalty_scale_factor_if_accounted_for(const TestParameters &tp, int 
 namespace detail
 {
 
-bool placeWithoutScore(const AveragineIsotopeDistribution &model, const QPointF &peak, int z, ChargeScoreInfo &info)
+bool placeWithoutScore(const AveragineIsotopeDistribution &model,
+                       const QPointF &peak,
+                       int z,
+                       ChargeScoreInfo &info,
+                       const AveragineIsotopeDistribution::Pattern **pattern)
 {
     const std::optional<size_t> kmax = tallestOf(model.isotopePattern(z * peak.x()));
     const double kmaxValue = kmax ? static_cast<double>(*kmax) : -1.0;
@@ -154,27 +151,31 @@ bool placeWithoutScore(const AveragineIsotopeDistribution &model, const QPointF 
     if (mzOffset <= kUnsetMz) {
         qCDebug(lcCore) << "mzOffset is incorrectly assigned";
     }
-    return scaleWithoutScore(model, peak, z, mzOffset, info);
+    return scaleWithoutScore(model, peak, z, mzOffset, info, pattern);
 }
 
 bool scaleWithoutScore(const AveragineIsotopeDistribution &model,
                        QPointF peak,
                        int z,
                        double mzOffset,
-                       ChargeScoreInfo &info)
+                       ChargeScoreInfo &info,
+                       const AveragineIsotopeDistribution::Pattern **pattern)
 {
     info.scaleFact = -1.0;
     if (z < 1) {
         qCDebug(lcCore) << "charge values less than 1 not permitted";
         return false;
     }
-    const AveragineIsotopeDistribution::Pattern &pattern = model.isotopePattern(z * mzOffset);
-    const std::optional<size_t> kmax = tallestOf(pattern);
+    const AveragineIsotopeDistribution::Pattern &found = model.isotopePattern(z * mzOffset);
+    const std::optional<size_t> kmax = tallestOf(found);
     if (!kmax) {
         return false;
     }
     // Scoring reads only charge, m/z and scale and writes the rest, so info can be scored in place.
-    info.scaleFact = peak.y() / (pattern.fractions[*kmax] + 1e-30);
+    info.scaleFact = peak.y() / (found.fractions[*kmax] + 1e-30);
+    if (pattern) {
+        *pattern = &found;
+    }
     return true;
 }
 

@@ -42,8 +42,9 @@ public:
         , m_model(model)
         , m_tp(tp)
     {
-        if (detail::placeWithoutScore(model, anchor, z, info)) {
-            m_scores.emplace(plot, model, tp, info);
+        const AveragineIsotopeDistribution::Pattern *pattern = nullptr;
+        if (detail::placeWithoutScore(model, anchor, z, info, &pattern)) {
+            m_scores.emplace(plot, model, tp, info, pattern);
             m_scores->score(info);
         }
     }
@@ -61,8 +62,15 @@ public:
         }
     }
 
-    void rescore(ChargeScoreInfo &info)
+    // refine followed by a score at the refined scale, which the shared model's refinement already
+    // leaves in info.
+    void refineAndRescore(ChargeScoreInfo &info)
     {
+        if (m_scores && &m_scores->model() == &sharedAveragineModel()) {
+            detail::refineScaleBinary(*m_scores, 0.5, 2.0, 10, info);
+            return;
+        }
+        refine(info);
         if (m_scores) {
             m_scores->score(info);
         } else {
@@ -133,8 +141,7 @@ ChargeScoreInfo placeNear(const PlotBase &plot,
     ChargeScoreInfo candidate;
     candidate.charge = z;
     Placement placement(plot, model, tp, anchor, z, candidate);
-    placement.refine(candidate);
-    placement.rescore(candidate);
+    placement.refineAndRescore(candidate);
     return candidate;
 }
 
@@ -322,8 +329,7 @@ searchMaxPeak(const PlotBase &plot, const AveragineIsotopeDistribution &model, T
 
     {
         Placement placement(plot, model, tp, peak, first.charge, first);
-        placement.refine(first);
-        placement.rescore(first);
+        placement.refineAndRescore(first);
     }
 
     const int z = first.charge;

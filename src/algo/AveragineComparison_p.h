@@ -3,7 +3,9 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <climits>
 #include <cmath>
+#include <cstddef>
 #include <optional>
 
 class PlotBase;
@@ -16,16 +18,67 @@ namespace zeq::detail
 using WarningCounter = std::atomic<quint64>;
 constexpr quint64 kLoggedOccurrences = 5;
 
+// floor, ceil and round for the search's inner loops, where the library calls cost more than the
+// rest of the loop. Equal to the library's results except that a zero may lose its sign, which no
+// caller can see (they compare, convert to integers or add 1).
+inline constexpr double kExactIntegers = 4503599627370496.0; // 2^52: from here on every double is an integer
+
+inline double floorOf(double t)
+{
+    if (!(std::abs(t) < kExactIntegers)) {
+        return std::floor(t); // large, infinite or NaN
+    }
+    const auto r = static_cast<double>(static_cast<long long>(t));
+    return r > t ? r - 1.0 : r;
+}
+
+inline double ceilOf(double t)
+{
+    if (!(std::abs(t) < kExactIntegers)) {
+        return std::ceil(t);
+    }
+    const auto r = static_cast<double>(static_cast<long long>(t));
+    return r < t ? r + 1.0 : r;
+}
+
+/// Nearest integer, halves away from zero.
+inline double roundOf(double t)
+{
+    if (!(std::abs(t) < kExactIntegers)) {
+        return std::round(t);
+    }
+    const auto r = static_cast<double>(static_cast<long long>(t));
+    const double fraction = t - r; // exact below 2^52
+    if (fraction >= 0.5) {
+        return r + 1.0;
+    }
+    return fraction <= -0.5 ? r - 1.0 : r;
+}
+
 // Rounding of isotope windows, as the original integer arithmetic did: below(t) is the largest
 // integer strictly below t for t ≤ 0 and ⌊t⌋ above 0; above(t) is ⌊t⌋ + 1 above 0 and ⌈t⌉ otherwise.
 inline double below(double t)
 {
-    return t > 0.0 ? std::floor(t) : std::ceil(t) - 1.0;
+    return t > 0.0 ? floorOf(t) : ceilOf(t) - 1.0;
 }
 
 inline double above(double t)
 {
-    return t > 0.0 ? std::floor(t) + 1.0 : std::ceil(t);
+    return t > 0.0 ? floorOf(t) + 1.0 : ceilOf(t);
+}
+
+/// The isotope (0 up to `size` − 1) whose peak, `width` isotope units wide, covers position u (in
+/// isotope units from the monoisotope), or −1.
+inline int overlappedIsotope(double u, double width, size_t size)
+{
+    if (!(below(u + width) > below(u - width))) {
+        return -1; // no isotope position within the peak width (or NaN)
+    }
+    const double k = roundOf(u);
+    if (!(k < static_cast<double>(size))) {
+        return -1;
+    }
+    return k < INT_MIN ? INT_MIN : static_cast<int>(k);
 }
 
 /// Counts one occurrence and returns how many came before it.
