@@ -4,6 +4,7 @@
 #include "zeq_qt_shared_libs_core/IsotopeWorkspace.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <mutex>
 #include <numeric>
@@ -107,6 +108,10 @@ struct AveragineIsotopeDistribution::Tables {
     std::array<Chunk, ChunkCount> chunks;
     std::array<std::once_flag, BinCount> binOnce;
     std::array<Pattern, BinCount> bins;
+    // Set once a table entry is filled: a look-up then skips call_once, whose every call stores
+    // thread-locals through the dynamic linker's TLS look-up, a third of a look-up's time.
+    std::array<std::atomic<bool>, ChunkCount> chunkReady{};
+    std::array<std::atomic<bool>, BinCount> binReady{};
 
     Tables()
     {
@@ -189,13 +194,24 @@ const AveragineIsotopeDistribution::Pattern &AveragineIsotopeDistribution::isoto
     }
     Tables &tables = *m_tables;
     if (mass >= ExactLimit) {
-        const int index = std::min(static_cast<int>((mass - ExactLimit) / BinWidth), BinCount - 1);
-        std::call_once(tables.binOnce[static_cast<size_t>(index)], [&tables, index] { tables.fillBin(index); });
-        return tables.bins[static_cast<size_t>(index)];
+        const auto index =
+            static_cast<size_t>(std::min(static_cast<int>((mass - ExactLimit) / BinWidth), BinCount - 1));
+        if (!tables.binReady[index].load(std::memory_order_acquire)) {
+            std::call_once(tables.binOnce[index], [&tables, index] {
+                tables.fillBin(static_cast<int>(index));
+                tables.binReady[index].store(true, std::memory_order_release);
+            });
+        }
+        return tables.bins[index];
     }
-    const int index = std::min(static_cast<int>(mass / ChunkWidth), ChunkCount - 1);
-    std::call_once(tables.chunkOnce[static_cast<size_t>(index)], [&tables, index] { tables.fillChunk(index); });
-    const Chunk &chunk = tables.chunks[static_cast<size_t>(index)];
+    const auto index = static_cast<size_t>(std::min(static_cast<int>(mass / ChunkWidth), ChunkCount - 1));
+    if (!tables.chunkReady[index].load(std::memory_order_acquire)) {
+        std::call_once(tables.chunkOnce[index], [&tables, index] {
+            tables.fillChunk(static_cast<int>(index));
+            tables.chunkReady[index].store(true, std::memory_order_release);
+        });
+    }
+    const Chunk &chunk = tables.chunks[index];
     const Counts counts = composition(mass);
     const size_t slot = static_cast<size_t>(atomCount(counts) - chunk.firstAtomCount);
     // The chunk's walk met every composition of its mass range, so this always holds.

@@ -63,12 +63,30 @@ void eliminateTagListPeaks(const PlotBase &input,
     if (!(total > 0.0)) {
         return;
     }
-    if (!input.isSortedByX()) {
+    std::optional<PlotBase> corrected;
+    detail::eliminateOnUsablePlot(
+        detail::withUsableIntensities(input, corrected), start, end, total, minPercent, tp, out);
+}
+
+namespace detail
+{
+
+void eliminateOnUsablePlot(const PlotBase &plot,
+                           double start,
+                           double end,
+                           double total,
+                           double minPercent,
+                           TestParameters &tp,
+                           QList<ChargeScoreInfo> &out)
+{
+    out.clear();
+    if (!(total > 0.0)) {
+        return;
+    }
+    if (!plot.isSortedByX()) {
         qCWarning(lcCore) << "spectrum points are not sorted by m/z; no clusters searched";
         return;
     }
-    std::optional<PlotBase> corrected;
-    const PlotBase &plot = detail::withUsableIntensities(input, corrected);
     const QList<QPointF> window = plot.getDataPoints(start, end, true);
     if (window.isEmpty()) {
         return;
@@ -104,6 +122,8 @@ void eliminateTagListPeaks(const PlotBase &input,
     }
     std::stable_sort(out.begin(), out.end(), charge_mz_Less);
 }
+
+} // namespace detail
 
 QList<QPointF> filterSignalToNoise(const QList<QPointF> &points, double ratio)
 {

@@ -76,8 +76,19 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
 {
     const std::vector<double> &d = m_d;
     const double w0 = 2.0 * m_sigma;
-    m_first = plot.getIndexLessOrEqual(mzOffset - w0, false) + 1;
-    m_last = plot.getIndexLessOrEqual(mzOffset + static_cast<double>(d.size()) * kIsotopeSpacing / charge + w0, false);
+    // getIndexLessOrEqual of both ends, the second searched from the first.
+    const double low = mzOffset - w0;
+    const double high = mzOffset + static_cast<double>(d.size()) * kIsotopeSpacing / charge + w0;
+    const auto above = [](double x, const QPointF &p) { return x < p.x(); };
+    const auto begin = m_points.cbegin();
+    const auto lowEnd = std::isnan(low) ? begin : std::upper_bound(begin, m_points.cend(), low, above);
+    m_first = static_cast<int>(lowEnd - begin);
+    if (std::isnan(high)) {
+        m_last = -1;
+    } else {
+        const auto from = high >= low ? lowEnd : begin;
+        m_last = static_cast<int>(std::upper_bound(from, m_points.cend(), high, above) - begin) - 1;
+    }
     m_windowOk = !(m_first > m_last || m_first < 0 || m_last >= plot.getPointListSize());
     if (!m_windowOk) {
         return;

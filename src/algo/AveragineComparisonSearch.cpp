@@ -181,7 +181,7 @@ void findBestMonosWith(const PlotBase &input,
     tp.maxCharge = 35;
     tp.uncertaintyScaling = scaling;
     tp.stdDev = stdDev;
-    eliminateTagListPeaks(plot, start, end, total, 0.0, tp, out);
+    detail::eliminateOnUsablePlot(plot, start, end, total, 0.0, tp, out);
 }
 
 } // namespace
@@ -229,7 +229,7 @@ void findChargesAndMonos(const ProcessorOptions &opts,
     if (!(total > 0.0)) {
         return;
     }
-    eliminateTagListPeaks(plot, start, end, total, minPercent, tp, out);
+    detail::eliminateOnUsablePlot(plot, start, end, total, minPercent, tp, out);
     std::stable_sort(out.begin(), out.end(), percentIonCurrentGreater);
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "algo/AveragineComparisonRecords.h"
+
+#include <QList>
 #include <QtGlobal>
 
 #include <atomic>
@@ -97,5 +100,14 @@ inline bool isUsableIntensity(double y) noexcept
 /// `storage` with the unusable intensities read as 0 (a warning says how many). Point indices stay
 /// those of `plot`, so matched points still name the caller's points.
 const PlotBase &withUsableIntensities(const PlotBase &plot, std::optional<PlotBase> &storage);
+
+/// eliminateTagListPeaks on a plot withUsableIntensities has already checked.
+void eliminateOnUsablePlot(const PlotBase &plot,
+                           double start,
+                           double end,
+                           double total,
+                           double minPercent,
+                           TestParameters &tp,
+                           QList<ChargeScoreInfo> &out);
 
 } // namespace zeq::detail
