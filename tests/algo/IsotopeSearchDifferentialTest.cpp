@@ -1,11 +1,13 @@
 // The cluster search against what it returned before it was made faster: speed-ups must leave every
 // cluster, its order and every double unchanged to the last bit, on 10,000 generated windows.
+#include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
 #include "support/SyntheticPeaks.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 using zeq::ChargeScoreInfo;
@@ -109,6 +111,70 @@ TEST(IsotopeSearchDifferential, ClustersEqualTheReferenceToTheLastBit)
     }
     EXPECT_EQ(clusters, kReferenceClusters);
     EXPECT_EQ(digest.value(), kReferenceDigest) << std::hex << digest.value();
+}
+
+// The scale refinement as it was: both scores of every step computed in full.
+void refineByScores(const PlotBase &plot, const zeq::TestParameters &tp, ChargeScoreInfo &info)
+{
+    double s = info.scaleFact;
+    double lo = s * 0.5;
+    double hi = s * 2.0;
+    ChargeScoreInfo up = info;
+    ChargeScoreInfo down = info;
+    for (int i = 0; i < 10; ++i) {
+        up.scaleFact = (s + hi) / 2.0;
+        down.scaleFact = (s + lo) / 2.0;
+        zeq::calcOverlapScore(plot, zeq::sharedAveragineModel(), tp, up);
+        zeq::calcOverlapScore(plot, zeq::sharedAveragineModel(), tp, down);
+        if (up.score > down.score) {
+            hi = s;
+            s = down.scaleFact;
+        } else {
+            lo = s;
+            s = up.scaleFact;
+        }
+    }
+    info.scaleFact = s;
+    zeq::calcOverlapScore(plot, zeq::sharedAveragineModel(), tp, info);
+}
+
+// The refinement compares bounded estimates instead of scores; a bound that is ever too tight
+// turns a step the other way. Every window point as anchor at every charge, with and without the
+// charge search's terms, some points explained by an earlier cluster.
+TEST(IsotopeSearchDifferential, ScaleRefinementEqualsTheOneThatScoresEveryStep)
+{
+    int refined = 0;
+    for (std::uint64_t seed = 1; seed <= 150; ++seed) {
+        const Case c = makeCase(seed);
+        const QList<QPointF> window = c.plot.getDataPoints(c.start, c.end, true);
+        zeq::TestParameters tp;
+        tp.uncertaintyScaling = c.opts.uncertaintyScaling; // σ as findChargesAndMonos reads the options
+        tp.stdDev = tp.uncertaintyScaling == zeq::SqrtUncertainty ? c.opts.stdDev / std::sqrt(1000.0) : c.opts.stdDev;
+        tp.tagList.addPoints2dList(window);
+        tp.tagList.setWindowPeakOffset(c.plot.getIndexLessOrEqual(c.start, false) + 1);
+        for (int k = 1; k < tp.tagList.getSize(); k += 3) {
+            tp.tagList.excludePoint(k);
+        }
+        for (const QPointF &anchor : window) {
+            for (int z = 1; z <= 8; ++z) {
+                for (const bool chargeSearch : { true, false }) {
+                    tp.chargeSearchActive = chargeSearch;
+                    ChargeScoreInfo placed;
+                    placed.charge = z;
+                    zeq::findMzOffset(c.plot, zeq::sharedAveragineModel(), tp, anchor, z, placed);
+                    ChargeScoreInfo expected = placed;
+                    refineByScores(c.plot, tp, expected);
+                    zeq::searchFineScaleFactorBinary(c.plot, 0.5, 2.0, 10, tp, placed);
+                    ASSERT_EQ(std::bit_cast<std::uint64_t>(placed.scaleFact),
+                              std::bit_cast<std::uint64_t>(expected.scaleFact))
+                        << "seed " << seed << " charge " << z << " at m/z " << anchor.x();
+                    ASSERT_EQ(std::bit_cast<std::uint64_t>(placed.score), std::bit_cast<std::uint64_t>(expected.score));
+                    ++refined;
+                }
+            }
+        }
+    }
+    EXPECT_GT(refined, 10000);
 }
 
 } // namespace
