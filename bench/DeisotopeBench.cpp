@@ -65,7 +65,9 @@ void BM_ReadRun(benchmark::State &state)
     for (auto _ : state) {
         const zeq::Result<QList<zeq::cli::Spectrum>> spectra = zeq::cli::readSpectra(file, {});
         if (spectra.hasError() || spectra.value().size() != kSpectra) {
-            state.SkipWithError("the run was not read whole");
+            static const QByteArray why = spectra.hasError() ? spectra.error().errorString().toUtf8()
+                                                             : QByteArrayLiteral("the run was not read whole");
+            state.SkipWithError(why.constData());
             return;
         }
         benchmark::DoNotOptimize(spectra);
