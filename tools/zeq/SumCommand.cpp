@@ -27,6 +27,9 @@ QString details()
         "0.02 m/z.\n"
         "Profile spectra are centroided first (see --peak-picking), so that peaks are added, as from\n"
         "centroided files, and the sum is a centroided spectrum whatever the input.\n"
+        "\nMemory: the smoothing needs every point at once, so the (centroided) points of all selected\n"
+        "spectra are held, about 50 bytes per point at the peak; spectra are read one at a time, so a\n"
+        "profile spectrum costs only while it is centroided.\n"
         "\nOutput: one row per peak, by m/z: mz, intensity. --format mzml writes one centroided MS1\n"
         "spectrum in mzML instead. A summary (spectra, points, peaks) goes to standard error.\n"
         "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n");
@@ -72,13 +75,14 @@ int runSum(const QStringList &args)
     qsizetype pointCount = 0;
     qsizetype skipped = 0;
     for (const QString &file : files) {
-        const zeq::Result<QList<Spectrum>> read = readSpectra(file, selection, &skipped);
-        if (read.hasError()) {
-            return fail(kExitBadInput, read.error().errorString());
-        }
-        for (const Spectrum &s : read.value()) {
-            spectra.append({ s.points });
+        // Only the (centroided) points are kept: a profile spectrum is held alone, while it is centroided.
+        const Error err = readSpectra(file, selection, &skipped, [&](Spectrum &&s) {
             pointCount += s.points.size();
+            spectra.append({ std::move(s.points) });
+            return Error();
+        });
+        if (err.hasError()) {
+            return fail(kExitBadInput, err.errorString());
         }
     }
     if (spectra.isEmpty()) {
