@@ -49,28 +49,26 @@ public:
         }
     }
 
-    void refine(ChargeScoreInfo &info)
+    /// True when info then holds the score at the refined scale with this placement's model.
+    bool refine(ChargeScoreInfo &info)
     {
         // Scale refinement always scores with the shared model.
         if (m_scores && &m_scores->model() == &sharedAveragineModel()) {
             detail::refineScaleBinary(*m_scores, 0.5, 2.0, 10, info);
-        } else {
-            refineScale(m_plot, m_tp, info);
-            if (m_scores) {
-                m_scores.emplace(m_plot, m_model, m_tp, info); // the refinement took the shared buffers
-            }
+            return true;
         }
+        refineScale(m_plot, m_tp, info);
+        if (m_scores) {
+            m_scores.emplace(m_plot, m_model, m_tp, info); // the refinement took the shared buffers
+        }
+        return false;
     }
 
-    // refine followed by a score at the refined scale, which the shared model's refinement already
-    // leaves in info.
     void refineAndRescore(ChargeScoreInfo &info)
     {
-        if (m_scores && &m_scores->model() == &sharedAveragineModel()) {
-            detail::refineScaleBinary(*m_scores, 0.5, 2.0, 10, info);
+        if (refine(info)) {
             return;
         }
-        refine(info);
         if (m_scores) {
             m_scores->score(info);
         } else {
