@@ -2,6 +2,7 @@
 
 #include "TableWriter.h"
 #include "support/FileSizeLimit.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -222,6 +223,18 @@ TEST(CommandLineTest, TablesShowControlCharactersAndDataFormatsKeepThem)
         TableWriter table(row.format, { { u"name"_qs }, { u"note"_qs } });
         table.addRow(cells);
         EXPECT_EQ(table.render(), QByteArray(row.expected));
+        // Streamed, the same bytes as kept (a table's rows wait in a temporary file for their widths).
+        table.addRow({ u"x"_qs, u"a longer note"_qs });
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"out"_qs);
+        TableWriter streamed(row.format, { { u"name"_qs }, { u"note"_qs } });
+        ResultStream out(path);
+        streamed.streamTo(&out);
+        streamed.addRow(cells);
+        streamed.addRow({ u"x"_qs, u"a longer note"_qs });
+        ASSERT_TRUE(streamed.finish());
+        ASSERT_EQ(out.finish(), kExitSuccess);
+        EXPECT_EQ(zeq::test::fileContents(path), table.render());
     }
     EXPECT_EQ(TableWriter::formatCell(TableWriter::Table, cells.first()), u"?[31mred?[0m, \"x\""_qs);
 }

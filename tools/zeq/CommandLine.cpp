@@ -89,6 +89,13 @@ bool ResultStream::write(QByteArrayView bytes)
     return m_failure.isEmpty();
 }
 
+void ResultStream::failWith(const QString &message)
+{
+    if (m_failure.isEmpty()) {
+        m_failure = message;
+    }
+}
+
 int ResultStream::finish()
 {
     if (!m_opened) {

@@ -46,6 +46,8 @@ public:
     /// False once opening or a write failed; the first failure is kept for finish().
     bool write(QByteArrayView bytes);
     [[nodiscard]] bool ok() const noexcept { return m_failure.isEmpty(); }
+    /// Records a failure of what feeds the stream, unless one came first; finish() reports it.
+    void failWith(const QString &message);
     /// Commits a file. Returns kExitSuccess, or reports the first failure and returns kExitBadInput.
     int finish();
 

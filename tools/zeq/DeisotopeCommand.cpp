@@ -270,9 +270,9 @@ QString details()
                "With --precursor, MS2 spectra without a precursor, or without an MS1 spectrum before them (a\n"
                "warning names those), are left out of every format.\n"
                "\nMemory: spectra are read one at a time and at most twice --threads of them are held at once,\n"
-               "whatever the size of the run; rows and MGF entries are written as they are found. Only an\n"
-               "aligned table (kept until its column widths are known), --format mzml (the deisotoped\n"
-               "spectra) and --sum-scans (every selected spectrum of a file) hold more.\n"
+               "whatever the size of the run; rows and MGF entries are written as they are found (an aligned\n"
+               "table's rows wait in a temporary file until their column widths are known). Only --format\n"
+               "mzml (the deisotoped spectra) and --sum-scans (every selected spectrum of a file) hold more.\n"
                "\nFILE is mzML, mzXML, MGF or a two-column \"m/z intensity\" peak list; - reads standard input.\n")
         .arg(formatNumber(zeq::SearchWindow::GapWidth),
              formatNumber(zeq::kProtonMass),

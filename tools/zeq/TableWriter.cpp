@@ -122,10 +122,32 @@ void TableWriter::addRow(QStringList cells)
         start();
         append(m_format == Json ? jsonRow(cells, m_rowCount == 0) : line(cells));
         flush(kPieceSize);
+    } else if (m_out) {
+        keepRow(std::move(cells));
     } else {
         m_rows.append(std::move(cells));
     }
     ++m_rowCount;
+}
+
+void TableWriter::keepRow(QStringList &&cells)
+{
+    if (m_rowCount == 0) {
+        auto spool = std::make_unique<QTemporaryFile>();
+        if (spool->open()) {
+            m_spoolStream = std::make_unique<QDataStream>(spool.get());
+            m_spool = std::move(spool);
+        }
+    }
+    if (!m_spool) {
+        m_rows.append(std::move(cells)); // no temporary file: held in memory instead
+        return;
+    }
+    *m_spoolStream << cells;
+    if (m_spoolStream->status() != QDataStream::Ok && m_out->ok()) {
+        m_out->failWith(QStringLiteral("Can't keep the table's rows in the temporary file %1: %2")
+                            .arg(m_spool->fileName(), m_spool->errorString()));
+    }
 }
 
 QByteArray TableWriter::render() const
@@ -186,6 +208,23 @@ bool TableWriter::finish()
         flush(kPieceSize);
     }
     m_rows.clear();
+    if (m_spool && ok()) {
+        m_spool->flush();
+        m_spool->seek(0);
+        QStringList row;
+        for (qsizetype i = 0; i < m_rowCount && ok(); ++i) {
+            *m_spoolStream >> row;
+            if (m_spoolStream->status() != QDataStream::Ok) {
+                m_out->failWith(QStringLiteral("Can't read back the table's rows from the temporary file %1")
+                                    .arg(m_spool->fileName()));
+                break;
+            }
+            append(line(row));
+            flush(kPieceSize);
+        }
+    }
+    m_spoolStream.reset();
+    m_spool.reset();
     if (m_format == Json) {
         append(jsonEnd(m_rowCount == 0));
     }

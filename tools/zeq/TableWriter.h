@@ -4,9 +4,13 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDataStream>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
+
+#include <memory>
 
 namespace zeq::cli
 {
@@ -53,9 +57,9 @@ public:
 
     /// Writes to `out` from now on instead of keeping rows: the header with the first row or at
     /// finish(), each row as it is added, the end at finish(). The aligned table needs every row's
-    /// width before its first line: it keeps its rows until finish() unless the caller measured
-    /// them first (widenColumn(), then fixWidths()), as a command that can read its input twice
-    /// does to keep memory bounded.
+    /// width before its first line: unless the caller measured them first (widenColumn(), then
+    /// fixWidths()), as a command that can read its input twice does, its rows wait in a temporary
+    /// file until finish(), so that memory stays bounded however many there are.
     void streamTo(ResultStream *out);
     [[nodiscard]] bool isStreamed() const noexcept { return m_out != nullptr; }
     /// Widens `column` of the table to `width` characters (the cell's size as text).
@@ -88,9 +92,15 @@ private:
     void flush(qsizetype atLeast);
     [[nodiscard]] bool streamsRows() const noexcept { return m_out && (m_format != Table || m_widthsFixed); }
 
+    /// Streaming a table whose widths are not fixed: keeps the row for finish().
+    void keepRow(QStringList &&cells);
+
     Format m_format;
     QList<Column> m_columns;
     QList<QStringList> m_rows;
+    // The rows a streamed table keeps, when a temporary file could be made for them.
+    std::unique_ptr<QTemporaryFile> m_spool;
+    std::unique_ptr<QDataStream> m_spoolStream;
     qsizetype m_rowCount = 0;
     QList<qsizetype> m_widths;
     bool m_widthsFixed = false;
