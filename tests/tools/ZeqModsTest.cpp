@@ -1,5 +1,7 @@
 // Runs `zeq mods` on real catalogue files as a user would.
 #include "db/ScopedSQLite3Database.h"
+#include "support/DamagedDatabase.h"
+#include "support/TestFiles.h"
 #include "support/ZeqRun.h"
 #include "zeq_common_core_mini/Sqlite3Functions.h"
 
@@ -115,6 +117,39 @@ TEST_F(ZeqModsTest, BadUsageAndBadFilesAreRefusedInOneLine)
         EXPECT_TRUE(matches(row.err, result.err)) << qPrintable(result.err);
     }
     EXPECT_FALSE(QFileInfo::exists(file(u"none.db"_qs)));
+}
+
+// Listing or adding to a damaged catalogue: one line naming the file, and the file as it was (an add
+// must not build on a catalogue it could not read).
+TEST_F(ZeqModsTest, DamagedCatalogueIsRefusedAndLeftAsItWas)
+{
+    const QString good = file(u"good.db"_qs);
+    ASSERT_EQ(run({ u"add"_qs, u"Oxidation/15.9949"_qs, u"--db"_qs, good }).exitCode, 0);
+    {
+        zeq::ScopedSQLite3Database db(good, false);
+        ASSERT_FALSE(db.init().hasError());
+        ASSERT_FALSE(sql_exec(db.db(),
+                              u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
+                              u"INSERT INTO Modifications (Id, TypeName, ModName, MassShift) "
+                              u"SELECT i, 'Mod' || i, 'Mod' || i, i FROM n"_qs)
+                         .hasError());
+    }
+    const QString path = file(u"damaged.db"_qs);
+    for (const auto &damage : zeq::test::damagedCopies(zeq::test::fileContents(good), 41)) {
+        for (const QStringList &args : { QStringList{ u"list"_qs }, QStringList{ u"add"_qs, u"Phospho/79.9663"_qs } }) {
+            SCOPED_TRACE(std::string(damage.name) + ", " + args.constFirst().toStdString());
+            zeq::test::writeFile(path, damage.bytes);
+            const Outcome result = run(args + QStringList{ u"--db"_qs, path });
+            if (!damage.mustFail && result.exitCode == 0) {
+                continue;
+            }
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_TRUE(result.out.isEmpty());
+            EXPECT_TRUE(matches("^zeq: [^\n]*damaged\\.db[^\n]*\n$", result.err)) << qPrintable(result.err);
+            EXPECT_EQ(zeq::test::fileContents(path), damage.bytes);
+            EXPECT_FALSE(QFileInfo::exists(path + u"-journal"_qs));
+        }
+    }
 }
 
 TEST_F(ZeqModsTest, AddWaitsForABriefLock)
