@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -196,6 +197,39 @@ TEST_F(ZeqModsTest, ConcurrentAddsAllSucceedAndAddEachNameOnce)
         EXPECT_EQ(it.value().size(), 1) << qPrintable(it.key());
     }
     EXPECT_EQ(run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"tsv"_qs }).out.count(u'\n'), 9);
+}
+
+// Two adds at once, round after round on one file (created by the first round's pair): every name
+// lands once, under the identifier its add reported, and no identifier serves two names.
+TEST_F(ZeqModsTest, TwoAddsAtOnceLoseNothing)
+{
+    constexpr int kRounds = 6;
+    const QString path = file(u"pairs.db"_qs);
+    QMap<QString, QString> reported;
+    for (int round = 0; round < kRounds; ++round) {
+        std::array<QProcess, 2> adds;
+        for (int k = 0; k < 2; ++k) {
+            const QString name = QStringLiteral("Round%1Mod%2/%3").arg(round).arg(k).arg(100 + 2 * round + k);
+            adds[k].start(QStringLiteral(ZEQ_PROGRAM),
+                          { u"mods"_qs, u"add"_qs, name, u"--db"_qs, path, u"--format"_qs, u"csv"_qs });
+        }
+        for (QProcess &add : adds) {
+            ASSERT_TRUE(add.waitForFinished(60'000));
+            EXPECT_EQ(add.exitCode(), 0) << add.readAllStandardError().constData();
+            const QString row = QString::fromUtf8(add.readAllStandardOutput()).section(u'\n', 1, 1);
+            reported.insert(row.section(u',', 1, 1), row.section(u',', 0, 0));
+        }
+    }
+    const Outcome list = run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"csv"_qs });
+    QMap<QString, QString> listed;
+    QSet<QString> ids;
+    for (const QString &row : list.out.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+        listed.insert(row.section(u',', 1, 1), row.section(u',', 0, 0));
+        ids.insert(row.section(u',', 0, 0));
+    }
+    EXPECT_EQ(reported.size(), 2 * kRounds);
+    EXPECT_EQ(listed, reported);
+    EXPECT_EQ(ids.size(), listed.size());
 }
 
 TEST_F(ZeqModsTest, IdentifiersPassTwoToThe31)
