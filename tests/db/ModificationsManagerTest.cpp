@@ -2,8 +2,6 @@
 
 #include "db/ModificationsDao.h"
 #include "db/ScopedSQLite3Database.h"
-#include "support/DamagedDatabase.h"
-#include "support/TestFiles.h"
 #include "zeq_common_core_mini/Sqlite3Functions.h"
 
 #include <QTemporaryDir>
@@ -201,37 +199,6 @@ TEST_F(ModificationsManagerTest, LoadStoppedBySqliteIsAnError)
     const Error err = manager.loadFromDB(db());
     EXPECT_TRUE(err.errorString().contains(u"malformed JSON")) << qPrintable(err.errorString());
     EXPECT_EQ(manager.modList().size(), 2);
-}
-
-TEST_F(ModificationsManagerTest, DamagedFileGivesAnErrorNamingIt)
-{
-    // Enough rows for the table to span several pages.
-    ASSERT_FALSE(sql_exec(db(),
-                          u"WITH RECURSIVE n(i) AS (SELECT 6 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
-                          u"INSERT INTO Modifications SELECT i, 'Mod' || i, '', 'Mod' || i, i, '', '' FROM n"_qs)
-                     .hasError());
-    m_db.reset();
-    const QByteArray good = zeq::test::fileContents(m_dir.filePath(u"catalogue.db"_qs));
-    for (const auto &damage : zeq::test::damagedCopies(good, 17)) {
-        SCOPED_TRACE(damage.name);
-        const QString path = zeq::test::writeFile(m_dir.filePath(u"damaged.db"_qs), damage.bytes);
-        ModificationsManager manager;
-        Error err;
-        {
-            zeq::ScopedSQLite3Database damaged(path, true);
-            err = damaged.init();
-            if (!err.hasError()) {
-                err = manager.loadFromDB(damaged.db());
-            }
-        }
-        if (damage.mustFail || err.hasError()) {
-            ASSERT_TRUE(err.hasError());
-            EXPECT_TRUE(err.errorString().contains(path)) << qPrintable(err.errorString());
-        } else {
-            EXPECT_EQ(manager.modList().size(), 400);
-        }
-        EXPECT_EQ(zeq::test::fileContents(path), damage.bytes);
-    }
 }
 
 TEST_F(ModificationsManagerTest, SchemaAndSiteQueries)

@@ -64,9 +64,7 @@ Error openCatalogue(zeq::ScopedSQLite3Database &db, const QString &path, bool wr
     }
     // Adds queue for the write lock instead of failing, and take it before the catalogue is read, so
     // that two adds never hand out one identifier; the transaction ends with the add's COMMIT.
-    if (!err.hasError()) {
-        err = sql_exec(db.db(), QStringLiteral("PRAGMA busy_timeout = %1").arg(kLockWaitMs));
-    }
+    err = sql_exec(db.db(), QStringLiteral("PRAGMA busy_timeout = %1").arg(kLockWaitMs));
     if (!err.hasError() && writing) {
         err = sql_exec(db.db(), QStringLiteral("BEGIN IMMEDIATE"));
     }
