@@ -48,6 +48,15 @@ QString cellText(sqlite3_stmt *stmt, int column)
     }
 }
 
+/// Names the file behind `db` in a failed load: SQLite's own messages ("database disk image is
+/// malformed") do not say which file the user must mend or replace.
+Error &namingCatalogue(Error &err, sqlite3 *db)
+{
+    const char *file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    return err.addErrorMessage(QStringLiteral("Can't load the modification catalogue of %1")
+                                   .arg(file && *file ? QString::fromUtf8(file) : QStringLiteral("a memory database")));
+}
+
 QString nameKey(QStringView name)
 {
     return name.trimmed().toString().toCaseFolded();
@@ -133,7 +142,7 @@ Error ModificationsManager::loadFromDB(sqlite3 *db, ErrorWarningMessages *messag
     ScopedSqlite3Stmt stmt(db, kLoadSql);
     Error err = stmt.lastError();
     if (err.hasError()) {
-        return ZEQ_ECATCH(err);
+        return ZEQ_ECATCH(namingCatalogue(err, db));
     }
     m_modList.clear();
     m_newModificationsIdList.clear();
@@ -151,7 +160,7 @@ Error ModificationsManager::loadFromDB(sqlite3 *db, ErrorWarningMessages *messag
                                     .arg(row)
                                     .arg(cellText(stmt, 0))
                                     .arg(std::numeric_limits<qint64>::max()));
-            return ZEQ_ECATCH(err);
+            return ZEQ_ECATCH(namingCatalogue(err, db));
         }
         ModificationsEntry entry;
         entry.setTypeName(columnText(stmt, 1));
@@ -169,7 +178,7 @@ Error ModificationsManager::loadFromDB(sqlite3 *db, ErrorWarningMessages *messag
     // A load cut short (a lock, a corrupt page) must not pass for the whole catalogue.
     if (rc != SQLITE_DONE) {
         err = sqliteError(db, QStringLiteral("Can't read all rows of"), kLoadSql);
-        return ZEQ_ECATCH(err);
+        return ZEQ_ECATCH(namingCatalogue(err, db));
     }
     return err;
 }

@@ -74,7 +74,8 @@ public:
 
     /// Replaces the catalogue by the table's rows. A bad identifier ends the load with the line
     /// in `messages` and an error naming the row and its value; rows read before stay, as they do
-    /// when reading stops on SQLite's error. The highest identifier handed out is never lowered.
+    /// when reading stops on SQLite's error (a damaged page). Errors name the database's file. The
+    /// highest identifier handed out is never lowered.
     Error loadFromDB(sqlite3 *db, ErrorWarningMessages *messages = nullptr);
     /// Inserts the entries added since the last load or save, all or none; on failure the list
     /// of new identifiers is kept, so the save can be retried.

@@ -65,10 +65,15 @@ Error appendSearchParameterFromTsnres(const QString &path, const QString &key, Q
     query.addBindValue(key);
     err = db::qExecPrepared(query, Q_FUNC_INFO, __LINE__);
     if (err.hasError()) {
+        err = connection.naming(err);
         return ZEQ_ECATCH(err);
     }
     if (query.next()) {
         values->append(query.value(0).toString());
+    }
+    err = connection.rowsError(query);
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
     }
     return err;
 }
@@ -102,10 +107,15 @@ Error getMSFilesFromTsnres(const QString &path, QList<QString> &files)
     QSqlQuery query = makeQuery(connection.db(), true);
     err = db::qExecCmd(query, QStringLiteral("SELECT TnParmsContent FROM Search"), Q_FUNC_INFO, __LINE__);
     if (err.hasError()) {
+        err = connection.naming(err);
         return ZEQ_ECATCH(err);
     }
     while (query.next()) {
         files.append(spectraFilesOf(query.value(0).toString()));
+    }
+    err = connection.rowsError(query);
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
     }
     return err;
 }

@@ -12,7 +12,7 @@
 // Facts about a search read from its result file (a SQLite database, extension "tsnres"). The
 // readers open the file read-only, never create it, and close their connection before returning.
 // A file that cannot be opened gives kBadParameterError; a query that fails (not a database, tables
-// missing) gives its error.
+// missing, a damaged page met while reading rows) gives its error, naming the file.
 namespace zeq
 {
 

@@ -32,6 +32,7 @@ Error getProteinSequencesFromTsnres(const QString &path,
                        Q_FUNC_INFO,
                        __LINE__);
     if (err.hasError()) {
+        err = connection.naming(err);
         return ZEQ_ECATCH(err);
     }
     // A set beside the list: result files hold tens of thousands of proteins.
@@ -52,6 +53,10 @@ Error getProteinSequencesFromTsnres(const QString &path,
         seen.insert(sequence);
         names->append(query.value(1).toString());
         sequences->append(sequence);
+    }
+    err = connection.rowsError(query);
+    if (err.hasError()) {
+        return ZEQ_ECATCH(err);
     }
     return err;
 }

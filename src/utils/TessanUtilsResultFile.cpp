@@ -55,4 +55,21 @@ Error ResultFileConnection::open()
     return err;
 }
 
+Error ResultFileConnection::naming(Error err) const
+{
+    err.addErrorMessage(QStringLiteral("Can't read result file \"%1\"").arg(m_path));
+    return err;
+}
+
+Error ResultFileConnection::rowsError(const QSqlQuery &query) const
+{
+    if (!query.lastError().isValid()) {
+        return Error();
+    }
+    Error err(kError,
+              QStringLiteral("Can't read all rows of \"%1\" from result file \"%2\": %3")
+                  .arg(query.lastQuery(), m_path, query.lastError().text()));
+    return ZEQ_ECATCH(err);
+}
+
 } // namespace zeq

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 #include <mutex>
@@ -27,6 +28,12 @@ public:
     /// kBadParameterError, naming the path and the driver's reason, when the file cannot be opened.
     Error open();
     [[nodiscard]] QSqlDatabase &db() noexcept { return m_db; }
+    /// `err` of a query on the file with the file named: SQLite's messages ("database disk image is
+    /// malformed") do not say which file is damaged.
+    [[nodiscard]] Error naming(Error err) const;
+    /// After next() gave false, or the caller stopped early: the error that stopped the rows, if any.
+    /// Without it a damaged page past the first rows reads as the end of the table.
+    [[nodiscard]] Error rowsError(const QSqlQuery &query) const;
 
 private:
     // First member: taken before the connection is added, released after it is removed.

@@ -1,5 +1,7 @@
 // Runs `zeq mods` on real catalogue files as a user would.
 #include "db/ScopedSQLite3Database.h"
+#include "support/DamagedDatabase.h"
+#include "support/TestFiles.h"
 #include "support/ZeqRun.h"
 #include "zeq_common_core_mini/Sqlite3Functions.h"
 
@@ -12,8 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
+#include <array>
 
 using zeq::test::Outcome;
 using zeq::test::runZeq;
@@ -117,6 +118,39 @@ TEST_F(ZeqModsTest, BadUsageAndBadFilesAreRefusedInOneLine)
     EXPECT_FALSE(QFileInfo::exists(file(u"none.db"_qs)));
 }
 
+// Listing or adding to a damaged catalogue: one line naming the file, and the file as it was (an add
+// must not build on a catalogue it could not read).
+TEST_F(ZeqModsTest, DamagedCatalogueIsRefusedAndLeftAsItWas)
+{
+    const QString good = file(u"good.db"_qs);
+    ASSERT_EQ(run({ u"add"_qs, u"Oxidation/15.9949"_qs, u"--db"_qs, good }).exitCode, 0);
+    {
+        zeq::ScopedSQLite3Database db(good, false);
+        ASSERT_FALSE(db.init().hasError());
+        ASSERT_FALSE(sql_exec(db.db(),
+                              u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
+                              u"INSERT INTO Modifications (Id, TypeName, ModName, MassShift) "
+                              u"SELECT i, 'Mod' || i, 'Mod' || i, i FROM n"_qs)
+                         .hasError());
+    }
+    const QString path = file(u"damaged.db"_qs);
+    for (const auto &damage : zeq::test::damagedCopies(zeq::test::fileContents(good), 41)) {
+        for (const QStringList &args : { QStringList{ u"list"_qs }, QStringList{ u"add"_qs, u"Phospho/79.9663"_qs } }) {
+            SCOPED_TRACE(std::string(damage.name) + ", " + args.constFirst().toStdString());
+            zeq::test::writeFile(path, damage.bytes);
+            const Outcome result = run(args + QStringList{ u"--db"_qs, path });
+            if (!damage.mustFail && result.exitCode == 0) {
+                continue;
+            }
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_TRUE(result.out.isEmpty());
+            EXPECT_TRUE(matches("^zeq: [^\n]*damaged\\.db[^\n]*\n$", result.err)) << qPrintable(result.err);
+            EXPECT_EQ(zeq::test::fileContents(path), damage.bytes);
+            EXPECT_FALSE(QFileInfo::exists(path + u"-journal"_qs));
+        }
+    }
+}
+
 TEST_F(ZeqModsTest, AddWaitsForABriefLock)
 {
     const QString path = file(u"shared.db"_qs);
@@ -133,34 +167,40 @@ TEST_F(ZeqModsTest, AddWaitsForABriefLock)
     EXPECT_EQ(run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"tsv"_qs }).out.count(u'\n'), 3);
 }
 
-TEST_F(ZeqModsTest, ConcurrentAddsAllSucceedAndAddEachNameOnce)
+// Adds at once, round after round on one file (created by the first round): two names, each asked
+// for by two adds. Every name lands once, under the identifier all its adds reported, and no
+// identifier serves two names.
+TEST_F(ZeqModsTest, ConcurrentAddsLoseNothing)
 {
-    // Sixteen at once, each name asked for by two of them.
+    constexpr int kRounds = 6;
     const QString path = file(u"shared.db"_qs);
-    std::vector<std::unique_ptr<QProcess>> adds;
-    for (int k = 0; k < 16; ++k) {
-        adds.push_back(std::make_unique<QProcess>());
-        adds.back()->start(QStringLiteral(ZEQ_PROGRAM),
-                           { u"mods"_qs,
-                             u"add"_qs,
-                             QStringLiteral("Mod%1/%1").arg(k % 8),
-                             u"--db"_qs,
-                             path,
-                             u"--format"_qs,
-                             u"csv"_qs });
+    QMap<QString, QString> reported;
+    for (int round = 0; round < kRounds; ++round) {
+        std::array<QProcess, 4> adds;
+        for (int k = 0; k < 4; ++k) {
+            const QString name = QStringLiteral("Round%1Mod%2/%3").arg(round).arg(k % 2).arg(100 + 2 * round + k % 2);
+            adds[k].start(QStringLiteral(ZEQ_PROGRAM),
+                          { u"mods"_qs, u"add"_qs, name, u"--db"_qs, path, u"--format"_qs, u"csv"_qs });
+        }
+        for (QProcess &add : adds) {
+            ASSERT_TRUE(add.waitForFinished(60'000));
+            EXPECT_EQ(add.exitCode(), 0) << add.readAllStandardError().constData();
+            const QString row = QString::fromUtf8(add.readAllStandardOutput()).section(u'\n', 1, 1);
+            const QString name = row.section(u',', 1, 1);
+            EXPECT_EQ(reported.value(name, row.section(u',', 0, 0)), row.section(u',', 0, 0)) << qPrintable(name);
+            reported.insert(name, row.section(u',', 0, 0));
+        }
     }
-    QMap<QString, QSet<QString>> idsByName;
-    for (const auto &add : adds) {
-        ASSERT_TRUE(add->waitForFinished(60'000));
-        EXPECT_EQ(add->exitCode(), 0) << add->readAllStandardError().constData();
-        const QStringList row = QString::fromUtf8(add->readAllStandardOutput()).section(u'\n', 1, 1).split(u',');
-        idsByName[row.value(1)].insert(row.value(0));
+    const Outcome list = run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"csv"_qs });
+    QMap<QString, QString> listed;
+    QSet<QString> ids;
+    for (const QString &row : list.out.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+        listed.insert(row.section(u',', 1, 1), row.section(u',', 0, 0));
+        ids.insert(row.section(u',', 0, 0));
     }
-    EXPECT_EQ(idsByName.size(), 8);
-    for (auto it = idsByName.cbegin(); it != idsByName.cend(); ++it) {
-        EXPECT_EQ(it.value().size(), 1) << qPrintable(it.key());
-    }
-    EXPECT_EQ(run({ u"list"_qs, u"--db"_qs, path, u"--format"_qs, u"tsv"_qs }).out.count(u'\n'), 9);
+    EXPECT_EQ(reported.size(), 2 * kRounds);
+    EXPECT_TRUE(listed == reported);
+    EXPECT_EQ(ids.size(), 2 * kRounds);
 }
 
 TEST_F(ZeqModsTest, IdentifiersPassTwoToThe31)

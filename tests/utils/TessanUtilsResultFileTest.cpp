@@ -1,9 +1,12 @@
+#include "db/ScopedSQLite3Database.h"
+#include "support/DamagedDatabase.h"
 #include "support/MessageGuard.h"
 #include "support/ResultDatabase.h"
 #include "support/TestFiles.h"
 #include "utils/TessanUtilsParameters.h"
 #include "utils/TessanUtilsProteins.h"
 #include "utils/TessanUtilsResultFile_p.h"
+#include "zeq_common_core_mini/Sqlite3Functions.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -152,6 +155,50 @@ TEST_F(TessanUtilsResultFileTest, BadFilesGiveErrorsAndLeaveNothingBehind)
     // A good file still opens under the same connection names.
     ASSERT_FALSE(zeq::getMSFilesFromTsnres(m_path, list).hasError());
     EXPECT_EQ(list.size(), 4);
+}
+
+// A damaged file gives an error naming it, or (when the damage misses what a reader reads) the
+// whole file's answer; never a partial answer passed off as whole, never a write to the file.
+TEST_F(TessanUtilsResultFileTest, DamagedFilesGiveErrorsNamingThem)
+{
+    using Read = std::function<Error(const QString &, QList<QString> *)>;
+    const std::pair<const char *, Read> readers[] = {
+        { "proteins",
+          [](const QString &p, QList<QString> *out) { return zeq::getProteinSequencesFromTsnres(p, 9, out, out); } },
+        { "files", [](const QString &p, QList<QString> *out) { return zeq::getMSFilesFromTsnres(p, *out); } },
+        { "lock mass", [](const QString &p, QList<QString> *out) { return zeq::getLockmassFromTsnres(p, out); } },
+    };
+    {
+        // Searches enough to span pages, so that a damaged page can come after rows read well.
+        zeq::ScopedSQLite3Database db(m_path, false);
+        ASSERT_FALSE(db.init().hasError());
+        ASSERT_FALSE(sql_exec(db.db(),
+                              u"INSERT INTO Search (TnParmsContent) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                              u"SELECT i + 1 FROM n WHERE i < 60) SELECT 'SpectraFiles=/runs/' || i || '.mzML' || "
+                              u"char(10) || printf('%.500c', 'x') FROM n"_qs)
+                         .hasError());
+    }
+    const QByteArray good = zeq::test::fileContents(m_path);
+    const QString path = m_dir.filePath(u"damaged.tsnres"_qs);
+    for (const auto &[reader, read] : readers) {
+        QList<QString> whole;
+        ASSERT_FALSE(read(m_path, &whole).hasError());
+        for (const auto &damage : zeq::test::damagedCopies(good, 29)) {
+            SCOPED_TRACE(std::string(reader) + ", " + damage.name);
+            zeq::test::writeFile(path, damage.bytes);
+            const zeq::test::MessageGuard quiet;
+            QList<QString> got;
+            const Error err = read(path, &got);
+            if (damage.mustFail || err.hasError()) {
+                ASSERT_TRUE(err.hasError());
+                EXPECT_TRUE(err.errorString().contains(path)) << qPrintable(err.errorString());
+            } else {
+                EXPECT_TRUE(got == whole) << got.size() << " values, not " << whole.size();
+            }
+            EXPECT_EQ(zeq::test::fileContents(path), damage.bytes);
+            EXPECT_TRUE(readerConnectionsGone());
+        }
+    }
 }
 
 // The readers share fixed connection names; from several threads at once each call must still get

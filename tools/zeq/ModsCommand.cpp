@@ -41,6 +41,12 @@ QString defaultCataloguePath()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/modifications.db");
 }
 
+/// SQLite's reasons ("database disk image is malformed", "database is locked") do not say which file.
+Error namingCatalogue(Error err, const QString &path)
+{
+    return err.addErrorMessage(QStringLiteral("Can't use the catalogue %1").arg(path));
+}
+
 /// Opens the catalogue: read-only for reading, unless the default file does not exist yet.
 Error openCatalogue(zeq::ScopedSQLite3Database &db, const QString &path, bool writing, bool isDefault)
 {
@@ -53,18 +59,19 @@ Error openCatalogue(zeq::ScopedSQLite3Database &db, const QString &path, bool wr
         return Error(kError, QStringLiteral("No catalogue file %1").arg(path));
     }
     err = db.init();
+    if (err.hasError()) {
+        return err;
+    }
     // Adds queue for the write lock instead of failing, and take it before the catalogue is read, so
     // that two adds never hand out one identifier; the transaction ends with the add's COMMIT.
-    if (!err.hasError()) {
-        err = sql_exec(db.db(), QStringLiteral("PRAGMA busy_timeout = %1").arg(kLockWaitMs));
-    }
+    err = sql_exec(db.db(), QStringLiteral("PRAGMA busy_timeout = %1").arg(kLockWaitMs));
     if (!err.hasError() && writing) {
         err = sql_exec(db.db(), QStringLiteral("BEGIN IMMEDIATE"));
     }
     if (!err.hasError() && creating) {
         err = zeq::ModificationsDao::createTableIfMissing(db.db());
     }
-    return err;
+    return err.hasError() ? namingCatalogue(err, path) : err;
 }
 
 void addEntry(TableWriter &table, const zeq::ModificationId &id, const ModificationsManager::ModificationsEntry &entry)
@@ -181,7 +188,7 @@ int runMods(const QStringList &args)
             err = sql_exec(db.db(), QStringLiteral("COMMIT"));
         }
         if (err.hasError()) {
-            return fail(kExitBadInput, err.errorString());
+            return fail(kExitBadInput, namingCatalogue(err, path).errorString());
         }
         addEntry(table, id, manager.find(id).value());
         return writeResult(cmd.outputPath(), table.render());
