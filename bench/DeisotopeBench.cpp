@@ -49,7 +49,9 @@ const QString &runFile()
         for (int scan = 1; scan <= kSpectra; ++scan) {
             spectra.append(makeSpectrum(scan));
         }
-        const QString file = dir.filePath(QStringLiteral("run.mzML"));
+        // ZEQ_BENCH_RUN names a file to write the run to and keep, for timing the program by hand.
+        const QString kept = qEnvironmentVariable("ZEQ_BENCH_RUN");
+        const QString file = kept.isEmpty() ? dir.filePath(QStringLiteral("run.mzML")) : kept;
         const QString failure = zeq::test::writeSpectrumFile(file, zeq::test::SpectrumFileKind::MzML64Zlib, spectra);
         if (!failure.isEmpty()) {
             std::fprintf(stderr, "DeisotopeBench: %s\n", qPrintable(failure));

@@ -1,13 +1,16 @@
 #pragma once
 
-#include <QFuture>
 #include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace zeq::cli
@@ -16,6 +19,9 @@ namespace zeq::cli
 /// Runs pieces of work on a pool of threads, a bounded number at a time, and hands their results to
 /// `consume` on the submitting thread in the order the work was submitted: a stream of spectra is
 /// searched in parallel and written in file order, holding only the spectra in flight.
+///
+/// The results come back through slots of its own rather than QFuture: waiting on a QFuture whose
+/// work has not started runs that work on the waiting thread, so `--threads 1` searched on two.
 template <typename Result> class OrderedWork
 {
 public:
@@ -37,7 +43,18 @@ public:
         while (m_inFlight.size() >= m_limit) {
             takeFirst();
         }
-        m_inFlight.push_back(QtConcurrent::run(&m_pool, std::forward<Work>(work)));
+        auto slot = std::make_shared<std::optional<Result>>();
+        m_inFlight.push_back(slot);
+        // The pool copies its callables; the work may hold a spectrum that should only move.
+        auto task = std::make_shared<std::decay_t<Work>>(std::forward<Work>(work));
+        m_pool.start([this, slot, task] {
+            Result result = (*task)();
+            {
+                const std::lock_guard lock(m_mutex);
+                slot->emplace(std::move(result));
+            }
+            m_finished.notify_all();
+        });
     }
 
     /// Waits for every piece and hands on its result.
@@ -51,15 +68,22 @@ public:
 private:
     void takeFirst()
     {
-        QFuture<Result> first = std::move(m_inFlight.front());
+        const std::shared_ptr<std::optional<Result>> first = std::move(m_inFlight.front());
         m_inFlight.pop_front();
-        m_consume(first.takeResult());
+        {
+            std::unique_lock lock(m_mutex);
+            m_finished.wait(lock, [&] { return first->has_value(); });
+        }
+        m_consume(std::move(**first));
     }
 
-    QThreadPool m_pool;
+    std::mutex m_mutex;
+    std::condition_variable m_finished;
     std::size_t m_limit;
     std::function<void(Result &&)> m_consume;
-    std::deque<QFuture<Result>> m_inFlight;
+    std::deque<std::shared_ptr<std::optional<Result>>> m_inFlight;
+    // Last, so that the pool's threads are gone before the state they write to.
+    QThreadPool m_pool;
 };
 
 } // namespace zeq::cli
