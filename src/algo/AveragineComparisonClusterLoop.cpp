@@ -80,9 +80,6 @@ void eliminateOnUsablePlot(const PlotBase &plot,
                            QList<ChargeScoreInfo> &out)
 {
     out.clear();
-    if (!(total > 0.0)) {
-        return;
-    }
     if (!plot.isSortedByX()) {
         qCWarning(lcCore) << "spectrum points are not sorted by m/z; no clusters searched";
         return;

@@ -101,7 +101,7 @@ inline bool isUsableIntensity(double y) noexcept
 /// those of `plot`, so matched points still name the caller's points.
 const PlotBase &withUsableIntensities(const PlotBase &plot, std::optional<PlotBase> &storage);
 
-/// eliminateTagListPeaks on a plot withUsableIntensities has already checked.
+/// eliminateTagListPeaks on a plot withUsableIntensities has already checked, with `total` > 0.
 void eliminateOnUsablePlot(const PlotBase &plot,
                            double start,
                            double end,
