@@ -82,7 +82,11 @@ QList<SpectrumCluster> searchEach(const QList<QPointF> &searched,
                 }
                 const int isotopes = matchedIsotopeCount(c, options.tolerance);
                 if (isotopes >= options.minIsotopes) {
-                    out.append({ start, end, std::move(c), isotopes });
+                    std::optional<ClusterAlternatives> alternatives;
+                    if (options.alternatives) {
+                        alternatives = findClusterAlternatives(plot, c, options.processor);
+                    }
+                    out.append({ start, end, std::move(c), isotopes, alternatives });
                 }
             }
         }

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "algo/AveragineComparisonRecords.h"
+#include "algo/ClusterAlternatives.h"
 #include "algo/SpectrumWindows.h"
 #include "math/MassTolerance.h"
 #include "zeq_common_core_export.h"
 
 #include <QList>
 #include <QPointF>
+
+#include <optional>
 
 namespace zeq
 {
@@ -27,6 +30,9 @@ struct ZEQ_COMMON_CORE_EXPORT SpectrumSearchOptions {
     int minIsotopes = 2;
     /// Above 0: only points at least this many times the spectrum's noiseLevel are searched.
     double signalToNoise = 0.0;
+    /// Also find each cluster's alternatives (findClusterAlternatives): about as much work again
+    /// as the search. The clusters found are the same either way.
+    bool alternatives = false;
 };
 
 /// One cluster found, with the window it was found in.
@@ -38,6 +44,8 @@ struct ZEQ_COMMON_CORE_EXPORT SpectrumCluster {
     ChargeScoreInfo cluster;
     /// Distinct isotopes that one of the cluster's points matches within the tolerance.
     int matchedIsotopes = 0;
+    /// With SpectrumSearchOptions::alternatives: what else the cluster could have been.
+    std::optional<ClusterAlternatives> alternatives;
 
     /// The neutral monoisotopic mass in Da: z × (mono m/z − proton mass).
     [[nodiscard]] double neutralMass() const;

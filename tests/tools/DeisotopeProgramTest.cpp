@@ -214,6 +214,7 @@ TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
         { { path("run.mzML"), u"--plot"_qs, path("p.svg") }, 2, "--plot draws one spectrum: choose it with --scan N" },
         { { path("run.mzML"), u"--plot"_qs, path("none/p.png"), u"--scan"_qs, u"1"_qs }, 1, "Can't write .*p\\.png" },
         { { path("run.mzML"), u"--format"_qs, u"mgf"_qs }, 2, "--format mgf writes MS2 spectra .*: add --precursor" },
+        { { path("run.mzML"), u"--explain"_qs, u"--format"_qs, u"mzml"_qs }, 2, "--explain adds table columns" },
         { { path("run.mzML"), u"--peak-picking"_qs, u"sometimes"_qs },
           2,
           "--peak-picking must be auto, always or never, got \"sometimes\"" },

@@ -88,6 +88,24 @@ void judgePrecursor(const Job &job, const Settings &settings, JobResult &result)
                                                                : Stated::Differ;
 }
 
+/// The --explain columns: the best other charge (its charge, mono m/z and score), the scores of
+/// the mono one isotope below and above, and the confidence; empty where there is none.
+QStringList alternativeCells(const zeq::ClusterAlternatives &a)
+{
+    const auto score = [](const zeq::ClusterReading &r) {
+        return r.isValid() && !std::isnan(r.score) ? formatSignificant(r.score, 6) : QString();
+    };
+    const bool other = a.otherCharge.isValid();
+    const double confidence = a.confidence();
+    return { other ? QString::number(a.otherCharge.charge) : QString(),
+             other ? formatFixed(a.otherCharge.monoMz, 4) : QString(),
+             score(a.otherCharge),
+             score(a.monoBelow),
+             score(a.monoAbove),
+             score(a.chosen),
+             std::isnan(confidence) ? QString() : formatSignificant(confidence, 6) };
+}
+
 JobResult search(const Job &job, const Settings &settings)
 {
     JobResult result;
@@ -118,6 +136,9 @@ JobResult search(const Job &job, const Settings &settings)
         if (settings.precursor) {
             row << (precursor && precursor->statedCharge ? QString::number(*precursor->statedCharge) : QString())
                 << (precursor && precursor->statedMz ? formatFixed(*precursor->statedMz, 4) : QString());
+        }
+        if (cluster.alternatives) {
+            row << alternativeCells(*cluster.alternatives);
         }
         result.rows.append(row);
     }
@@ -195,11 +216,20 @@ SpectrumPlot plotOf(const Job &job, const JobResult &result, const Settings &set
     }
     for (const zeq::SpectrumCluster &found : result.clusters) {
         const zeq::ChargeScoreInfo &c = found.cluster;
-        plot.clusters.append(
-            { c.charge,
-              c.mzOffset,
-              c.scaleFact,
-              SearchOptions{ settings.options.processor, settings.options.minFraction }.sigmaAt(c.mzOffset) });
+        PlottedCluster drawn{ c.charge,
+                              c.mzOffset,
+                              c.scaleFact,
+                              SearchOptions{ settings.options.processor, settings.options.minFraction }.sigmaAt(
+                                  c.mzOffset) };
+        if (found.alternatives) {
+            if (found.alternatives->monoBelow.isValid()) {
+                drawn.monoBelow = found.alternatives->monoBelow.monoMz;
+            }
+            if (found.alternatives->monoAbove.isValid()) {
+                drawn.monoAbove = found.alternatives->monoAbove.monoMz;
+            }
+        }
+        plot.clusters.append(drawn);
     }
     return plot;
 }
@@ -245,6 +275,17 @@ QString details()
                "  instrument_charge, instrument_mz   the MS2 precursor's charge and m/z as the file states\n"
                "                                     them (mzML selected ion, mzXML precursorCharge and\n"
                "                                     precursorMz, MGF CHARGE and PEPMASS); empty when absent\n"
+               "With --explain, seven more: what else each cluster could have been. Each reading, the\n"
+               "cluster's own included, is placed and scored afresh the same way (no point counted as\n"
+               "explained by another cluster), so these scores differ a little from score:\n"
+               "  alt_charge, alt_mono_mz            the best-scoring reading at another charge from 1 to\n"
+               "                                     --max-charge, on the cluster's tallest point\n"
+               "  alt_charge_score                   its score\n"
+               "  mono_below_score, mono_above_score the same charge with the mono one isotope lower, higher\n"
+               "  rescored                           the cluster itself, scored afresh\n"
+               "  confidence                         1 − rescored / the best of the three alternatives'\n"
+               "                                     scores: near 1 when the cluster fits far better than any\n"
+               "                                     alternative, 0 for a tie, below 0 when one fits better\n"
                "A summary (spectra, windows, clusters, seconds) goes to standard error. With --precursor it\n"
                "counts the file's precursors too: those that agree with the precursor chosen, those that\n"
                "differ, and those without a charge or m/z stated.\n"
@@ -337,8 +378,12 @@ int runDeisotope(const QStringList &args)
         Option::text(QStringLiteral("plot"),
                      QStringLiteral("FILE"),
                      QStringLiteral("Also draw the spectrum that --scan selects, with each cluster's fitted model, "
-                                    "to FILE (.svg or .png)."),
+                                    "to FILE (.svg or .png); with --explain, the monos one isotope below and above "
+                                    "are marked too."),
                      QString()),
+        Option::flag(QStringLiteral("explain"),
+                     QStringLiteral("Add columns saying what else each cluster could have been, and how much worse "
+                                    "that fits (see below). About doubles the search time.")),
         Option::integer(QStringLiteral("threads"),
                         QStringLiteral("N"),
                         QStringLiteral("Spectra searched at once."),
@@ -364,6 +409,7 @@ int runDeisotope(const QStringList &args)
                                            : Settings::Output::Table;
     const TableWriter::Format format = settings.output == Settings::Output::Table ? cmd.format() : TableWriter::Table;
     settings.precursor = cmd.isSet(QStringLiteral("precursor"));
+    settings.options.alternatives = cmd.isSet(QStringLiteral("explain"));
     SpectrumSelection selection = cmd.selection();
     if (cmd.isSet(QStringLiteral("window"))) {
         settings.window = cmd.range(QStringLiteral("window"));
@@ -391,6 +437,9 @@ int runDeisotope(const QStringList &args)
     const QStringList files = cmd.positionalArguments();
     if (settings.output == Settings::Output::Mgf && !settings.precursor) {
         cmd.refuse(QStringLiteral("--format mgf writes MS2 spectra with the precursors found: add --precursor"));
+    }
+    if (settings.options.alternatives && settings.output != Settings::Output::Table) {
+        cmd.refuse(QStringLiteral("--explain adds table columns: use --format table, csv, tsv or json"));
     }
     if (settings.output == Settings::Output::MzML && files.size() > 1) {
         cmd.refuse(QStringLiteral("--format mzml writes one run: give one FILE"));
@@ -424,6 +473,17 @@ int runDeisotope(const QStringList &args)
     };
     if (settings.precursor) {
         columns.append({ { QStringLiteral("instrument_charge"), true }, { QStringLiteral("instrument_mz"), true } });
+    }
+    if (settings.options.alternatives) {
+        for (const char *name : { "alt_charge",
+                                  "alt_mono_mz",
+                                  "alt_charge_score",
+                                  "mono_below_score",
+                                  "mono_above_score",
+                                  "rescored",
+                                  "confidence" }) {
+            columns.append({ QString::fromLatin1(name), true });
+        }
     }
     // Rows and MGF entries are written as they come; an mzML run is written whole at the end.
     ResultStream out(cmd.outputPath());

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <utility>
 
 namespace zeq::cli
 {
@@ -338,6 +339,35 @@ void drawMarksAndLabels(QPainter &p,
     }
 }
 
+/// The monos one isotope below and above a cluster's, where its alternatives put them: a dashed
+/// tick up from the base line in the cluster's colour, labelled "-1" or "+1", so that a person can
+/// see which peaks an off-by-one reading would have started on.
+void drawAlternativeMonos(QPainter &p, const Frame &f, const SpectrumPlot &plot, const QFont &font)
+{
+    QFont small = font;
+    small.setPixelSize(11);
+    p.setFont(small);
+    const QFontMetricsF metrics(small);
+    for (qsizetype i = 0; i < plot.clusters.size(); ++i) {
+        const PlottedCluster &c = plot.clusters.at(i);
+        const QColor colour = clusterColour(i);
+        for (const auto &[mz, label] : { std::pair{ c.monoBelow, "-1" }, std::pair{ c.monoAbove, "+1" } }) {
+            if (!(mz >= f.mzLow && mz <= f.mzHigh)) {
+                continue; // NaN too
+            }
+            const QPointF base = f.map(mz, 0.0);
+            const QPointF top = base - QPointF(0.0, 22.0);
+            p.setPen(QPen(colour, 1.4, Qt::DashLine));
+            p.drawLine(base, top);
+            const QString text = QString::fromLatin1(label);
+            p.setPen(colour.darker(115));
+            // "-1" left of its tick and "+1" right of its own: at a wide m/z range the two ticks nearly meet.
+            const double x = label[0] == '-' ? top.x() - 2.0 - metrics.horizontalAdvance(text) : top.x() + 2.0;
+            p.drawText(QPointF(x, top.y() + metrics.ascent()), text);
+        }
+    }
+}
+
 void draw(QPainter &p, const SpectrumPlot &plot)
 {
     p.setRenderHint(QPainter::Antialiasing);
@@ -391,6 +421,7 @@ void draw(QPainter &p, const SpectrumPlot &plot)
     drawEnvelopes(p, f, shapes);
     drawSpectrum(p, f, plot);
     drawMarksAndLabels(p, f, plot, shapes, font);
+    drawAlternativeMonos(p, f, plot, font);
     p.restore();
 
     QFont titleFont = font;

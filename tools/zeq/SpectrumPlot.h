@@ -7,6 +7,8 @@
 #include <QPointF>
 #include <QString>
 
+#include <limits>
+
 namespace zeq::cli
 {
 
@@ -16,6 +18,9 @@ struct PlottedCluster {
     double mono = 0.0; ///< monoisotopic m/z
     double scale = 0.0; ///< intensity factor of the fitted model
     double sigma = 0.0; ///< the model's peak width at mono, m/z
+    /// The alternative monos one isotope below and above, marked when not NaN.
+    double monoBelow = std::numeric_limits<double>::quiet_NaN();
+    double monoAbove = std::numeric_limits<double>::quiet_NaN();
 };
 
 /// One spectrum and the clusters found in it, ready to draw.
