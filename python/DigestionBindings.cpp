@@ -39,8 +39,14 @@ ProteomeDigestionSettings settingsFrom(const py::object &enzyme,
                                        double maxMass)
 {
     ProteomeDigestionSettings settings;
-    settings.enzyme = py::isinstance<py::str>(enzyme) ? digestionItemFrom(enzyme.cast<QString>())
-                                                      : enzyme.cast<ProteinDigestionItem>();
+    if (py::isinstance<py::str>(enzyme)) {
+        settings.enzyme = digestionItemFrom(enzyme.cast<QString>());
+    } else if (py::isinstance<ProteinDigestionItem>(enzyme)) {
+        settings.enzyme = enzyme.cast<ProteinDigestionItem>();
+    } else {
+        raiseBadParameter(QStringLiteral("An enzyme is a name, a rule text or a DigestionItem, not %1")
+                              .arg(py::str(py::type::of(enzyme)).cast<QString>()));
+    }
     if (!settings.enzyme.isValid()) {
         raiseBadParameter(QStringLiteral("The enzyme \"%1\" has no cleavage rules").arg(settings.enzyme.toString()));
     }

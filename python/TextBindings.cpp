@@ -53,12 +53,8 @@ public:
 
     py::tuple next()
     {
-        bool more = false;
-        {
-            py::gil_scoped_release release;
-            more = m_reader.next(&m_entry);
-        }
-        if (!more) {
+        // The GIL stays held: it is what keeps two threads sharing one reader from reading at once.
+        if (!m_reader.next(&m_entry)) {
             raiseIfError(m_reader.error());
             throw py::stop_iteration();
         }
