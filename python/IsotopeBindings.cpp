@@ -10,6 +10,12 @@
 #include <cstdint>
 #include <optional>
 
+namespace zeq::python
+{
+
+namespace
+{
+
 // Rows of the record arrays returned; numpy's record types are made from their layout.
 struct ClusterRow {
     std::int32_t charge;
@@ -39,12 +45,6 @@ struct WindowRow {
     double report_start;
     double report_end;
 };
-
-namespace zeq::python
-{
-
-namespace
-{
 
 /// The model's peak width at m/z 1000 whatever the scaling, as the zeq program defaults it.
 constexpr double kDefaultSigmaAt1000 = 0.015;
@@ -82,10 +82,15 @@ void checkFraction(double minFraction)
 
 ClusterRow rowOf(const ChargeScoreInfo &c, int isotopes)
 {
-    return {
-        c.charge,    c.mzOffset, c.charge * c.mzOffset - c.charge * kProtonMass, c.score, 100.0 * c.percentIonCurrent,
-        c.scaleFact, isotopes
-    };
+    ClusterRow row;
+    row.charge = c.charge;
+    row.mono_mz = c.mzOffset;
+    row.neutral_mass = c.charge * c.mzOffset - c.charge * kProtonMass;
+    row.score = c.score;
+    row.percent = 100.0 * c.percentIonCurrent;
+    row.scale = c.scaleFact;
+    row.isotopes = isotopes;
+    return row;
 }
 
 template <typename Row> py::array_t<Row> arrayOf(const std::vector<Row> &rows)
