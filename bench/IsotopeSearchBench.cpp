@@ -6,6 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 using zeq::test::SyntheticPeaks;
 
 namespace
@@ -65,9 +68,21 @@ void runSearch(benchmark::State &state, const Window &window, double optionStdDe
 
 } // namespace
 
+// Writes the window first when ZEQ_BENCH_PEPTIDE_WINDOW names a file, so that
+// bench/python_overhead.py times the Python module on exactly these points.
 static void BM_FindChargesPeptide(benchmark::State &state)
 {
-    runSearch(state, peptideWindow(), 0.015);
+    const Window window = peptideWindow();
+    if (const char *path = std::getenv("ZEQ_BENCH_PEPTIDE_WINDOW")) {
+        if (FILE *f = std::fopen(path, "w")) {
+            std::fprintf(f, "# window %.17g %.17g\n", window.start, window.end);
+            for (const QPointF &p : window.plot.getPointList()) {
+                std::fprintf(f, "%.17g %.17g\n", p.x(), p.y());
+            }
+            std::fclose(f);
+        }
+    }
+    runSearch(state, window, 0.015);
 }
 BENCHMARK(BM_FindChargesPeptide)->Unit(benchmark::kMicrosecond);
 

@@ -10,6 +10,7 @@ packages=(
     libsqlite3-dev
     libpwiz-dev libboost-dev
     libgtest-dev libbenchmark-dev
+    pybind11-dev python3-pybind11 python3-numpy python3-dev
 )
 
 missing=()
