@@ -80,25 +80,28 @@ void score(const CorpusWindow &window, const QList<ChargeScoreInfo> &found, Figu
             reported.append(&c);
         }
     }
-    // Each true cluster accounts for one cluster reported, an exact one before one on its ladder;
-    // any other (a second copy, a wrong charge, noise) is false.
+    // Each true cluster accounts for one cluster reported: exact ones are claimed first, for every
+    // true cluster, then ones on a ladder; any other (a second copy, a wrong charge, noise) is false.
     QList<bool> claimed(reported.size(), false);
-    for (const CorpusCluster &t : window.truth) {
+    QList<bool> exact(window.truth.size(), false);
+    const auto claim = [&](const CorpusCluster &t, bool (*matches)(const ChargeScoreInfo &, const CorpusCluster &)) {
+        for (qsizetype i = 0; i < reported.size(); ++i) {
+            if (!claimed[i] && matches(*reported[i], t)) {
+                claimed[i] = true;
+                return true;
+            }
+        }
+        return false;
+    };
+    for (qsizetype k = 0; k < window.truth.size(); ++k) {
+        exact[k] = claim(window.truth[k], onMono);
+    }
+    for (qsizetype k = 0; k < window.truth.size(); ++k) {
         ++f.truths;
-        qsizetype pick = -1;
-        for (qsizetype i = 0; i < reported.size() && pick < 0; ++i) {
-            pick = !claimed[i] && onMono(*reported[i], t) ? i : -1;
-        }
-        f.monoHits += pick >= 0 ? 1 : 0;
-        if (pick < 0 && printMisses) {
-            printMiss(t, reported);
-        }
-        for (qsizetype i = 0; i < reported.size() && pick < 0; ++i) {
-            pick = !claimed[i] && onLadder(*reported[i], t) ? i : -1;
-        }
-        f.chargeHits += pick >= 0 ? 1 : 0;
-        if (pick >= 0) {
-            claimed[pick] = true;
+        f.monoHits += exact[k] ? 1 : 0;
+        f.chargeHits += exact[k] || claim(window.truth[k], onLadder) ? 1 : 0;
+        if (!exact[k] && printMisses) {
+            printMiss(window.truth[k], reported);
         }
     }
     f.falseClusters += claimed.count(false);
