@@ -29,8 +29,8 @@ constexpr double kExplainedWeight = 0.3;
 // median would not do: in a sparse window it is the height of a cluster.
 constexpr double kAnchorOverFloor = 3.0;
 constexpr int kSmallClustersInRow = 3;
-// The model's σ in centroid precisions, and its least value in ppm (below it a model placed with the
-// design's isotope spacing misses the far isotopes of a protein).
+// The model's σ in centroid precisions, and its least value in ppm: a window whose few ladders
+// happen to be near perfect would otherwise get a model too narrow for its other clusters.
 constexpr double kWidthPerPrecision = 3.0;
 constexpr double kLeastWidthPpm = 2.0;
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "algo/AveragineComparisonRecords.h"
+#include "algo/ImprovedClusterSearch.h"
 #include "algo/SpectrumWindows.h"
 #include "math/MassTolerance.h"
 #include "zeq_common_core_export.h"
 
 #include <QList>
 #include <QPointF>
+
+#include <optional>
 
 namespace zeq
 {
@@ -27,6 +30,9 @@ struct ZEQ_COMMON_CORE_EXPORT SpectrumSearchOptions {
     int minIsotopes = 2;
     /// Above 0: only points at least this many times the spectrum's noiseLevel are searched.
     double signalToNoise = 0.0;
+    /// When set, windows are searched with findClustersImproved and these repairs; its own
+    /// processor is not read, `processor` above is. Unset, the search is findChargesAndMonos's.
+    std::optional<ImprovedSearchOptions> improved;
 };
 
 /// One cluster found, with the window it was found in.

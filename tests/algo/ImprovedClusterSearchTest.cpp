@@ -1,6 +1,7 @@
 #include "algo/ImprovedClusterSearch.h"
 
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/SpectrumClusterSearch.h"
 #include "support/SyntheticPeaks.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -114,6 +115,16 @@ TEST(ImprovedClusterSearchTest, ProteinsAtHighChargeGetChargeAndMonoRight)
         ASSERT_FALSE(clusters.isEmpty());
         EXPECT_EQ(clusters.constFirst().charge, row.charge);
         EXPECT_TRUE(found(clusters, row.charge, mono));
+
+        // The whole-spectrum search takes the same mode.
+        zeq::SpectrumSearchOptions whole;
+        whole.processor = options.processor;
+        whole.improved = ImprovedSearchOptions();
+        QList<ChargeScoreInfo> reported;
+        for (const zeq::SpectrumCluster &c : zeq::findSpectrumClusters(peaks.points(), whole)) {
+            reported.append(c.cluster);
+        }
+        EXPECT_TRUE(found(reported, row.charge, mono));
     }
 }
 
