@@ -20,7 +20,7 @@ namespace
 // Ladders are looked for around this many of the tallest points, between neighbours at least this
 // share of the middle one (smaller ones are mostly noise) and at most this far apart (charge 1).
 constexpr int kLadderCentres = 12;
-constexpr double kLadderShare = 0.2;
+constexpr double kLadderShare = 0.4;
 constexpr double kLadderReach = 1.1;
 // Two spacings further apart than this share of the smaller are not one ladder's.
 constexpr double kUnevenSpacing = 0.3;
