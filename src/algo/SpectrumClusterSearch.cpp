@@ -64,6 +64,10 @@ QList<SpectrumCluster> searchEach(const QList<QPointF> &searched,
 {
     QList<SpectrumCluster> out;
     int searchedCount = 0;
+    std::optional<ImprovedSearchOptions> improved = options.improved;
+    if (improved) {
+        improved->processor = options.processor;
+    }
     if (!searched.isEmpty()) {
         const PlotBase plot(searched);
         for (const SearchWindow &w : windows) {
@@ -74,7 +78,11 @@ QList<SpectrumCluster> searchEach(const QList<QPointF> &searched,
             }
             ++searchedCount;
             QList<ChargeScoreInfo> clusters;
-            findChargesAndMonos(options.processor, plot, start, end, QString(), options.minFraction, clusters);
+            if (improved) {
+                findClustersImproved(*improved, plot, start, end, options.minFraction, clusters);
+            } else {
+                findChargesAndMonos(options.processor, plot, start, end, QString(), options.minFraction, clusters);
+            }
             for (ChargeScoreInfo &c : clusters) {
                 // A cluster straddling two overlapping windows is reported by the one holding its mono.
                 if (!w.reports(c.mzOffset) || c.charge < options.processor.minCharge) {

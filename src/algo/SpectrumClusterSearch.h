@@ -2,6 +2,7 @@
 
 #include "algo/AveragineComparisonRecords.h"
 #include "algo/ClusterAlternatives.h"
+#include "algo/ImprovedClusterSearch.h"
 #include "algo/SpectrumWindows.h"
 #include "math/MassTolerance.h"
 #include "zeq_common_core_export.h"
@@ -33,6 +34,9 @@ struct ZEQ_COMMON_CORE_EXPORT SpectrumSearchOptions {
     /// Also find each cluster's alternatives (findClusterAlternatives): about as much work again
     /// as the search. The clusters found are the same either way.
     bool alternatives = false;
+    /// When set, windows are searched with findClustersImproved and these repairs; its own
+    /// processor is not read, `processor` above is. Unset, the search is findChargesAndMonos's.
+    std::optional<ImprovedSearchOptions> improved;
 };
 
 /// One cluster found, with the window it was found in.

@@ -260,6 +260,13 @@ QString details()
                "than %3 m/z is cut further, in the lowest intensity valleys, into parts of at most %4 m/z,\n"
                "each searched with %5 m/z of its neighbours on both sides and reporting only the clusters\n"
                "whose mono_mz lies in the part itself: a cluster across a cut is found whole, and once.\n"
+               "\n--mode improved searches each window with four repairs: it goes on past a cluster that\n"
+               "explains little of the window while stronger points remain; it penalises points that earlier\n"
+               "clusters explain by their own marks; its model peaks are three times as wide as the\n"
+               "centroids' m/z precision that the evenness of the window's isotope ladders shows (σ in ppm,\n"
+               "at least 2 ppm, never wider than --sigma; --sigma's width where too few ladders show); and it\n"
+               "moves clusters above 4 kDa by whole isotopes until the model's mean m/z meets theirs.\n"
+               "--plot draws every model at --sigma's width.\n"
                "\nOutput: one row per isotope cluster, spectra in file order, windows by m/z, clusters by\n"
                "their share of the window.\n"
                "  file, spectrum_id, scan, rt        where the spectrum is; rt in minutes\n"
@@ -354,6 +361,12 @@ int runDeisotope(const QStringList &args)
     });
     SearchOptions::add(cmd);
     cmd.addOptions({
+        Option::choice(QStringLiteral("mode"),
+                       QStringLiteral("mode"),
+                       QStringLiteral("Which isotope search runs in each window (see below)."),
+                       { { QStringLiteral("design"), QStringLiteral("the search as designed") },
+                         { QStringLiteral("improved"), QStringLiteral("the search with its repairs") } },
+                       QStringLiteral("design")),
         Option::number(QStringLiteral("snr"),
                        QStringLiteral("ratio"),
                        QStringLiteral("Before searching, keep only points whose signal-to-noise ratio is at least "
@@ -401,6 +414,9 @@ int runDeisotope(const QStringList &args)
     settings.options.processor = searchOptions.processor;
     settings.options.minFraction = searchOptions.minFraction;
     settings.options.signalToNoise = cmd.number(QStringLiteral("snr"));
+    if (cmd.choice(QStringLiteral("mode")) == u"improved") {
+        settings.options.improved = zeq::ImprovedSearchOptions();
+    }
     settings.options.minIsotopes = cmd.integer(QStringLiteral("min-isotopes"));
     const int threads = cmd.integer(QStringLiteral("threads"));
     const QString formatName = cmd.choice(QStringLiteral("format"));

@@ -1,0 +1,197 @@
+// Measures the isotope cluster search's modes on generated corpora of known content (isolated
+// peptides, overlapping peptides, proteins): how many true clusters each finds with the right
+// monoisotope and charge, and how many clusters it reports that are not there. The tables in
+// docs/accuracy.md ("The improved search") come from this program's output.
+// Usage: zeq_search_accuracy [windows per corpus, default 300] [only this mode]
+// Prints one row per mode and corpus: mono recall (right charge, mono within 10 ppm), charge recall
+// (right charge, mono on the cluster's isotope ladder), false clusters per window, ms per window.
+#include "algo/AveragineComparisonSearch.h"
+#include "algo/ImprovedClusterSearch.h"
+#include "algo/SpectrumClusterSearch.h"
+#include "support/SearchCorpus.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <QElapsedTimer>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+using namespace zeq;
+using namespace zeq::test;
+
+namespace
+{
+
+constexpr double kMonoPpm = 10.0;
+/// The isotope spacing of real clusters, Da; the model's differs slightly, so an isotope n steps
+/// off is allowed that much more.
+constexpr double kSpacing = 1.00235;
+constexpr int kLadder = 6;
+/// A window's search stops as the programs' default does.
+constexpr double kMinFraction = 0.01;
+
+using Search = std::function<void(const PlotBase &, double, double, QList<ChargeScoreInfo> &)>;
+
+struct Figures {
+    qsizetype truths = 0;
+    qsizetype monoHits = 0;
+    qsizetype chargeHits = 0;
+    qsizetype falseClusters = 0;
+    double milliseconds = 0.0;
+};
+
+bool onMono(const ChargeScoreInfo &c, const CorpusCluster &t)
+{
+    return c.charge == t.charge && std::abs(c.mzOffset - t.monoMz) <= kMonoPpm * 1e-6 * t.monoMz;
+}
+
+bool onLadder(const ChargeScoreInfo &c, const CorpusCluster &t)
+{
+    if (c.charge != t.charge) {
+        return false;
+    }
+    const double steps = (c.mzOffset - t.monoMz) * t.charge / kSpacing;
+    const double n = std::round(steps);
+    const double expected = t.monoMz + n * kSpacing / t.charge;
+    return std::abs(n) <= kLadder
+        && std::abs(c.mzOffset - expected) <= kMonoPpm * 1e-6 * t.monoMz + 0.001 * std::abs(n) / t.charge;
+}
+
+// With ZEQ_SEARCH_MISSES set, each true cluster missed is printed with what its window reported.
+void printMiss(const CorpusCluster &t, const QList<const ChargeScoreInfo *> &reported)
+{
+    std::fprintf(stderr, "missed z %d mono %.4f; reported:", t.charge, t.monoMz);
+    for (const ChargeScoreInfo *c : reported) {
+        std::fprintf(stderr, " z %d %.4f (%.3f)", c->charge, c->mzOffset, c->percentIonCurrent);
+    }
+    std::fprintf(stderr, "\n");
+}
+
+void score(const CorpusWindow &window, const QList<ChargeScoreInfo> &found, Figures &f)
+{
+    static const bool printMisses = qEnvironmentVariableIsSet("ZEQ_SEARCH_MISSES");
+    // Reported as the programs report: at least two isotopes matched within 10 ppm.
+    QList<const ChargeScoreInfo *> reported;
+    for (const ChargeScoreInfo &c : found) {
+        if (c.charge >= 1 && matchedIsotopeCount(c, MassTolerance(MassTolerance::ppm, 10.0)) >= 2) {
+            reported.append(&c);
+        }
+    }
+    // Each true cluster accounts for one cluster reported: exact ones are claimed first, for every
+    // true cluster, then ones on a ladder; any other (a second copy, a wrong charge, noise) is false.
+    QList<bool> claimed(reported.size(), false);
+    QList<bool> exact(window.truth.size(), false);
+    const auto claim = [&](const CorpusCluster &t, bool (*matches)(const ChargeScoreInfo &, const CorpusCluster &)) {
+        for (qsizetype i = 0; i < reported.size(); ++i) {
+            if (!claimed[i] && matches(*reported[i], t)) {
+                claimed[i] = true;
+                return true;
+            }
+        }
+        return false;
+    };
+    for (qsizetype k = 0; k < window.truth.size(); ++k) {
+        exact[k] = claim(window.truth[k], onMono);
+    }
+    for (qsizetype k = 0; k < window.truth.size(); ++k) {
+        ++f.truths;
+        f.monoHits += exact[k] ? 1 : 0;
+        f.chargeHits += exact[k] || claim(window.truth[k], onLadder) ? 1 : 0;
+        if (!exact[k] && printMisses) {
+            printMiss(window.truth[k], reported);
+        }
+    }
+    f.falseClusters += claimed.count(false);
+    for (qsizetype i = 0; i < reported.size() && printMisses; ++i) {
+        if (!claimed[i]) {
+            std::fprintf(stderr,
+                         "false z %d %.4f (%.4f) truth z %d %.4f\n",
+                         reported[i]->charge,
+                         reported[i]->mzOffset,
+                         reported[i]->percentIonCurrent,
+                         window.truth[0].charge,
+                         window.truth[0].monoMz);
+        }
+    }
+}
+
+Figures measure(const SearchCorpus &corpus, const Search &search)
+{
+    Figures f;
+    QElapsedTimer clock;
+    for (const CorpusWindow &window : corpus.windows) {
+        const PlotBase plot(window.points);
+        QList<ChargeScoreInfo> found;
+        clock.start();
+        search(plot, window.start, window.end, found);
+        f.milliseconds += double(clock.nsecsElapsed()) / 1e6;
+        score(window, found, f);
+    }
+    return f;
+}
+
+struct Mode {
+    const char *name;
+    Search search;
+};
+
+Search improved(void (*change)(ImprovedSearchOptions &))
+{
+    ImprovedSearchOptions options;
+    change(options);
+    return [options](const PlotBase &plot, double start, double end, QList<ChargeScoreInfo> &out) {
+        findClustersImproved(options, plot, start, end, kMinFraction, out);
+    };
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const int count = argc > 1 ? std::atoi(argv[1]) : 300;
+    QList<SearchCorpus> corpora;
+    for (const CorpusKind kind :
+         { CorpusKind::IsolatedPeptides, CorpusKind::OverlappingPeptides, CorpusKind::Proteins }) {
+        corpora.append(makeSearchCorpus(kind, count, corpusSeed(kind)));
+    }
+    const ProcessorOptions design;
+    const QList<Mode> modes = {
+        { "design",
+          [design](const PlotBase &plot, double start, double end, QList<ChargeScoreInfo> &out) {
+              findChargesAndMonos(design, plot, start, end, QString(), kMinFraction, out);
+          } },
+        { "improved", improved([](ImprovedSearchOptions &) {}) },
+        { "without searchPastSmallClusters",
+          improved([](ImprovedSearchOptions &o) { o.searchPastSmallClusters = false; }) },
+        { "without ownExplainedMarks", improved([](ImprovedSearchOptions &o) { o.ownExplainedMarks = false; }) },
+        { "without widthFromData", improved([](ImprovedSearchOptions &o) { o.widthFromData = false; }) },
+        { "without envelopePlacement", improved([](ImprovedSearchOptions &o) { o.envelopePlacement = false; }) },
+        { "precision 2 ppm given", improved([](ImprovedSearchOptions &o) { o.precisionPpm = 2.0; }) },
+    };
+    std::printf(
+        "| mode | corpus (true clusters) | mono recall | charge recall | false clusters / window | ms / window |\n"
+        "|---|---|---|---|---|---|\n");
+    for (const Mode &mode : modes) {
+        if (argc > 2 && std::strcmp(argv[2], mode.name) != 0) {
+            continue;
+        }
+        for (const SearchCorpus &corpus : corpora) {
+            const Figures f = measure(corpus, mode.search);
+            const double truths = double(std::max<qsizetype>(f.truths, 1));
+            const double windows = double(corpus.windows.size());
+            std::printf("| %s | %s (%lld) | %.1f %% | %.1f %% | %.2f | %.2f |\n",
+                        mode.name,
+                        qPrintable(corpus.name),
+                        static_cast<long long>(f.truths),
+                        100.0 * double(f.monoHits) / truths,
+                        100.0 * double(f.chargeHits) / truths,
+                        double(f.falseClusters) / windows,
+                        f.milliseconds / windows);
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,152 @@
+// The parts of the improved search that look at a cluster as a whole rather than at its apex: the
+// model's width from how evenly the window's isotope ladders are spaced, and the placement from
+// the envelope's mean m/z.
+#include "algo/AveragineComparisonScoring.h"
+#include "algo/AveragineComparisonSearch.h"
+#include "algo/ImprovedClusterSearch_p.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+namespace zeq::detail
+{
+
+namespace
+{
+
+// Ladders are looked for around this many of the tallest points, between neighbours at least this
+// share of the middle one (smaller ones are mostly noise) and at most this far apart (charge 1).
+constexpr int kLadderCentres = 12;
+constexpr double kLadderShare = 0.4;
+constexpr double kLadderReach = 1.1;
+// Two spacings further apart than this share of the smaller are not one ladder's.
+constexpr double kUnevenSpacing = 0.3;
+constexpr int kMinLadders = 3;
+// The second difference of three jittered positions has √6 times their σ; MAD to σ.
+constexpr double kSecondDifferenceSpread = 2.449489742783178;
+constexpr double kMadToSigma = 1.4826;
+
+// The recentring looks this many isotopes beyond the model's ends for observed intensity, moves at
+// most this far, and takes a placement scoring no worse than this many times the present one.
+constexpr int kLadderMargin = 3;
+constexpr int kMaxShift = 3;
+constexpr double kAcceptableScore = 1.5;
+// Lighter clusters show their monoisotope, which the apex placement finds; the envelope of an
+// interleaved neighbour would only pull them off it.
+constexpr double kEnvelopeMass = 4000.0;
+
+double centreOf(const std::vector<double> &fractions)
+{
+    double sum = 0.0;
+    double moment = 0.0;
+    for (size_t k = 0; k < fractions.size(); ++k) {
+        sum += fractions[k];
+        moment += static_cast<double>(k) * fractions[k];
+    }
+    return sum > 0.0 ? moment / sum : 0.0;
+}
+
+} // namespace
+
+std::optional<double> centroidPrecisionPpm(const QList<QPointF> &window)
+{
+    const auto size = static_cast<int>(window.size());
+    std::vector<int> order(static_cast<size_t>(size));
+    std::iota(order.begin(), order.end(), 0);
+    const int centres = std::min(size, kLadderCentres);
+    std::partial_sort(order.begin(), order.begin() + centres, order.end(), [&window](int a, int b) {
+        return window[a].y() > window[b].y();
+    });
+    std::vector<double> residuals;
+    for (int c = 0; c < centres; ++c) {
+        const int i = order[static_cast<size_t>(c)];
+        const double least = kLadderShare * window[i].y();
+        int lo = i - 1;
+        while (lo >= 0 && window[lo].y() < least) {
+            --lo;
+        }
+        int hi = i + 1;
+        while (hi < size && window[hi].y() < least) {
+            ++hi;
+        }
+        if (lo < 0 || hi >= size) {
+            continue;
+        }
+        const double below = window[i].x() - window[lo].x();
+        const double above = window[hi].x() - window[i].x();
+        if (below > kLadderReach || above > kLadderReach
+            || std::abs(above - below) > kUnevenSpacing * std::min(above, below)) {
+            continue;
+        }
+        residuals.push_back(std::abs(above - below) / window[i].x() * 1e6 / kSecondDifferenceSpread);
+    }
+    if (static_cast<int>(residuals.size()) < kMinLadders) {
+        return std::nullopt;
+    }
+    const auto middle = residuals.begin() + static_cast<std::ptrdiff_t>(residuals.size() / 2);
+    std::nth_element(residuals.begin(), middle, residuals.end());
+    return kMadToSigma * *middle;
+}
+
+void recentreOnEnvelope(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo &info)
+{
+    const int z = info.charge;
+    if (z < 1 || info.matchVector.size() < 2 || !(z * info.mzOffset >= kEnvelopeMass)) {
+        return;
+    }
+    const AveragineIsotopeDistribution &model = sharedAveragineModel();
+    const AveragineIsotopeDistribution::Pattern &pattern = model.isotopePattern(z * info.mzOffset);
+    if (pattern.fractions.empty()) {
+        return;
+    }
+    // The observed envelope: the most intense point at each isotope position of the placement and
+    // a few beyond either end, where a misplaced model leaves part of the cluster.
+    const double step = kIsotopeSpacing / z;
+    const double w = 2.0 * findStdDev(tp.stdDev, info.mzOffset, tp.uncertaintyScaling);
+    double sum = 0.0;
+    double moment = 0.0;
+    const auto last = static_cast<int>(pattern.fractions.size()) + kLadderMargin;
+    for (int k = -kLadderMargin; k < last; ++k) {
+        QPointF point;
+        bool found = false;
+        const double mz = info.mzOffset + k * step;
+        getMostIntensePointWithinBound(plot, mz - w, mz + w, point, &found);
+        if (found) {
+            sum += point.y();
+            moment += k * point.y();
+        }
+    }
+    if (!(sum > 0.0)) {
+        return;
+    }
+    const double shift = std::round(moment / sum - centreOf(pattern.fractions));
+    if (shift == 0.0 || std::abs(shift) > kMaxShift) {
+        return;
+    }
+    // Placed as the charge search places: the model's tallest isotope on the most intense point there.
+    const double tallest = info.mzOffset + (static_cast<double>(pattern.tallest) + shift) * step;
+    QPointF anchor;
+    bool found = false;
+    getMostIntensePointWithinBound(plot, tallest - w, tallest + w, anchor, &found);
+    if (!found) {
+        return;
+    }
+    ChargeScoreInfo moved;
+    moved.charge = z;
+    findMzOffset(plot, model, tp, anchor, z, moved);
+    searchFineScaleFactorBinary(plot, 0.5, 2.0, 10, tp, moved);
+    if (moved.matchVector.empty() || !(moved.score <= kAcceptableScore * info.score)) {
+        return;
+    }
+    moved.points.clear();
+    for (const PointAndPercentAccountFor &match : moved.matchVector) {
+        const QPointF p = plot.getPoint(match.pointIndex);
+        moved.points.append(match.percentAccountFor <= 1.0 ? QPointF(p.x(), match.percentAccountFor * p.y()) : p);
+    }
+    info = std::move(moved);
+}
+
+} // namespace zeq::detail

@@ -1,0 +1,215 @@
+#include "algo/ImprovedClusterSearch.h"
+
+#include "ZeqLogging.h"
+#include "algo/AveragineComparisonClusterLoop.h"
+#include "algo/AveragineComparisonScoring.h"
+#include "algo/AveragineComparisonSearch.h"
+#include "algo/AveragineComparison_p.h"
+#include "algo/ImprovedClusterSearch_p.h"
+#include "math/ApproxEqual.h"
+#include "zeq_common_stable/PlotBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace zeq
+{
+
+namespace
+{
+
+// As in the design's loop: a match explaining less of its point leaves it free for later clusters.
+constexpr double kExplainedShare = 0.45;
+// Weight of an already explained point in a cluster's share of the window.
+constexpr double kExplainedWeight = 0.3;
+// Past the first small cluster the search goes on while anchors stand this far above the window's
+// weakest point (where a spectrum's detection limit shows), and ends after this many small clusters
+// in a row: by then the anchors are the weak isotopes and the noise of clusters already found. The
+// median would not do: in a sparse window it is the height of a cluster.
+constexpr double kAnchorOverFloor = 3.0;
+constexpr int kSmallClustersInRow = 3;
+// The model's σ in centroid precisions, and its least value in ppm: a window whose few ladders
+// happen to be near perfect would otherwise get a model too narrow for its other clusters.
+constexpr double kWidthPerPrecision = 3.0;
+constexpr double kLeastWidthPpm = 2.0;
+
+/// The marks of explained points as the scorer reads them: it looks a window position up in the
+/// intensity order, so this list holds the window in an order where the two coincide. Its entry 0
+/// stands before the window, since the scorer never penalises entry 0.
+class ScoringMarks
+{
+public:
+    ScoringMarks(int size, int offset, PeakTagList &tags)
+        : m_tags(tags)
+    {
+        QList<QPointF> ranks;
+        ranks.reserve(size + 1);
+        for (int i = 0; i <= size; ++i) {
+            ranks.append(QPointF(i, static_cast<double>(size + 1 - i)));
+        }
+        m_tags.addPoints2dList(ranks);
+        m_tags.setWindowPeakOffset(offset - 1);
+    }
+
+    void exclude(int windowIndex) { m_tags.excludePoint(windowIndex + 1); }
+
+private:
+    PeakTagList &m_tags;
+};
+
+/// The cluster's share of the window: its accounted intensity within the window, explained points
+/// weighing less, as the design's loop measures it.
+double shareOfWindow(const ChargeScoreInfo &info, const PeakTagList &order, int offset, int size, double total)
+{
+    double sum = 0.0;
+    const auto paired = std::min(static_cast<qsizetype>(info.matchVector.size()), info.points.size());
+    for (qsizetype k = 0; k < paired; ++k) {
+        const PointAndPercentAccountFor &match = info.matchVector[k];
+        const int windowIndex = match.pointIndex - offset;
+        if (windowIndex >= 0 && windowIndex < size) {
+            const double weight = order.checkPointExcludedUnsorted(windowIndex) ? kExplainedWeight : 1.0;
+            sum += weight * std::min(match.percentAccountFor, 1.0) * info.points.at(k).y();
+        }
+    }
+    return sum / total;
+}
+
+// The model's width in ppm, from the caller's precision or the window's, never wider than the
+// processor's at the window's middle.
+void useWidthFromData(const ImprovedSearchOptions &opts,
+                      const PlotBase &plot,
+                      double start,
+                      double end,
+                      TestParameters &tp)
+{
+    std::optional<double> precision;
+    if (opts.precisionPpm > 0.0) {
+        precision = opts.precisionPpm;
+    } else {
+        precision = detail::centroidPrecisionPpm(plot.getDataPoints(start, end, true));
+    }
+    if (!precision) {
+        return;
+    }
+    const double middle = (start + end) / 2.0;
+    const double processorPpm = findStdDev(tp.stdDev, middle, tp.uncertaintyScaling) / middle * 1e6;
+    tp.uncertaintyScaling = ProportionalUncertainty;
+    tp.stdDev = std::min(processorPpm, std::max(kLeastWidthPpm, kWidthPerPrecision * *precision));
+}
+
+void improvedLoop(const ImprovedSearchOptions &opts,
+                  const PlotBase &plot,
+                  double start,
+                  double end,
+                  double total,
+                  double minPercent,
+                  TestParameters &tp,
+                  QList<ChargeScoreInfo> &out)
+{
+    if (!plot.isSortedByX()) {
+        qCWarning(lcCore) << "spectrum points are not sorted by m/z; no clusters searched";
+        return;
+    }
+    const QList<QPointF> window = plot.getDataPoints(start, end, true);
+    if (window.isEmpty()) {
+        return;
+    }
+    const int before = plot.getIndexLessOrEqual(start, true);
+    const int offset = approxEqual(window.constFirst().x(), start) ? before : before + 1;
+    const auto size = static_cast<int>(window.size());
+
+    // The order of anchors and the marks the loop keeps; the scorer reads tp.tagList.
+    PeakTagList ownOrder;
+    PeakTagList &order = opts.ownExplainedMarks ? ownOrder : tp.tagList;
+    order.addPoints2dList(window);
+    order.setWindowPeakOffset(offset);
+    std::optional<ScoringMarks> marks;
+    if (opts.ownExplainedMarks) {
+        marks.emplace(size, offset, tp.tagList);
+    }
+    const double floor = std::min_element(window.cbegin(), window.cend(), [](const QPointF &a, const QPointF &b) {
+                             return a.y() < b.y();
+                         })->y();
+
+    int smallInRow = 0;
+    for (int k = 0; k < size; ++k) {
+        if (!order.checkPointExcludedSorted(k)) {
+            const QPointF anchor = order.getWindowPointSorted(k);
+            if (smallInRow > 0 && anchor.y() < kAnchorOverFloor * floor) {
+                break;
+            }
+            ChargeScoreInfo info = searchMaxPeak(plot, sharedAveragineModel(), tp, anchor);
+            if (opts.envelopePlacement) {
+                detail::recentreOnEnvelope(plot, tp, info);
+            }
+            if (isUniqueInMonoList(out, info)) {
+                info.percentIonCurrent = shareOfWindow(info, order, offset, size, total);
+                for (const PointAndPercentAccountFor &match : info.matchVector) {
+                    const int windowIndex = match.pointIndex - offset;
+                    if (match.percentAccountFor > kExplainedShare && windowIndex >= 0 && windowIndex < size) {
+                        order.excludePoint(windowIndex);
+                        if (marks) {
+                            marks->exclude(windowIndex);
+                        }
+                    }
+                }
+                if (info.percentIonCurrent <= minPercent * 0.5) {
+                    if (!opts.searchPastSmallClusters || ++smallInRow >= kSmallClustersInRow) {
+                        break;
+                    }
+                } else {
+                    smallInRow = 0;
+                    out.append(std::move(info));
+                }
+            }
+        }
+        if (order.checkAllPointsExcluded()) {
+            break;
+        }
+    }
+}
+
+} // namespace
+
+void findClustersImproved(const ImprovedSearchOptions &opts,
+                          const PlotBase &input,
+                          double start,
+                          double end,
+                          double minPercent,
+                          QList<ChargeScoreInfo> &out)
+{
+    out.clear();
+    const ProcessorOptions &processor = opts.processor;
+    if (!testFindMonoInput(processor.minCharge, processor.maxCharge, processor.stdDev)) {
+        return;
+    }
+    if (processor.maxCharge > kMaxChargeLimit) {
+        qCWarning(lcCore) << "charge limit above" << kMaxChargeLimit;
+        return;
+    }
+    TestParameters tp;
+    tp.minCharge = 1;
+    tp.maxCharge = processor.maxCharge;
+    tp.uncertaintyScaling = processor.uncertaintyScaling;
+    tp.stdDev =
+        processor.uncertaintyScaling == SqrtUncertainty ? processor.stdDev / std::sqrt(1000.0) : processor.stdDev;
+    std::optional<PlotBase> corrected;
+    const PlotBase &plot = detail::withUsableIntensities(input, corrected);
+    const double total = plot.computeSumIntensities(start, end);
+    if (!(total > 0.0)) {
+        return;
+    }
+    if (opts.widthFromData) {
+        useWidthFromData(opts, plot, start, end, tp);
+    }
+    if (opts.searchPastSmallClusters || opts.ownExplainedMarks || opts.envelopePlacement) {
+        improvedLoop(opts, plot, start, end, total, minPercent, tp, out);
+        std::stable_sort(out.begin(), out.end(), charge_mz_Less);
+    } else {
+        detail::eliminateOnUsablePlot(plot, start, end, total, minPercent, tp, out);
+    }
+    std::stable_sort(out.begin(), out.end(), percentIonCurrentGreater);
+}
+
+} // namespace zeq

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "algo/AveragineComparisonRecords.h"
+#include "zeq_common_core_export.h"
+
+#include <QList>
+
+class PlotBase;
+
+namespace zeq
+{
+
+/// The second isotope search mode: findChargesAndMonos's model and scores with the weaknesses of its
+/// cluster loop, charge choice and placement repaired. Each repair can be switched off alone, to
+/// measure what it brings; with every one off the results are findChargesAndMonos's.
+struct ZEQ_COMMON_CORE_EXPORT ImprovedSearchOptions {
+    /// Charges tried and the model's default peak width, as findChargesAndMonos reads them.
+    ProcessorOptions processor;
+    /// A cluster explaining little of the window no longer ends the search: weaker clusters later
+    /// in the intensity order are still tried, while their anchors stand clear of the noise.
+    bool searchPastSmallClusters = true;
+    /// Points that earlier clusters explain are recognised by their own mark, not by the mark of
+    /// the point at the same place in the intensity order.
+    bool ownExplainedMarks = true;
+    /// The model's peaks are as wide as the centroids' m/z precision calls for (three σ, not wider
+    /// than the processor's width) rather than the processor's width: at high charges the default
+    /// width makes neighbouring charges fit nearly alike.
+    bool widthFromData = true;
+    /// The centroids' m/z precision (σ, ppm) when the instrument's is known; at 0 it is estimated from
+    /// how evenly the window's isotope ladders are spaced, and without enough ladders the processor's
+    /// width is kept.
+    double precisionPpm = 0.0;
+    /// A cluster's monoisotope is moved by whole isotopes until the model's mean m/z meets the
+    /// observed envelope's: the apex the placement starts from changes with noise, the mean hardly.
+    bool envelopePlacement = true;
+};
+
+/// Every isotope cluster in the window [start, end] of a centroided spectrum (m/z ascending), by
+/// descending share of the window's intensity, as findChargesAndMonos reports them; minPercent is
+/// read as there. Invalid options, a window without intensity or an unsorted plot give an empty list.
+ZEQ_COMMON_CORE_EXPORT void findClustersImproved(const ImprovedSearchOptions &opts,
+                                                 const PlotBase &plot,
+                                                 double start,
+                                                 double end,
+                                                 double minPercent,
+                                                 QList<ChargeScoreInfo> &out);
+
+} // namespace zeq
