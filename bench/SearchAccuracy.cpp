@@ -5,7 +5,11 @@
 // Usage: zeq_search_accuracy [windows per corpus, default 300] [only this mode]
 // Prints one row per mode and corpus: mono recall (right charge, mono within 10 ppm), charge recall
 // (right charge, mono on the cluster's isotope ladder), false clusters per window, ms per window.
+// Then, for the design and improved modes, a table of their clusters' alternatives: of the true
+// clusters found with a wrong mono or charge, how often the truth is among the wrong one's alternatives
+// and how often it is the runner-up, and the median confidence of right and of wrong choices.
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/ClusterAlternatives.h"
 #include "algo/ImprovedClusterSearch.h"
 #include "algo/SpectrumClusterSearch.h"
 #include "support/SearchCorpus.h"
@@ -13,6 +17,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +46,14 @@ struct Figures {
     qsizetype chargeHits = 0;
     qsizetype falseClusters = 0;
     double milliseconds = 0.0;
+    // With alternatives: the true clusters found with a wrong mono or charge, how often the truth is
+    // one of the wrong cluster's alternatives and how often its runner-up, and the confidences of
+    // right and wrong choices.
+    qsizetype wrong = 0;
+    qsizetype truthAmongAlternatives = 0;
+    qsizetype truthRunnerUp = 0;
+    std::vector<double> rightConfidence;
+    std::vector<double> wrongConfidence;
 };
 
 bool onMono(const ChargeScoreInfo &c, const CorpusCluster &t)
@@ -70,7 +83,48 @@ void printMiss(const CorpusCluster &t, const QList<const ChargeScoreInfo *> &rep
     std::fprintf(stderr, "\n");
 }
 
-void score(const CorpusWindow &window, const QList<ChargeScoreInfo> &found, Figures &f)
+bool readsAs(const ClusterReading &r, const CorpusCluster &t)
+{
+    ChargeScoreInfo c;
+    c.charge = r.charge;
+    c.mzOffset = r.monoMz;
+    return r.isValid() && onMono(c, t);
+}
+
+// A cluster reported for true cluster t with a wrong reading: on its isotope ladder at the wrong
+// mono, or at another charge with its mono among t's first isotopes.
+bool wrongReadingOf(const ChargeScoreInfo &c, const CorpusCluster &t)
+{
+    return !onMono(c, t)
+        && (onLadder(c, t)
+            || (c.charge != t.charge && std::abs(c.mzOffset - t.monoMz) <= kLadder * kSpacing / t.charge));
+}
+
+void explain(const PlotBase &plot,
+             const CorpusCluster &t,
+             const ChargeScoreInfo &c,
+             bool right,
+             const ProcessorOptions &processor,
+             Figures &f)
+{
+    const ClusterAlternatives a = findClusterAlternatives(plot, c, processor);
+    const double confidence = a.confidence();
+    if (!std::isnan(confidence)) {
+        (right ? f.rightConfidence : f.wrongConfidence).push_back(confidence);
+    }
+    if (right) {
+        return;
+    }
+    ++f.wrong;
+    f.truthAmongAlternatives += readsAs(a.otherCharge, t) || readsAs(a.monoBelow, t) || readsAs(a.monoAbove, t);
+    f.truthRunnerUp += readsAs(a.runnerUp(), t);
+}
+
+void score(const CorpusWindow &window,
+           const PlotBase &plot,
+           const QList<ChargeScoreInfo> &found,
+           const ProcessorOptions *alternatives,
+           Figures &f)
 {
     static const bool printMisses = qEnvironmentVariableIsSet("ZEQ_SEARCH_MISSES");
     // Reported as the programs report: at least two isotopes matched within 10 ppm.
@@ -104,6 +158,15 @@ void score(const CorpusWindow &window, const QList<ChargeScoreInfo> &found, Figu
             printMiss(window.truth[k], reported);
         }
     }
+    for (qsizetype k = 0; k < window.truth.size() && alternatives; ++k) {
+        const CorpusCluster &t = window.truth[k];
+        for (const ChargeScoreInfo *c : reported) {
+            if (onMono(*c, t) || (!exact[k] && wrongReadingOf(*c, t))) {
+                explain(plot, t, *c, onMono(*c, t), *alternatives, f);
+                break;
+            }
+        }
+    }
     f.falseClusters += claimed.count(false);
     for (qsizetype i = 0; i < reported.size() && printMisses; ++i) {
         if (!claimed[i]) {
@@ -118,7 +181,7 @@ void score(const CorpusWindow &window, const QList<ChargeScoreInfo> &found, Figu
     }
 }
 
-Figures measure(const SearchCorpus &corpus, const Search &search)
+Figures measure(const SearchCorpus &corpus, const Search &search, const ProcessorOptions *alternatives)
 {
     Figures f;
     QElapsedTimer clock;
@@ -128,7 +191,7 @@ Figures measure(const SearchCorpus &corpus, const Search &search)
         clock.start();
         search(plot, window.start, window.end, found);
         f.milliseconds += double(clock.nsecsElapsed()) / 1e6;
-        score(window, found, f);
+        score(window, plot, found, alternatives, f);
     }
     return f;
 }
@@ -136,7 +199,17 @@ Figures measure(const SearchCorpus &corpus, const Search &search)
 struct Mode {
     const char *name;
     Search search;
+    bool alternatives = false; ///< also judge the alternatives of its right and wrong clusters
 };
+
+double median(std::vector<double> v)
+{
+    if (v.empty()) {
+        return std::nan("");
+    }
+    std::nth_element(v.begin(), v.begin() + qsizetype(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
 
 Search improved(void (*change)(ImprovedSearchOptions &))
 {
@@ -162,8 +235,9 @@ int main(int argc, char **argv)
         { "design",
           [design](const PlotBase &plot, double start, double end, QList<ChargeScoreInfo> &out) {
               findChargesAndMonos(design, plot, start, end, QString(), kMinFraction, out);
-          } },
-        { "improved", improved([](ImprovedSearchOptions &) {}) },
+          },
+          true },
+        { "improved", improved([](ImprovedSearchOptions &) {}), true },
         { "without searchPastSmallClusters",
           improved([](ImprovedSearchOptions &o) { o.searchPastSmallClusters = false; }) },
         { "without ownExplainedMarks", improved([](ImprovedSearchOptions &o) { o.ownExplainedMarks = false; }) },
@@ -174,12 +248,24 @@ int main(int argc, char **argv)
     std::printf(
         "| mode | corpus (true clusters) | mono recall | charge recall | false clusters / window | ms / window |\n"
         "|---|---|---|---|---|---|\n");
+    QStringList explained;
     for (const Mode &mode : modes) {
         if (argc > 2 && std::strcmp(argv[2], mode.name) != 0) {
             continue;
         }
         for (const SearchCorpus &corpus : corpora) {
-            const Figures f = measure(corpus, mode.search);
+            const Figures f = measure(corpus, mode.search, mode.alternatives ? &design : nullptr);
+            if (mode.alternatives) {
+                explained.append(QString::asprintf(
+                    "| %s | %s | %lld | %.1f %% | %.1f %% | %.2f | %.2f |\n",
+                    mode.name,
+                    qPrintable(corpus.name),
+                    static_cast<long long>(f.wrong),
+                    100.0 * double(f.truthAmongAlternatives) / double(std::max<qsizetype>(f.wrong, 1)),
+                    100.0 * double(f.truthRunnerUp) / double(std::max<qsizetype>(f.wrong, 1)),
+                    median(f.rightConfidence),
+                    median(f.wrongConfidence)));
+            }
             const double truths = double(std::max<qsizetype>(f.truths, 1));
             const double windows = double(corpus.windows.size());
             std::printf("| %s | %s (%lld) | %.1f %% | %.1f %% | %.2f | %.2f |\n",
@@ -191,6 +277,13 @@ int main(int argc, char **argv)
                         double(f.falseClusters) / windows,
                         f.milliseconds / windows);
             std::fflush(stdout);
+        }
+    }
+    if (!explained.isEmpty()) {
+        std::printf("\n| mode | corpus | wrong choices | truth among its alternatives | truth its runner-up "
+                    "| median confidence, right | median confidence, wrong |\n|---|---|---|---|---|---|---|\n");
+        for (const QString &row : explained) {
+            std::fputs(qPrintable(row), stdout);
         }
     }
     return 0;
