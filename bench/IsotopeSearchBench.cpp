@@ -2,6 +2,8 @@
 // overlap score. Windows come from the averagine model with fixed seeds (tests/support).
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/ClusterAlternatives.h"
+#include "algo/ImprovedClusterSearch.h"
 #include "support/SyntheticPeaks.h"
 
 #include <benchmark/benchmark.h>
@@ -52,13 +54,26 @@ Window proteinWindow()
     return { s.plot(), 1400.0, 2540.0 };
 }
 
-void runSearch(benchmark::State &state, const Window &window, double optionStdDev)
+enum class Mode { Design, Improved, DesignAndAlternatives };
+
+void runSearch(benchmark::State &state, const Window &window, double optionStdDev, Mode mode = Mode::Design)
 {
     zeq::ProcessorOptions opts;
     opts.stdDev = optionStdDev;
+    zeq::ImprovedSearchOptions improved;
+    improved.processor = opts;
     QList<zeq::ChargeScoreInfo> out;
     for (auto _ : state) {
-        zeq::findChargesAndMonos(opts, window.plot, window.start, window.end, QString(), 0.01, out);
+        if (mode == Mode::Improved) {
+            zeq::findClustersImproved(improved, window.plot, window.start, window.end, 0.01, out);
+        } else {
+            zeq::findChargesAndMonos(opts, window.plot, window.start, window.end, QString(), 0.01, out);
+        }
+        if (mode == Mode::DesignAndAlternatives) {
+            for (const zeq::ChargeScoreInfo &c : out) {
+                benchmark::DoNotOptimize(zeq::findClusterAlternatives(window.plot, c, opts));
+            }
+        }
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["clusters"] = static_cast<double>(out.size());
@@ -97,6 +112,25 @@ static void BM_FindChargesProtein20to35(benchmark::State &state)
     runSearch(state, proteinWindow(), 0.005);
 }
 BENCHMARK(BM_FindChargesProtein20to35)->Unit(benchmark::kMillisecond);
+
+// The same windows in the improved mode, and in the design's with every cluster's alternatives.
+static void BM_ModesPeptide(benchmark::State &state)
+{
+    runSearch(state, peptideWindow(), 0.015, Mode(state.range(0)));
+}
+BENCHMARK(BM_ModesPeptide)->ArgName("improved|alternatives")->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+static void BM_ModesThreePeptides(benchmark::State &state)
+{
+    runSearch(state, threePeptideWindow(), 0.015, Mode(state.range(0)));
+}
+BENCHMARK(BM_ModesThreePeptides)->ArgName("improved|alternatives")->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+static void BM_ModesProtein20to35(benchmark::State &state)
+{
+    runSearch(state, proteinWindow(), 0.005, Mode(state.range(0)));
+}
+BENCHMARK(BM_ModesProtein20to35)->ArgName("improved|alternatives")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // Three peptide clusters among state.range(0) noise peaks in 10 m/z, the noise's total intensity
 // held constant so that the same clusters are found: the growth of the search's time with the

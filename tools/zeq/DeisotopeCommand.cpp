@@ -396,7 +396,7 @@ int runDeisotope(const QStringList &args)
                      QString()),
         Option::flag(QStringLiteral("explain"),
                      QStringLiteral("Add columns saying what else each cluster could have been, and how much worse "
-                                    "that fits (see below). About doubles the search time.")),
+                                    "that fits (see below). Adds up to 1.6 times the search's own time.")),
         Option::integer(QStringLiteral("threads"),
                         QStringLiteral("N"),
                         QStringLiteral("Spectra searched at once."),
