@@ -10,6 +10,7 @@ packages=(
     libsqlite3-dev
     libpwiz-dev libboost-dev
     libgtest-dev libbenchmark-dev
+    snakemake   # runs workflows/deisotope and its test
 )
 
 missing=()
