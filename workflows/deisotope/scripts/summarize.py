@@ -135,6 +135,8 @@ def summarize(runs, clusters, logs, summary_path, timing_path, plot_paths):
 if __name__ == "__main__":
     sm = snakemake  # noqa: F821 (given by Snakemake's script directive)
     try:
-        summarize(sm.params.runs, sm.input.clusters, sm.input.logs, sm.output.summary, sm.output.timing, sm.output.plots)
+        summarize(
+            sm.params.runs, sm.input.clusters, sm.input.logs, sm.output.summary, sm.output.timing, sm.output.plots
+        )
     except (OSError, SummaryError) as e:
         sys.exit(f"deisotope workflow: summary: {e}")
