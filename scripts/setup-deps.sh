@@ -11,6 +11,7 @@ packages=(
     libpwiz-dev libboost-dev
     libgtest-dev libbenchmark-dev
     pybind11-dev python3-pybind11 python3-numpy python3-dev
+    snakemake   # runs workflows/deisotope and its test
 )
 
 missing=()
