@@ -184,6 +184,16 @@ void findBestMonosWith(const PlotBase &input,
 
 } // namespace
 
+TestParameters detail::searchParameters(const ProcessorOptions &opts)
+{
+    TestParameters tp;
+    tp.minCharge = 1; // the option's minCharge only guards the range
+    tp.maxCharge = opts.maxCharge;
+    tp.uncertaintyScaling = opts.uncertaintyScaling;
+    tp.stdDev = opts.uncertaintyScaling == SqrtUncertainty ? opts.stdDev / std::sqrt(1000.0) : opts.stdDev;
+    return tp;
+}
+
 bool testFindMonoInput(double a, double b, double s)
 {
     if (a > b) {
@@ -215,12 +225,7 @@ void findChargesAndMonos(const ProcessorOptions &opts,
         qCWarning(lcCore) << "charge limit above 500";
         return;
     }
-    TestParameters tp;
-    tp.minCharge = 1; // the option's minCharge only guards the range
-    tp.maxCharge = opts.maxCharge;
-    tp.uncertaintyScaling = opts.uncertaintyScaling;
-    // With square-root scaling the option is the σ wanted at m/z 1000.
-    tp.stdDev = opts.uncertaintyScaling == SqrtUncertainty ? opts.stdDev / std::sqrt(1000.0) : opts.stdDev;
+    TestParameters tp = detail::searchParameters(opts);
     std::optional<PlotBase> corrected;
     const PlotBase &plot = detail::withUsableIntensities(input, corrected);
     const double total = plot.computeSumIntensities(start, end);

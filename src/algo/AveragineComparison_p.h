@@ -101,6 +101,10 @@ inline bool isUsableIntensity(double y) noexcept
 /// those of `plot`, so matched points still name the caller's points.
 const PlotBase &withUsableIntensities(const PlotBase &plot, std::optional<PlotBase> &storage);
 
+/// The working state a search of `opts` starts from: charges 1 to opts.maxCharge, and with
+/// square-root scaling the option's σ, wanted at m/z 1000, in the unit findStdDev reads.
+TestParameters searchParameters(const ProcessorOptions &opts);
+
 /// eliminateTagListPeaks on a plot withUsableIntensities has already checked, with `total` > 0.
 void eliminateOnUsablePlot(const PlotBase &plot,
                            double start,

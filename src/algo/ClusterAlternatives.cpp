@@ -22,16 +22,6 @@ bool lowerScore(const ClusterReading &a, const ClusterReading &b)
     return a.isValid() && (!b.isValid() || std::isnan(b.score) || a.score < b.score);
 }
 
-// The search's working state for a fresh placement: nothing explained yet, no charge-search terms.
-TestParameters freshParameters(const ProcessorOptions &options)
-{
-    TestParameters tp;
-    tp.maxCharge = options.maxCharge;
-    tp.uncertaintyScaling = options.uncertaintyScaling;
-    tp.stdDev = options.uncertaintyScaling == SqrtUncertainty ? options.stdDev / std::sqrt(1000.0) : options.stdDev;
-    return tp;
-}
-
 ClusterReading refinedReading(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo &c)
 {
     if (!calcOverlapScoreInputCheck(plot, sharedAveragineModel(), c)) {
@@ -90,7 +80,8 @@ findClusterAlternatives(const PlotBase &input, const ChargeScoreInfo &cluster, c
     }
     std::optional<PlotBase> usable;
     const PlotBase &plot = detail::withUsableIntensities(input, usable);
-    const TestParameters tp = freshParameters(options);
+    // Nothing explained yet, no charge-search terms.
+    const TestParameters tp = detail::searchParameters(options);
     ChargeScoreInfo chosen = cluster;
     out.chosen = refinedReading(plot, tp, chosen);
 

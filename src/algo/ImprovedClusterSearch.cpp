@@ -188,12 +188,7 @@ void findClustersImproved(const ImprovedSearchOptions &opts,
         qCWarning(lcCore) << "charge limit above" << kMaxChargeLimit;
         return;
     }
-    TestParameters tp;
-    tp.minCharge = 1;
-    tp.maxCharge = processor.maxCharge;
-    tp.uncertaintyScaling = processor.uncertaintyScaling;
-    tp.stdDev =
-        processor.uncertaintyScaling == SqrtUncertainty ? processor.stdDev / std::sqrt(1000.0) : processor.stdDev;
+    TestParameters tp = detail::searchParameters(processor);
     std::optional<PlotBase> corrected;
     const PlotBase &plot = detail::withUsableIntensities(input, corrected);
     const double total = plot.computeSumIntensities(start, end);
