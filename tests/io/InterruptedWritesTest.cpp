@@ -136,102 +136,76 @@ QString entries(const QString &folder)
 
 struct Writer {
     const char *name;
-    QString program; ///< empty: this test program in the "write" role
+    QString program; ///< empty: this test program in the "write" role, named by `name`
     QList<QString> arguments; ///< "@OUT@" stands for the file written, "@GEN@" for the generation
 };
 
-class Interrupted
+/// Starts `writer` on `target` and returns once it writes: the "write" role says so on a line, a
+/// program is taken to write from its start. Temporary files go to `tmp`.
+std::unique_ptr<QProcess> start(const Writer &writer, const QString &target, const QString &tmp, int generation)
 {
-public:
-    explicit Interrupted(const Writer &writer)
-        : m_writer(writer)
-    {
-        m_target = m_dir.filePath(u"target"_qs);
-        m_tmp = m_dir.filePath(u"tmp"_qs);
-        QDir().mkpath(m_tmp);
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"TMPDIR"_qs, tmp);
+    process->setProcessEnvironment(environment);
+    const bool role = writer.program.isEmpty();
+    QList<QString> arguments = role
+        ? zeq::test::childRoleArguments(u"write"_qs, { QString::fromUtf8(writer.name), u"@OUT@"_qs, u"@GEN@"_qs })
+        : writer.arguments;
+    arguments.replaceInStrings(u"@OUT@"_qs, target);
+    arguments.replaceInStrings(u"@GEN@"_qs, QString::number(generation));
+    process->start(role ? QCoreApplication::applicationFilePath() : writer.program, arguments);
+    process->waitForStarted();
+    while (role && process->state() != QProcess::NotRunning && !process->canReadLine()) {
+        process->waitForReadyRead(100);
     }
-    QString folder() const { return m_dir.path(); }
-    QString target() const { return m_target; }
-    QString tmp() const { return m_tmp; }
-
-    /// Starts the writer; once it announces that it writes (a program writes from the start), its
-    /// elapsed time is measured.
-    std::unique_ptr<QProcess> start(int generation, QElapsedTimer *writing) const
-    {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"TMPDIR"_qs, m_tmp);
-        process->setProcessEnvironment(environment);
-        if (m_writer.program.isEmpty()) {
-            process->start(
-                QCoreApplication::applicationFilePath(),
-                zeq::test::childRoleArguments(
-                    u"write"_qs, { QString::fromUtf8(m_writer.name), m_target, QString::number(generation) }));
-            while (process->state() != QProcess::NotRunning && !process->canReadLine()) {
-                process->waitForReadyRead(100);
-            }
-        } else {
-            QList<QString> arguments = m_writer.arguments;
-            arguments.replaceInStrings(u"@OUT@"_qs, m_target);
-            arguments.replaceInStrings(u"@GEN@"_qs, QString::number(generation));
-            process->start(m_writer.program, arguments);
-            process->waitForStarted();
-        }
-        writing->start();
-        return process;
-    }
-
-    /// Runs the writer to its end; the time it took writing, in ms, or -1 when it failed.
-    qint64 run(int generation) const
-    {
-        QElapsedTimer writing;
-        const std::unique_ptr<QProcess> process = start(generation, &writing);
-        const bool finished = process->waitForFinished(120'000);
-        const qint64 elapsed = writing.elapsed();
-        EXPECT_TRUE(finished && process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0)
-            << m_writer.name << ": " << process->readAllStandardError().toStdString();
-        return finished && process->exitCode() == 0 ? elapsed : -1;
-    }
-
-private:
-    Writer m_writer;
-    QTemporaryDir m_dir;
-    QString m_target;
-    QString m_tmp;
-};
+    return process;
+}
 
 void checkKilledWrites(const Writer &writer)
 {
     SCOPED_TRACE(writer.name);
     const QString kind = QString::fromUtf8(writer.name);
-    Interrupted write(writer);
-    ASSERT_GE(write.run(1), 0);
-    const QByteArray oldBytes = zeq::test::fileContents(write.target());
-    const QString oldState = stateOf(kind, write.target());
-    const QString folderBefore = entries(write.folder());
-    const qint64 duration = write.run(2);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(u"target"_qs);
+    const QString tmp = dir.filePath(u"tmp"_qs);
+    ASSERT_TRUE(QDir().mkpath(tmp));
+    // The time an uninterrupted write takes, in ms, or -1 when it fails.
+    const auto run = [&](int generation) -> qint64 {
+        const std::unique_ptr<QProcess> process = start(writer, target, tmp, generation);
+        QElapsedTimer writing;
+        writing.start();
+        const bool done = process->waitForFinished(120'000) && process->exitStatus() == QProcess::NormalExit
+            && process->exitCode() == 0;
+        EXPECT_TRUE(done) << process->readAllStandardError().toStdString();
+        return done ? writing.elapsed() : -1;
+    };
+    ASSERT_GE(run(1), 0);
+    const QByteArray oldBytes = zeq::test::fileContents(target);
+    const QString oldState = stateOf(kind, target);
+    const QString folderBefore = entries(dir.path());
+    const qint64 duration = run(2);
     ASSERT_GT(duration, 0);
-    const QString newState = stateOf(kind, write.target());
+    const QString newState = stateOf(kind, target);
     ASSERT_NE(oldState, newState);
 
     int oldKept = 0;
     for (const int percent : { 5, 20, 40, 60, 80, 100 }) {
         SCOPED_TRACE(percent);
-        zeq::test::writeFile(write.target(), oldBytes);
-        QElapsedTimer writing;
-        const std::unique_ptr<QProcess> process = write.start(2, &writing);
-        QThread::msleep(std::max<qint64>(0, duration * percent / 100 - writing.elapsed()));
+        zeq::test::writeFile(target, oldBytes);
+        const std::unique_ptr<QProcess> process = start(writer, target, tmp, 2);
+        QThread::msleep(duration * percent / 100);
         process->kill();
         process->waitForFinished();
-        const QString state = stateOf(kind, write.target());
+        const QString state = stateOf(kind, target);
         EXPECT_TRUE(state == oldState || state == newState) << state.toStdString();
         oldKept += state == oldState ? 1 : 0;
     }
     // What a kill left beside the file (a lock, a journal) is cleared by the next write; anything
     // else would pile up.
-    ASSERT_GE(write.run(2), 0);
-    EXPECT_EQ(entries(write.folder()), folderBefore);
-    EXPECT_EQ(entries(write.tmp()), QString()) << "no temporary file left";
+    ASSERT_GE(run(2), 0);
+    EXPECT_EQ(entries(dir.path()), folderBefore);
+    EXPECT_EQ(entries(tmp), QString()) << "no temporary file left";
     // Otherwise every kill came after the commit and proved nothing.
     EXPECT_GT(oldKept, 0) << "the uninterrupted write took " << duration << " ms";
 }
