@@ -129,9 +129,12 @@ QString stateOf(const QString &kind, const QString &path)
         .arg(QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()));
 }
 
-QString entries(const QString &folder)
+std::string entries(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).join(u' ');
+    return QDir(folder)
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+        .join(u' ')
+        .toStdString();
 }
 
 struct Writer {
@@ -183,7 +186,7 @@ void checkKilledWrites(const Writer &writer)
     ASSERT_GE(run(1), 0);
     const QByteArray oldBytes = zeq::test::fileContents(target);
     const QString oldState = stateOf(kind, target);
-    const QString folderBefore = entries(dir.path());
+    const std::string folderBefore = entries(dir.path());
     const qint64 duration = run(2);
     ASSERT_GT(duration, 0);
     const QString newState = stateOf(kind, target);
@@ -205,7 +208,7 @@ void checkKilledWrites(const Writer &writer)
     // else would pile up.
     ASSERT_GE(run(2), 0);
     EXPECT_EQ(entries(dir.path()), folderBefore);
-    EXPECT_EQ(entries(tmp), QString()) << "no temporary file left";
+    EXPECT_EQ(entries(tmp), "") << "no temporary file left";
     // Otherwise every kill came after the commit and proved nothing.
     EXPECT_GT(oldKept, 0) << "the uninterrupted write took " << duration << " ms";
 }
