@@ -29,6 +29,8 @@ public:
     /// The value stored for `key` in `scope`, or `defaultValue` when there is none. INI keys are
     /// case-sensitive.
     [[nodiscard]] QVariant value(const QString &key, const QVariant &defaultValue, qint32 scope) const;
+    /// setValue() and remove() save the store at once. A store that cannot be written keeps its
+    /// earlier content, and a warning names the key and the file.
     void setValue(const QString &key, const QVariant &value, qint32 scope);
     void remove(const QString &key, qint32 scope);
 

@@ -48,13 +48,14 @@ QString cellText(sqlite3_stmt *stmt, int column)
     }
 }
 
-/// Names the file behind `db` in a failed load: SQLite's own messages ("database disk image is
-/// malformed") do not say which file the user must mend or replace.
-Error &namingCatalogue(Error &err, sqlite3 *db)
+/// Names the file behind `db` in a failed load or save: SQLite's own messages ("database disk
+/// image is malformed", "disk I/O error") do not say which file the user must mend or replace.
+Error &namingCatalogue(Error &err, sqlite3 *db, const QString &action = QStringLiteral("load"))
 {
     const char *file = db ? sqlite3_db_filename(db, "main") : nullptr;
-    return err.addErrorMessage(QStringLiteral("Can't load the modification catalogue of %1")
-                                   .arg(file && *file ? QString::fromUtf8(file) : QStringLiteral("a memory database")));
+    return err.addErrorMessage(
+        QStringLiteral("Can't %1 the modification catalogue of %2")
+            .arg(action, file && *file ? QString::fromUtf8(file) : QStringLiteral("a memory database")));
 }
 
 QString nameKey(QStringView name)
@@ -186,13 +187,16 @@ Error ModificationsManager::loadFromDB(sqlite3 *db, ErrorWarningMessages *messag
 Error ModificationsManager::saveToDB(sqlite3 *db) const
 {
     ScopedSqlite3Stmt stmt(db, kSaveSql);
+    const QString save = QStringLiteral("save to");
     Error err = stmt.lastError();
     if (err.hasError()) {
+        namingCatalogue(err, db, save);
         return ZEQ_ECATCH(err);
     }
     // All or nothing: rows left by a partial save would make every retry fail on their Id.
     err = sql_exec(db, QStringLiteral("SAVEPOINT save_modifications"));
     if (err.hasError()) {
+        namingCatalogue(err, db, save);
         return ZEQ_ECATCH(err);
     }
     for (const ModificationId &id : std::as_const(m_newModificationsIdList)) {
@@ -208,11 +212,13 @@ Error ModificationsManager::saveToDB(sqlite3 *db) const
                                     .arg(id.value())
                                     .arg(entry.modName().left(80))
                                     .arg(QString::number(entry.massShift(), 'g', QLocale::FloatingPointShortest)));
+            namingCatalogue(err, db, save);
             return ZEQ_ECATCH(err);
         }
     }
     err = sql_exec(db, QStringLiteral("RELEASE save_modifications"));
     if (err.hasError()) {
+        namingCatalogue(err, db, save);
         return ZEQ_ECATCH(err);
     }
     m_newModificationsIdList.clear();

@@ -78,7 +78,7 @@ public:
     /// highest identifier handed out is never lowered.
     Error loadFromDB(sqlite3 *db, ErrorWarningMessages *messages = nullptr);
     /// Inserts the entries added since the last load or save, all or none; on failure the list
-    /// of new identifiers is kept, so the save can be retried.
+    /// of new identifiers is kept, so the save can be retried, and the error names the file.
     Error saveToDB(sqlite3 *db) const;
     /// Finds the first entry (ascending identifier) with this name, a mass within 1e-6 Da and
     /// exactly this composition, or adds one under the next identifier. `nameWithMass` is

@@ -34,6 +34,12 @@ struct Row {
     double floor;
 };
 
+// By name: gtest's default prints the struct's bytes, padding included, which are never written.
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
 // Both recovery and resolution are judged at the σ the search used.
 double sigmaAt(const Row &row, double mz)
 {

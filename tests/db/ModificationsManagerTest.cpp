@@ -2,8 +2,11 @@
 
 #include "db/ModificationsDao.h"
 #include "db/ScopedSQLite3Database.h"
+#include "support/FileSizeLimit.h"
 #include "zeq_common_core_mini/Sqlite3Functions.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -111,6 +114,35 @@ TEST_F(ModificationsManagerTest, FailedSaveChangesNothing)
     ModificationsManager check;
     ASSERT_FALSE(check.loadFromDB(db()).hasError());
     EXPECT_EQ(check.modList().size(), 6) << "the first row was rolled back";
+}
+
+// A full disk, and a catalogue opened read-only (root, who runs the tests, is not stopped by a
+// read-only file): the save fails naming the file, and the catalogue keeps what it had.
+TEST_F(ModificationsManagerTest, SaveThatCannotWriteChangesNothing)
+{
+    const QString path = m_dir.filePath(u"catalogue.db"_qs);
+    for (const bool readOnly : { false, true }) {
+        SCOPED_TRACE(readOnly ? "read-only" : "full disk");
+        zeq::ScopedSQLite3Database database(path, readOnly);
+        ASSERT_FALSE(database.init().hasError());
+        ModificationsManager manager;
+        ASSERT_FALSE(manager.loadFromDB(database.db()).hasError());
+        for (int i = 0; i < 2000; ++i) {
+            add(manager, QStringLiteral("Entry %1/%2").arg(i).arg(i + 1).toUtf8().constData());
+        }
+        Error err;
+        {
+            const zeq::test::FileSizeLimit limit(readOnly ? RLIM_INFINITY : QFileInfo(path).size());
+            ASSERT_TRUE(limit.active());
+            err = manager.saveToDB(database.db());
+        }
+        EXPECT_TRUE(err.errorString().contains(path)) << qPrintable(err.errorString());
+        EXPECT_EQ(manager.newModificationsIdList().size(), 2000) << "kept for a retry";
+    }
+    ModificationsManager check;
+    ASSERT_FALSE(check.loadFromDB(db()).hasError());
+    EXPECT_EQ(check.modList().size(), 5);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QList<QString>{ u"catalogue.db"_qs });
 }
 
 TEST_F(ModificationsManagerTest, BadRowsAndTablesAreReported)

@@ -106,22 +106,38 @@ TEST_F(ProjectCreationStatusFileTest, MalformedFilesGiveAnEmptyRecord)
     }
 }
 
-TEST_F(ProjectCreationStatusFileTest, WriteCutShortKeepsTheOldFile)
+// Tests run as root, whom a read-only folder does not stop: a file in the way of the folder, and
+// /proc, where nobody creates files, stand in for it.
+TEST_F(ProjectCreationStatusFileTest, FailedCommitsKeepTheOldFile)
 {
     const QByteArray before = commitOneJob();
-    ProjectCreationStatusFile status(statusPath());
-    appendManyJobs(status);
-    zeq::test::MessageGuard guard;
-
-    bool committed = true;
-    {
-        const zeq::test::FileSizeLimit limit(256);
-        ASSERT_TRUE(limit.active());
-        committed = status.commit();
+    const struct {
+        const char *name;
+        QString path;
+        rlim_t sizeLimit;
+    } rows[] = {
+        { "full disk", statusPath(), 256 },
+        { "a folder", m_dir.path(), RLIM_INFINITY },
+        { "parent is a file", statusPath() + u"/wflw_status"_qs, RLIM_INFINITY },
+        { "under /proc", u"/proc/wflw_status"_qs, RLIM_INFINITY },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        zeq::test::MessageGuard guard;
+        ProjectCreationStatusFile status(row.path);
+        appendManyJobs(status);
+        bool committed = true;
+        {
+            const zeq::test::FileSizeLimit limit(row.sizeLimit);
+            ASSERT_TRUE(limit.active());
+            committed = status.commit();
+        }
+        EXPECT_FALSE(committed);
+        EXPECT_TRUE(guard.contains(row.path)) << "the warning names the file";
+        EXPECT_EQ(readText(statusPath()), before);
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QList<QString>{ u"wflw_status"_qs })
+            << "no temporary left";
     }
-    EXPECT_FALSE(committed);
-    EXPECT_EQ(readText(statusPath()), before);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QList<QString>{ u"wflw_status"_qs }) << "no temporary left";
 }
 
 // A record with one bad job loads as empty; committing must not erase the good jobs it held, nor an

@@ -2,6 +2,7 @@
 
 #include "io/RowNodeCsvReader.h"
 #include "support/CsvSamples.h"
+#include "support/FileSizeLimit.h"
 #include "support/MessageGuard.h"
 #include "support/RowTreeBuilder.h"
 
@@ -67,4 +68,31 @@ TEST(RowNodeCsvWriterTest, NothingToSaveOrAFailedSaveLeavesNoFile)
     EXPECT_TRUE(guard.contains(u"row 3, field 1 holds a NUL character"_qs));
     EXPECT_EQ(zeq::test::entries(dir.path()), before);
     EXPECT_EQ(readBytes(earlier), "old\r\n");
+
+    // A full disk, a folder in the way, a file where the folder should be, and /proc (root, who
+    // runs the tests, is not stopped by a read-only folder).
+    const RowNode many = makeTable({ u"Text"_qs }, QList<VariantItems>(2000, { u"a value"_qs }));
+    const struct {
+        QString path;
+        rlim_t sizeLimit;
+    } rows[] = {
+        { earlier, 64 },
+        { dir.path(), RLIM_INFINITY },
+        { earlier + u"/out.csv"_qs, RLIM_INFINITY },
+        { u"/proc/out.csv"_qs, RLIM_INFINITY },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        zeq::test::MessageGuard failure;
+        bool saved = true;
+        {
+            const zeq::test::FileSizeLimit limit(row.sizeLimit);
+            ASSERT_TRUE(limit.active());
+            saved = saveLeafsToCsvFile(many, row.path);
+        }
+        EXPECT_FALSE(saved);
+        EXPECT_TRUE(failure.contains(u"Can't write "_qs + row.path));
+        EXPECT_EQ(zeq::test::entries(dir.path()), before);
+        EXPECT_EQ(readBytes(earlier), "old\r\n");
+    }
 }

@@ -1,8 +1,11 @@
 // Runs the built zeq program as a user would and checks its exit status, standard output and
 // standard error.
 #include "support/FifoReader.h"
+#include "support/FileSizeLimit.h"
+#include "support/TestFiles.h"
 #include "support/ZeqRun.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -167,10 +170,30 @@ TEST(ZeqProgramOutputTest, OutputFileHoldsTheResult)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("mass,tolerance,unit,lower,upper\n1000,10,ppm,999.99,"));
 
-    const Outcome refused =
-        run({ u"tolerance"_qs, u"1000"_qs, u"10ppm"_qs, u"-o"_qs, dir.filePath(u"no/such/dir.csv"_qs) });
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.startsWith(u"zeq: Can't write "_qs)) << qPrintable(refused.err);
+    // Root, who runs the tests, is not stopped by a read-only folder: /proc and a file where a
+    // folder should be stand in for one.
+    const QByteArray before = zeq::test::fileContents(path);
+    const struct {
+        QString output;
+        rlim_t sizeLimit;
+        const char *reason;
+    } faults[] = {
+        { dir.filePath(u"no/such/dir.csv"_qs), RLIM_INFINITY, "No such file or directory" },
+        { dir.path(), RLIM_INFINITY, "it is a folder, not a file" },
+        { path + u"/out.csv"_qs, RLIM_INFINITY, "Not a directory" },
+        { u"/proc/out.csv"_qs, RLIM_INFINITY, "No such file or directory" },
+        { path, 16, "File too large" },
+    };
+    for (const auto &fault : faults) {
+        SCOPED_TRACE(fault.reason);
+        const zeq::test::FileSizeLimit limit(fault.sizeLimit); // inherited by the program
+        ASSERT_TRUE(limit.active());
+        const Outcome refused = run({ u"tolerance"_qs, u"1000"_qs, u"10ppm"_qs, u"-o"_qs, fault.output });
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.err, u"zeq: Can't write %1: %2\n"_qs.arg(fault.output, QString::fromUtf8(fault.reason)));
+        EXPECT_EQ(zeq::test::fileContents(path), before);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QList<QString>{ u"clusters.csv"_qs });
+    }
 }
 
 // Fault: -o naming an input replaced it. The refusal comes before anything is read, and a link to

@@ -182,9 +182,11 @@ int runMods(const QStringList &args)
         const QString composition = cmd.text(QStringLiteral("composition"));
         err = manager.getOrInsertTessanModificationName(query, composition, &id);
         if (!err.hasError()) {
+            // The library's save names the file itself.
             err = manager.saveToDB(db.db());
-        }
-        if (!err.hasError()) {
+            if (err.hasError()) {
+                return fail(kExitBadInput, err.errorString());
+            }
             err = sql_exec(db.db(), QStringLiteral("COMMIT"));
         }
         if (err.hasError()) {

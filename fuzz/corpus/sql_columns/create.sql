@@ -1,0 +1,1 @@
+CREATE TABLE T(Id INTEGER PRIMARY KEY, Name TEXT /* display */, Mass REAL, UNIQUE(Name, Mass))

@@ -1,0 +1,1 @@
+SELECT a.Id, Name AS ProteinName, Mass, count(*) AS n FROM T WHERE x IN (SELECT y FROM U)
