@@ -2,6 +2,7 @@
 // window of it (SpectrumClusterSearch), and the windows a spectrum is cut into.
 #include "Bindings_p.h"
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/ImprovedClusterSearch.h"
 #include "algo/SpectrumClusterSearch.h"
 #include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
@@ -100,6 +101,20 @@ template <typename Row> py::array_t<Row> arrayOf(const std::vector<Row> &rows)
     return out;
 }
 
+/// The improved mode's options for `mode` "improved", none for "design".
+std::optional<ImprovedSearchOptions> searchMode(const QString &mode, const ProcessorOptions &processor)
+{
+    if (mode == u"design") {
+        return std::nullopt;
+    }
+    if (mode != u"improved") {
+        raiseBadParameter(QStringLiteral("Unknown search mode \"%1\": use \"design\" or \"improved\"").arg(mode));
+    }
+    ImprovedSearchOptions improved;
+    improved.processor = processor;
+    return improved;
+}
+
 py::array_t<ClusterRow> findChargesAndMonosPy(const DoubleArray &mz,
                                               const DoubleArray &intensity,
                                               double start,
@@ -112,10 +127,8 @@ py::array_t<ClusterRow> findChargesAndMonosPy(const DoubleArray &mz,
                                               const MassTolerance &tolerance,
                                               const QString &mode)
 {
-    if (mode != u"design") {
-        raiseBadParameter(QStringLiteral("Unknown search mode \"%1\": the only one is \"design\"").arg(mode));
-    }
     const ProcessorOptions opts = processorOptions(minCharge, maxCharge, sigma, scaling);
+    const std::optional<ImprovedSearchOptions> improved = searchMode(mode, opts);
     checkFraction(minFraction);
     if (!(start <= end)) {
         raiseBadParameter(QStringLiteral("The window start %1 lies after its end %2").arg(start).arg(end));
@@ -125,7 +138,11 @@ py::array_t<ClusterRow> findChargesAndMonosPy(const DoubleArray &mz,
     {
         py::gil_scoped_release release;
         QList<ChargeScoreInfo> clusters;
-        findChargesAndMonos(opts, plot, start, end, QString(), minFraction, clusters);
+        if (improved) {
+            findClustersImproved(*improved, plot, start, end, minFraction, clusters);
+        } else {
+            findChargesAndMonos(opts, plot, start, end, QString(), minFraction, clusters);
+        }
         for (const ChargeScoreInfo &c : clusters) {
             // The search always starts at charge 1; a higher lowest charge filters what it found.
             if (c.charge >= opts.minCharge) {
@@ -146,10 +163,12 @@ py::array_t<SpectrumClusterRow> findSpectrumClustersPy(const DoubleArray &mz,
                                                        double minFraction,
                                                        const MassTolerance &tolerance,
                                                        int minIsotopes,
-                                                       double signalToNoise)
+                                                       double signalToNoise,
+                                                       const QString &mode)
 {
     SpectrumSearchOptions options;
     options.processor = processorOptions(minCharge, maxCharge, sigma, scaling);
+    options.improved = searchMode(mode, options.processor);
     checkFraction(minFraction);
     options.minFraction = minFraction;
     options.tolerance = tolerance;
@@ -191,7 +210,8 @@ constexpr const char *kSearchOptionsDoc =
     "reported. scaling: UncertaintyScaling, how the model's peak width (Gaussian σ) grows with m/z. sigma: "
     "that width, in Th at m/z 1000 for SQRT (default 0.015), in ppm for PROPORTIONAL (default 15), in Th for "
     "CONSTANT (default 0.015). min_fraction: a window's search stops once a cluster explains at most half this "
-    "share (0 to 1) of its intensity. ";
+    "share (0 to 1) of its intensity. mode: \"design\" (the default) or \"improved\", the opt-in search that "
+    "estimates the model's width from the data and places proteins by their envelope. ";
 
 constexpr const char *kClusterColumnsDoc =
     "charge (int32), mono_mz (Th, the monoisotopic peak's m/z), neutral_mass (Da, z × (mono_mz − proton mass)), "
@@ -228,8 +248,8 @@ void bindIsotopeSearch(py::module_ &m)
                        "arrays of m/z (Th) and intensity, by descending share of the window's intensity. Points "
                        "are sorted by m/z first; negative, infinite and NaN intensities count as 0. ")
            + kSearchOptionsDoc
-           + "tolerance: MassTolerance for counting matched isotopes. mode: the search's variant; only "
-             "\"design\" exists. Returns a numpy structured array with fields "
+           + "tolerance: MassTolerance for counting matched isotopes. Returns a numpy structured array with "
+             "fields "
            + kClusterColumnsDoc)
               .c_str());
 
@@ -247,6 +267,7 @@ void bindIsotopeSearch(py::module_ &m)
           py::arg("tolerance") = tenPpm,
           py::arg("min_isotopes") = 2,
           py::arg("signal_to_noise") = 0.0,
+          py::arg("mode") = "design",
           (std::string("The isotope clusters of a whole centroided spectrum (m/z ascending and finite, in Th), "
                        "searched window by window as the zeq program does: windows by m/z, within a window by "
                        "descending share. window=(start, end) searches only the clusters of that m/z range, as "

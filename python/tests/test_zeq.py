@@ -55,7 +55,10 @@ class SameAsProgram(unittest.TestCase):
 
     def test_spectrum_search(self):
         mz, intensity = spectrum()
-        for options, kwargs in self.SEARCHES + [(["--window", "695:705"], dict(window=(695, 705)))]:
+        for options, kwargs in self.SEARCHES + [
+            (["--window", "695:705"], dict(window=(695, 705))),
+            (["--mode", "improved"], dict(mode="improved")),
+        ]:
             with self.subTest(options=options):
                 rows = run_program("deisotope", PEAKS, *options)
                 clusters = zeq.find_spectrum_clusters(mz, intensity, **kwargs)
