@@ -1,11 +1,10 @@
 // The other library's FASTA reader, whole process, for the comparison in docs/performance.md:
 // it reads every protein through its handler and prints what `zeq fasta stats` counts first
 // (proteins, residues), so both programs do at least the same work on the same file.
-#include <pappsomspp/fasta/fastareader.h>
-
 #include <QFile>
 
 #include <cstdio>
+#include <pappsomspp/fasta/fastareader.h>
 
 namespace
 {
