@@ -4,15 +4,16 @@
 # finding worth keeping is minimised and copied into fuzz/corpus/<name>/ by hand, where the normal
 # test suite replays it. Exits non-zero when any target found a crash, leak, hang or sanitizer report.
 #
-#   scripts/fuzz.sh [SECONDS]
+#   scripts/fuzz.sh [SECONDS] [TARGET...]   (every target when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 if ! [[ $seconds =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
-    echo "usage: scripts/fuzz.sh [SECONDS]  (seconds per target, default 60)" >&2
+    echo "usage: scripts/fuzz.sh [SECONDS] [TARGET...]  (seconds per target, default 60)" >&2
     exit 2
 fi
+shift || true
 
 missing=()
 for p in clang libclang-rt-14-dev; do
@@ -37,6 +38,15 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 
 # The target list is the one fuzz/CMakeLists.txt builds.
 read -r -a targets < <(sed -n 's/^set(ZEQ_FUZZ_TARGETS \(.*\))$/\1/p' fuzz/CMakeLists.txt)
+if [ $# -gt 0 ]; then
+    for t in "$@"; do
+        if ! [[ " ${targets[*]} " == *" $t "* ]]; then
+            echo "fuzz: no target \"$t\"; the targets: ${targets[*]}" >&2
+            exit 2
+        fi
+    done
+    targets=("$@")
+fi
 cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
