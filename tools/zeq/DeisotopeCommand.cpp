@@ -88,24 +88,6 @@ void judgePrecursor(const Job &job, const Settings &settings, JobResult &result)
                                                                : Stated::Differ;
 }
 
-/// The --explain columns: the best other charge (its charge, mono m/z and score), the scores of
-/// the mono one isotope below and above, and the confidence; empty where there is none.
-QStringList alternativeCells(const zeq::ClusterAlternatives &a)
-{
-    const auto score = [](const zeq::ClusterReading &r) {
-        return r.isValid() && !std::isnan(r.score) ? formatSignificant(r.score, 6) : QString();
-    };
-    const bool other = a.otherCharge.isValid();
-    const double confidence = a.confidence();
-    return { other ? QString::number(a.otherCharge.charge) : QString(),
-             other ? formatFixed(a.otherCharge.monoMz, 4) : QString(),
-             score(a.otherCharge),
-             score(a.monoBelow),
-             score(a.monoAbove),
-             score(a.chosen),
-             std::isnan(confidence) ? QString() : formatSignificant(confidence, 6) };
-}
-
 JobResult search(const Job &job, const Settings &settings)
 {
     JobResult result;
@@ -491,14 +473,8 @@ int runDeisotope(const QStringList &args)
         columns.append({ { QStringLiteral("instrument_charge"), true }, { QStringLiteral("instrument_mz"), true } });
     }
     if (settings.options.alternatives) {
-        for (const char *name : { "alt_charge",
-                                  "alt_mono_mz",
-                                  "alt_charge_score",
-                                  "mono_below_score",
-                                  "mono_above_score",
-                                  "rescored",
-                                  "confidence" }) {
-            columns.append({ QString::fromLatin1(name), true });
+        for (const QString &name : alternativeColumns()) {
+            columns.append({ name, true });
         }
     }
     // Rows and MGF entries are written as they come; an mzML run is written whole at the end.

@@ -19,6 +19,29 @@ QString chargeText(int charge)
 
 } // namespace
 
+QStringList alternativeColumns()
+{
+    return { QStringLiteral("alt_charge"),       QStringLiteral("alt_mono_mz"),      QStringLiteral("alt_charge_score"),
+             QStringLiteral("mono_below_score"), QStringLiteral("mono_above_score"), QStringLiteral("rescored"),
+             QStringLiteral("confidence") };
+}
+
+QStringList alternativeCells(const zeq::ClusterAlternatives &a)
+{
+    const auto score = [](const zeq::ClusterReading &r) {
+        return r.isValid() && !std::isnan(r.score) ? formatSignificant(r.score, 6) : QString();
+    };
+    const bool other = a.otherCharge.isValid();
+    const double confidence = a.confidence();
+    return { other ? QString::number(a.otherCharge.charge) : QString(),
+             other ? formatFixed(a.otherCharge.monoMz, 4) : QString(),
+             score(a.otherCharge),
+             score(a.monoBelow),
+             score(a.monoAbove),
+             score(a.chosen),
+             std::isnan(confidence) ? QString() : formatSignificant(confidence, 6) };
+}
+
 ChosenPrecursor
 choosePrecursor(const Precursor &precursor, const QList<zeq::SpectrumCluster> &clusters, const MassTolerance &tolerance)
 {

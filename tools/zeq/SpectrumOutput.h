@@ -7,12 +7,19 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 
-// What zeq deisotope writes besides its table: MGF entries and mzML spectra with the charges and
-// monoisotopic m/z it found.
+// What zeq deisotope writes besides its table's own columns: the --explain columns, and MGF entries
+// and mzML spectra with the charges and monoisotopic m/z it found.
 
 namespace zeq::cli
 {
+
+/// The names of the --explain columns, and a cluster's cells in them: the best other charge (its
+/// charge, mono m/z and score), the scores of the mono one isotope below and above and of the
+/// cluster rescored, and the confidence; empty where there is none.
+QStringList alternativeColumns();
+QStringList alternativeCells(const zeq::ClusterAlternatives &a);
 
 /// The charge and monoisotopic m/z given to an MS2 spectrum's precursor, and what they rest on.
 struct ChosenPrecursor {
