@@ -19,7 +19,6 @@ namespace
 {
 
 // A match explaining less than this share of its point leaves the point free for later clusters.
-constexpr double kExplainedShare = 0.45;
 
 } // namespace
 
@@ -71,6 +70,21 @@ void eliminateTagListPeaks(const PlotBase &input,
 namespace detail
 {
 
+std::optional<SearchedWindow> searchedWindow(const PlotBase &plot, double start, double end)
+{
+    if (!plot.isSortedByX()) {
+        qCWarning(lcCore) << "spectrum points are not sorted by m/z; no clusters searched";
+        return std::nullopt;
+    }
+    SearchedWindow window{ plot.getDataPoints(start, end, true), 0 };
+    if (window.points.isEmpty()) {
+        return std::nullopt;
+    }
+    const int before = plot.getIndexLessOrEqual(start, true);
+    window.offset = approxEqual(window.points.constFirst().x(), start) ? before : before + 1;
+    return window;
+}
+
 void eliminateOnUsablePlot(const PlotBase &plot,
                            double start,
                            double end,
@@ -80,18 +94,13 @@ void eliminateOnUsablePlot(const PlotBase &plot,
                            QList<ChargeScoreInfo> &out)
 {
     out.clear();
-    if (!plot.isSortedByX()) {
-        qCWarning(lcCore) << "spectrum points are not sorted by m/z; no clusters searched";
+    const std::optional<SearchedWindow> window = searchedWindow(plot, start, end);
+    if (!window) {
         return;
     }
-    const QList<QPointF> window = plot.getDataPoints(start, end, true);
-    if (window.isEmpty()) {
-        return;
-    }
+    const int offset = window->offset;
     PeakTagList &tags = tp.tagList;
-    tags.addPoints2dList(window);
-    const int before = plot.getIndexLessOrEqual(start, true);
-    const int offset = approxEqual(window.constFirst().x(), start) ? before : before + 1;
+    tags.addPoints2dList(window->points);
     tags.setWindowPeakOffset(offset);
     const int size = tags.getSize();
 

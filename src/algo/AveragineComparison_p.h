@@ -3,6 +3,7 @@
 #include "algo/AveragineComparisonRecords.h"
 
 #include <QList>
+#include <QPointF>
 #include <QtGlobal>
 
 #include <atomic>
@@ -100,6 +101,18 @@ inline bool isUsableIntensity(double y) noexcept
 /// `storage` with the unusable intensities read as 0 (a warning says how many). Point indices stay
 /// those of `plot`, so matched points still name the caller's points.
 const PlotBase &withUsableIntensities(const PlotBase &plot, std::optional<PlotBase> &storage);
+
+/// A match explaining more than this share of its point takes it from later clusters' anchors.
+inline constexpr double kExplainedShare = 0.45;
+
+/// The points of [start, end] of a plot sorted by m/z, and the plot index of the first of them.
+struct SearchedWindow {
+    QList<QPointF> points;
+    int offset = 0;
+};
+
+/// The window a search walks; none when it holds no point or the plot is not sorted (with a warning).
+std::optional<SearchedWindow> searchedWindow(const PlotBase &plot, double start, double end);
 
 /// The working state a search of `opts` starts from: charges 1 to opts.maxCharge, and with
 /// square-root scaling the option's σ, wanted at m/z 1000, in the unit findStdDev reads.

@@ -6,7 +6,6 @@
 #include "algo/AveragineComparisonSearch.h"
 #include "algo/AveragineComparison_p.h"
 #include "algo/ImprovedClusterSearch_p.h"
-#include "math/ApproxEqual.h"
 #include "zeq_common_stable/PlotBase.h"
 
 #include <algorithm>
@@ -19,8 +18,6 @@ namespace zeq
 namespace
 {
 
-// As in the design's loop: a match explaining less of its point leaves it free for later clusters.
-constexpr double kExplainedShare = 0.45;
 // Weight of an already explained point in a cluster's share of the window.
 constexpr double kExplainedWeight = 0.3;
 // Past the first small cluster the search goes on while anchors stand this far above the window's
@@ -107,16 +104,12 @@ void improvedLoop(const ImprovedSearchOptions &opts,
                   TestParameters &tp,
                   QList<ChargeScoreInfo> &out)
 {
-    if (!plot.isSortedByX()) {
-        qCWarning(lcCore) << "spectrum points are not sorted by m/z; no clusters searched";
+    const std::optional<detail::SearchedWindow> searched = detail::searchedWindow(plot, start, end);
+    if (!searched) {
         return;
     }
-    const QList<QPointF> window = plot.getDataPoints(start, end, true);
-    if (window.isEmpty()) {
-        return;
-    }
-    const int before = plot.getIndexLessOrEqual(start, true);
-    const int offset = approxEqual(window.constFirst().x(), start) ? before : before + 1;
+    const QList<QPointF> &window = searched->points;
+    const int offset = searched->offset;
     const auto size = static_cast<int>(window.size());
 
     // The order of anchors and the marks the loop keeps; the scorer reads tp.tagList.
@@ -147,7 +140,7 @@ void improvedLoop(const ImprovedSearchOptions &opts,
                 info.percentIonCurrent = shareOfWindow(info, order, offset, size, total);
                 for (const PointAndPercentAccountFor &match : info.matchVector) {
                     const int windowIndex = match.pointIndex - offset;
-                    if (match.percentAccountFor > kExplainedShare && windowIndex >= 0 && windowIndex < size) {
+                    if (match.percentAccountFor > detail::kExplainedShare && windowIndex >= 0 && windowIndex < size) {
                         order.excludePoint(windowIndex);
                         if (marks) {
                             marks->exclude(windowIndex);
