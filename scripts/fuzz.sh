@@ -34,10 +34,12 @@ bash scripts/setup-deps.sh
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEQ_FUZZ=ON \
-    -DBUILD_TESTING=OFF -DZEQ_BUILD_TOOLS=OFF "${launcher[@]}" >/dev/null
+    -DBUILD_TESTING=OFF -DZEQ_BUILD_TOOLS=ON "${launcher[@]}" >/dev/null
 
-# The target list is the one fuzz/CMakeLists.txt builds.
+# The target list is the one fuzz/CMakeLists.txt builds; the spectra target needs the program's
+# spectrum module and lives beside it.
 read -r -a targets < <(sed -n 's/^set(ZEQ_FUZZ_TARGETS \(.*\))$/\1/p' fuzz/CMakeLists.txt)
+targets+=(spectra)
 if [ $# -gt 0 ]; then
     for t in "$@"; do
         if ! [[ " ${targets[*]} " == *" $t "* ]]; then
@@ -64,7 +66,9 @@ for t in "${targets[@]}"; do
     echo "fuzz: $t for ${seconds}s, log in $runs/log"
     rc=0
     # The scratch corpus comes first, so that libFuzzer writes new inputs there.
-    build-fuzz/fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=1 -max_len=65536 -rss_limit_mb=2048 \
+    program=build-fuzz/fuzz/fuzz_$t
+    [ "$t" = spectra ] && program=build-fuzz/tools/zeq/fuzz_spectra
+    "$program" -max_total_time="$seconds" -timeout=1 -max_len=65536 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$runs/findings/" "${dict[@]}" \
         "$runs/corpus" "fuzz/corpus/$t" >"$runs/log" 2>&1 || rc=$?
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$runs/log" | tail -1)

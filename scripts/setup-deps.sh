@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-5compat-dev libqt6sql6-sqlite libgl-dev
     qt6-svg-dev
     libsqlite3-dev
-    libpwiz-dev libboost-dev
+    libpwiz-dev libboost-dev zlib1g-dev
     libgtest-dev libbenchmark-dev
     pybind11-dev python3-pybind11 python3-numpy python3-dev
     snakemake   # runs workflows/deisotope and its test

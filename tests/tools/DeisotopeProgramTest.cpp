@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -102,6 +103,20 @@ protected:
         QFile truncated(path("truncated.mzML"));
         ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
         truncated.write(full.read(full.size() / 2));
+
+        // Compressed runs cut short and with a changed byte: their damage shows only at the end.
+        QProcess gzip;
+        gzip.setStandardInputFile(path("run.mzML"));
+        gzip.start(u"gzip"_qs, { u"-c"_qs });
+        ASSERT_TRUE(gzip.waitForFinished() && gzip.exitCode() == 0);
+        QByteArray compressed = gzip.readAllStandardOutput();
+        QFile cut(path("cut.mzML.gz"));
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+        cut.write(compressed.left(compressed.size() / 2));
+        compressed[compressed.size() - 6] = char(compressed.at(compressed.size() - 6) ^ 0x5a);
+        QFile changed(path("changed.mzML.gz"));
+        ASSERT_TRUE(changed.open(QIODevice::WriteOnly));
+        changed.write(compressed);
     }
     static void TearDownTestSuite() { delete s_dir; }
     static QString path(const char *name) { return s_dir->filePath(QString::fromUtf8(name)); }
@@ -209,6 +224,10 @@ TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
     } rows[] = {
         { { path("missing.mzML") }, 1, "Can't read .*missing\\.mzML: no such file" },
         { { path("truncated.mzML") }, 1, "truncated\\.mzML: unreadable spectrum file: " },
+        { { path("cut.mzML.gz") }, 1, "cut\\.mzML\\.gz: unreadable spectrum file: its gzip compression is damaged" },
+        { { path("changed.mzML.gz") },
+          1,
+          "changed\\.mzML\\.gz: unreadable spectrum file: its gzip compression is damaged" },
         { { path("run.mzML"), u"--ms-level"_qs, u"3"_qs }, 2, "--ms-level must be 1, 2 or all" },
         { {}, 2, "usage: zeq deisotope" },
         { { path("run.mzML"), u"--plot"_qs, path("p.svg") }, 2, "--plot draws one spectrum: choose it with --scan N" },

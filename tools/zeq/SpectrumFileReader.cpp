@@ -8,12 +8,10 @@
 #include "SpectrumSource_p.h"
 #include "XmlCharacterReferences.h"
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
-#include "pwiz/data/msdata/MSDataFile.hpp"
 #include "pwiz/data/msdata/Serializer_MGF.hpp"
 #include "pwiz/data/msdata/Serializer_mzML.hpp"
 #include "pwiz/data/msdata/Serializer_mzXML.hpp"
 #include "pwiz/data/msdata/SpectrumInfo.hpp"
-#include "pwiz/utility/misc/random_access_compressed_ifstream.hpp"
 
 #include <QDir>
 #include <QFile>
@@ -23,9 +21,11 @@
 #include <algorithm>
 #include <boost/make_shared.hpp>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <memory>
@@ -35,6 +35,7 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+#include <zlib.h>
 
 namespace zeq::cli
 {
@@ -157,15 +158,13 @@ std::optional<qint64> scanNumberOf(const pwiz::msdata::Spectrum &spectrum)
     return std::nullopt;
 }
 
-using CompressedStream = pwiz::util::random_access_compressed_ifstream;
-
 /// Whether an mzML's index can be trusted: its first and last offsets land on a <spectrum> tag,
 /// and it lists as many spectra as the spectrumList's count says. That costs two seeks and a read
 /// of the header; a spectrum left out in the middle and a count that agrees with the index are not
 /// caught. An unindexed file gets its offsets from the reader's own scan, and passes.
 bool indexMatches(const std::string &path, const SpectrumList &list)
 {
-    CompressedStream in(path.c_str());
+    std::ifstream in(path, std::ios::binary);
     const std::size_t size = list.size();
     const auto tagAt = [&in](boost::iostreams::stream_offset at) {
         char tag[10] = {};
@@ -202,7 +201,7 @@ bool indexMatches(const std::string &path, const SpectrumList &list)
 /// back. The library's own switch for that expects no wrapper at all.
 QString copyWithoutIndex(const std::string &path, QTemporaryFile &copy)
 {
-    CompressedStream in(path.c_str());
+    std::ifstream in(path, std::ios::binary);
     if (!copy.open() || copy.write("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") < 0) {
         throw std::runtime_error("Can't copy it: " + copy.errorString().toStdString());
     }
@@ -236,16 +235,12 @@ QString copyWithoutIndex(const std::string &path, QTemporaryFile &copy)
     return copy.fileName();
 }
 
-/// The run in the file at `path`, of the library's reader `kind`. A plain file is read through a
-/// stream of our own: the library's own file stream keeps a read-ahead buffer that grows with the
-/// file to about 100 MB, which a stream of spectra read one at a time has no use for. A
-/// gzip-compressed file needs the library's stream. `indexedWrapper`: an mzML file in an
-/// <indexedmzML> element.
-std::unique_ptr<MSData> openRun(const std::string &path, const std::string &kind, bool gzipped, bool indexedWrapper)
+/// The run in the file at `path`, of the library's reader `kind`, read through a stream of our own:
+/// the library's own file stream keeps a read-ahead buffer that grows with the file to about 100 MB,
+/// which a stream of spectra read one at a time has no use for. `indexedWrapper`: an mzML file in
+/// an <indexedmzML> element.
+std::unique_ptr<MSData> openRun(const std::string &path, const std::string &kind, bool indexedWrapper)
 {
-    if (gzipped) {
-        return std::make_unique<MSDataFile>(path, &spectrumReaders());
-    }
     auto in = boost::make_shared<std::ifstream>(path, std::ios::binary);
     if (!*in) {
         throw std::runtime_error("can't open it");
@@ -266,7 +261,6 @@ std::unique_ptr<MSData> openRun(const std::string &path, const std::string &kind
 Error readWithLibrary(const QString &path,
                       const QString &shownName,
                       const std::string &kind,
-                      bool gzipped,
                       bool indexedWrapper,
                       const SpectrumSelection &selection,
                       qsizetype *skipped,
@@ -283,7 +277,7 @@ Error readWithLibrary(const QString &path,
         bool trusted = !mzML;
         std::exception_ptr indexedFailure;
         try {
-            file = openRun(path.toStdString(), kind, gzipped, indexedWrapper);
+            file = openRun(path.toStdString(), kind, indexedWrapper);
             trusted =
                 trusted || !file->run.spectrumListPtr || indexMatches(path.toStdString(), *file->run.spectrumListPtr);
         } catch (const std::exception &) {
@@ -294,7 +288,7 @@ Error readWithLibrary(const QString &path,
         }
         if (!trusted) {
             try {
-                file = openRun(copyWithoutIndex(path.toStdString(), unindexed).toStdString(), kind, false, false);
+                file = openRun(copyWithoutIndex(path.toStdString(), unindexed).toStdString(), kind, false);
             } catch (const std::exception &) {
                 // Unreadable either way (a file cut short, say): the first reason is the one to report.
                 if (indexedFailure) {
@@ -402,6 +396,74 @@ Result<QString> withoutNumericReferences(const QString &path, const QString &sho
     return decoded.fileName();
 }
 
+/// The first 4 KiB of the file at `path`.
+Result<QByteArray> headOf(const QString &path, const QString &shownName)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, file.errorString()));
+        return ZEQ_ECATCH(err);
+    }
+    return file.read(4096);
+}
+
+/// The gzip-compressed file at `path` decompressed into `plain`, a chunk at a time.
+Result<QString> decompressed(const QString &path, const QString &shownName, QTemporaryFile &plain)
+{
+    const QByteArray name = QFile::encodeName(path);
+    gzFile in = gzopen(name.constData(), "rb");
+    if (!in || !plain.open()) {
+        Error err(kFileOpenError,
+                  QStringLiteral("Can't decompress %1: %2")
+                      .arg(shownName, in ? plain.errorString() : QString::fromLocal8Bit(std::strerror(errno))));
+        if (in) {
+            gzclose(in);
+        }
+        return ZEQ_ECATCH(err);
+    }
+    std::vector<char> chunk(1 << 16);
+    int read = 0;
+    while ((read = gzread(in, chunk.data(), unsigned(chunk.size()))) > 0) {
+        if (plain.write(chunk.data(), read) != read) {
+            gzclose(in);
+            Error err(kFileOpenError, QStringLiteral("Can't decompress %1: %2").arg(shownName, plain.errorString()));
+            return ZEQ_ECATCH(err);
+        }
+    }
+    // A file cut short ends like a whole one; only the stream's state tells them apart.
+    int code = Z_OK;
+    // zlib's message starts with the path it was given.
+    const QString why = QString::fromLocal8Bit(QByteArray(gzerror(in, &code)).mid(name.size() + 2));
+    gzclose(in);
+    if (read < 0 || (code != Z_OK && code != Z_STREAM_END) || !plain.flush()) {
+        Error err(kBadParameterError,
+                  QStringLiteral("%1: unreadable spectrum file: its gzip compression is damaged (%2)")
+                      .arg(shownName, why.isEmpty() ? plain.errorString() : why));
+        return ZEQ_ECATCH(err);
+    }
+    return plain.fileName();
+}
+
+/// The library's reader type for a file starting with `head`, empty when none claims it. The XML
+/// readers look for the root element in a 512-byte buffer they do not terminate, so they get a
+/// head that ends within it; MGF's reader may need more of the file's start.
+std::string kindOf(const QString &path, const QByteArray &head)
+{
+    const std::string whole = head.toStdString();
+    const std::string xml = whole.substr(0, 511) + '\0';
+    try {
+        for (const ReaderPtr &reader : spectrumReaders()) {
+            const std::string kind =
+                reader->identify(path.toStdString(), reader->getType() == Reader_MGF().getType() ? whole : xml);
+            if (!kind.empty()) {
+                return kind;
+            }
+        }
+    } catch (const std::exception &) {
+    }
+    return {};
+}
+
 class SpectrumFiles final : public SpectrumModule
 {
 public:
@@ -411,40 +473,33 @@ public:
                               qsizetype *skipped,
                               const SpectrumSink &sink) override
     {
-        QFile probe(path);
-        if (!probe.open(QIODevice::ReadOnly)) {
-            Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, probe.errorString()));
+        // Compressed files are read from a plain copy: the library's own compressed stream corrupts
+        // its heap on some damaged files, and the plain path decodes numeric references too.
+        QTemporaryFile plain(QDir::tempPath() + QStringLiteral("/zeq_gunzipped_XXXXXX"));
+        Result<QByteArray> head = headOf(path, shownName);
+        if (!head.hasError() && head.value().startsWith("\x1f\x8b")) {
+            const Result<QString> copy = decompressed(path, shownName, plain);
+            head = copy.hasError() ? Result<QByteArray>(copy.error()) : headOf(copy.value(), shownName);
+        }
+        if (head.hasError()) {
+            Error err = head.error();
             return ZEQ_ECATCH(err);
         }
-        QByteArray head = probe.read(4096);
-        probe.close();
-        // The library reads gzip-compressed files itself, but tells their kind from plain text.
-        const bool gzipped = head.startsWith("\x1f\x8b");
-        if (gzipped) {
-            CompressedStream in(path.toLocal8Bit().constData());
-            head.resize(4096);
-            in.read(head.data(), head.size());
-            head.resize(in.gcount() > 0 ? qsizetype(in.gcount()) : 0);
-        }
-        std::string kind;
-        try {
-            kind = spectrumReaders().identify(path.toStdString(), head.toStdString());
-        } catch (const std::exception &) {
-            kind.clear();
-        }
+        const QString readable = plain.isOpen() ? plain.fileName() : path;
+        const std::string kind = kindOf(readable, head.value());
         if (kind.empty()) {
             return std::nullopt;
         }
         QTemporaryFile decoded(QDir::tempPath() + QStringLiteral("/zeq_decoded_XXXXXX"));
-        Result<QString> readPath = kind == Reader_MGF().getType() || gzipped
-            ? Result<QString>(path)
-            : withoutNumericReferences(path, shownName, decoded);
+        const Result<QString> readPath = kind == Reader_MGF().getType()
+            ? Result<QString>(readable)
+            : withoutNumericReferences(readable, shownName, decoded);
         if (readPath.hasError()) {
             Error err = readPath.error();
             return ZEQ_ECATCH(err);
         }
-        const bool indexedWrapper = head.contains("<indexedmzML");
-        return readWithLibrary(readPath.value(), shownName, kind, gzipped, indexedWrapper, selection, skipped, sink);
+        const bool indexedWrapper = head.value().contains("<indexedmzML");
+        return readWithLibrary(readPath.value(), shownName, kind, indexedWrapper, selection, skipped, sink);
     }
 
     Result<QList<QPointF>> centroid(const QList<QPointF> &profile) override
