@@ -31,9 +31,7 @@ fi
 
 run_suite build
 # Leaks are errors too; Qt's own one-time allocations are not reported as leaks by LSan.
-# The one exception is a leak inside the spectrum reader library, listed in scripts/lsan-suppressions.txt.
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0} \
 UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
-LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan-suppressions.txt} \
     run_suite build-asan -DZEQ_SANITIZE=ON
 echo "== all tests passed (plain and sanitizer builds)"

@@ -121,10 +121,12 @@ Result<bool> holdsNumericReference(const QString &path, const QString &shownName
         return ZEQ_ECATCH(err);
     }
     // Every mzML and mzXML is read through here before the reader opens it: '&' is rare outside
-    // references, so memchr does most of the work, over large blocks.
+    // references and a NUL byte absent from XML, so memchr does most of the work, over large blocks.
     QByteArray buffer(kScanBlockSize + 1, Qt::Uninitialized);
     char *const data = buffer.data();
     qint64 kept = 0; // a '&' that ended the previous block, moved to the front
+    qint64 offset = 0; // of data[kept]
+    bool holds = false;
     for (;;) {
         const qint64 got = file.read(data + kept, kScanBlockSize);
         if (got < 0) {
@@ -132,18 +134,25 @@ Result<bool> holdsNumericReference(const QString &path, const QString &shownName
             return ZEQ_ECATCH(err);
         }
         if (got == 0) {
-            return false;
+            return holds;
         }
         const char *const end = data + kept + got;
-        for (const char *at = data; (at = static_cast<const char *>(std::memchr(at, '&', size_t(end - at))));) {
+        if (const char *nul = static_cast<const char *>(std::memchr(data + kept, '\0', size_t(got)))) {
+            Error err(kBadParameterError,
+                      QStringLiteral("%1: unreadable spectrum file: byte %2 is a NUL byte, which XML does not allow")
+                          .arg(shownName)
+                          .arg(offset + (nul - data - kept)));
+            return ZEQ_ECATCH(err);
+        }
+        for (const char *at = data;
+             !holds && (at = static_cast<const char *>(std::memchr(at, '&', size_t(end - at))));) {
             if (at + 1 == end) {
                 break;
             }
-            if (at[1] == '#') {
-                return true;
-            }
+            holds = at[1] == '#';
             ++at;
         }
+        offset += got;
         kept = end[-1] == '&' ? 1 : 0;
         data[0] = end[-1];
     }

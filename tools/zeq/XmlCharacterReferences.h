@@ -14,7 +14,8 @@ namespace zeq::cli
 // docs/reliability.md).
 
 /// Whether the file at `path` holds "&#", the start of a numeric character reference. Fails naming
-/// it `shownName` when it cannot be read.
+/// it `shownName` when it cannot be read, and when it holds a NUL byte: never XML, and the reader
+/// library's parser crashes on one inside a tag.
 Result<bool> holdsNumericReference(const QString &path, const QString &shownName);
 
 /// Copies `from` to `to` with each numeric character reference ("&#8211;", "&#x2013;") replaced by
