@@ -423,22 +423,23 @@ Result<QString> decompressed(const QString &path, const QString &shownName, QTem
     }
     std::vector<char> chunk(1 << 16);
     int read = 0;
-    while ((read = gzread(in, chunk.data(), unsigned(chunk.size()))) > 0) {
-        if (plain.write(chunk.data(), read) != read) {
-            gzclose(in);
-            Error err(kFileOpenError, QStringLiteral("Can't decompress %1: %2").arg(shownName, plain.errorString()));
-            return ZEQ_ECATCH(err);
-        }
+    bool written = true;
+    while (written && (read = gzread(in, chunk.data(), unsigned(chunk.size()))) > 0) {
+        written = plain.write(chunk.data(), read) == read;
     }
     // A file cut short ends like a whole one; only the stream's state tells them apart.
     int code = Z_OK;
     // zlib's message starts with the path it was given.
     const QString why = QString::fromLocal8Bit(QByteArray(gzerror(in, &code)).mid(name.size() + 2));
     gzclose(in);
-    if (read < 0 || (code != Z_OK && code != Z_STREAM_END) || !plain.flush()) {
-        Error err(kBadParameterError,
-                  QStringLiteral("%1: unreadable spectrum file: its gzip compression is damaged (%2)")
-                      .arg(shownName, why.isEmpty() ? plain.errorString() : why));
+    if (!written || !plain.flush()) {
+        Error err(kFileOpenError, QStringLiteral("Can't decompress %1: %2").arg(shownName, plain.errorString()));
+        return ZEQ_ECATCH(err);
+    }
+    if (read < 0 || (code != Z_OK && code != Z_STREAM_END)) {
+        Error err(
+            kBadParameterError,
+            QStringLiteral("%1: unreadable spectrum file: its gzip compression is damaged (%2)").arg(shownName, why));
         return ZEQ_ECATCH(err);
     }
     return plain.fileName();
