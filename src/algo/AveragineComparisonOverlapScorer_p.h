@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointF>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -132,10 +133,11 @@ public:
     /// window must be ok.
     void score(double scale, ChargeScoreInfo &info);
 
-    /// The score at a scale ≥ 0 from the same matches, its sums taken in whatever order is
-    /// fastest, with a bound on the difference rounding can make. For comparisons: two estimates
-    /// whose intervals do not overlap order the scores as score() would. The window must be ok.
-    ScoreEstimate estimate(double scale);
+    /// The scores at two scales ≥ 0 from the same matches, their sums taken in whatever order is
+    /// fastest, each with a bound on the difference rounding can make. For comparisons: two
+    /// estimates whose intervals do not overlap order the scores as score() would. The window must
+    /// be ok.
+    std::array<ScoreEstimate, 2> estimate(const std::array<double, 2> &scales);
 
 private:
     using Run = OverlapScorerBuffers::Run;
