@@ -143,14 +143,20 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     }
 }
 
-double OverlapScorer::modelAt(int pointIndex, double scale)
+void OverlapScorer::fillShape(int pointIndex)
 {
     const auto slot = static_cast<size_t>(pointIndex - m_first);
-    ModelShape &shape = m_buffers.shapes[slot];
+    m_buffers.shapes[slot] = modelShape(m_d, m_charge, m_mzOffset, m_sigma, m_points[pointIndex].x(), 1);
+    m_buffers.hasShape[slot] = 1;
+}
+
+inline double OverlapScorer::modelAt(int pointIndex, double scale)
+{
+    const auto slot = static_cast<size_t>(pointIndex - m_first);
     if (!m_buffers.hasShape[slot]) {
-        shape = modelShape(m_d, m_charge, m_mzOffset, m_sigma, m_points[pointIndex].x(), 1);
-        m_buffers.hasShape[slot] = 1;
+        fillShape(pointIndex);
     }
+    const ModelShape &shape = m_buffers.shapes[slot];
     // As AveragineIsotopeFunction::evaluate at this scale, to the last bit.
     return shape.empty ? 0.0 : shape.sum * scale;
 }

@@ -145,6 +145,8 @@ private:
     using Sums = OverlapScorerBuffers::Sums;
 
     double modelAt(int pointIndex, double scale);
+    // Out of line: the scores' loops want modelAt inline and its first-use path out of the way.
+    [[gnu::noinline]] void fillShape(int pointIndex);
     void prepareEstimates();
     void resolve(double scale, std::vector<PointAndPercentAccountFor> &matches);
 
