@@ -37,9 +37,24 @@ ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset,
     }
     const double u = (x - mzOffset) * charge * kInverseSpacing;
     const double w = (kWidthFloor + sigma) * kInverseSpacing * charge;
+    const double from = u - window * w;
+    const double to = u + window * w;
+    constexpr double kSmall = 1073741824.0; // 2^30
+    if (std::abs(from) < kSmall && std::abs(to) < kSmall) {
+        // above() and below() by truncation, as overlappedIsotope does.
+        const long long lo =
+            std::max(static_cast<long long>(from) + static_cast<long long>(from > 0.0), 0LL);
+        const long long hi = std::min(static_cast<long long>(to) - static_cast<long long>(to <= 0.0),
+                                      static_cast<long long>(d.size()) - 1);
+        shape.empty = lo > hi;
+        for (long long i = lo; i <= hi; ++i) {
+            shape.sum += d[static_cast<size_t>(i)] * gaussian(u - static_cast<double>(i), w);
+        }
+        return shape;
+    }
     // In doubles until clamped: far from the pattern, u does not fit an int.
-    const double lo = std::max(above(u - window * w), 0.0);
-    const double hi = std::min(below(u + window * w), static_cast<double>(d.size()) - 1.0);
+    const double lo = std::max(above(from), 0.0);
+    const double hi = std::min(below(to), static_cast<double>(d.size()) - 1.0);
     if (!(lo <= hi)) {
         shape.empty = true;
         return shape;
@@ -94,6 +109,7 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     if (!m_windowOk) {
         return;
     }
+    m_perIsotope = 1.0 / std::sqrt(static_cast<double>(d.size()));
     const auto windowSize = static_cast<size_t>(m_last - m_first + 1);
     m_buffers.runs.clear();
     m_buffers.unassigned.clear();
@@ -279,7 +295,7 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
         denominator += 1.2 * p * (m * m);
     }
     const auto matchedCount = static_cast<double>(matchedIsotopes.size());
-    const double perIsotope = 1.0 / std::sqrt(static_cast<double>(n));
+    const double perIsotope = m_perIsotope;
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
     // The matched isotopes are sorted: one walk along them tells which isotopes are missing.
@@ -399,7 +415,7 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         }
     }
 
-    const double perIsotope = 1.0 / std::sqrt(static_cast<double>(n));
+    const double perIsotope = m_perIsotope;
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
     const Sums &all = prefix.back();

@@ -157,6 +157,7 @@ private:
     double m_mzOffset;
     double m_sigma;
     size_t m_kmax = 0;
+    double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares = -1.0; // Σ d², worked out on first use
     int m_first = 0;
     int m_last = -1;
