@@ -371,22 +371,7 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         const auto end = static_cast<size_t>(run.end - m_first);
         for (AtScale &a : at) {
             const double e = d * a.scale;
-            size_t bestSlot = begin;
-            double bestDistance = std::abs(b.side[begin].y - e);
-            for (size_t slot = begin + 1; slot < end; ++slot) {
-                const double distance = std::abs(b.side[slot].y - e);
-                if (distance < bestDistance) {
-                    bestSlot = slot;
-                    bestDistance = distance;
-                }
-            }
-            const double y = b.side[bestSlot].y;
-            const bool matched = e / y < 3.0;
-            for (size_t slot = begin; slot < end; ++slot) {
-                if (matched && slot == bestSlot) {
-                    continue;
-                }
-                const Terms &t = b.side[slot];
+            const auto addSide = [&a](const Terms &t) {
                 if (t.y > a.tallLow && t.y < a.tallHigh) {
                     a.tall.numerator += t.tallNumerator;
                     a.tall.denominator += t.tallDenominator;
@@ -395,10 +380,36 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
                     a.flat.denominator += t.flatDenominator;
                 }
                 ++a.sideCount;
+            };
+            size_t bestSlot = begin;
+            bool matched = false;
+            if (end == begin + 1) {
+                // Most runs hold one point: no closest point to find, at most one side point.
+                matched = e / b.side[begin].y < 3.0;
+                if (!matched) {
+                    addSide(b.side[begin]);
+                    continue;
+                }
+            } else {
+                double bestDistance = std::abs(b.side[begin].y - e);
+                for (size_t slot = begin + 1; slot < end; ++slot) {
+                    const double distance = std::abs(b.side[slot].y - e);
+                    if (distance < bestDistance) {
+                        bestSlot = slot;
+                        bestDistance = distance;
+                    }
+                }
+                matched = e / b.side[bestSlot].y < 3.0;
+                for (size_t slot = begin; slot < end; ++slot) {
+                    if (!matched || slot != bestSlot) {
+                        addSide(b.side[slot]);
+                    }
+                }
+                if (!matched) {
+                    continue;
+                }
             }
-            if (!matched) {
-                continue;
-            }
+            const double y = b.side[bestSlot].y;
             ++a.matchCount;
             const double m = modelAt(m_first + static_cast<int>(bestSlot), a.scale);
             const double p = b.matchPenalty[bestSlot];
