@@ -286,10 +286,13 @@ void searchCharge(const PlotBase &plot,
     tp.chargeSearchActive = true;
     const double w = 2.0 * findStdDev(tp.stdDev, peak.x(), tp.uncertaintyScaling);
     CandidateChoice choice;
+    // Each charge starts from a fresh candidate; assigning one keeps the storage of the last.
+    const ChargeScoreInfo fresh;
+    ChargeScoreInfo candidate;
     for (int z = tp.minCharge; z <= tp.maxCharge; ++z) {
         // One candidate per charge, placed on the peak and then re-placed on each neighbour: a
         // placement that cannot be scored keeps what the previous one left.
-        ChargeScoreInfo candidate;
+        candidate = fresh;
         candidate.charge = z;
         double ratio = 0.0;
         {
