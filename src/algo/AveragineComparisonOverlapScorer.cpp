@@ -183,11 +183,9 @@ void OverlapScorer::resolve(double scale, std::vector<PointAndPercentAccountFor>
 {
     const std::vector<Run> &runs = m_buffers.runs;
     const std::vector<Terms> &points = m_buffers.side;
-    std::vector<int> &best = m_buffers.best;
-    std::vector<double> &expected = m_buffers.expected;
-    best.resize(runs.size());
-    expected.resize(runs.size());
+    std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
     m_buffers.matched.resize(runs.size());
+    m_buffers.matchedModel.clear();
     for (size_t r = 0; r < runs.size(); ++r) {
         const Run &run = runs[r];
         const double e = m_d[run.isotope] * scale;
@@ -202,27 +200,20 @@ void OverlapScorer::resolve(double scale, std::vector<PointAndPercentAccountFor>
                 bestDistance = distance;
             }
         }
-        best[r] = static_cast<int>(bestSlot);
-        expected[r] = e;
-    }
-    std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
-    m_buffers.matchedModel.clear();
-    for (size_t r = 0; r < runs.size(); ++r) {
-        const auto slot = static_cast<size_t>(best[r]);
-        const double y = points[slot].y;
-        const double ratio = expected[r] / y;
+        const double y = points[bestSlot].y;
+        const double ratio = e / y;
         if (!(ratio < 3.0)) {
             m_buffers.matched[r] = -1;
             continue;
         }
-        m_buffers.matched[r] = best[r];
-        const int pointIndex = m_first + best[r];
+        m_buffers.matched[r] = static_cast<int>(bestSlot);
+        const int pointIndex = m_first + static_cast<int>(bestSlot);
         matches.push_back({ pointIndex, ratio });
         const double model = modelAt(pointIndex, scale);
         m_buffers.matchedModel.push_back(model);
         // A match far below the model still leaves its isotope counted as missing.
         if (y > 0.2 * model) {
-            const size_t isotope = runs[r].isotope;
+            const size_t isotope = run.isotope;
             // Runs come in m/z order, so the isotope nearly always goes last.
             if (matchedIsotopes.empty() || matchedIsotopes.back() <= isotope) {
                 matchedIsotopes.push_back(isotope);

@@ -66,11 +66,7 @@ struct OverlapScorerBuffers {
     std::vector<double> matchPenalty; // per window point
     std::vector<ModelShape> shapes; // per window point, filled on first use
     std::vector<char> hasShape;
-    // Per run and score: the point closest to the expected height, the expected height, and the
-    // point matched (or -1).
-    std::vector<int> best;
-    std::vector<double> expected;
-    std::vector<int> matched;
+    std::vector<int> matched; // per run and score: the slot of the point matched, or -1
     std::vector<double> matchedModel; // per match: the model's height at its point
     std::vector<size_t> matchedIsotopes; // ascending, with repeats
     // For estimates: the unassigned points' intensities ascending, and the running sums of their
