@@ -42,8 +42,7 @@ ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset,
     constexpr double kSmall = 1073741824.0; // 2^30
     if (std::abs(from) < kSmall && std::abs(to) < kSmall) {
         // above() and below() by truncation, as overlappedIsotope does.
-        const long long lo =
-            std::max(static_cast<long long>(from) + static_cast<long long>(from > 0.0), 0LL);
+        const long long lo = std::max(static_cast<long long>(from) + static_cast<long long>(from > 0.0), 0LL);
         const long long hi = std::min(static_cast<long long>(to) - static_cast<long long>(to <= 0.0),
                                       static_cast<long long>(d.size()) - 1);
         shape.empty = lo > hi;

@@ -86,8 +86,7 @@ inline int overlappedIsotope(double u, double width, size_t size)
         const long long lo = static_cast<long long>(loEnd) - static_cast<long long>(loEnd <= 0.0);
         const auto whole = static_cast<long long>(u);
         const double fraction = u - static_cast<double>(whole); // exact below 2^52
-        const long long k =
-            whole + static_cast<long long>(fraction >= 0.5) - static_cast<long long>(fraction <= -0.5);
+        const long long k = whole + static_cast<long long>(fraction >= 0.5) - static_cast<long long>(fraction <= -0.5);
         return hi > lo && k < static_cast<long long>(size) ? static_cast<int>(k) : -1;
     }
     if (!(below(u + width) > below(u - width))) {

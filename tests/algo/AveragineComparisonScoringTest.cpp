@@ -1,11 +1,15 @@
 #include "algo/AveragineComparisonScoring.h"
 
+#include "algo/AveragineComparison_p.h"
 #include "support/MessageGuard.h"
 #include "zeq_common_stable/PlotBase.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 using namespace zeq;
 
@@ -40,6 +44,43 @@ TestParameters ppm(double s)
     tp.stdDev = s;
     tp.uncertaintyScaling = ProportionalUncertainty;
     return tp;
+}
+
+// The isotope windows' roundings spelled with the maths library, as their definitions read.
+double belowByLibrary(double t)
+{
+    return t > 0.0 ? std::floor(t) : std::ceil(t) - 1.0;
+}
+
+double aboveByLibrary(double t)
+{
+    return t > 0.0 ? std::floor(t) + 1.0 : std::ceil(t);
+}
+
+int overlapByLibrary(double u, double width, size_t size)
+{
+    if (!(belowByLibrary(u + width) > belowByLibrary(u - width))) {
+        return -1;
+    }
+    const double k = std::round(u);
+    if (!(k < static_cast<double>(size))) {
+        return -1;
+    }
+    return k < INT_MIN ? INT_MIN : static_cast<int>(k);
+}
+
+double modelByLibrary(const std::vector<double> &d, int charge, double mono, double sigma, double x, int window)
+{
+    const double u = (x - mono) * charge * kInverseSpacing;
+    const double w = (kWidthFloor + sigma) * kInverseSpacing * charge;
+    const double lo = std::max(aboveByLibrary(u - window * w), 0.0);
+    const double hi = std::min(belowByLibrary(u + window * w), static_cast<double>(d.size()) - 1.0);
+    double sum = 0.0;
+    for (double i = lo; i <= hi; ++i) {
+        const double t = u - i;
+        sum += d[static_cast<size_t>(i)] * std::pow(kGaussianBase, -(t * t) / (2.0 * w * w));
+    }
+    return sum;
 }
 
 } // namespace
@@ -134,4 +175,42 @@ TEST(AveragineComparisonScoringTest, ExactClusterIsPlacedScaledAndMatchedIsotope
     ChargeScoreInfo again = mono;
     testMonoFinal(plot, 20.0, again);
     EXPECT_EQ(again, mono);
+}
+
+// The window walks round by integer truncation; every value on both sides of the integers and halves,
+// signed zeros, the switch to the library at 2^30, infinities and NaN must round as the library does.
+TEST(AveragineComparisonScoringTest, IsotopeWindowsRoundAsTheMathsLibraryDoes)
+{
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> us{ std::nan(""), inf, -inf };
+    for (const double base : { 0.0, 0.25, 0.5, 1.0, 1.5, 2.0, 3.5, 7.0, 1073741823.5, 1073741824.0, 5e9 }) {
+        for (const double v : { base, -base }) {
+            us.insert(us.end(), { v, std::nextafter(v, inf), std::nextafter(v, -inf) });
+        }
+    }
+    for (const double u : us) {
+        for (const double w : { 0.0, 0.02, 0.25, 0.5, 0.75, 1.0, 3.0, 1073741824.0, std::nan("") }) {
+            for (const size_t size : { size_t(1), size_t(6) }) {
+                EXPECT_EQ(detail::overlappedIsotope(u, w, size), overlapByLibrary(u, w, size))
+                    << "u " << u << " width " << w << " isotopes " << size;
+            }
+        }
+    }
+
+    // The model's window of isotopes, swept across a pattern and far beyond it.
+    const std::vector<double> d{ 0.5, 0.3, 0.15, 0.05 };
+    for (const int charge : { 1, 3 }) {
+        AveragineIsotopeFunction f(d);
+        f.setCharge(charge);
+        f.setMzOffset(1000.0);
+        f.setScaleFact(1.0);
+        f.setStdDev(0.02, ConstantUncertainty);
+        for (const int window : { 1, 3 }) {
+            for (double x = 998.0; x < 1006.0; x += 0.0007) {
+                ASSERT_EQ(f.evaluate(x, window), modelByLibrary(d, charge, 1000.0, f.stdDev(), x, window))
+                    << "m/z " << x << " charge " << charge << " window " << window;
+            }
+            EXPECT_EQ(f.evaluate(5e12, window), 0.0);
+        }
+    }
 }
