@@ -200,21 +200,22 @@ TEST(IsotopeSearchDifferential, EstimatesBoundTheScore)
         zeq::TestParameters tp = placementParameters(c, window);
         for (const QPointF &anchor : window) {
             for (int z = 1; z <= 8; ++z) {
-                ChargeScoreInfo placed;
-                zeq::findMzOffset(c.plot, zeq::sharedAveragineModel(), tp, anchor, z, placed);
-                const auto *pattern =
-                    zeq::detail::placementDistribution(c.plot, zeq::sharedAveragineModel(), z, placed.mzOffset);
-                if (!pattern || !(placed.scaleFact > 0.0)) {
+                // Placed as the search places (without its log messages): tallest isotope on the anchor.
+                const auto &top = zeq::sharedAveragineModel().isotopePattern(z * anchor.x());
+                const double mono = anchor.x() - static_cast<double>(top.tallest) * zeq::kIsotopeSpacing / z;
+                const auto *pattern = zeq::detail::placementDistribution(c.plot, zeq::sharedAveragineModel(), z, mono);
+                if (top.fractions.empty() || !pattern) {
                     continue;
                 }
+                const double scale = anchor.y() / (pattern->fractions[pattern->tallest] + 1e-30);
                 for (const bool chargeSearch : { true, false }) {
                     tp.chargeSearchActive = chargeSearch;
-                    zeq::detail::OverlapScorer scorer(c.plot, *pattern, tp, z, placed.mzOffset, buffers);
+                    zeq::detail::OverlapScorer scorer(c.plot, *pattern, tp, z, mono, buffers);
                     if (!scorer.windowOk()) {
                         continue;
                     }
                     for (const double f : { 0.5, 0.8, 1.0, 1.3, 1.9 }) {
-                        const std::array<double, 2> scales{ f * placed.scaleFact, 1.05 * f * placed.scaleFact };
+                        const std::array<double, 2> scales{ f * scale, 1.05 * f * scale };
                         const std::array<zeq::detail::ScoreEstimate, 2> estimates = scorer.estimate(scales);
                         for (size_t j = 0; j < 2; ++j) {
                             ChargeScoreInfo scored;
