@@ -4,6 +4,7 @@
 #include "zeq_common_stable/PlotBase.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -36,9 +37,23 @@ ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset,
     }
     const double u = (x - mzOffset) * charge * kInverseSpacing;
     const double w = (kWidthFloor + sigma) * kInverseSpacing * charge;
+    const double from = u - window * w;
+    const double to = u + window * w;
+    constexpr double kSmall = 1073741824.0; // 2^30
+    if (std::abs(from) < kSmall && std::abs(to) < kSmall) {
+        // above() and below() by truncation, as overlappedIsotope does.
+        const long long lo = std::max(static_cast<long long>(from) + static_cast<long long>(from > 0.0), 0LL);
+        const long long hi = std::min(static_cast<long long>(to) - static_cast<long long>(to <= 0.0),
+                                      static_cast<long long>(d.size()) - 1);
+        shape.empty = lo > hi;
+        for (long long i = lo; i <= hi; ++i) {
+            shape.sum += d[static_cast<size_t>(i)] * gaussian(u - static_cast<double>(i), w);
+        }
+        return shape;
+    }
     // In doubles until clamped: far from the pattern, u does not fit an int.
-    const double lo = std::max(above(u - window * w), 0.0);
-    const double hi = std::min(below(u + window * w), static_cast<double>(d.size()) - 1.0);
+    const double lo = std::max(above(from), 0.0);
+    const double hi = std::min(below(to), static_cast<double>(d.size()) - 1.0);
     if (!(lo <= hi)) {
         shape.empty = true;
         return shape;
@@ -93,6 +108,7 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     if (!m_windowOk) {
         return;
     }
+    m_perIsotope = 1.0 / std::sqrt(static_cast<double>(d.size()));
     const auto windowSize = static_cast<size_t>(m_last - m_first + 1);
     m_buffers.runs.clear();
     m_buffers.unassigned.clear();
@@ -142,14 +158,20 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     }
 }
 
-double OverlapScorer::modelAt(int pointIndex, double scale)
+void OverlapScorer::fillShape(int pointIndex)
 {
     const auto slot = static_cast<size_t>(pointIndex - m_first);
-    ModelShape &shape = m_buffers.shapes[slot];
+    m_buffers.shapes[slot] = modelShape(m_d, m_charge, m_mzOffset, m_sigma, m_points[pointIndex].x(), 1);
+    m_buffers.hasShape[slot] = 1;
+}
+
+inline double OverlapScorer::modelAt(int pointIndex, double scale)
+{
+    const auto slot = static_cast<size_t>(pointIndex - m_first);
     if (!m_buffers.hasShape[slot]) {
-        shape = modelShape(m_d, m_charge, m_mzOffset, m_sigma, m_points[pointIndex].x(), 1);
-        m_buffers.hasShape[slot] = 1;
+        fillShape(pointIndex);
     }
+    const ModelShape &shape = m_buffers.shapes[slot];
     // As AveragineIsotopeFunction::evaluate at this scale, to the last bit.
     return shape.empty ? 0.0 : shape.sum * scale;
 }
@@ -160,11 +182,9 @@ void OverlapScorer::resolve(double scale, std::vector<PointAndPercentAccountFor>
 {
     const std::vector<Run> &runs = m_buffers.runs;
     const std::vector<Terms> &points = m_buffers.side;
-    std::vector<int> &best = m_buffers.best;
-    std::vector<double> &expected = m_buffers.expected;
-    best.resize(runs.size());
-    expected.resize(runs.size());
+    std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
     m_buffers.matched.resize(runs.size());
+    m_buffers.matchedModel.clear();
     for (size_t r = 0; r < runs.size(); ++r) {
         const Run &run = runs[r];
         const double e = m_d[run.isotope] * scale;
@@ -179,27 +199,20 @@ void OverlapScorer::resolve(double scale, std::vector<PointAndPercentAccountFor>
                 bestDistance = distance;
             }
         }
-        best[r] = static_cast<int>(bestSlot);
-        expected[r] = e;
-    }
-    std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
-    m_buffers.matchedModel.clear();
-    for (size_t r = 0; r < runs.size(); ++r) {
-        const auto slot = static_cast<size_t>(best[r]);
-        const double y = points[slot].y;
-        const double ratio = expected[r] / y;
+        const double y = points[bestSlot].y;
+        const double ratio = e / y;
         if (!(ratio < 3.0)) {
             m_buffers.matched[r] = -1;
             continue;
         }
-        m_buffers.matched[r] = best[r];
-        const int pointIndex = m_first + best[r];
+        m_buffers.matched[r] = static_cast<int>(bestSlot);
+        const int pointIndex = m_first + static_cast<int>(bestSlot);
         matches.push_back({ pointIndex, ratio });
         const double model = modelAt(pointIndex, scale);
         m_buffers.matchedModel.push_back(model);
         // A match far below the model still leaves its isotope counted as missing.
         if (y > 0.2 * model) {
-            const size_t isotope = runs[r].isotope;
+            const size_t isotope = run.isotope;
             // Runs come in m/z order, so the isotope nearly always goes last.
             if (matchedIsotopes.empty() || matchedIsotopes.back() <= isotope) {
                 matchedIsotopes.push_back(isotope);
@@ -272,7 +285,7 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
         denominator += 1.2 * p * (m * m);
     }
     const auto matchedCount = static_cast<double>(matchedIsotopes.size());
-    const double perIsotope = 1.0 / std::sqrt(static_cast<double>(n));
+    const double perIsotope = m_perIsotope;
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
     // The matched isotopes are sorted: one walk along them tells which isotopes are missing.
@@ -295,123 +308,160 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
 namespace zeq::detail
 {
 
-ScoreEstimate OverlapScorer::estimate(double scale)
+std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2> &scales)
 {
     OverlapScorerBuffers &b = m_buffers;
     const size_t n = m_d.size();
     if (m_sumOfSquares < 0.0) {
         prepareEstimates();
     }
-    const double tallest = scale * m_d[m_kmax];
-    const double next = m_kmax + 1 < n ? scale * m_d[m_kmax + 1] : 0.0;
-    const double tallLow = 0.4 * next;
-    const double tallHigh = 1.6 * tallest;
-
-    // The unassigned points in the tall range are a stretch of them sorted by intensity.
+    // The refinement asks for two scales at a time: one walk over the runs serves both, each scale
+    // with the arithmetic a walk of its own would do.
+    struct AtScale {
+        double scale;
+        double tallest;
+        double tallLow;
+        double tallHigh;
+        Sums tall;
+        Sums flat;
+        double matchNumerator = 0.0;
+        double matchDenominator = 0.0;
+        double matchedSquares = 0.0;
+        size_t matchedCount = 0;
+        size_t sideCount = 0;
+        size_t matchCount = 0;
+        size_t lastIsotope = 0;
+    };
     const std::vector<double> &ys = b.sortedUnassigned;
     const std::vector<Sums> &prefix = b.unassignedPrefix;
-    Sums tall;
-    Sums flat = prefix.back();
-    if (m_tp.chargeSearchActive) {
-        const auto lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), tallLow) - ys.cbegin());
-        const auto upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), tallHigh) - ys.cbegin());
-        if (lower < upper) {
-            tall = prefix[upper].minus(prefix[lower]).tall();
-            flat = prefix[lower].plus(prefix.back().minus(prefix[upper]));
+    std::array<AtScale, 2> at;
+    for (size_t j = 0; j < at.size(); ++j) {
+        AtScale &a = at[j];
+        a.scale = scales[j];
+        a.tallest = a.scale * m_d[m_kmax];
+        a.tallLow = 0.4 * (m_kmax + 1 < n ? a.scale * m_d[m_kmax + 1] : 0.0);
+        a.tallHigh = 1.6 * a.tallest;
+        a.lastIsotope = n;
+        // The unassigned points in the tall range are a stretch of them sorted by intensity.
+        a.flat = prefix.back();
+        if (m_tp.chargeSearchActive) {
+            const auto lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), a.tallLow) - ys.cbegin());
+            const auto upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), a.tallHigh) - ys.cbegin());
+            if (lower < upper) {
+                a.tall = prefix[upper].minus(prefix[lower]).tall();
+                a.flat = prefix[lower].plus(prefix.back().minus(prefix[upper]));
+            }
         }
     }
 
     // resolve()'s choices, run by run, without listing them.
-    double matchNumerator = 0.0;
-    double matchDenominator = 0.0;
-    double matchedSquares = 0.0;
-    size_t matchedCount = 0;
-    size_t sideCount = 0;
-    size_t matchCount = 0;
-    size_t lastIsotope = n;
     for (const Run &run : b.runs) {
-        const double e = m_d[run.isotope] * scale;
+        const double d = m_d[run.isotope];
         const auto begin = static_cast<size_t>(run.begin - m_first);
         const auto end = static_cast<size_t>(run.end - m_first);
-        size_t bestSlot = begin;
-        double bestDistance = std::abs(b.side[begin].y - e);
-        for (size_t slot = begin + 1; slot < end; ++slot) {
-            const double distance = std::abs(b.side[slot].y - e);
-            if (distance < bestDistance) {
-                bestSlot = slot;
-                bestDistance = distance;
-            }
-        }
-        const double y = b.side[bestSlot].y;
-        const bool matched = e / y < 3.0;
-        for (size_t slot = begin; slot < end; ++slot) {
-            if (matched && slot == bestSlot) {
-                continue;
-            }
-            const Terms &t = b.side[slot];
-            if (t.y > tallLow && t.y < tallHigh) {
-                tall.numerator += t.tallNumerator;
-                tall.denominator += t.tallDenominator;
+        for (AtScale &a : at) {
+            const double e = d * a.scale;
+            const auto addSide = [&a](const Terms &t) {
+                if (t.y > a.tallLow && t.y < a.tallHigh) {
+                    a.tall.numerator += t.tallNumerator;
+                    a.tall.denominator += t.tallDenominator;
+                } else {
+                    a.flat.numerator += t.flatNumerator;
+                    a.flat.denominator += t.flatDenominator;
+                }
+                ++a.sideCount;
+            };
+            size_t bestSlot = begin;
+            bool matched = false;
+            if (end == begin + 1) {
+                // Most runs hold one point: no closest point to find, at most one side point.
+                matched = e / b.side[begin].y < 3.0;
+                if (!matched) {
+                    addSide(b.side[begin]);
+                    continue;
+                }
             } else {
-                flat.numerator += t.flatNumerator;
-                flat.denominator += t.flatDenominator;
+                double bestDistance = std::abs(b.side[begin].y - e);
+                for (size_t slot = begin + 1; slot < end; ++slot) {
+                    const double distance = std::abs(b.side[slot].y - e);
+                    if (distance < bestDistance) {
+                        bestSlot = slot;
+                        bestDistance = distance;
+                    }
+                }
+                matched = e / b.side[bestSlot].y < 3.0;
+                for (size_t slot = begin; slot < end; ++slot) {
+                    if (!matched || slot != bestSlot) {
+                        addSide(b.side[slot]);
+                    }
+                }
+                if (!matched) {
+                    continue;
+                }
             }
-            ++sideCount;
-        }
-        if (!matched) {
-            continue;
-        }
-        ++matchCount;
-        const double m = modelAt(m_first + static_cast<int>(bestSlot), scale);
-        const double p = b.matchPenalty[bestSlot];
-        const double q = std::min(m / y, y / m);
-        matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
-        matchDenominator += 1.2 * p * (m * m);
-        if (y > 0.2 * m) {
-            ++matchedCount;
-            if (run.isotope != lastIsotope) {
-                matchedSquares += m_d[run.isotope] * m_d[run.isotope];
-                lastIsotope = run.isotope;
+            const double y = b.side[bestSlot].y;
+            ++a.matchCount;
+            const double m = modelAt(m_first + static_cast<int>(bestSlot), a.scale);
+            const double p = b.matchPenalty[bestSlot];
+            const double q = std::min(m / y, y / m);
+            a.matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
+            a.matchDenominator += 1.2 * p * (m * m);
+            if (y > 0.2 * m) {
+                ++a.matchedCount;
+                if (run.isotope != a.lastIsotope) {
+                    a.matchedSquares += d * d;
+                    a.lastIsotope = run.isotope;
+                }
             }
         }
-    }
-    if (matchedCount <= 1) {
-        return { sparseMatchScore(m_charge), 0.0 };
     }
 
-    const double perIsotope = 1.0 / std::sqrt(static_cast<double>(n));
+    const double perIsotope = m_perIsotope;
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
-    const double squaredScale = scale * scale;
-    const double missingBound = missingWeight * squaredScale * m_sumOfSquares;
-    const double missing = missingWeight * squaredScale * std::max(m_sumOfSquares - matchedSquares, 0.0);
-    const double coverage =
-        coverageWeight * static_cast<double>(matchedCount) * perIsotope * squaredScale * m_sumOfSquares;
-    const double numerator = tall.numerator + flat.numerator * tallest + matchNumerator + missing;
-    const double denominator = tall.denominator + flat.denominator * tallest + matchDenominator + coverage + 1e-15;
-    const double value = numerator / denominator;
-
-    // score() and this differ only in rounding. Each computes every part within γ = k·u of its
-    // value in exact arithmetic, k counting the roundings on the way (the sums' lengths and a few
-    // products); differences of sums are bounded by the whole sums they come from, the missing
-    // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference, doubled
-    // again for margin, with an absolute allowance for subnormal values.
-    constexpr double u = 0x1p-53;
-    const auto k = static_cast<double>(2 * (ys.size() + sideCount + matchCount + n) + 32);
-    const double gamma = 4.0 * k * u;
-    const double tiny = k * 0x1p-1000;
     const Sums &all = prefix.back();
-    const double numeratorError = gamma
-            * (all.tallNumerator + all.numerator * tallest + tall.numerator + flat.numerator * tallest + matchNumerator
-               + missingBound)
-        + tiny;
-    const double denominatorError = gamma * (all.tallDenominator + all.denominator * tallest + denominator) + tiny;
-    const double error =
-        2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value) + tiny;
-    if (!std::isfinite(value) || !std::isfinite(error) || !(denominator > denominatorError)) {
-        return { value, std::numeric_limits<double>::infinity() };
+    std::array<ScoreEstimate, 2> result;
+    for (size_t j = 0; j < at.size(); ++j) {
+        const AtScale &a = at[j];
+        if (a.matchedCount <= 1) {
+            result[j] = { sparseMatchScore(m_charge), 0.0 };
+            continue;
+        }
+        const double squaredScale = a.scale * a.scale;
+        const double missingBound = missingWeight * squaredScale * m_sumOfSquares;
+        const double missing = missingWeight * squaredScale * std::max(m_sumOfSquares - a.matchedSquares, 0.0);
+        const double coverage =
+            coverageWeight * static_cast<double>(a.matchedCount) * perIsotope * squaredScale * m_sumOfSquares;
+        const double numerator = a.tall.numerator + a.flat.numerator * a.tallest + a.matchNumerator + missing;
+        const double denominator =
+            a.tall.denominator + a.flat.denominator * a.tallest + a.matchDenominator + coverage + 1e-15;
+        const double value = numerator / denominator;
+
+        // score() and this differ only in rounding. Each computes every part within γ = k·u of its
+        // value in exact arithmetic, k counting the roundings on the way (the sums' lengths and a few
+        // products); differences of sums are bounded by the whole sums they come from, the missing
+        // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference, doubled
+        // again for margin, with an absolute allowance for subnormal values.
+        constexpr double u = 0x1p-53;
+        const auto k = static_cast<double>(2 * (ys.size() + a.sideCount + a.matchCount + n) + 32);
+        const double gamma = 4.0 * k * u;
+        const double tiny = k * 0x1p-1000;
+        const double numeratorError = gamma
+                * (all.tallNumerator + all.numerator * a.tallest + a.tall.numerator + a.flat.numerator * a.tallest
+                   + a.matchNumerator + missingBound)
+            + tiny;
+        const double denominatorError =
+            gamma * (all.tallDenominator + all.denominator * a.tallest + denominator) + tiny;
+        const double error =
+            2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value)
+            + tiny;
+        if (!std::isfinite(value) || !std::isfinite(error) || !(denominator > denominatorError)) {
+            result[j] = { value, std::numeric_limits<double>::infinity() };
+        } else {
+            result[j] = { value, error };
+        }
     }
-    return { value, error };
+    return result;
 }
 
 void OverlapScorer::prepareEstimates()

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointF>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -65,11 +66,7 @@ struct OverlapScorerBuffers {
     std::vector<double> matchPenalty; // per window point
     std::vector<ModelShape> shapes; // per window point, filled on first use
     std::vector<char> hasShape;
-    // Per run and score: the point closest to the expected height, the expected height, and the
-    // point matched (or -1).
-    std::vector<int> best;
-    std::vector<double> expected;
-    std::vector<int> matched;
+    std::vector<int> matched; // per run and score: the slot of the point matched, or -1
     std::vector<double> matchedModel; // per match: the model's height at its point
     std::vector<size_t> matchedIsotopes; // ascending, with repeats
     // For estimates: the unassigned points' intensities ascending, and the running sums of their
@@ -132,10 +129,11 @@ public:
     /// window must be ok.
     void score(double scale, ChargeScoreInfo &info);
 
-    /// The score at a scale ≥ 0 from the same matches, its sums taken in whatever order is
-    /// fastest, with a bound on the difference rounding can make. For comparisons: two estimates
-    /// whose intervals do not overlap order the scores as score() would. The window must be ok.
-    ScoreEstimate estimate(double scale);
+    /// The scores at two scales ≥ 0 from the same matches, their sums taken in whatever order is
+    /// fastest, each with a bound on the difference rounding can make. For comparisons: two
+    /// estimates whose intervals do not overlap order the scores as score() would. The window must
+    /// be ok.
+    std::array<ScoreEstimate, 2> estimate(const std::array<double, 2> &scales);
 
 private:
     using Run = OverlapScorerBuffers::Run;
@@ -143,6 +141,8 @@ private:
     using Sums = OverlapScorerBuffers::Sums;
 
     double modelAt(int pointIndex, double scale);
+    // Out of line: the scores' loops want modelAt inline and its first-use path out of the way.
+    [[gnu::noinline]] void fillShape(int pointIndex);
     void prepareEstimates();
     void resolve(double scale, std::vector<PointAndPercentAccountFor> &matches);
 
@@ -153,6 +153,7 @@ private:
     double m_mzOffset;
     double m_sigma;
     size_t m_kmax = 0;
+    double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares = -1.0; // Σ d², worked out on first use
     int m_first = 0;
     int m_last = -1;

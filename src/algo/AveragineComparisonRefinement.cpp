@@ -55,8 +55,7 @@ std::optional<bool> PlacementScores::higherByEstimate(double a, double b)
     if (!m_scorer || !(a >= 0.0) || !(b >= 0.0)) {
         return std::nullopt;
     }
-    const ScoreEstimate x = m_scorer->estimate(a);
-    const ScoreEstimate y = m_scorer->estimate(b);
+    const auto [x, y] = m_scorer->estimate({ a, b });
     if (x.error == 0.0 && y.error == 0.0) {
         return x.value > y.value;
     }

@@ -42,11 +42,19 @@ public:
         , m_model(model)
         , m_tp(tp)
     {
-        const AveragineIsotopeDistribution::Pattern *pattern = nullptr;
-        if (detail::placeWithoutScore(model, anchor, z, info, &pattern)) {
-            m_scores.emplace(plot, model, tp, info, pattern);
+        if (detail::placeWithoutScore(model, anchor, z, info, &m_pattern)) {
+            m_scores.emplace(plot, model, tp, info, m_pattern);
             m_scores->score(info);
         }
+    }
+
+    /// hitRatio(info) for info placed here; the pattern is at hand, so no look-up.
+    [[nodiscard]] double hitRatio(const ChargeScoreInfo &info) const
+    {
+        if (!m_pattern || &m_model != &sharedAveragineModel()) {
+            return zeq::hitRatio(info);
+        }
+        return static_cast<double>(info.matchVector.size()) / static_cast<double>(m_pattern->fractions.size());
     }
 
     /// True when info then holds the score at the refined scale with this placement's model.
@@ -80,6 +88,7 @@ private:
     const PlotBase &m_plot;
     const AveragineIsotopeDistribution &m_model;
     const TestParameters &m_tp;
+    const AveragineIsotopeDistribution::Pattern *m_pattern = nullptr; // when placed
     std::optional<detail::PlacementScores> m_scores;
 };
 
@@ -95,9 +104,9 @@ bool lowerScore(double a, double b)
 class CandidateChoice
 {
 public:
-    void offer(const ChargeScoreInfo &candidate)
+    /// `ratio` is hitRatio(candidate).
+    void offer(const ChargeScoreInfo &candidate, double ratio)
     {
-        const double ratio = hitRatio(candidate);
         if (!m_any || lowerScore(candidate.score, m_byScore.score)) {
             m_byScore = candidate;
         }
@@ -277,18 +286,23 @@ void searchCharge(const PlotBase &plot,
     tp.chargeSearchActive = true;
     const double w = 2.0 * findStdDev(tp.stdDev, peak.x(), tp.uncertaintyScaling);
     CandidateChoice choice;
+    // Each charge starts from a fresh candidate; assigning one keeps the storage of the last.
+    const ChargeScoreInfo fresh;
+    ChargeScoreInfo candidate;
     for (int z = tp.minCharge; z <= tp.maxCharge; ++z) {
         // One candidate per charge, placed on the peak and then re-placed on each neighbour: a
         // placement that cannot be scored keeps what the previous one left.
-        ChargeScoreInfo candidate;
+        candidate = fresh;
         candidate.charge = z;
+        double ratio = 0.0;
         {
             Placement placement(plot, model, tp, peak, z, candidate);
             if (candidate.score < kRefineScore) {
                 placement.refine(candidate);
             }
+            ratio = placement.hitRatio(candidate);
         }
-        choice.offer(candidate);
+        choice.offer(candidate, ratio);
         if (z == 0) {
             continue; // no isotope neighbours without a charge
         }
@@ -303,7 +317,7 @@ void searchCharge(const PlotBase &plot,
                 if (candidate.score < kRefineScore) {
                     placement.refine(candidate);
                 }
-                choice.offer(candidate);
+                choice.offer(candidate, placement.hitRatio(candidate));
             }
         }
         const double lower = peak.x() - 1.0 / z;
@@ -313,7 +327,7 @@ void searchCharge(const PlotBase &plot,
             if (candidate.score < kRefineScore) {
                 placement.refine(candidate);
             }
-            choice.offer(candidate);
+            choice.offer(candidate, placement.hitRatio(candidate));
         }
         if (z == tp.maxCharge) {
             break; // ++z would overflow at INT_MAX

@@ -75,6 +75,20 @@ inline double above(double t)
 /// isotope units from the monoisotope), or −1.
 inline int overlappedIsotope(double u, double width, size_t size)
 {
+    // Most calls come from the scorers' window walks, where the branches of below() and roundOf()
+    // go either way at random. Well inside the int range the same integers come from truncation and
+    // comparisons the compiler turns into flags: trunc(t) is ⌊t⌋ above 0 and ⌈t⌉ at or below 0.
+    constexpr double kSmall = 1073741824.0; // 2^30
+    if (std::abs(u) < kSmall && width >= 0.0 && width < kSmall) {
+        const double hiEnd = u + width;
+        const double loEnd = u - width;
+        const long long hi = static_cast<long long>(hiEnd) - static_cast<long long>(hiEnd <= 0.0);
+        const long long lo = static_cast<long long>(loEnd) - static_cast<long long>(loEnd <= 0.0);
+        const auto whole = static_cast<long long>(u);
+        const double fraction = u - static_cast<double>(whole); // exact below 2^52
+        const long long k = whole + static_cast<long long>(fraction >= 0.5) - static_cast<long long>(fraction <= -0.5);
+        return hi > lo && k < static_cast<long long>(size) ? static_cast<int>(k) : -1;
+    }
     if (!(below(u + width) > below(u - width))) {
         return -1; // no isotope position within the peak width (or NaN)
     }

@@ -1,11 +1,15 @@
 #include "algo/AveragineComparisonScoring.h"
 
+#include "algo/AveragineComparison_p.h"
 #include "support/MessageGuard.h"
 #include "zeq_common_stable/PlotBase.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 using namespace zeq;
 
@@ -40,6 +44,24 @@ TestParameters ppm(double s)
     tp.stdDev = s;
     tp.uncertaintyScaling = ProportionalUncertainty;
     return tp;
+}
+
+// The isotope windows' rounding spelled with the maths library, as its definition reads.
+double belowByLibrary(double t)
+{
+    return t > 0.0 ? std::floor(t) : std::ceil(t) - 1.0;
+}
+
+int overlapByLibrary(double u, double width, size_t size)
+{
+    if (!(belowByLibrary(u + width) > belowByLibrary(u - width))) {
+        return -1;
+    }
+    const double k = std::round(u);
+    if (!(k < static_cast<double>(size))) {
+        return -1;
+    }
+    return k < INT_MIN ? INT_MIN : static_cast<int>(k);
 }
 
 } // namespace
@@ -134,4 +156,26 @@ TEST(AveragineComparisonScoringTest, ExactClusterIsPlacedScaledAndMatchedIsotope
     ChargeScoreInfo again = mono;
     testMonoFinal(plot, 20.0, again);
     EXPECT_EQ(again, mono);
+}
+
+// The window walks round by integer truncation; every value on both sides of the integers and halves,
+// signed zeros, the switch to the library at 2^30, infinities and NaN must round as the library does.
+// (The model's window of isotopes uses the same truncation; the differential test covers it.)
+TEST(AveragineComparisonScoringTest, IsotopeWindowRoundsAsTheMathsLibraryDoes)
+{
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> us{ std::nan(""), inf, -inf };
+    for (const double base : { 0.0, 0.25, 0.5, 1.0, 1.5, 2.0, 3.5, 7.0, 1073741823.5, 1073741824.0, 5e9 }) {
+        for (const double v : { base, -base }) {
+            us.insert(us.end(), { v, std::nextafter(v, inf), std::nextafter(v, -inf) });
+        }
+    }
+    for (const double u : us) {
+        for (const double w : { 0.0, 0.02, 0.25, 0.5, 0.75, 1.0, 3.0, 1073741824.0, std::nan("") }) {
+            for (const size_t size : { size_t(1), size_t(6) }) {
+                EXPECT_EQ(detail::overlappedIsotope(u, w, size), overlapByLibrary(u, w, size))
+                    << "u " << u << " width " << w << " isotopes " << size;
+            }
+        }
+    }
 }

@@ -1,11 +1,13 @@
 // The cluster search against what it returned before it was made faster: speed-ups must leave every
 // cluster, its order and every double unchanged to the last bit, on 10,000 generated windows.
+#include "algo/AveragineComparisonOverlapScorer_p.h"
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
 #include "support/SyntheticPeaks.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -138,6 +140,20 @@ void refineByScores(const PlotBase &plot, const zeq::TestParameters &tp, ChargeS
     zeq::calcOverlapScore(plot, zeq::sharedAveragineModel(), tp, info);
 }
 
+// σ as findChargesAndMonos reads the options, and some points explained by an earlier cluster.
+zeq::TestParameters placementParameters(const Case &c, const QList<QPointF> &window)
+{
+    zeq::TestParameters tp;
+    tp.uncertaintyScaling = c.opts.uncertaintyScaling;
+    tp.stdDev = tp.uncertaintyScaling == zeq::SqrtUncertainty ? c.opts.stdDev / std::sqrt(1000.0) : c.opts.stdDev;
+    tp.tagList.addPoints2dList(window);
+    tp.tagList.setWindowPeakOffset(c.plot.getIndexLessOrEqual(c.start, false) + 1);
+    for (int k = 1; k < tp.tagList.getSize(); k += 3) {
+        tp.tagList.excludePoint(k);
+    }
+    return tp;
+}
+
 // The refinement compares bounded estimates instead of scores; a bound that is ever too tight
 // turns a step the other way. Every window point as anchor at every charge, with and without the
 // charge search's terms, some points explained by an earlier cluster.
@@ -147,14 +163,7 @@ TEST(IsotopeSearchDifferential, ScaleRefinementEqualsTheOneThatScoresEveryStep)
     for (std::uint64_t seed = 1; seed <= 150; ++seed) {
         const Case c = makeCase(seed);
         const QList<QPointF> window = c.plot.getDataPoints(c.start, c.end, true);
-        zeq::TestParameters tp;
-        tp.uncertaintyScaling = c.opts.uncertaintyScaling; // σ as findChargesAndMonos reads the options
-        tp.stdDev = tp.uncertaintyScaling == zeq::SqrtUncertainty ? c.opts.stdDev / std::sqrt(1000.0) : c.opts.stdDev;
-        tp.tagList.addPoints2dList(window);
-        tp.tagList.setWindowPeakOffset(c.plot.getIndexLessOrEqual(c.start, false) + 1);
-        for (int k = 1; k < tp.tagList.getSize(); k += 3) {
-            tp.tagList.excludePoint(k);
-        }
+        zeq::TestParameters tp = placementParameters(c, window);
         for (const QPointF &anchor : window) {
             for (int z = 1; z <= 8; ++z) {
                 for (const bool chargeSearch : { true, false }) {
@@ -175,6 +184,57 @@ TEST(IsotopeSearchDifferential, ScaleRefinementEqualsTheOneThatScoresEveryStep)
         }
     }
     EXPECT_GT(refined, 10000);
+}
+
+// Every step the refinement decides by estimates rests on the score lying within the estimate's
+// bound. Checked directly at scales around each placement's, where the refinement's own steps may
+// never come close enough to two equal scores to show a bound too tight.
+TEST(IsotopeSearchDifferential, EstimatesBoundTheScore)
+{
+    zeq::detail::OverlapScorerBuffers buffers;
+    int checked = 0;
+    int inexact = 0;
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
+        const Case c = makeCase(seed);
+        const QList<QPointF> window = c.plot.getDataPoints(c.start, c.end, true);
+        zeq::TestParameters tp = placementParameters(c, window);
+        for (const QPointF &anchor : window) {
+            for (int z = 1; z <= 8; ++z) {
+                // Placed as the search places (without its log messages): tallest isotope on the anchor.
+                const auto &top = zeq::sharedAveragineModel().isotopePattern(z * anchor.x());
+                const double mono = anchor.x() - static_cast<double>(top.tallest) * zeq::kIsotopeSpacing / z;
+                const auto *pattern = zeq::detail::placementDistribution(c.plot, zeq::sharedAveragineModel(), z, mono);
+                if (top.fractions.empty() || !pattern) {
+                    continue;
+                }
+                const double scale = anchor.y() / (pattern->fractions[pattern->tallest] + 1e-30);
+                for (const bool chargeSearch : { true, false }) {
+                    tp.chargeSearchActive = chargeSearch;
+                    zeq::detail::OverlapScorer scorer(c.plot, *pattern, tp, z, mono, buffers);
+                    if (!scorer.windowOk()) {
+                        continue;
+                    }
+                    for (const double f : { 0.5, 0.8, 1.0, 1.3, 1.9 }) {
+                        const std::array<double, 2> scales{ f * scale, 1.05 * f * scale };
+                        const std::array<zeq::detail::ScoreEstimate, 2> estimates = scorer.estimate(scales);
+                        for (size_t j = 0; j < 2; ++j) {
+                            ChargeScoreInfo scored;
+                            scorer.score(scales[j], scored);
+                            const zeq::detail::ScoreEstimate &e = estimates[j];
+                            ASSERT_TRUE(e.error == 0.0 ? e.value == scored.score
+                                                       : std::abs(scored.score - e.value) <= e.error)
+                                << "seed " << seed << " charge " << z << " at m/z " << anchor.x() << ": score "
+                                << scored.score << ", estimate " << e.value << " ± " << e.error;
+                            inexact += e.value != scored.score ? 1 : 0;
+                            ++checked;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 50000);
+    EXPECT_GT(inexact, checked / 10); // the bound is put to work, not only the exact cases
 }
 
 } // namespace
