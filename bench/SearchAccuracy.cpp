@@ -243,6 +243,8 @@ int main(int argc, char **argv)
         { "without ownExplainedMarks", improved([](ImprovedSearchOptions &o) { o.ownExplainedMarks = false; }) },
         { "without widthFromData", improved([](ImprovedSearchOptions &o) { o.widthFromData = false; }) },
         { "without envelopePlacement", improved([](ImprovedSearchOptions &o) { o.envelopePlacement = false; }) },
+        { "without clearOfNoise", improved([](ImprovedSearchOptions &o) { o.clearOfNoise = false; }) },
+        { "without chargeFromSpacing", improved([](ImprovedSearchOptions &o) { o.chargeFromSpacing = false; }) },
         { "precision 2 ppm given", improved([](ImprovedSearchOptions &o) { o.precisionPpm = 2.0; }) },
     };
     std::printf(

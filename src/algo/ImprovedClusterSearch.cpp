@@ -26,6 +26,10 @@ constexpr double kExplainedWeight = 0.3;
 // median would not do: in a sparse window it is the height of a cluster.
 constexpr double kAnchorOverFloor = 3.0;
 constexpr int kSmallClustersInRow = 3;
+// A cluster's tallest point stands at least this far above the window's weakest: the noise of a
+// centroided spectrum lies mostly within a few times its detection limit, and two or three noise
+// peaks there fall on some charge's ladder by chance.
+constexpr double kClusterOverFloor = 4.0;
 // The model's σ in centroid precisions, and its least value in ppm: a window whose few ladders
 // happen to be near perfect would otherwise get a model too narrow for its other clusters.
 constexpr double kWidthPerPrecision = 3.0;
@@ -70,6 +74,16 @@ double shareOfWindow(const ChargeScoreInfo &info, const PeakTagList &order, int 
         }
     }
     return sum / total;
+}
+
+// The most intensity the cluster's model accounts for at one point.
+double tallestAccounted(const ChargeScoreInfo &info)
+{
+    double tallest = 0.0;
+    for (const QPointF &p : info.points) {
+        tallest = std::max(tallest, p.y());
+    }
+    return tallest;
 }
 
 // The model's width in ppm, from the caller's precision or the window's, never wider than the
@@ -133,6 +147,9 @@ void improvedLoop(const ImprovedSearchOptions &opts,
                 break;
             }
             ChargeScoreInfo info = searchMaxPeak(plot, sharedAveragineModel(), tp, anchor);
+            if (opts.chargeFromSpacing) {
+                detail::recheckChargeBySpacing(plot, tp, info);
+            }
             if (opts.envelopePlacement) {
                 detail::recentreOnEnvelope(plot, tp, info);
             }
@@ -160,6 +177,9 @@ void improvedLoop(const ImprovedSearchOptions &opts,
         if (order.checkAllPointsExcluded()) {
             break;
         }
+    }
+    if (opts.clearOfNoise) {
+        out.removeIf([floor](const ChargeScoreInfo &c) { return tallestAccounted(c) < kClusterOverFloor * floor; });
     }
 }
 
@@ -191,7 +211,8 @@ void findClustersImproved(const ImprovedSearchOptions &opts,
     if (opts.widthFromData) {
         useWidthFromData(opts, plot, start, end, tp);
     }
-    if (opts.searchPastSmallClusters || opts.ownExplainedMarks || opts.envelopePlacement) {
+    if (opts.searchPastSmallClusters || opts.ownExplainedMarks || opts.envelopePlacement || opts.clearOfNoise
+        || opts.chargeFromSpacing) {
         improvedLoop(opts, plot, start, end, total, minPercent, tp, out);
         std::stable_sort(out.begin(), out.end(), charge_mz_Less);
     } else {

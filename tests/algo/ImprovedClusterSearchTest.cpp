@@ -2,6 +2,7 @@
 
 #include "algo/AveragineComparisonSearch.h"
 #include "algo/SpectrumClusterSearch.h"
+#include "support/ChainIsotopes.h"
 #include "support/SyntheticPeaks.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -54,8 +55,9 @@ TEST(ImprovedClusterSearchTest, WeakClusterBehindASmallOneIsFound)
 ImprovedSearchOptions onlyRepair(int repair)
 {
     ImprovedSearchOptions o;
-    bool *const flags[] = { &o.searchPastSmallClusters, &o.ownExplainedMarks, &o.widthFromData, &o.envelopePlacement };
-    for (int i = 0; i < 4; ++i) {
+    bool *const flags[] = { &o.searchPastSmallClusters, &o.ownExplainedMarks, &o.widthFromData,
+                            &o.envelopePlacement,       &o.clearOfNoise,      &o.chargeFromSpacing };
+    for (int i = 0; i < 6; ++i) {
         *flags[i] = repair < 0 || i == repair;
     }
     return o;
@@ -78,14 +80,14 @@ TEST(ImprovedClusterSearchTest, SeparateClustersAreFoundWhateverRepairsAreOn)
     peaks.addNoisePeaks(40, 700.0, 1600.0, 2e4);
     const QList<QPointF> points = peaks.points();
 
-    for (const int repair : { -1, 0, 1, 2, 3, 4 }) {
+    for (const int repair : { -1, 0, 1, 2, 3, 4, 5, 6 }) {
         SCOPED_TRACE(repair);
         const ImprovedSearchOptions options = onlyRepair(repair);
         const QList<ChargeScoreInfo> clusters = search(options, points, 700.0, 1600.0);
         for (qsizetype i = 0; i < monos.size(); ++i) {
             EXPECT_TRUE(found(clusters, truth[i].charge, monos[i])) << monos[i];
         }
-        if (repair == 4) {
+        if (repair == 6) {
             QList<ChargeScoreInfo> design;
             zeq::findChargesAndMonos(options.processor, PlotBase(points), 700.0, 1600.0, QString(), 0.01, design);
             EXPECT_EQ(clusters, design);
@@ -125,6 +127,46 @@ TEST(ImprovedClusterSearchTest, ProteinsAtHighChargeGetChargeAndMonoRight)
             reported.append(c.cluster);
         }
         EXPECT_TRUE(found(reported, row.charge, mono));
+    }
+}
+
+// Each repair's own case: with every repair on the window reads as its one true cluster, and with
+// that repair off it does not.
+TEST(ImprovedClusterSearchTest, EachRepairMendsItsCase)
+{
+    // A cluster beside noise at the detection limit, two of whose peaks sit a charge-1 spacing apart.
+    QList<QPointF> noisy{ { 700.0, 1000.0 },   { 700.6, 1800.0 }, { 701.2, 3000.0 },   { 702.2026, 2400.0 },
+                          { 703.4, 1500.0 },   { 704.0, 1e5 },    { 704.5013, 0.9e5 }, { 705.0026, 0.45e5 },
+                          { 705.504, 0.15e5 }, { 706.3, 2000.0 }, { 707.1, 1200.0 } };
+    struct Row {
+        const char *repair;
+        bool ImprovedSearchOptions::*flag;
+        QList<QPointF> points;
+        int charge;
+        double mono;
+    };
+    QList<Row> rows{ { "clearOfNoise", &ImprovedSearchOptions::clearOfNoise, noisy, 2, 704.0 } };
+    // Proteins from their formulas, whose envelopes a charge higher fits about as well.
+    for (const std::uint64_t seed : { 33, 51 }) {
+        zeq::test::SeededRandom random(seed);
+        const int charge = random.between(18, 34);
+        const int length = random.between(150, 400);
+        Row row{ "chargeFromSpacing", &ImprovedSearchOptions::chargeFromSpacing, {}, charge, 0.0 };
+        row.points = zeq::test::isotopesOf(zeq::test::smallProtein(random, length), charge, 1e6, &row.mono);
+        rows.append(row);
+    }
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.repair);
+        const double lo = row.points.constFirst().x() - 1.0;
+        const double hi = row.points.constLast().x() + 1.0;
+        ImprovedSearchOptions options;
+        const auto readsRight = [&] {
+            const QList<ChargeScoreInfo> clusters = search(options, row.points, lo, hi);
+            return clusters.size() == 1 && found(clusters, row.charge, row.mono);
+        };
+        EXPECT_TRUE(readsRight());
+        options.*row.flag = false;
+        EXPECT_FALSE(readsRight());
     }
 }
 
