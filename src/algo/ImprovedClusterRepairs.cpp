@@ -3,6 +3,7 @@
 // spacing of a cluster's ladder, and the placement from the envelope's mean m/z.
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/ImprovedClusterSearch.h"
 #include "algo/ImprovedClusterSearch_p.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -79,7 +80,7 @@ ChargeScoreInfo placedOn(const PlotBase &plot, const TestParameters &tp, const Q
 
 } // namespace
 
-std::optional<double> centroidPrecisionPpm(const QList<QPointF> &window)
+void addLadderResidualsPpm(const QList<QPointF> &window, std::vector<double> &residuals)
 {
     const auto size = static_cast<int>(window.size());
     std::vector<int> order(static_cast<size_t>(size));
@@ -88,7 +89,6 @@ std::optional<double> centroidPrecisionPpm(const QList<QPointF> &window)
     std::partial_sort(order.begin(), order.begin() + centres, order.end(), [&window](int a, int b) {
         return window[a].y() > window[b].y();
     });
-    std::vector<double> residuals;
     for (int c = 0; c < centres; ++c) {
         const int i = order[static_cast<size_t>(c)];
         const double least = kLadderShare * window[i].y();
@@ -111,12 +111,23 @@ std::optional<double> centroidPrecisionPpm(const QList<QPointF> &window)
         }
         residuals.push_back(std::abs(above - below) / window[i].x() * 1e6 / kSecondDifferenceSpread);
     }
+}
+
+std::optional<double> precisionFromResiduals(std::vector<double> residuals)
+{
     if (static_cast<int>(residuals.size()) < kMinLadders) {
         return std::nullopt;
     }
     const auto middle = residuals.begin() + static_cast<std::ptrdiff_t>(residuals.size() / 2);
     std::nth_element(residuals.begin(), middle, residuals.end());
     return kMadToSigma * *middle;
+}
+
+std::optional<double> centroidPrecisionPpm(const QList<QPointF> &window)
+{
+    std::vector<double> residuals;
+    addLadderResidualsPpm(window, residuals);
+    return precisionFromResiduals(std::move(residuals));
 }
 
 void recentreOnEnvelope(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo &info)
@@ -255,3 +266,17 @@ void recheckChargeBySpacing(const PlotBase &plot, const TestParameters &tp, Char
 }
 
 } // namespace zeq::detail
+
+namespace zeq
+{
+
+std::optional<double> spectrumPrecisionPpm(const QList<QList<QPointF>> &windows)
+{
+    std::vector<double> residuals;
+    for (const QList<QPointF> &window : windows) {
+        detail::addLadderResidualsPpm(window, residuals);
+    }
+    return detail::precisionFromResiduals(std::move(residuals));
+}
+
+} // namespace zeq

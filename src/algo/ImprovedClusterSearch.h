@@ -4,6 +4,9 @@
 #include "zeq_common_core_export.h"
 
 #include <QList>
+#include <QPointF>
+
+#include <optional>
 
 class PlotBase;
 
@@ -40,7 +43,16 @@ struct ZEQ_COMMON_CORE_EXPORT ImprovedSearchOptions {
     /// calls for (a line through its isotopes' m/z) when that is clearly another: neighbouring
     /// charges' models differ there by a few percent of a spacing and fit nearly alike.
     bool chargeFromSpacing = true;
+    /// The whole-spectrum search estimates the centroids' precision once, from the ladders of all
+    /// its windows, and gives it to each window as precisionPpm (when that is 0 and widthFromData
+    /// is on): a window alone seldom shows enough even ladders for a steady estimate.
+    bool precisionPerSpectrum = true;
 };
+
+/// The m/z precision (σ, ppm) of a spectrum's centroids, from the evenness of the isotope ladders
+/// around each window's tallest points, all windows' ladders pooled; none when fewer than 3 show.
+/// Each window holds its points ascending by m/z.
+[[nodiscard]] ZEQ_COMMON_CORE_EXPORT std::optional<double> spectrumPrecisionPpm(const QList<QList<QPointF>> &windows);
 
 /// Every isotope cluster in the window [start, end] of a centroided spectrum (m/z ascending), by
 /// descending share of the window's intensity, as findChargesAndMonos reports them; minPercent is

@@ -170,6 +170,33 @@ TEST(ImprovedClusterSearchTest, EachRepairMendsItsCase)
     }
 }
 
+// The precision pooled over a spectrum's windows follows the centroids' jitter, though each window
+// shows only its one cluster's few ladders.
+TEST(ImprovedClusterSearchTest, SpectrumPrecisionFollowsTheJitter)
+{
+    for (const double jitterPpm : { 1.0, 3.0, 8.0 }) {
+        SCOPED_TRACE(jitterPpm);
+        zeq::test::SyntheticPeaks peaks(static_cast<std::uint64_t>(jitterPpm));
+        peaks.setJitter(jitterPpm, 0.05);
+        QList<QList<QPointF>> windows;
+        for (int i = 0; i < 60; ++i) {
+            const int charge = 1 + i % 3;
+            const double mono = peaks.addCluster(1200.0 + 40.0 * i, charge, 1e6);
+            QList<QPointF> window;
+            for (const QPointF &p : peaks.points()) {
+                if (p.x() >= mono - 1.0 && p.x() <= mono + 6.0 / charge) {
+                    window.append(p);
+                }
+            }
+            windows.append(window);
+        }
+        const std::optional<double> precision = zeq::spectrumPrecisionPpm(windows);
+        ASSERT_TRUE(precision.has_value());
+        EXPECT_NEAR(*precision, jitterPpm, 0.3 * jitterPpm);
+    }
+    EXPECT_FALSE(zeq::spectrumPrecisionPpm({}).has_value());
+}
+
 TEST(ImprovedClusterSearchTest, InvalidInputGivesNoClusters)
 {
     const QList<QPointF> sorted{ { 600.0, 1e5 }, { 601.0033, 4e4 } };
