@@ -130,42 +130,74 @@ TEST(ImprovedClusterSearchTest, ProteinsAtHighChargeGetChargeAndMonoRight)
     }
 }
 
-// Each repair's own case: with every repair on the window reads as its one true cluster, and with
-// that repair off it does not.
+// Each repair's own case, searched as the program searches a spectrum: with every repair on exactly
+// the true clusters are reported, and with that repair off they are not.
 TEST(ImprovedClusterSearchTest, EachRepairMendsItsCase)
 {
-    // A cluster beside noise at the detection limit, two of whose peaks sit a charge-1 spacing apart.
-    QList<QPointF> noisy{ { 700.0, 1000.0 },   { 700.6, 1800.0 }, { 701.2, 3000.0 },   { 702.2026, 2400.0 },
-                          { 703.4, 1500.0 },   { 704.0, 1e5 },    { 704.5013, 0.9e5 }, { 705.0026, 0.45e5 },
-                          { 705.504, 0.15e5 }, { 706.3, 2000.0 }, { 707.1, 1200.0 } };
+    struct Truth {
+        int charge;
+        double mono;
+    };
     struct Row {
         const char *repair;
         bool ImprovedSearchOptions::*flag;
         QList<QPointF> points;
-        int charge;
-        double mono;
+        QList<Truth> truth;
     };
-    QList<Row> rows{ { "clearOfNoise", &ImprovedSearchOptions::clearOfNoise, noisy, 2, 704.0 } };
+    // A cluster beside noise at the detection limit, two of whose peaks sit a charge-1 spacing apart.
+    QList<Row> rows{ { "clearOfNoise",
+                       &ImprovedSearchOptions::clearOfNoise,
+                       { { 700.0, 1000.0 },
+                         { 700.6, 1800.0 },
+                         { 701.2, 3000.0 },
+                         { 702.2026, 2400.0 },
+                         { 703.4, 1500.0 },
+                         { 704.0, 1e5 },
+                         { 704.5013, 0.9e5 },
+                         { 705.0026, 0.45e5 },
+                         { 705.504, 0.15e5 },
+                         { 706.3, 2000.0 },
+                         { 707.1, 1200.0 } },
+                       { { 2, 704.0 } } } };
     // Proteins from their formulas, whose envelopes a charge higher fits about as well.
     for (const std::uint64_t seed : { 33, 51 }) {
         zeq::test::SeededRandom random(seed);
         const int charge = random.between(18, 34);
         const int length = random.between(150, 400);
-        Row row{ "chargeFromSpacing", &ImprovedSearchOptions::chargeFromSpacing, {}, charge, 0.0 };
-        row.points = zeq::test::isotopesOf(zeq::test::smallProtein(random, length), charge, 1e6, &row.mono);
+        Row row{ "chargeFromSpacing", &ImprovedSearchOptions::chargeFromSpacing, {}, { { charge, 0.0 } } };
+        row.points = zeq::test::isotopesOf(zeq::test::smallProtein(random, length), charge, 1e6, &row.truth[0].mono);
+        rows.append(row);
+    }
+    // Two clusters of one charge 30 ppm apart, which the model's width at the precision of a window
+    // alone merges, among a spectrum of isolated ones that show the precision.
+    for (const std::uint64_t seed : { 1, 2 }) {
+        zeq::test::SyntheticPeaks peaks(seed);
+        peaks.setJitter(2.0, 0.05);
+        Row row{ "precisionPerSpectrum", &ImprovedSearchOptions::precisionPerSpectrum, {}, {} };
+        for (int i = 0; i < 30; ++i) {
+            row.truth.append({ 2, peaks.addCluster(1200.0 + 60.0 * i, 2, 1e6) });
+        }
+        row.truth.append({ 2, peaks.addCluster(3400.0, 2, 1e6) });
+        row.truth.append({ 2, peaks.addCluster(3400.06, 2, 0.6e6) });
+        row.points = peaks.points();
         rows.append(row);
     }
     for (const Row &row : rows) {
         SCOPED_TRACE(row.repair);
-        const double lo = row.points.constFirst().x() - 1.0;
-        const double hi = row.points.constLast().x() + 1.0;
-        ImprovedSearchOptions options;
+        zeq::SpectrumSearchOptions whole;
+        whole.improved = ImprovedSearchOptions();
         const auto readsRight = [&] {
-            const QList<ChargeScoreInfo> clusters = search(options, row.points, lo, hi);
-            return clusters.size() == 1 && found(clusters, row.charge, row.mono);
+            QList<ChargeScoreInfo> clusters;
+            for (const zeq::SpectrumCluster &c : zeq::findSpectrumClusters(row.points, whole)) {
+                clusters.append(c.cluster);
+            }
+            return clusters.size() == row.truth.size()
+                && std::all_of(row.truth.cbegin(), row.truth.cend(), [&](const Truth &t) {
+                       return found(clusters, t.charge, t.mono);
+                   });
         };
         EXPECT_TRUE(readsRight());
-        options.*row.flag = false;
+        *whole.improved.*row.flag = false;
         EXPECT_FALSE(readsRight());
     }
 }
