@@ -42,10 +42,10 @@ constexpr double kEnvelopeMass = 4000.0;
 
 // From this charge on, neighbouring charges' ladders differ by a few percent of a spacing, which the
 // model's fit hardly tells apart but a line through a dozen isotopes' m/z does.
+constexpr int kSpacingCharge = 10;
 // The ladder is followed while its isotopes reach this share of the apex, each looked for within
 // this share of a spacing of where the last one found says; it takes this many isotopes, and a
 // measured charge this close to a whole one that differs by at most kMaxChargeChange.
-constexpr int kSpacingCharge = 10;
 constexpr double kLadderShareOfApex = 0.15;
 constexpr double kLadderReachSteps = 0.25;
 constexpr double kMinLadderPoints = 6.0;
@@ -77,8 +77,6 @@ ChargeScoreInfo placedOn(const PlotBase &plot, const TestParameters &tp, const Q
     }
     return moved;
 }
-
-} // namespace
 
 void addLadderResidualsPpm(const QList<QPointF> &window, std::vector<double> &residuals)
 {
@@ -122,6 +120,8 @@ std::optional<double> precisionFromResiduals(std::vector<double> residuals)
     std::nth_element(residuals.begin(), middle, residuals.end());
     return kMadToSigma * *middle;
 }
+
+} // namespace
 
 std::optional<double> centroidPrecisionPpm(const QList<QPointF> &window)
 {
@@ -179,6 +179,11 @@ void recentreOnEnvelope(const PlotBase &plot, const TestParameters &tp, ChargeSc
     }
 }
 
+namespace
+{
+
+// The charge the spacing of info's observed isotope ladder calls for, not rounded; none when too
+// few isotopes show.
 std::optional<double> chargeFromSpacing(const PlotBase &plot, const ChargeScoreInfo &info)
 {
     const int z = info.charge;
@@ -230,6 +235,8 @@ std::optional<double> chargeFromSpacing(const PlotBase &plot, const ChargeScoreI
     return kIsotopeSpacing / spacing;
 }
 
+} // namespace
+
 void recheckChargeBySpacing(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo &info)
 {
     if (info.charge < kSpacingCharge || info.matchVector.size() < 2) {
@@ -244,13 +251,12 @@ void recheckChargeBySpacing(const PlotBase &plot, const TestParameters &tp, Char
         || nearest > tp.maxCharge || std::abs(nearest - info.charge) > kMaxChargeChange) {
         return;
     }
-    const int z = static_cast<int>(nearest);
-    const AveragineIsotopeDistribution::Pattern &pattern = sharedAveragineModel().isotopePattern(z * info.mzOffset);
+    const AveragineIsotopeDistribution::Pattern &pattern =
+        sharedAveragineModel().isotopePattern(info.charge * info.mzOffset);
     if (pattern.fractions.empty()) {
         return;
     }
-    // Placed as the charge search places: the new model's tallest isotope on the most intense point
-    // within half a spacing of where it falls.
+    // Placed as the charge search places: the new model's tallest isotope on the observed apex.
     const double step = kIsotopeSpacing / info.charge;
     const double apexMz = info.mzOffset + static_cast<double>(pattern.tallest) * step;
     QPointF apex;
@@ -259,7 +265,7 @@ void recheckChargeBySpacing(const PlotBase &plot, const TestParameters &tp, Char
     if (!found) {
         return;
     }
-    ChargeScoreInfo moved = placedOn(plot, tp, apex, z);
+    ChargeScoreInfo moved = placedOn(plot, tp, apex, static_cast<int>(nearest));
     if (!moved.matchVector.empty()) {
         info = std::move(moved);
     }
