@@ -31,8 +31,10 @@ constexpr int kSmallClustersInRow = 3;
 // peaks there fall on some charge's ladder by chance.
 constexpr double kClusterOverFloor = 4.0;
 // The model's σ in centroid precisions, and its least value in ppm: a window whose few ladders
-// happen to be near perfect would otherwise get a model too narrow for its other clusters.
-constexpr double kWidthPerPrecision = 3.0;
+// happen to be near perfect would otherwise get a model too narrow for its other clusters. At 1.5
+// precisions lone clusters begin to lose their monos; 2.5 leaves room for centroids whose errors
+// have heavier tails than a normal's.
+constexpr double kWidthPerPrecision = 2.5;
 constexpr double kLeastWidthPpm = 2.0;
 
 /// The marks of explained points as the scorer reads them: it looks a window position up in the

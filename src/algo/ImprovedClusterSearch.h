@@ -25,7 +25,7 @@ struct ZEQ_COMMON_CORE_EXPORT ImprovedSearchOptions {
     /// Points that earlier clusters explain are recognised by their own mark, not by the mark of
     /// the point at the same place in the intensity order.
     bool ownExplainedMarks = true;
-    /// The model's peaks are as wide as the centroids' m/z precision calls for (three σ, not wider
+    /// The model's peaks are as wide as the centroids' m/z precision calls for (2.5 σ, not wider
     /// than the processor's width) rather than the processor's width: at high charges the default
     /// width makes neighbouring charges fit nearly alike.
     bool widthFromData = true;

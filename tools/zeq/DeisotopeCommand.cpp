@@ -244,7 +244,7 @@ QString details()
                "whose mono_mz lies in the part itself: a cluster across a cut is found whole, and once.\n"
                "\n--mode improved searches each window with six repairs: it goes on past a cluster that\n"
                "explains little of the window while stronger points remain; it penalises points that earlier\n"
-               "clusters explain by their own marks; its model peaks are three times as wide as the\n"
+               "clusters explain by their own marks; its model peaks are 2.5 times as wide as the\n"
                "centroids' m/z precision that the evenness of the spectrum's isotope ladders shows (σ in ppm,\n"
                "estimated once per spectrum, at least 2 ppm, never wider than --sigma; --sigma's width where\n"
                "too few ladders show); from charge 10 on it takes the charge the spacing of a cluster's\n"
