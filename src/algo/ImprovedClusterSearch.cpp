@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <vector>
 
 namespace zeq
 {
@@ -26,9 +28,9 @@ constexpr double kExplainedWeight = 0.3;
 // median would not do: in a sparse window it is the height of a cluster.
 constexpr double kAnchorOverFloor = 3.0;
 constexpr int kSmallClustersInRow = 3;
-// A cluster's tallest point stands at least this far above the window's weakest: the noise of a
-// centroided spectrum lies mostly within a few times its detection limit, and two or three noise
-// peaks there fall on some charge's ladder by chance.
+// A cluster's tallest point stands at least this far above the window's weakest point not its own:
+// the noise of a centroided spectrum lies mostly within a few times its detection limit, and two or
+// three noise peaks there fall on some charge's ladder by chance.
 constexpr double kClusterOverFloor = 4.0;
 // The model's σ in centroid precisions, and its least value in ppm: a window whose few ladders
 // happen to be near perfect would otherwise get a model too narrow for its other clusters. At 1.5
@@ -86,6 +88,30 @@ double tallestAccounted(const ChargeScoreInfo &info)
         tallest = std::max(tallest, p.y());
     }
     return tallest;
+}
+
+// Drops the clusters whose tallest point is under kClusterOverFloor times the weakest point of the
+// window that is not their own: where a window holds nothing but one cluster (a spectrum cut at a
+// noise threshold) there is no floor to stand clear of, and a cluster's own tail is not its noise.
+void dropUnderNoiseFloor(const QList<QPointF> &window, int offset, QList<ChargeScoreInfo> &clusters)
+{
+    std::vector<bool> own(static_cast<size_t>(window.size()));
+    clusters.removeIf([&](const ChargeScoreInfo &c) {
+        std::fill(own.begin(), own.end(), false);
+        for (const PointAndPercentAccountFor &match : c.matchVector) {
+            const int i = match.pointIndex - offset;
+            if (match.percentAccountFor > detail::kExplainedShare && i >= 0 && i < window.size()) {
+                own[static_cast<size_t>(i)] = true;
+            }
+        }
+        double floor = std::numeric_limits<double>::infinity();
+        for (qsizetype i = 0; i < window.size(); ++i) {
+            if (!own[static_cast<size_t>(i)]) {
+                floor = std::min(floor, window[i].y());
+            }
+        }
+        return std::isfinite(floor) && tallestAccounted(c) < kClusterOverFloor * floor;
+    });
 }
 
 // The model's width in ppm, from the caller's precision or the window's, never wider than the
@@ -181,7 +207,7 @@ void improvedLoop(const ImprovedSearchOptions &opts,
         }
     }
     if (opts.clearOfNoise) {
-        out.removeIf([floor](const ChargeScoreInfo &c) { return tallestAccounted(c) < kClusterOverFloor * floor; });
+        dropUnderNoiseFloor(window, offset, out);
     }
 }
 

@@ -36,8 +36,9 @@ struct ZEQ_COMMON_CORE_EXPORT ImprovedSearchOptions {
     /// A cluster's monoisotope is moved by whole isotopes until the model's mean m/z meets the
     /// observed envelope's: the apex the placement starts from changes with noise, the mean hardly.
     bool envelopePlacement = true;
-    /// A cluster is reported only when its tallest point stands clear of the window's weakest (4×),
-    /// where the spectrum's detection limit shows: pairs of noise peaks fit some charge by chance.
+    /// A cluster is reported only when its tallest point stands clear (4×) of the window's weakest
+    /// point not its own, where the spectrum's detection limit shows: pairs of noise peaks fit some
+    /// charge by chance.
     bool clearOfNoise = true;
     /// From charge 10 on, a cluster moves to the charge the spacing of its observed isotope ladder
     /// calls for (a line through its isotopes' m/z) when that is clearly another: neighbouring

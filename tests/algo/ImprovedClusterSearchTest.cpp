@@ -192,6 +192,14 @@ TEST(ImprovedClusterSearchTest, EachRepairMendsItsCase)
     }
 }
 
+// A window cut at a noise threshold may hold nothing but a cluster's tallest isotopes: its own
+// weakest isotope is no noise floor to stand clear of.
+TEST(ImprovedClusterSearchTest, ClusterAloneInItsWindowIsKept)
+{
+    const QList<QPointF> points{ { 1000.0, 1e6 }, { 1000.5013, 0.9e6 }, { 1001.0026, 0.5e6 } };
+    EXPECT_TRUE(found(search(ImprovedSearchOptions(), points, 999.0, 1002.0), 2, 1000.0));
+}
+
 TEST(ImprovedClusterSearchTest, InvalidInputGivesNoClusters)
 {
     const QList<QPointF> sorted{ { 600.0, 1e5 }, { 601.0033, 4e4 } };

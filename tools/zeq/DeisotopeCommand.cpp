@@ -250,7 +250,7 @@ QString details()
                "too few ladders show); from charge 10 on it takes the charge the spacing of a cluster's\n"
                "isotopes calls for; it moves clusters above 4 kDa by whole isotopes until the model's mean\n"
                "m/z meets theirs; and it drops clusters whose tallest point is under 4 times the window's\n"
-               "weakest, where noise peaks fit some charge by chance.\n"
+               "weakest point not their own, where noise peaks fit some charge by chance.\n"
                "--plot draws every model at --sigma's width.\n"
                "\nOutput: one row per isotope cluster, spectra in file order, windows by m/z, clusters by\n"
                "their share of the window.\n"
