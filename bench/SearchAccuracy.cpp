@@ -3,6 +3,8 @@
 // monoisotope and charge, and how many clusters it reports that are not there. The tables in
 // docs/accuracy.md ("The improved search") come from this program's output.
 // Usage: zeq_search_accuracy [windows per corpus, default 300] [only this mode]
+// The improved modes read each corpus as the whole-spectrum search does, as spectra of 30 windows
+// whose centroids' precision is estimated once.
 // Prints one row per mode and corpus: mono recall (right charge, mono within 10 ppm), charge recall
 // (right charge, mono on the cluster's isotope ladder), false clusters per window, ms per window.
 // Then, for the design and improved modes, a table of their clusters' alternatives: of the true
@@ -38,7 +40,11 @@ constexpr int kLadder = 6;
 /// A window's search stops as the programs' default does.
 constexpr double kMinFraction = 0.01;
 
-using Search = std::function<void(const PlotBase &, double, double, QList<ChargeScoreInfo> &)>;
+/// A window's search; the last argument is the centroids' precision (ppm) estimated over the
+/// spectrum the window belongs to, 0 when the mode reads windows alone.
+using Search = std::function<void(const PlotBase &, double, double, QList<ChargeScoreInfo> &, double)>;
+/// The whole-spectrum modes read the corpus as spectra of this many consecutive windows.
+constexpr qsizetype kWindowsPerSpectrum = 30;
 
 struct Figures {
     qsizetype truths = 0;
@@ -181,15 +187,38 @@ void score(const CorpusWindow &window,
     }
 }
 
-Figures measure(const SearchCorpus &corpus, const Search &search, const ProcessorOptions *alternatives)
+// The precision of each window's spectrum, as the whole-spectrum search estimates it.
+QList<double> spectrumPrecisions(const SearchCorpus &corpus)
+{
+    QList<double> precisions;
+    for (qsizetype first = 0; first < corpus.windows.size(); first += kWindowsPerSpectrum) {
+        QList<QList<QPointF>> spectrum;
+        for (qsizetype i = first; i < std::min(first + kWindowsPerSpectrum, corpus.windows.size()); ++i) {
+            spectrum.append(corpus.windows[i].points);
+        }
+        const double precision = spectrumPrecisionPpm(spectrum).value_or(0.0);
+        for (qsizetype i = 0; i < spectrum.size(); ++i) {
+            precisions.append(precision);
+        }
+    }
+    return precisions;
+}
+
+Figures
+measure(const SearchCorpus &corpus, const Search &search, bool perSpectrum, const ProcessorOptions *alternatives)
 {
     Figures f;
     QElapsedTimer clock;
-    for (const CorpusWindow &window : corpus.windows) {
+    clock.start();
+    const QList<double> precisions =
+        perSpectrum ? spectrumPrecisions(corpus) : QList<double>(corpus.windows.size(), 0.0);
+    f.milliseconds += double(clock.nsecsElapsed()) / 1e6;
+    for (qsizetype i = 0; i < corpus.windows.size(); ++i) {
+        const CorpusWindow &window = corpus.windows[i];
         const PlotBase plot(window.points);
         QList<ChargeScoreInfo> found;
         clock.start();
-        search(plot, window.start, window.end, found);
+        search(plot, window.start, window.end, found, precisions[i]);
         f.milliseconds += double(clock.nsecsElapsed()) / 1e6;
         score(window, plot, found, alternatives, f);
     }
@@ -200,6 +229,7 @@ struct Mode {
     const char *name;
     Search search;
     bool alternatives = false; ///< also judge the alternatives of its right and wrong clusters
+    bool perSpectrum = true; ///< windows read with their spectrum's precision
 };
 
 double median(std::vector<double> v)
@@ -215,8 +245,12 @@ Search improved(void (*change)(ImprovedSearchOptions &))
 {
     ImprovedSearchOptions options;
     change(options);
-    return [options](const PlotBase &plot, double start, double end, QList<ChargeScoreInfo> &out) {
-        findClustersImproved(options, plot, start, end, kMinFraction, out);
+    return [options](const PlotBase &plot, double start, double end, QList<ChargeScoreInfo> &out, double precision) {
+        ImprovedSearchOptions o = options;
+        if (o.precisionPerSpectrum && o.precisionPpm == 0.0) {
+            o.precisionPpm = precision;
+        }
+        findClustersImproved(o, plot, start, end, kMinFraction, out);
     };
 }
 
@@ -233,16 +267,20 @@ int main(int argc, char **argv)
     const ProcessorOptions design;
     const QList<Mode> modes = {
         { "design",
-          [design](const PlotBase &plot, double start, double end, QList<ChargeScoreInfo> &out) {
+          [design](const PlotBase &plot, double start, double end, QList<ChargeScoreInfo> &out, double) {
               findChargesAndMonos(design, plot, start, end, QString(), kMinFraction, out);
           },
-          true },
+          true,
+          false },
         { "improved", improved([](ImprovedSearchOptions &) {}), true },
         { "without searchPastSmallClusters",
           improved([](ImprovedSearchOptions &o) { o.searchPastSmallClusters = false; }) },
         { "without ownExplainedMarks", improved([](ImprovedSearchOptions &o) { o.ownExplainedMarks = false; }) },
         { "without widthFromData", improved([](ImprovedSearchOptions &o) { o.widthFromData = false; }) },
         { "without envelopePlacement", improved([](ImprovedSearchOptions &o) { o.envelopePlacement = false; }) },
+        { "without clearOfNoise", improved([](ImprovedSearchOptions &o) { o.clearOfNoise = false; }) },
+        { "without chargeFromSpacing", improved([](ImprovedSearchOptions &o) { o.chargeFromSpacing = false; }) },
+        { "without precisionPerSpectrum", improved([](ImprovedSearchOptions &o) { o.precisionPerSpectrum = false; }) },
         { "precision 2 ppm given", improved([](ImprovedSearchOptions &o) { o.precisionPpm = 2.0; }) },
     };
     std::printf(
@@ -254,7 +292,7 @@ int main(int argc, char **argv)
             continue;
         }
         for (const SearchCorpus &corpus : corpora) {
-            const Figures f = measure(corpus, mode.search, mode.alternatives ? &design : nullptr);
+            const Figures f = measure(corpus, mode.search, mode.perSpectrum, mode.alternatives ? &design : nullptr);
             if (mode.alternatives) {
                 explained.append(QString::asprintf(
                     "| %s | %s | %lld | %.1f %% | %.1f %% | %.2f | %.2f |\n",

@@ -211,7 +211,8 @@ constexpr const char *kSearchOptionsDoc =
     "that width, in Th at m/z 1000 for SQRT (default 0.015), in ppm for PROPORTIONAL (default 15), in Th for "
     "CONSTANT (default 0.015). min_fraction: a window's search stops once a cluster explains at most half this "
     "share (0 to 1) of its intensity. mode: \"design\" (the default) or \"improved\", the opt-in search that "
-    "estimates the model's width from the data and places proteins by their envelope. ";
+    "estimates the model's width from the data, takes high charges from their isotopes' spacing, places proteins "
+    "by their envelope and drops clusters lost in the noise. ";
 
 constexpr const char *kClusterColumnsDoc =
     "charge (int32), mono_mz (Th, the monoisotopic peak's m/z), neutral_mass (Da, z × (mono_mz − proton mass)), "

@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <vector>
 
 namespace zeq
 {
@@ -26,9 +28,15 @@ constexpr double kExplainedWeight = 0.3;
 // median would not do: in a sparse window it is the height of a cluster.
 constexpr double kAnchorOverFloor = 3.0;
 constexpr int kSmallClustersInRow = 3;
+// A cluster's tallest point stands at least this far above the window's weakest point not its own:
+// the noise of a centroided spectrum lies mostly within a few times its detection limit, and two or
+// three noise peaks there fall on some charge's ladder by chance.
+constexpr double kClusterOverFloor = 4.0;
 // The model's σ in centroid precisions, and its least value in ppm: a window whose few ladders
-// happen to be near perfect would otherwise get a model too narrow for its other clusters.
-constexpr double kWidthPerPrecision = 3.0;
+// happen to be near perfect would otherwise get a model too narrow for its other clusters. At 1.5
+// precisions lone clusters begin to lose their monos; 2.5 leaves room for centroids whose errors
+// have heavier tails than a normal's.
+constexpr double kWidthPerPrecision = 2.5;
 constexpr double kLeastWidthPpm = 2.0;
 
 /// The marks of explained points as the scorer reads them: it looks a window position up in the
@@ -70,6 +78,40 @@ double shareOfWindow(const ChargeScoreInfo &info, const PeakTagList &order, int 
         }
     }
     return sum / total;
+}
+
+// The most intensity the cluster's model accounts for at one point.
+double tallestAccounted(const ChargeScoreInfo &info)
+{
+    double tallest = 0.0;
+    for (const QPointF &p : info.points) {
+        tallest = std::max(tallest, p.y());
+    }
+    return tallest;
+}
+
+// Drops the clusters whose tallest point is under kClusterOverFloor times the weakest point of the
+// window that is not their own: where a window holds nothing but one cluster (a spectrum cut at a
+// noise threshold) there is no floor to stand clear of, and a cluster's own tail is not its noise.
+void dropUnderNoiseFloor(const QList<QPointF> &window, int offset, QList<ChargeScoreInfo> &clusters)
+{
+    std::vector<bool> own(static_cast<size_t>(window.size()));
+    clusters.removeIf([&](const ChargeScoreInfo &c) {
+        std::fill(own.begin(), own.end(), false);
+        for (const PointAndPercentAccountFor &match : c.matchVector) {
+            const int i = match.pointIndex - offset;
+            if (match.percentAccountFor > detail::kExplainedShare && i >= 0 && i < window.size()) {
+                own[static_cast<size_t>(i)] = true;
+            }
+        }
+        double floor = std::numeric_limits<double>::infinity();
+        for (qsizetype i = 0; i < window.size(); ++i) {
+            if (!own[static_cast<size_t>(i)]) {
+                floor = std::min(floor, window[i].y());
+            }
+        }
+        return std::isfinite(floor) && tallestAccounted(c) < kClusterOverFloor * floor;
+    });
 }
 
 // The model's width in ppm, from the caller's precision or the window's, never wider than the
@@ -133,6 +175,9 @@ void improvedLoop(const ImprovedSearchOptions &opts,
                 break;
             }
             ChargeScoreInfo info = searchMaxPeak(plot, sharedAveragineModel(), tp, anchor);
+            if (opts.chargeFromSpacing) {
+                detail::recheckChargeBySpacing(plot, tp, info);
+            }
             if (opts.envelopePlacement) {
                 detail::recentreOnEnvelope(plot, tp, info);
             }
@@ -160,6 +205,9 @@ void improvedLoop(const ImprovedSearchOptions &opts,
         if (order.checkAllPointsExcluded()) {
             break;
         }
+    }
+    if (opts.clearOfNoise) {
+        dropUnderNoiseFloor(window, offset, out);
     }
 }
 
@@ -191,7 +239,8 @@ void findClustersImproved(const ImprovedSearchOptions &opts,
     if (opts.widthFromData) {
         useWidthFromData(opts, plot, start, end, tp);
     }
-    if (opts.searchPastSmallClusters || opts.ownExplainedMarks || opts.envelopePlacement) {
+    if (opts.searchPastSmallClusters || opts.ownExplainedMarks || opts.envelopePlacement || opts.clearOfNoise
+        || opts.chargeFromSpacing) {
         improvedLoop(opts, plot, start, end, total, minPercent, tp, out);
         std::stable_sort(out.begin(), out.end(), charge_mz_Less);
     } else {

@@ -4,6 +4,9 @@
 #include "zeq_common_core_export.h"
 
 #include <QList>
+#include <QPointF>
+
+#include <optional>
 
 class PlotBase;
 
@@ -22,7 +25,7 @@ struct ZEQ_COMMON_CORE_EXPORT ImprovedSearchOptions {
     /// Points that earlier clusters explain are recognised by their own mark, not by the mark of
     /// the point at the same place in the intensity order.
     bool ownExplainedMarks = true;
-    /// The model's peaks are as wide as the centroids' m/z precision calls for (three σ, not wider
+    /// The model's peaks are as wide as the centroids' m/z precision calls for (2.5 σ, not wider
     /// than the processor's width) rather than the processor's width: at high charges the default
     /// width makes neighbouring charges fit nearly alike.
     bool widthFromData = true;
@@ -33,7 +36,24 @@ struct ZEQ_COMMON_CORE_EXPORT ImprovedSearchOptions {
     /// A cluster's monoisotope is moved by whole isotopes until the model's mean m/z meets the
     /// observed envelope's: the apex the placement starts from changes with noise, the mean hardly.
     bool envelopePlacement = true;
+    /// A cluster is reported only when its tallest point stands clear (4×) of the window's weakest
+    /// point not its own, where the spectrum's detection limit shows: pairs of noise peaks fit some
+    /// charge by chance.
+    bool clearOfNoise = true;
+    /// From charge 10 on, a cluster moves to the charge the spacing of its observed isotope ladder
+    /// calls for (a line through its isotopes' m/z) when that is clearly another: neighbouring
+    /// charges' models differ there by a few percent of a spacing and fit nearly alike.
+    bool chargeFromSpacing = true;
+    /// The whole-spectrum search estimates the centroids' precision once, from the ladders of all
+    /// its windows, and gives it to each window as precisionPpm (when that is 0 and widthFromData
+    /// is on): a window alone seldom shows enough even ladders for a steady estimate.
+    bool precisionPerSpectrum = true;
 };
+
+/// The m/z precision (σ, ppm) of a spectrum's centroids, from the evenness of the isotope ladders
+/// around each window's tallest points, all windows' ladders pooled; none when fewer than 3 show.
+/// Each window holds its points ascending by m/z.
+[[nodiscard]] ZEQ_COMMON_CORE_EXPORT std::optional<double> spectrumPrecisionPpm(const QList<QList<QPointF>> &windows);
 
 /// Every isotope cluster in the window [start, end] of a centroided spectrum (m/z ascending), by
 /// descending share of the window's intensity, as findChargesAndMonos reports them; minPercent is

@@ -20,4 +20,7 @@ std::optional<double> centroidPrecisionPpm(const QList<QPointF> &window);
 /// cluster's, where a fit at least nearly as good is found there. info keeps its charge.
 void recentreOnEnvelope(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo &info);
 
+/// Moves info to the charge its ladder's spacing calls for, where that is clearly another charge.
+void recheckChargeBySpacing(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo &info);
+
 } // namespace zeq::detail

@@ -70,6 +70,13 @@ QList<SpectrumCluster> searchEach(const QList<QPointF> &searched,
     }
     if (!searched.isEmpty()) {
         const PlotBase plot(searched);
+        if (improved && improved->precisionPerSpectrum && improved->widthFromData && !(improved->precisionPpm > 0.0)) {
+            QList<QList<QPointF>> pointsOfWindows;
+            for (const SearchWindow &w : windows) {
+                pointsOfWindows.append(plot.getDataPoints(w.start, w.end, true));
+            }
+            improved->precisionPpm = spectrumPrecisionPpm(pointsOfWindows).value_or(0.0);
+        }
         for (const SearchWindow &w : windows) {
             const double start = std::max(w.start, searched.constFirst().x());
             const double end = std::min(w.end, searched.constLast().x());

@@ -2,6 +2,7 @@
 
 #include "algo/AveragineComparisonSearch.h"
 #include "algo/SpectrumClusterSearch.h"
+#include "support/ChainIsotopes.h"
 #include "support/SyntheticPeaks.h"
 #include "zeq_common_stable/PlotBase.h"
 
@@ -54,8 +55,9 @@ TEST(ImprovedClusterSearchTest, WeakClusterBehindASmallOneIsFound)
 ImprovedSearchOptions onlyRepair(int repair)
 {
     ImprovedSearchOptions o;
-    bool *const flags[] = { &o.searchPastSmallClusters, &o.ownExplainedMarks, &o.widthFromData, &o.envelopePlacement };
-    for (int i = 0; i < 4; ++i) {
+    bool *const flags[] = { &o.searchPastSmallClusters, &o.ownExplainedMarks, &o.widthFromData,
+                            &o.envelopePlacement,       &o.clearOfNoise,      &o.chargeFromSpacing };
+    for (int i = 0; i < 6; ++i) {
         *flags[i] = repair < 0 || i == repair;
     }
     return o;
@@ -78,14 +80,14 @@ TEST(ImprovedClusterSearchTest, SeparateClustersAreFoundWhateverRepairsAreOn)
     peaks.addNoisePeaks(40, 700.0, 1600.0, 2e4);
     const QList<QPointF> points = peaks.points();
 
-    for (const int repair : { -1, 0, 1, 2, 3, 4 }) {
+    for (const int repair : { -1, 0, 1, 2, 3, 4, 5, 6 }) {
         SCOPED_TRACE(repair);
         const ImprovedSearchOptions options = onlyRepair(repair);
         const QList<ChargeScoreInfo> clusters = search(options, points, 700.0, 1600.0);
         for (qsizetype i = 0; i < monos.size(); ++i) {
             EXPECT_TRUE(found(clusters, truth[i].charge, monos[i])) << monos[i];
         }
-        if (repair == 4) {
+        if (repair == 6) {
             QList<ChargeScoreInfo> design;
             zeq::findChargesAndMonos(options.processor, PlotBase(points), 700.0, 1600.0, QString(), 0.01, design);
             EXPECT_EQ(clusters, design);
@@ -126,6 +128,76 @@ TEST(ImprovedClusterSearchTest, ProteinsAtHighChargeGetChargeAndMonoRight)
         }
         EXPECT_TRUE(found(reported, row.charge, mono));
     }
+}
+
+// Each repair's own case, searched as the program searches a spectrum: with every repair on exactly
+// the true clusters are reported, and with that repair off they are not.
+TEST(ImprovedClusterSearchTest, EachRepairMendsItsCase)
+{
+    struct Truth {
+        int charge;
+        double mono;
+    };
+    struct Row {
+        const char *repair;
+        bool ImprovedSearchOptions::*flag;
+        QList<QPointF> points;
+        QList<Truth> truth;
+    };
+    // A cluster beside noise at the detection limit, two of whose peaks sit a charge-1 spacing apart.
+    const QList<QPointF> noisy{ { 700.0, 1000.0 },   { 700.6, 1800.0 }, { 701.2, 3000.0 },   { 702.2026, 2400.0 },
+                                { 703.4, 1500.0 },   { 704.0, 1e5 },    { 704.5013, 0.9e5 }, { 705.0026, 0.45e5 },
+                                { 705.504, 0.15e5 }, { 706.3, 2000.0 }, { 707.1, 1200.0 } };
+    QList<Row> rows{ { "clearOfNoise", &ImprovedSearchOptions::clearOfNoise, noisy, { { 2, 704.0 } } } };
+    // Proteins from their formulas, whose envelopes a charge higher fits about as well.
+    for (const std::uint64_t seed : { 33, 51 }) {
+        zeq::test::SeededRandom random(seed);
+        const int charge = random.between(18, 34);
+        const int length = random.between(150, 400);
+        Row row{ "chargeFromSpacing", &ImprovedSearchOptions::chargeFromSpacing, {}, { { charge, 0.0 } } };
+        row.points = zeq::test::isotopesOf(zeq::test::smallProtein(random, length), charge, 1e6, &row.truth[0].mono);
+        rows.append(row);
+    }
+    // Two clusters of one charge 30 ppm apart, which the model's width at the precision of a window
+    // alone merges, among a spectrum of isolated ones that show the precision.
+    for (const std::uint64_t seed : { 1, 2 }) {
+        zeq::test::SyntheticPeaks peaks(seed);
+        peaks.setJitter(2.0, 0.05);
+        Row row{ "precisionPerSpectrum", &ImprovedSearchOptions::precisionPerSpectrum, {}, {} };
+        for (int i = 0; i < 30; ++i) {
+            row.truth.append({ 2, peaks.addCluster(1200.0 + 60.0 * i, 2, 1e6) });
+        }
+        row.truth.append({ 2, peaks.addCluster(3400.0, 2, 1e6) });
+        row.truth.append({ 2, peaks.addCluster(3400.06, 2, 0.6e6) });
+        row.points = peaks.points();
+        rows.append(row);
+    }
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.repair);
+        zeq::SpectrumSearchOptions whole;
+        whole.improved = ImprovedSearchOptions();
+        const auto readsRight = [&] {
+            QList<ChargeScoreInfo> clusters;
+            for (const zeq::SpectrumCluster &c : zeq::findSpectrumClusters(row.points, whole)) {
+                clusters.append(c.cluster);
+            }
+            return clusters.size() == row.truth.size()
+                && std::all_of(row.truth.cbegin(), row.truth.cend(), [&](const Truth &t) {
+                       return found(clusters, t.charge, t.mono);
+                   });
+        };
+        EXPECT_TRUE(readsRight());
+        *whole.improved.*row.flag = false;
+        EXPECT_FALSE(readsRight());
+    }
+}
+
+// A window cut at a noise threshold may hold nothing but a cluster's tallest isotopes: its own
+// weakest isotope is no noise floor to stand clear of.
+TEST(ImprovedClusterSearchTest, ClusterAloneInItsWindowIsKept)
+{
+    const QList<QPointF> points{ { 1000.0, 1e6 }, { 1000.5013, 0.9e6 }, { 1001.0026, 0.5e6 } };
+    EXPECT_TRUE(found(search(ImprovedSearchOptions(), points, 999.0, 1002.0), 2, 1000.0));
 }
 
 TEST(ImprovedClusterSearchTest, InvalidInputGivesNoClusters)
