@@ -281,6 +281,7 @@ int main(int argc, char **argv)
         { "without clearOfNoise", improved([](ImprovedSearchOptions &o) { o.clearOfNoise = false; }) },
         { "without chargeFromSpacing", improved([](ImprovedSearchOptions &o) { o.chargeFromSpacing = false; }) },
         { "without precisionPerSpectrum", improved([](ImprovedSearchOptions &o) { o.precisionPerSpectrum = false; }) },
+        { "without plausibleCharges", improved([](ImprovedSearchOptions &o) { o.plausibleCharges = false; }) },
         { "precision 2 ppm given", improved([](ImprovedSearchOptions &o) { o.precisionPpm = 2.0; }) },
     };
     std::printf(

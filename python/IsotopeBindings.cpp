@@ -210,9 +210,10 @@ constexpr const char *kSearchOptionsDoc =
     "reported. scaling: UncertaintyScaling, how the model's peak width (Gaussian σ) grows with m/z. sigma: "
     "that width, in Th at m/z 1000 for SQRT (default 0.015), in ppm for PROPORTIONAL (default 15), in Th for "
     "CONSTANT (default 0.015). min_fraction: a window's search stops once a cluster explains at most half this "
-    "share (0 to 1) of its intensity. mode: \"design\" (the default) or \"improved\", the opt-in search that "
-    "estimates the model's width from the data, takes high charges from their isotopes' spacing, places proteins "
-    "by their envelope and drops clusters lost in the noise. ";
+    "share (0 to 1) of its intensity. mode: \"improved\", the search that estimates the model's width from the "
+    "data, takes high charges from their isotopes' spacing, places proteins by their envelope and drops clusters "
+    "lost in the noise (the default of find_spectrum_clusters, as of the zeq program), or \"design\", the search "
+    "exactly as designed (the default of find_charges_and_monos, as of zeq charges). ";
 
 constexpr const char *kClusterColumnsDoc =
     "charge (int32), mono_mz (Th, the monoisotopic peak's m/z), neutral_mass (Da, z × (mono_mz − proton mass)), "
@@ -268,7 +269,7 @@ void bindIsotopeSearch(py::module_ &m)
           py::arg("tolerance") = tenPpm,
           py::arg("min_isotopes") = 2,
           py::arg("signal_to_noise") = 0.0,
-          py::arg("mode") = "design",
+          py::arg("mode") = "improved",
           (std::string("The isotope clusters of a whole centroided spectrum (m/z ascending and finite, in Th), "
                        "searched window by window as the zeq program does: windows by m/z, within a window by "
                        "descending share. window=(start, end) searches only the clusters of that m/z range, as "

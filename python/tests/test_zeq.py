@@ -57,7 +57,7 @@ class SameAsProgram(unittest.TestCase):
         mz, intensity = spectrum()
         for options, kwargs in self.SEARCHES + [
             (["--window", "695:705"], dict(window=(695, 705))),
-            (["--mode", "improved"], dict(mode="improved")),
+            (["--mode", "design"], dict(mode="design")),
         ]:
             with self.subTest(options=options):
                 rows = run_program("deisotope", PEAKS, *options)

@@ -75,7 +75,7 @@ def find_spectrum_clusters(
     tolerance: MassTolerance = ...,
     min_isotopes: int = 2,
     signal_to_noise: float = 0.0,
-    mode: str = "design",
+    mode: str = "improved",
 ) -> np.ndarray:
     """Clusters of a whole spectrum: fields window_start, window_end (Th) and those of
     find_charges_and_monos."""

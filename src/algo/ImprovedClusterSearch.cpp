@@ -6,6 +6,7 @@
 #include "algo/AveragineComparisonSearch.h"
 #include "algo/AveragineComparison_p.h"
 #include "algo/ImprovedClusterSearch_p.h"
+#include "constants/MassConstants.h"
 #include "zeq_common_stable/PlotBase.h"
 
 #include <algorithm>
@@ -38,6 +39,19 @@ constexpr double kClusterOverFloor = 4.0;
 // have heavier tails than a normal's.
 constexpr double kWidthPerPrecision = 2.5;
 constexpr double kLeastWidthPpm = 2.0;
+// The least neutral mass each charge beyond the first needs: no peptide or protein carries more
+// charges than that, and a fully charged oligonucleotide needs about 310 Da a charge.
+constexpr double kMassPerExtraCharge = 300.0;
+
+/// The highest charge an ion at `mz` (Th) can carry: z·(mz − proton) ≥ kMassPerExtraCharge·(z − 1).
+int mostChargesAt(double mz)
+{
+    const double perCharge = mz - kProtonMass;
+    if (!(perCharge < kMassPerExtraCharge)) {
+        return std::numeric_limits<int>::max();
+    }
+    return perCharge > 0.0 ? int(kMassPerExtraCharge / (kMassPerExtraCharge - perCharge)) : 0;
+}
 
 /// The marks of explained points as the scorer reads them: it looks a window position up in the
 /// intensity order, so this list holds the window in an order where the two coincide. Its entry 0
@@ -174,6 +188,14 @@ void improvedLoop(const ImprovedSearchOptions &opts,
             if (smallInRow > 0 && anchor.y() < kAnchorOverFloor * floor) {
                 break;
             }
+            const int maxCharge = tp.maxCharge;
+            if (opts.plausibleCharges) {
+                tp.maxCharge = std::min(maxCharge, mostChargesAt(anchor.x()));
+                if (tp.maxCharge < std::max(1, tp.minCharge)) {
+                    tp.maxCharge = maxCharge;
+                    continue;
+                }
+            }
             ChargeScoreInfo info = searchMaxPeak(plot, sharedAveragineModel(), tp, anchor);
             if (opts.chargeFromSpacing) {
                 detail::recheckChargeBySpacing(plot, tp, info);
@@ -181,6 +203,7 @@ void improvedLoop(const ImprovedSearchOptions &opts,
             if (opts.envelopePlacement) {
                 detail::recentreOnEnvelope(plot, tp, info);
             }
+            tp.maxCharge = maxCharge;
             if (isUniqueInMonoList(out, info)) {
                 info.percentIonCurrent = shareOfWindow(info, order, offset, size, total);
                 for (const PointAndPercentAccountFor &match : info.matchVector) {
@@ -240,7 +263,7 @@ void findClustersImproved(const ImprovedSearchOptions &opts,
         useWidthFromData(opts, plot, start, end, tp);
     }
     if (opts.searchPastSmallClusters || opts.ownExplainedMarks || opts.envelopePlacement || opts.clearOfNoise
-        || opts.chargeFromSpacing) {
+        || opts.chargeFromSpacing || opts.plausibleCharges) {
         improvedLoop(opts, plot, start, end, total, minPercent, tp, out);
         std::stable_sort(out.begin(), out.end(), charge_mz_Less);
     } else {

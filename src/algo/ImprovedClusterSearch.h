@@ -44,6 +44,10 @@ struct ZEQ_COMMON_CORE_EXPORT ImprovedSearchOptions {
     /// calls for (a line through its isotopes' m/z) when that is clearly another: neighbouring
     /// charges' models differ there by a few percent of a spacing and fit nearly alike.
     bool chargeFromSpacing = true;
+    /// An anchor is tried only at the charges its mass could carry, 300 Da for each charge beyond
+    /// the first: below m/z 300 or so, dense noise otherwise fits the closely spaced isotopes of high
+    /// charges (charge 35 at m/z 187, a 6.5 kDa ion, on a real peptide run).
+    bool plausibleCharges = true;
     /// The whole-spectrum search estimates the centroids' precision once, from the ladders of all
     /// its windows, and gives it to each window as precisionPpm (when that is 0 and widthFromData
     /// is on): a window alone seldom shows enough even ladders for a steady estimate.

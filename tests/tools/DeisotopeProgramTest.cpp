@@ -213,6 +213,15 @@ TEST_F(DeisotopeProgramTest, RealInstrumentRun)
         multiplyCharged += charge > 1 ? 1 : 0;
     }
     EXPECT_GT(multiplyCharged, 5);
+
+    // No ion below m/z 200 carries more than two charges; unchecked, the dense noise of this run's
+    // low m/z fits the closely spaced isotopes of charges 20 to 35.
+    const Outcome all = run({ QStringLiteral(ZEQ_REAL_MZML), u"--format"_qs, u"csv"_qs });
+    ASSERT_EQ(all.exitCode, 0) << qPrintable(all.err);
+    for (const QString &line : all.out.split(u'\n', Qt::SkipEmptyParts).mid(1)) {
+        EXPECT_TRUE(line.section(u',', 7, 7).toDouble() >= 200.0 || line.section(u',', 6, 6).toInt() <= 2)
+            << qPrintable(line);
+    }
 }
 
 TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
