@@ -50,7 +50,12 @@ int mostChargesAt(double mz)
     if (!(perCharge < kMassPerExtraCharge)) {
         return std::numeric_limits<int>::max();
     }
-    return perCharge > 0.0 ? int(kMassPerExtraCharge / (kMassPerExtraCharge - perCharge)) : 0;
+    if (!(perCharge > 0.0)) {
+        return 0;
+    }
+    // Just under the limit the quotient outgrows an int.
+    const double most = kMassPerExtraCharge / (kMassPerExtraCharge - perCharge);
+    return most < double(std::numeric_limits<int>::max()) ? int(most) : std::numeric_limits<int>::max();
 }
 
 /// The marks of explained points as the scorer reads them: it looks a window position up in the
