@@ -286,7 +286,7 @@ void searchCharge(const PlotBase &plot,
     tp.chargeSearchActive = true;
     const double w = 2.0 * findStdDev(tp.stdDev, peak.x(), tp.uncertaintyScaling);
     CandidateChoice choice;
-    // Each charge starts from a fresh candidate; assigning one keeps the storage of the last.
+    // Each charge starts from a fresh candidate; assigning one keeps the match list's storage.
     const ChargeScoreInfo fresh;
     ChargeScoreInfo candidate;
     for (int z = tp.minCharge; z <= tp.maxCharge; ++z) {

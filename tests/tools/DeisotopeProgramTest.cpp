@@ -264,7 +264,7 @@ TEST_F(DeisotopeProgramTest, RefusesBadInputAndUsage)
 TEST_F(DeisotopeProgramTest, ReadsStandardInput)
 {
     for (const QString &file :
-         { path("run.mzML"), QStringLiteral(ZEQ_TEST_DATA_DIR "/peaklists/isotope_clusters.txt") }) {
+         { path("run.mzML"), path("run.mgf"), QStringLiteral(ZEQ_TEST_DATA_DIR "/peaklists/isotope_clusters.txt") }) {
         SCOPED_TRACE(qPrintable(file));
         const QStringList csv{ u"--format"_qs, u"csv"_qs, u"--ms-level"_qs, u"all"_qs };
         const Outcome named = run(QStringList{ file } + csv);

@@ -396,50 +396,111 @@ Result<QString> withoutNumericReferences(const QString &path, const QString &sho
     return decoded.fileName();
 }
 
-/// The first 4 KiB of the file at `path`.
-Result<QByteArray> headOf(const QString &path, const QString &shownName)
+/// A gzip-compressed file's content, read through zlib; closed when it goes.
+class GzipInput
+{
+public:
+    explicit GzipInput(const QString &path)
+        : m_name(QFile::encodeName(path))
+        , m_in(gzopen(m_name.constData(), "rb"))
+    {
+    }
+    ~GzipInput()
+    {
+        if (m_in) {
+            gzclose(m_in);
+        }
+    }
+    GzipInput(const GzipInput &) = delete;
+    GzipInput &operator=(const GzipInput &) = delete;
+
+    [[nodiscard]] bool isOpen() const { return m_in != nullptr; }
+    /// Up to `size` bytes of content, 0 at its end, -1 where the compressed data is damaged.
+    int read(char *data, qsizetype size) { return gzread(m_in, data, unsigned(size)); }
+    /// A file cut short ends like a whole one: only the stream's state tells them apart.
+    [[nodiscard]] bool damaged() const
+    {
+        int code = Z_OK;
+        gzerror(m_in, &code);
+        return code != Z_OK && code != Z_STREAM_END;
+    }
+    [[nodiscard]] Error damage(const QString &shownName) const
+    {
+        int code = Z_OK;
+        // zlib's messages of a damaged stream start with the path it was given.
+        QByteArray why = gzerror(m_in, &code);
+        if (why.startsWith(m_name + ": ")) {
+            why.remove(0, m_name.size() + 2);
+        }
+        return Error(kBadParameterError,
+                     QStringLiteral("%1: unreadable spectrum file: its gzip compression is damaged (%2)")
+                         .arg(shownName, QString::fromLocal8Bit(why)));
+    }
+
+private:
+    QByteArray m_name;
+    gzFile m_in;
+};
+
+Error cannotDecompress(const QString &shownName, const QString &why)
+{
+    return Error(kFileOpenError, QStringLiteral("Can't decompress %1: %2").arg(shownName, why));
+}
+
+/// The first 4 KiB of a file, of its content when it is gzip-compressed.
+struct FileHead {
+    QByteArray bytes;
+    bool gzipped = false;
+};
+
+Result<FileHead> headOf(const QString &path, const QString &shownName)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Error err(kFileOpenError, QStringLiteral("Can't read %1: %2").arg(shownName, file.errorString()));
         return ZEQ_ECATCH(err);
     }
-    return file.read(4096);
+    FileHead head{ file.read(4096), false };
+    if (!head.bytes.startsWith("\x1f\x8b")) {
+        return head;
+    }
+    head.gzipped = true;
+    GzipInput in(path);
+    if (!in.isOpen()) {
+        Error err = cannotDecompress(shownName, QString::fromLocal8Bit(std::strerror(errno)));
+        return ZEQ_ECATCH(err);
+    }
+    head.bytes.resize(4096);
+    const int got = in.read(head.bytes.data(), head.bytes.size());
+    if (got < 0) {
+        Error err = in.damage(shownName);
+        return ZEQ_ECATCH(err);
+    }
+    head.bytes.resize(got);
+    return head;
 }
 
 /// The gzip-compressed file at `path` decompressed into `plain`, a chunk at a time.
 Result<QString> decompressed(const QString &path, const QString &shownName, QTemporaryFile &plain)
 {
-    const QByteArray name = QFile::encodeName(path);
-    gzFile in = gzopen(name.constData(), "rb");
-    if (!in || !plain.open()) {
-        Error err(kFileOpenError,
-                  QStringLiteral("Can't decompress %1: %2")
-                      .arg(shownName, in ? plain.errorString() : QString::fromLocal8Bit(std::strerror(errno))));
-        if (in) {
-            gzclose(in);
-        }
+    GzipInput in(path);
+    if (!in.isOpen() || !plain.open()) {
+        Error err = cannotDecompress(shownName,
+                                     in.isOpen() ? plain.errorString() : QString::fromLocal8Bit(std::strerror(errno)));
         return ZEQ_ECATCH(err);
     }
     std::vector<char> chunk(1 << 16);
     int read = 0;
     bool written = true;
-    while (written && (read = gzread(in, chunk.data(), unsigned(chunk.size()))) > 0) {
+    while (written && (read = in.read(chunk.data(), qsizetype(chunk.size()))) > 0) {
         written = plain.write(chunk.data(), read) == read;
     }
-    // A file cut short ends like a whole one; only the stream's state tells them apart.
-    int code = Z_OK;
-    // zlib's message starts with the path it was given.
-    const QString why = QString::fromLocal8Bit(QByteArray(gzerror(in, &code)).mid(name.size() + 2));
-    gzclose(in);
     if (!written || !plain.flush()) {
-        Error err(kFileOpenError, QStringLiteral("Can't decompress %1: %2").arg(shownName, plain.errorString()));
+        Error err = cannotDecompress(shownName, plain.errorString());
         return ZEQ_ECATCH(err);
     }
-    if (read < 0 || (code != Z_OK && code != Z_STREAM_END)) {
-        Error err(
-            kBadParameterError,
-            QStringLiteral("%1: unreadable spectrum file: its gzip compression is damaged (%2)").arg(shownName, why));
+    if (read < 0 || in.damaged()) {
+        Error err = in.damage(shownName);
         return ZEQ_ECATCH(err);
     }
     return plain.fileName();
@@ -447,22 +508,22 @@ Result<QString> decompressed(const QString &path, const QString &shownName, QTem
 
 /// The library's reader type for a file starting with `head`, empty when none claims it. The XML
 /// readers look for the root element in a 512-byte buffer they do not terminate, so they get a
-/// head that ends within it; MGF's reader may need more of the file's start.
+/// head that ends within it. The MGF reader goes by the file's name alone: a file with a line
+/// "BEGIN IONS" near its start is MGF whatever its name (standard input, a decompressed copy).
 std::string kindOf(const QString &path, const QByteArray &head)
 {
-    const std::string whole = head.toStdString();
-    const std::string xml = whole.substr(0, 511) + '\0';
+    const std::string xml = head.left(511).toStdString() + '\0';
     try {
         for (const ReaderPtr &reader : spectrumReaders()) {
-            const std::string kind =
-                reader->identify(path.toStdString(), reader->getType() == Reader_MGF().getType() ? whole : xml);
+            const std::string kind = reader->identify(path.toStdString(), xml);
             if (!kind.empty()) {
                 return kind;
             }
         }
     } catch (const std::exception &) {
     }
-    return {};
+    static const QRegularExpression ions(QStringLiteral("(^|\n)BEGIN IONS\r?(\n|$)"));
+    return QString::fromLatin1(head).contains(ions) ? Reader_MGF().getType() : std::string();
 }
 
 class SpectrumFiles final : public SpectrumModule
@@ -474,22 +535,26 @@ public:
                               qsizetype *skipped,
                               const SpectrumSink &sink) override
     {
-        // Compressed files are read from a plain copy: the library's own compressed stream corrupts
-        // its heap on some damaged files, and the plain path decodes numeric references too.
-        QTemporaryFile plain(QDir::tempPath() + QStringLiteral("/zeq_gunzipped_XXXXXX"));
-        Result<QByteArray> head = headOf(path, shownName);
-        if (!head.hasError() && head.value().startsWith("\x1f\x8b")) {
-            const Result<QString> copy = decompressed(path, shownName, plain);
-            head = copy.hasError() ? Result<QByteArray>(copy.error()) : headOf(copy.value(), shownName);
-        }
+        const Result<FileHead> head = headOf(path, shownName);
         if (head.hasError()) {
             Error err = head.error();
             return ZEQ_ECATCH(err);
         }
-        const QString readable = plain.isOpen() ? plain.fileName() : path;
-        const std::string kind = kindOf(readable, head.value());
+        const std::string kind = kindOf(path, head.value().bytes);
         if (kind.empty()) {
             return std::nullopt;
+        }
+        // Compressed files are read from a plain copy: the library's own compressed stream corrupts
+        // its heap on some damaged files, and the plain path decodes numeric references too.
+        QTemporaryFile plain(QDir::tempPath() + QStringLiteral("/zeq_gunzipped_XXXXXX"));
+        QString readable = path;
+        if (head.value().gzipped) {
+            const Result<QString> copy = decompressed(path, shownName, plain);
+            if (copy.hasError()) {
+                Error err = copy.error();
+                return ZEQ_ECATCH(err);
+            }
+            readable = copy.value();
         }
         QTemporaryFile decoded(QDir::tempPath() + QStringLiteral("/zeq_decoded_XXXXXX"));
         const Result<QString> readPath = kind == Reader_MGF().getType()
@@ -499,7 +564,10 @@ public:
             Error err = readPath.error();
             return ZEQ_ECATCH(err);
         }
-        const bool indexedWrapper = head.value().contains("<indexedmzML");
+        if (readPath.value() != readable && plain.isOpen()) {
+            plain.remove(); // one plain copy on disk is enough
+        }
+        const bool indexedWrapper = head.value().bytes.contains("<indexedmzML");
         return readWithLibrary(readPath.value(), shownName, kind, indexedWrapper, selection, skipped, sink);
     }
 
