@@ -39,12 +39,9 @@ ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset,
     const double w = (kWidthFloor + sigma) * kInverseSpacing * charge;
     const double from = u - window * w;
     const double to = u + window * w;
-    constexpr double kSmall = 1073741824.0; // 2^30
-    if (std::abs(from) < kSmall && std::abs(to) < kSmall) {
-        // above() and below() by truncation, as overlappedIsotope does.
-        const long long lo = std::max(static_cast<long long>(from) + static_cast<long long>(from > 0.0), 0LL);
-        const long long hi = std::min(static_cast<long long>(to) - static_cast<long long>(to <= 0.0),
-                                      static_cast<long long>(d.size()) - 1);
+    if (std::abs(from) < kTruncatable && std::abs(to) < kTruncatable) {
+        const long long lo = std::max(aboveTruncated(from), 0LL);
+        const long long hi = std::min(belowTruncated(to), static_cast<long long>(d.size()) - 1);
         shape.empty = lo > hi;
         for (long long i = lo; i <= hi; ++i) {
             shape.sum += d[static_cast<size_t>(i)] * gaussian(u - static_cast<double>(i), w);

@@ -71,19 +71,31 @@ inline double above(double t)
     return t > 0.0 ? floorOf(t) + 1.0 : ceilOf(t);
 }
 
+// Well inside the int range below() and above() come from truncation and comparisons the compiler
+// turns into flags, without the branches that go either way at random in the scorers' window
+// walks: trunc(t) is ⌊t⌋ above 0 and ⌈t⌉ at or below 0.
+inline constexpr double kTruncatable = 1073741824.0; // 2^30
+
+/// below(t) for |t| < kTruncatable.
+inline long long belowTruncated(double t)
+{
+    return static_cast<long long>(t) - static_cast<long long>(t <= 0.0);
+}
+
+/// above(t) for |t| < kTruncatable.
+inline long long aboveTruncated(double t)
+{
+    return static_cast<long long>(t) + static_cast<long long>(t > 0.0);
+}
+
 /// The isotope (0 up to `size` − 1) whose peak, `width` isotope units wide, covers position u (in
 /// isotope units from the monoisotope), or −1.
 inline int overlappedIsotope(double u, double width, size_t size)
 {
-    // Most calls come from the scorers' window walks, where the branches of below() and roundOf()
-    // go either way at random. Well inside the int range the same integers come from truncation and
-    // comparisons the compiler turns into flags: trunc(t) is ⌊t⌋ above 0 and ⌈t⌉ at or below 0.
-    constexpr double kSmall = 1073741824.0; // 2^30
-    if (std::abs(u) < kSmall && width >= 0.0 && width < kSmall) {
-        const double hiEnd = u + width;
-        const double loEnd = u - width;
-        const long long hi = static_cast<long long>(hiEnd) - static_cast<long long>(hiEnd <= 0.0);
-        const long long lo = static_cast<long long>(loEnd) - static_cast<long long>(loEnd <= 0.0);
+    if (std::abs(u) < kTruncatable && width >= 0.0 && width < kTruncatable) {
+        const long long hi = belowTruncated(u + width);
+        const long long lo = belowTruncated(u - width);
+        // roundOf(u) likewise: the whole part, moved by which side of ±½ the fraction lies on.
         const auto whole = static_cast<long long>(u);
         const double fraction = u - static_cast<double>(whole); // exact below 2^52
         const long long k = whole + static_cast<long long>(fraction >= 0.5) - static_cast<long long>(fraction <= -0.5);
