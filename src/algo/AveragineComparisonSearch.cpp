@@ -152,21 +152,6 @@ ChargeScoreInfo placeNear(const PlotBase &plot,
     return candidate;
 }
 
-void fillPoints(const PlotBase &plot, ChargeScoreInfo &info)
-{
-    info.points.clear();
-    for (const PointAndPercentAccountFor &match : info.matchVector) {
-        if (match.pointIndex < 0 || match.pointIndex >= plot.getPointListSize()) {
-            qCWarning(lcCore) << "matched point" << match.pointIndex << "outside a spectrum of"
-                              << plot.getPointListSize() << "points";
-            info.points.append(QPointF());
-            continue;
-        }
-        const QPointF p = plot.getPoint(match.pointIndex);
-        info.points.append(match.percentAccountFor <= 1.0 ? QPointF(p.x(), match.percentAccountFor * p.y()) : p);
-    }
-}
-
 void findBestMonosWith(const PlotBase &input,
                        double start,
                        double end,
@@ -192,6 +177,26 @@ void findBestMonosWith(const PlotBase &input,
 }
 
 } // namespace
+
+namespace detail
+{
+
+void fillPoints(const PlotBase &plot, ChargeScoreInfo &info)
+{
+    info.points.clear();
+    for (const PointAndPercentAccountFor &match : info.matchVector) {
+        if (match.pointIndex < 0 || match.pointIndex >= plot.getPointListSize()) {
+            qCWarning(lcCore) << "matched point" << match.pointIndex << "outside a spectrum of"
+                              << plot.getPointListSize() << "points";
+            info.points.append(QPointF());
+            continue;
+        }
+        const QPointF p = plot.getPoint(match.pointIndex);
+        info.points.append(match.percentAccountFor <= 1.0 ? QPointF(p.x(), match.percentAccountFor * p.y()) : p);
+    }
+}
+
+} // namespace detail
 
 TestParameters detail::searchParameters(const ProcessorOptions &opts)
 {
@@ -387,7 +392,7 @@ searchMaxPeak(const PlotBase &plot, const AveragineIsotopeDistribution &model, T
             }
         }
     }
-    fillPoints(plot, result);
+    detail::fillPoints(plot, result);
     return result;
 }
 

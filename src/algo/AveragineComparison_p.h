@@ -140,6 +140,9 @@ struct SearchedWindow {
 /// The window a search walks; none when it holds no point or the plot is not sorted (with a warning).
 std::optional<SearchedWindow> searchedWindow(const PlotBase &plot, double start, double end);
 
+/// The matched points of `info` as its model accounts for them, into info.points.
+void fillPoints(const PlotBase &plot, ChargeScoreInfo &info);
+
 /// The working state a search of `opts` starts from: charges 1 to opts.maxCharge, and with
 /// square-root scaling the option's σ, wanted at m/z 1000, in the unit findStdDev reads.
 TestParameters searchParameters(const ProcessorOptions &opts);

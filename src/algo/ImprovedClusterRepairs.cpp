@@ -3,6 +3,7 @@
 // spacing of a cluster's ladder, and the placement from the envelope's mean m/z.
 #include "algo/AveragineComparisonScoring.h"
 #include "algo/AveragineComparisonSearch.h"
+#include "algo/AveragineComparison_p.h"
 #include "algo/ImprovedClusterSearch.h"
 #include "algo/ImprovedClusterSearch_p.h"
 #include "zeq_common_stable/PlotBase.h"
@@ -70,11 +71,7 @@ ChargeScoreInfo placedOn(const PlotBase &plot, const TestParameters &tp, const Q
     moved.charge = z;
     findMzOffset(plot, sharedAveragineModel(), tp, anchor, z, moved);
     searchFineScaleFactorBinary(plot, 0.5, 2.0, 10, tp, moved);
-    moved.points.clear();
-    for (const PointAndPercentAccountFor &match : moved.matchVector) {
-        const QPointF p = plot.getPoint(match.pointIndex);
-        moved.points.append(match.percentAccountFor <= 1.0 ? QPointF(p.x(), match.percentAccountFor * p.y()) : p);
-    }
+    fillPoints(plot, moved);
     return moved;
 }
 
