@@ -38,7 +38,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 
 # The target list is the one fuzz/CMakeLists.txt builds; the spectra target needs the program's
 # spectrum module and lives beside it.
-read -r -a targets < <(sed -n 's/^set(ZEQ_FUZZ_\(TOOL_\)\{0,1\}TARGETS \(.*\))$/\2/p' fuzz/CMakeLists.txt | tr '\n' ' ')
+read -r -a targets < <(sed -n 's/^set(ZEQ_FUZZ_\(TOOL_\)\{0,1\}TARGETS \(.*\))$/\2/p' fuzz/CMakeLists.txt | paste -sd ' ')
 if [ $# -gt 0 ]; then
     for t in "$@"; do
         if ! [[ " ${targets[*]} " == *" $t "* ]]; then
