@@ -62,7 +62,8 @@ TEST(ProgramInputTest, PipesGiveWhatTheFileGives)
         };
         for (const QString &way : ways) {
             const Outcome piped = shell(way, dir.path());
-            EXPECT_EQ(piped.exitCode, direct.exitCode) << qPrintable(way) << qPrintable(piped.err);
+            EXPECT_EQ(piped.exitCode, direct.exitCode)
+                << qPrintable(way) << "\npiped: " << qPrintable(piped.err) << "direct: " << qPrintable(direct.err);
             // deisotope names the file it read in its first column.
             EXPECT_EQ(QString(piped.out).remove(QRegularExpression(u"(?m)^[^,\n]*/(p|\\d+),"_qs)),
                       QString(direct.out).remove(QRegularExpression(u"(?m)^[^,\n]*\\.txt,"_qs)))
