@@ -247,7 +247,7 @@ Search improved(void (*change)(ImprovedSearchOptions &))
     change(options);
     return [options](const PlotBase &plot, double start, double end, QList<ChargeScoreInfo> &out, double precision) {
         ImprovedSearchOptions o = options;
-        if (o.precisionPerSpectrum && o.precisionPpm == 0.0) {
+        if (o.wantsSpectrumPrecision()) {
             o.precisionPpm = precision;
         }
         findClustersImproved(o, plot, start, end, kMinFraction, out);

@@ -52,6 +52,12 @@ struct ZEQ_COMMON_CORE_EXPORT ImprovedSearchOptions {
     /// its windows, and gives it to each window as precisionPpm (when that is 0 and widthFromData
     /// is on): a window alone seldom shows enough even ladders for a steady estimate.
     bool precisionPerSpectrum = true;
+
+    /// Whether a whole-spectrum search should estimate the precision and give it as precisionPpm.
+    [[nodiscard]] bool wantsSpectrumPrecision() const
+    {
+        return precisionPerSpectrum && widthFromData && !(precisionPpm > 0.0);
+    }
 };
 
 /// The m/z precision (σ, ppm) of a spectrum's centroids, from the evenness of the isotope ladders

@@ -70,7 +70,7 @@ QList<SpectrumCluster> searchEach(const QList<QPointF> &searched,
     }
     if (!searched.isEmpty()) {
         const PlotBase plot(searched);
-        if (improved && improved->precisionPerSpectrum && improved->widthFromData && !(improved->precisionPpm > 0.0)) {
+        if (improved && improved->wantsSpectrumPrecision()) {
             QList<QList<QPointF>> pointsOfWindows;
             for (const SearchWindow &w : windows) {
                 pointsOfWindows.append(plot.getDataPoints(w.start, w.end, true));

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -23,6 +24,16 @@ inline QByteArray fileContents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+/// The file at `path` compressed by the system's gzip.
+inline QByteArray gzipOf(const QString &path)
+{
+    QProcess gzip;
+    gzip.setStandardInputFile(path);
+    gzip.start(QStringLiteral("gzip"), { QStringLiteral("-c") });
+    EXPECT_TRUE(gzip.waitForFinished() && gzip.exitCode() == 0) << qPrintable(path);
+    return gzip.readAllStandardOutput();
 }
 
 } // namespace zeq::test

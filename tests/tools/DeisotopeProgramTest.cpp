@@ -105,18 +105,10 @@ protected:
         truncated.write(full.read(full.size() / 2));
 
         // Compressed runs cut short and with a changed byte: their damage shows only at the end.
-        QProcess gzip;
-        gzip.setStandardInputFile(path("run.mzML"));
-        gzip.start(u"gzip"_qs, { u"-c"_qs });
-        ASSERT_TRUE(gzip.waitForFinished() && gzip.exitCode() == 0);
-        QByteArray compressed = gzip.readAllStandardOutput();
-        QFile cut(path("cut.mzML.gz"));
-        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-        cut.write(compressed.left(compressed.size() / 2));
+        QByteArray compressed = gzipOf(path("run.mzML"));
+        writeFile(path("cut.mzML.gz"), compressed.left(compressed.size() / 2));
         compressed[compressed.size() - 6] = char(compressed.at(compressed.size() - 6) ^ 0x5a);
-        QFile changed(path("changed.mzML.gz"));
-        ASSERT_TRUE(changed.open(QIODevice::WriteOnly));
-        changed.write(compressed);
+        writeFile(path("changed.mzML.gz"), compressed);
     }
     static void TearDownTestSuite() { delete s_dir; }
     static QString path(const char *name) { return s_dir->filePath(QString::fromUtf8(name)); }
