@@ -1,9 +1,9 @@
 #include "OrderedWork.h"
 
-#include <QThread>
-
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 using zeq::cli::OrderedWork;
@@ -15,15 +15,15 @@ TEST(OrderedWorkTest, KeepsOrderAndNeverRunsWorkOnTheCaller)
     for (const int threads : { 1, 2, 7 }) {
         std::vector<int> order;
         bool ranOnCaller = false;
-        const QThread *caller = QThread::currentThread();
+        const std::thread::id caller = std::this_thread::get_id();
         {
             OrderedWork<int> work(threads, [&](int &&i) { order.push_back(i); });
             for (int i = 0; i < 40; ++i) {
                 work.submit([i, caller, &ranOnCaller] {
-                    if (QThread::currentThread() == caller) {
+                    if (std::this_thread::get_id() == caller) {
                         ranOnCaller = true; // read only after finish(), which waits for every piece
                     }
-                    QThread::usleep(static_cast<unsigned long>((i % 3 == 0 ? 3 : 0) * 1000));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(i % 3 == 0 ? 3 : 0));
                     return i;
                 });
             }
