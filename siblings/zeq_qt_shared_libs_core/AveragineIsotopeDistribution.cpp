@@ -86,7 +86,11 @@ AveragineIsotopeDistribution::Pattern reportedPattern(const isotopeconv::Distrib
                    [sum](double v) { return v / sum; });
     // Of the reported shares: dividing by the sum may make neighbours equal.
     const auto reportedTallest = static_cast<size_t>(std::max_element(out.cbegin(), out.cend()) - out.cbegin());
-    return { std::move(out), reportedTallest };
+    double sumOfSquares = 0.0;
+    for (const double f : out) {
+        sumOfSquares += f * f;
+    }
+    return { std::move(out), reportedTallest, sumOfSquares };
 }
 
 struct Entry {

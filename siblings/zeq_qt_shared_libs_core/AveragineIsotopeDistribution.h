@@ -34,6 +34,7 @@ public:
     struct Pattern {
         std::vector<double> fractions;
         size_t tallest = 0;
+        double sumOfSquares = 0.0; // Σ fractions², summed in order
     };
 
     /// The isotope fractions of a molecule of `mass` Da, monoisotope first. The reference stays valid

@@ -26,6 +26,57 @@ double gaussian(double t, double w)
 
 } // namespace
 
+namespace
+{
+
+// The isotopes [lo, hi] within `window` peak widths of m/z x (none when lo > hi), and x and the
+// width in isotope units.
+struct IsotopeWindow {
+    double u;
+    double w;
+    long long lo;
+    long long hi;
+};
+
+IsotopeWindow isotopeWindow(size_t size, int charge, double mzOffset, double sigma, double x, int window)
+{
+    IsotopeWindow iw{
+        (x - mzOffset) * charge * kInverseSpacing, (kWidthFloor + sigma) * kInverseSpacing * charge, 0, -1
+    };
+    const double from = iw.u - window * iw.w;
+    const double to = iw.u + window * iw.w;
+    if (std::abs(from) < kTruncatable && std::abs(to) < kTruncatable) {
+        iw.lo = std::max(aboveTruncated(from), 0LL);
+        iw.hi = std::min(belowTruncated(to), static_cast<long long>(size) - 1);
+        return iw;
+    }
+    // In doubles until clamped: far from the pattern, u does not fit an int.
+    const double lo = std::max(above(from), 0.0);
+    const double hi = std::min(below(to), static_cast<double>(size) - 1.0);
+    if (lo <= hi) {
+        iw.lo = static_cast<long long>(lo);
+        iw.hi = static_cast<long long>(hi);
+    }
+    return iw;
+}
+
+// resolve()'s choice in a run of points [begin, end): the first of the closest to e.
+size_t closestSlot(const std::vector<OverlapScorerBuffers::Terms> &points, size_t begin, size_t end, double e)
+{
+    size_t best = begin;
+    double bestDistance = std::abs(points[begin].y - e);
+    for (size_t slot = begin + 1; slot < end; ++slot) {
+        const double distance = std::abs(points[slot].y - e);
+        if (distance < bestDistance) {
+            best = slot;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
 ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset, double sigma, double x, int window)
 {
     ModelShape shape;
@@ -35,28 +86,10 @@ ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset,
         }
         return shape;
     }
-    const double u = (x - mzOffset) * charge * kInverseSpacing;
-    const double w = (kWidthFloor + sigma) * kInverseSpacing * charge;
-    const double from = u - window * w;
-    const double to = u + window * w;
-    if (std::abs(from) < kTruncatable && std::abs(to) < kTruncatable) {
-        const long long lo = std::max(aboveTruncated(from), 0LL);
-        const long long hi = std::min(belowTruncated(to), static_cast<long long>(d.size()) - 1);
-        shape.empty = lo > hi;
-        for (long long i = lo; i <= hi; ++i) {
-            shape.sum += d[static_cast<size_t>(i)] * gaussian(u - static_cast<double>(i), w);
-        }
-        return shape;
-    }
-    // In doubles until clamped: far from the pattern, u does not fit an int.
-    const double lo = std::max(above(from), 0.0);
-    const double hi = std::min(below(to), static_cast<double>(d.size()) - 1.0);
-    if (!(lo <= hi)) {
-        shape.empty = true;
-        return shape;
-    }
-    for (auto i = static_cast<size_t>(lo); i <= static_cast<size_t>(hi); ++i) {
-        shape.sum += d[i] * gaussian(u - static_cast<double>(i), w);
+    const IsotopeWindow iw = isotopeWindow(d.size(), charge, mzOffset, sigma, x, window);
+    shape.empty = iw.lo > iw.hi;
+    for (long long i = iw.lo; i <= iw.hi; ++i) {
+        shape.sum += d[static_cast<size_t>(i)] * gaussian(iw.u - static_cast<double>(i), iw.w);
     }
     return shape;
 }
@@ -84,6 +117,7 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     , m_mzOffset(mzOffset)
     , m_sigma(findStdDev(tp.stdDev, mzOffset, tp.uncertaintyScaling))
     , m_kmax(pattern.tallest)
+    , m_sumOfSquares(pattern.sumOfSquares)
     , m_buffers(buffers)
 {
     const std::vector<double> &d = m_d;
@@ -175,41 +209,38 @@ inline double OverlapScorer::modelAt(int pointIndex, double scale)
 
 // In each run the point closest to the expected height is its match, unless the expected height is
 // three times the point's or more; every other point is a side point.
-void OverlapScorer::resolve(double scale, std::vector<PointAndPercentAccountFor> &matches)
+void OverlapScorer::chooseMatches(double scale)
 {
     const std::vector<Run> &runs = m_buffers.runs;
-    const std::vector<Terms> &points = m_buffers.side;
-    std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
     m_buffers.matched.resize(runs.size());
-    m_buffers.matchedModel.clear();
     for (size_t r = 0; r < runs.size(); ++r) {
         const Run &run = runs[r];
         const double e = m_d[run.isotope] * scale;
-        auto slot = static_cast<size_t>(run.begin - m_first);
-        const auto end = static_cast<size_t>(run.end - m_first);
-        size_t bestSlot = slot;
-        double bestDistance = std::abs(points[slot].y - e);
-        for (++slot; slot < end; ++slot) {
-            const double distance = std::abs(points[slot].y - e);
-            if (distance < bestDistance) {
-                bestSlot = slot;
-                bestDistance = distance;
-            }
-        }
-        const double y = points[bestSlot].y;
-        const double ratio = e / y;
-        if (!(ratio < 3.0)) {
-            m_buffers.matched[r] = -1;
+        const size_t best = closestSlot(
+            m_buffers.side, static_cast<size_t>(run.begin - m_first), static_cast<size_t>(run.end - m_first), e);
+        m_buffers.matched[r] = e / m_buffers.side[best].y < 3.0 ? static_cast<int>(best) : -1;
+    }
+}
+
+// The matches in run order, with the model's height at each and the isotopes they count for.
+void OverlapScorer::weighMatches(double scale, std::vector<PointAndPercentAccountFor> &matches)
+{
+    const std::vector<Run> &runs = m_buffers.runs;
+    std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
+    m_buffers.matchedModel.clear();
+    for (size_t r = 0; r < runs.size(); ++r) {
+        if (m_buffers.matched[r] < 0) {
             continue;
         }
-        m_buffers.matched[r] = static_cast<int>(bestSlot);
-        const int pointIndex = m_first + static_cast<int>(bestSlot);
-        matches.push_back({ pointIndex, ratio });
+        const auto slot = static_cast<size_t>(m_buffers.matched[r]);
+        const double y = m_buffers.side[slot].y;
+        const int pointIndex = m_first + static_cast<int>(slot);
+        matches.push_back({ pointIndex, m_d[runs[r].isotope] * scale / y });
         const double model = modelAt(pointIndex, scale);
         m_buffers.matchedModel.push_back(model);
         // A match far below the model still leaves its isotope counted as missing.
         if (y > 0.2 * model) {
-            const size_t isotope = run.isotope;
+            const size_t isotope = runs[r].isotope;
             // Runs come in m/z order, so the isotope nearly always goes last.
             if (matchedIsotopes.empty() || matchedIsotopes.back() <= isotope) {
                 matchedIsotopes.push_back(isotope);
@@ -223,17 +254,17 @@ void OverlapScorer::resolve(double scale, std::vector<PointAndPercentAccountFor>
 
 void OverlapScorer::score(double scale, ChargeScoreInfo &info)
 {
+    (void)scoreUnlessAtLeast(scale, std::nullopt, info);
+}
+
+std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optional<double> bar, ChargeScoreInfo &info)
+{
     info.points.clear();
     std::vector<PointAndPercentAccountFor> &matches = info.matchVector;
     matches.clear();
     matches.reserve(5);
     m_buffers.matchedIsotopes.clear();
-    resolve(scale, matches);
-    const std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
-    if (matchedIsotopes.size() <= 1) {
-        info.score = sparseMatchScore(m_charge);
-        return;
-    }
+    chooseMatches(scale);
 
     // The sums run in a fixed order (unassigned, side, matched, coverage): rounding depends on it.
     const size_t n = m_d.size();
@@ -255,6 +286,7 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
         }
     }
     const std::vector<Run> &runs = m_buffers.runs;
+    size_t sidePoints = 0;
     for (size_t r = 0; r < runs.size(); ++r) {
         const auto end = static_cast<size_t>(runs[r].end - m_first);
         const int matched = m_buffers.matched[r];
@@ -262,6 +294,7 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
             if (static_cast<int>(slot) == matched) {
                 continue;
             }
+            ++sidePoints;
             const Terms &t = m_buffers.side[slot];
             if (t.y > tallLow && t.y < tallHigh) {
                 numerator += t.tallNumerator;
@@ -271,6 +304,22 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
                 denominator += t.flatDenominator * tallest;
             }
         }
+    }
+    const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
+    const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
+    if (bar) {
+        const double least = lowerBound(scale, numerator, denominator, sidePoints, coverageWeight, missingWeight);
+        if (least >= *bar) {
+            matches.clear();
+            return least;
+        }
+    }
+
+    weighMatches(scale, matches);
+    const std::vector<size_t> &matchedIsotopes = m_buffers.matchedIsotopes;
+    if (matchedIsotopes.size() <= 1) {
+        info.score = sparseMatchScore(m_charge);
+        return std::nullopt;
     }
     for (size_t k = 0; k < matches.size(); ++k) {
         const auto slot = static_cast<size_t>(matches[k].pointIndex - m_first);
@@ -283,8 +332,6 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
     }
     const auto matchedCount = static_cast<double>(matchedIsotopes.size());
     const double perIsotope = m_perIsotope;
-    const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
-    const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
     // The matched isotopes are sorted: one walk along them tells which isotopes are missing.
     auto nextMatched = matchedIsotopes.cbegin();
     for (size_t j = 0; j < n; ++j) {
@@ -298,6 +345,67 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
         }
     }
     info.score = numerator / (denominator + coverage + 1e-15);
+    return std::nullopt;
+}
+
+double OverlapScorer::lowerBound(double scale,
+                                 double numerator,
+                                 double denominator,
+                                 size_t sidePoints,
+                                 double coverageWeight,
+                                 double missingWeight)
+{
+    // The score's sums of unassigned and side points are given; of the rest, what needs the model's
+    // heights is bounded: a match adds nothing to the numerator and its largest possible height to
+    // the denominator, an isotope counts as missing only when no run of it has a match at all, and
+    // every match as a matched isotope.
+    const size_t n = m_d.size();
+    size_t matchedRuns = 0;
+    double reachedSquares = 0.0; // of each isotope with a match once: runs come in isotope order
+    size_t lastReached = n;
+    for (size_t r = 0; r < m_buffers.runs.size(); ++r) {
+        if (m_buffers.matched[r] < 0) {
+            continue;
+        }
+        const auto slot = static_cast<size_t>(m_buffers.matched[r]);
+        ++matchedRuns;
+        const size_t isotope = m_buffers.runs[r].isotope;
+        if (isotope != lastReached) {
+            reachedSquares += m_d[isotope] * m_d[isotope];
+            lastReached = isotope;
+        }
+        const double x = m_points[m_first + static_cast<int>(slot)].x();
+        const IsotopeWindow iw = isotopeWindow(n, m_charge, m_mzOffset, m_sigma, x, 1);
+        double heights = 0.0; // modelShape's sum, each Gaussian factor taken at its most, 1
+        for (long long i = iw.lo; i <= iw.hi; ++i) {
+            heights += m_d[static_cast<size_t>(i)];
+        }
+        const double highest = heights * scale;
+        denominator += 1.2 * m_buffers.matchPenalty[slot] * (highest * highest);
+    }
+
+    // The score and this sum non-negative terms, each sum within γ = k·u of its exact value (k
+    // counting the terms and the products on the way) but for an absolute allowance where values
+    // are subnormal. So the score's numerator is at least `least`, its denominator at most `most`;
+    // γ is doubled twice for margin. The missing isotopes' squares, a difference, lose their
+    // rounding's worth of both sums.
+    constexpr double u = 0x1p-53;
+    const auto k = static_cast<double>(2 * (m_buffers.unassigned.size() + sidePoints + matchedRuns + 2 * n) + 64);
+    const double gamma = 4.0 * k * u;
+    const double tiny = k * 0x1p-1000;
+    const double squares = m_sumOfSquares;
+    const double missingSquares = std::max(squares - reachedSquares - gamma * (squares + reachedSquares), 0.0);
+    numerator += missingWeight * (scale * scale) * missingSquares;
+    const double coverage =
+        coverageWeight * (scale * scale) * squares * static_cast<double>(matchedRuns) * m_perIsotope;
+    const double least = numerator * (1.0 - gamma) - tiny;
+    const double most = (denominator + coverage + 1e-15) * (1.0 + gamma) + tiny;
+    const double bound = least / most * (1.0 - 8.0 * u);
+    if (!(least > 0.0) || !std::isfinite(bound)) {
+        return -std::numeric_limits<double>::infinity();
+    }
+    // With at most one isotope matched the score is the sparse one instead.
+    return std::min(bound, sparseMatchScore(m_charge));
 }
 
 } // namespace zeq::detail
@@ -309,7 +417,7 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
 {
     OverlapScorerBuffers &b = m_buffers;
     const size_t n = m_d.size();
-    if (m_sumOfSquares < 0.0) {
+    if (!m_estimatesPrepared) {
         prepareEstimates();
     }
     // The refinement asks for two scales at a time: one walk over the runs serves both, each scale
@@ -463,10 +571,7 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
 
 void OverlapScorer::prepareEstimates()
 {
-    m_sumOfSquares = 0.0;
-    for (const double f : m_d) {
-        m_sumOfSquares += f * f;
-    }
+    m_estimatesPrepared = true;
     OverlapScorerBuffers &b = m_buffers;
     std::vector<size_t> &order = b.order;
     order.resize(b.unassigned.size());

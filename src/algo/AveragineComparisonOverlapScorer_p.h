@@ -129,6 +129,11 @@ public:
     /// window must be ok.
     void score(double scale, ChargeScoreInfo &info);
 
+    /// score(scale, info) unless, without the model's heights and their powers, the score is found
+    /// to be `bar` or more: then a value at or above the bar that the score is not below is returned,
+    /// and info has no matches. The window must be ok.
+    std::optional<double> scoreUnlessAtLeast(double scale, std::optional<double> bar, ChargeScoreInfo &info);
+
     /// The scores at two scales ≥ 0 from the same matches, their sums taken in whatever order is
     /// fastest, each with a bound on the difference rounding can make. For comparisons: two
     /// estimates whose intervals do not overlap order the scores as score() would. The window must
@@ -144,7 +149,14 @@ private:
     // Out of line: the scores' loops want modelAt inline and its first-use path out of the way.
     [[gnu::noinline]] void fillShape(int pointIndex);
     void prepareEstimates();
-    void resolve(double scale, std::vector<PointAndPercentAccountFor> &matches);
+    void chooseMatches(double scale);
+    void weighMatches(double scale, std::vector<PointAndPercentAccountFor> &matches);
+    double lowerBound(double scale,
+                      double numerator,
+                      double denominator,
+                      size_t sidePoints,
+                      double coverageWeight,
+                      double missingWeight);
 
     const QList<QPointF> &m_points;
     const std::vector<double> &m_d;
@@ -154,7 +166,8 @@ private:
     double m_sigma;
     size_t m_kmax = 0;
     double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
-    double m_sumOfSquares = -1.0; // Σ d², worked out on first use
+    double m_sumOfSquares; // Σ d²
+    bool m_estimatesPrepared = false;
     int m_first = 0;
     int m_last = -1;
     bool m_windowOk = false;
@@ -177,6 +190,10 @@ public:
 
     /// info is the placement at info.scaleFact.
     void score(ChargeScoreInfo &info);
+    /// score(info), unless the score is found to be `bar` or more without the model's heights: then
+    /// info's score is a value at or above the bar that the score is not below, and info has no
+    /// matches. True when scored.
+    bool scoreUnlessAtLeast(ChargeScoreInfo &info, double bar);
     /// Whether the score at scale a is above the score at scale b, when their estimates tell.
     [[nodiscard]] std::optional<bool> higherByEstimate(double a, double b);
     [[nodiscard]] const AveragineIsotopeDistribution &model() const noexcept { return m_model; }

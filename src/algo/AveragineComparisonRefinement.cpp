@@ -50,6 +50,19 @@ void PlacementScores::score(ChargeScoreInfo &info)
     m_scorer->score(info.scaleFact, info);
 }
 
+bool PlacementScores::scoreUnlessAtLeast(ChargeScoreInfo &info, double bar)
+{
+    if (!m_scorer || !(info.scaleFact >= 0.0)) {
+        score(info);
+        return true;
+    }
+    const std::optional<double> least = m_scorer->scoreUnlessAtLeast(info.scaleFact, bar, info);
+    if (least) {
+        info.score = *least;
+    }
+    return !least;
+}
+
 std::optional<bool> PlacementScores::higherByEstimate(double a, double b)
 {
     if (!m_scorer || !(a >= 0.0) || !(b >= 0.0)) {

@@ -27,25 +27,102 @@ void refineScale(const PlotBase &plot, const TestParameters &tp, ChargeScoreInfo
     searchFineScaleFactorBinary(plot, 0.5, 2.0, 10, tp, info);
 }
 
+// NaN scores (from NaN intensities) rank last, keeping the choice well defined.
+bool lowerScore(double a, double b)
+{
+    return !std::isnan(a) && (std::isnan(b) || a < b);
+}
+
+// The two choices of the charge search over every placement tried, in the order they were made:
+// the first of the lowest scores, and the highest hit ratio with the lowest score among equals.
+// Tracking both on the fly gives what stable sorts of the full list would.
+class CandidateChoice
+{
+public:
+    /// `ratio` is hitRatio(candidate).
+    void offer(const ChargeScoreInfo &candidate, double ratio)
+    {
+        if (!m_any || lowerScore(candidate.score, m_byScore.score)) {
+            m_byScore = candidate;
+        }
+        if (!m_any || ratio > m_bestRatio || (ratio == m_bestRatio && lowerScore(candidate.score, m_byRatio.score))) {
+            m_byRatio = candidate;
+            m_bestRatio = ratio;
+        }
+        m_any = true;
+    }
+
+    /// The score below which a candidate offered from now on could still change the choice, once
+    /// the choice is sure to go by score; a candidate scoring this or more is not refined either.
+    [[nodiscard]] std::optional<double> bar() const
+    {
+        if (!m_any || !(m_byScore.score <= kConvincingScore)) {
+            return std::nullopt;
+        }
+        return std::max(m_byScore.score, kRefineScore);
+    }
+
+    /// bar(), while bars keep sparing scores: in protein windows most charges fit in part and few
+    /// placements reach the bar, so after a few tries mostly in vain the bound is not worked out.
+    [[nodiscard]] std::optional<double> barWorthTrying() const
+    {
+        return m_tried < kBarTrials || 4 * m_spared >= m_tried ? bar() : std::nullopt;
+    }
+
+    /// Counts a try of the bar, and whether it spared a score.
+    void tried(bool spared)
+    {
+        ++m_tried;
+        m_spared += spared ? 1 : 0;
+    }
+
+    void choose(ChargeScoreInfo &out) const
+    {
+        if (!m_any) {
+            return;
+        }
+        out = m_byScore.score > kConvincingScore ? m_byRatio : m_byScore;
+    }
+
+private:
+    static constexpr int kBarTrials = 8;
+    int m_tried = 0;
+    int m_spared = 0;
+    bool m_any = false;
+    double m_bestRatio = 0.0;
+    ChargeScoreInfo m_byScore;
+    ChargeScoreInfo m_byRatio;
+};
+
 // findMzOffset's placement followed by refineScale and calcOverlapScore on the same placement: the
 // placement's window, isotope runs and model shapes are worked out once for all of them.
 class Placement
 {
 public:
+    /// For a charge search, `choice` is what it has chosen so far: a placement whose score certainly
+    /// reaches the choice's bar is then not scored. Its score is a value at or above the bar that
+    /// the score does not go below, and it has no matches.
     Placement(const PlotBase &plot,
               const AveragineIsotopeDistribution &model,
               const TestParameters &tp,
               const QPointF &anchor,
               int z,
-              ChargeScoreInfo &info)
+              ChargeScoreInfo &info,
+              CandidateChoice *choice = nullptr)
         : m_plot(plot)
         , m_model(model)
         , m_tp(tp)
     {
-        if (detail::placeWithoutScore(model, anchor, z, info, &m_pattern)) {
-            m_scores.emplace(plot, model, tp, info, m_pattern);
-            m_scores->score(info);
+        if (!detail::placeWithoutScore(model, anchor, z, info, &m_pattern)) {
+            return;
         }
+        m_scores.emplace(plot, model, tp, info, m_pattern);
+        const std::optional<double> bar = choice ? choice->barWorthTrying() : std::nullopt;
+        if (!bar) {
+            m_scores->score(info);
+            return;
+        }
+        choice->tried(!m_scores->scoreUnlessAtLeast(info, *bar));
     }
 
     /// hitRatio(info) for info placed here; the pattern is at hand, so no look-up.
@@ -90,46 +167,6 @@ private:
     const TestParameters &m_tp;
     const AveragineIsotopeDistribution::Pattern *m_pattern = nullptr; // when placed
     std::optional<detail::PlacementScores> m_scores;
-};
-
-// NaN scores (from NaN intensities) rank last, keeping the choice well defined.
-bool lowerScore(double a, double b)
-{
-    return !std::isnan(a) && (std::isnan(b) || a < b);
-}
-
-// The two choices of the charge search over every placement tried, in the order they were made:
-// the first of the lowest scores, and the highest hit ratio with the lowest score among equals.
-// Tracking both on the fly gives what stable sorts of the full list would.
-class CandidateChoice
-{
-public:
-    /// `ratio` is hitRatio(candidate).
-    void offer(const ChargeScoreInfo &candidate, double ratio)
-    {
-        if (!m_any || lowerScore(candidate.score, m_byScore.score)) {
-            m_byScore = candidate;
-        }
-        if (!m_any || ratio > m_bestRatio || (ratio == m_bestRatio && lowerScore(candidate.score, m_byRatio.score))) {
-            m_byRatio = candidate;
-            m_bestRatio = ratio;
-        }
-        m_any = true;
-    }
-
-    void choose(ChargeScoreInfo &out) const
-    {
-        if (!m_any) {
-            return;
-        }
-        out = m_byScore.score > kConvincingScore ? m_byRatio : m_byScore;
-    }
-
-private:
-    bool m_any = false;
-    double m_bestRatio = 0.0;
-    ChargeScoreInfo m_byScore;
-    ChargeScoreInfo m_byRatio;
 };
 
 // The candidate of charge z placed with its monoisotope near m/z t, on the most intense point
@@ -300,8 +337,11 @@ void searchCharge(const PlotBase &plot,
         candidate = fresh;
         candidate.charge = z;
         double ratio = 0.0;
+        // Once the lowest score decides, a placement that certainly scores at least as high as the
+        // bar can neither be chosen nor be refined, so it need not be scored: it is offered with its
+        // bound, which changes nothing.
         {
-            Placement placement(plot, model, tp, peak, z, candidate);
+            Placement placement(plot, model, tp, peak, z, candidate, &choice);
             if (candidate.score < kRefineScore) {
                 placement.refine(candidate);
             }
@@ -317,7 +357,7 @@ void searchCharge(const PlotBase &plot,
         const double upper = peak.x() + 1.0 / z;
         getMostIntensePointWithinBound(plot, upper - w, upper + w, neighbour, &found);
         if (found) {
-            Placement placement(plot, model, tp, neighbour, z, candidate);
+            Placement placement(plot, model, tp, neighbour, z, candidate, &choice);
             if (peak.x() + 1.4 * w > candidate.mzOffset) {
                 if (candidate.score < kRefineScore) {
                     placement.refine(candidate);
@@ -328,7 +368,7 @@ void searchCharge(const PlotBase &plot,
         const double lower = peak.x() - 1.0 / z;
         getMostIntensePointWithinBound(plot, lower - w, lower + w, neighbour, &found);
         if (found) {
-            Placement placement(plot, model, tp, neighbour, z, candidate);
+            Placement placement(plot, model, tp, neighbour, z, candidate, &choice);
             if (candidate.score < kRefineScore) {
                 placement.refine(candidate);
             }

@@ -11,6 +11,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <optional>
 
 using zeq::ChargeScoreInfo;
 using zeq::test::SyntheticPeaks;
@@ -194,6 +196,7 @@ TEST(IsotopeSearchDifferential, EstimatesBoundTheScore)
     zeq::detail::OverlapScorerBuffers buffers;
     int checked = 0;
     int inexact = 0;
+    int tight = 0;
     for (std::uint64_t seed = 1; seed <= 40; ++seed) {
         const Case c = makeCase(seed);
         const QList<QPointF> window = c.plot.getDataPoints(c.start, c.end, true);
@@ -227,6 +230,15 @@ TEST(IsotopeSearchDifferential, EstimatesBoundTheScore)
                                 << scored.score << ", estimate " << e.value << " ± " << e.error;
                             inexact += e.value != scored.score ? 1 : 0;
                             ++checked;
+                            // The bound that spares the charge search's scores, with a bar it always
+                            // clears.
+                            ChargeScoreInfo spared;
+                            const std::optional<double> least =
+                                scorer.scoreUnlessAtLeast(scales[j], -std::numeric_limits<double>::infinity(), spared);
+                            ASSERT_TRUE(least && !(*least > scored.score))
+                                << "seed " << seed << " charge " << z << " at m/z " << anchor.x() << ": score "
+                                << scored.score << ", bound " << least.value_or(NAN);
+                            tight += *least > 0.5 * scored.score ? 1 : 0;
                         }
                     }
                 }
@@ -235,6 +247,7 @@ TEST(IsotopeSearchDifferential, EstimatesBoundTheScore)
     }
     EXPECT_GT(checked, 50000);
     EXPECT_GT(inexact, checked / 10); // the bound is put to work, not only the exact cases
+    EXPECT_GT(tight, checked / 10);
 }
 
 } // namespace
