@@ -310,7 +310,6 @@ std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optio
     if (bar) {
         const double least = lowerBound(scale, numerator, denominator, sidePoints, coverageWeight, missingWeight);
         if (least >= *bar) {
-            matches.clear();
             return least;
         }
     }
