@@ -24,11 +24,6 @@ double gaussian(double t, double w)
     return std::pow(kGaussianBase, -(t * t) / (2.0 * w * w));
 }
 
-} // namespace
-
-namespace
-{
-
 // The isotopes [lo, hi] within `window` peak widths of m/z x (none when lo > hi), and x and the
 // width in isotope units.
 struct IsotopeWindow {
@@ -60,7 +55,7 @@ IsotopeWindow isotopeWindow(size_t size, int charge, double mzOffset, double sig
     return iw;
 }
 
-// resolve()'s choice in a run of points [begin, end): the first of the closest to e.
+// A run's match in points [begin, end), as chooseMatches() takes it: the first of the closest to e.
 size_t closestSlot(const std::vector<OverlapScorerBuffers::Terms> &points, size_t begin, size_t end, double e)
 {
     size_t best = begin;
@@ -360,7 +355,9 @@ double OverlapScorer::lowerBound(double scale,
     // every match as a matched isotope.
     const size_t n = m_d.size();
     size_t matchedRuns = 0;
-    double reachedSquares = 0.0; // of each isotope with a match once: runs come in isotope order
+    // Each isotope with a match once: runs come in isotope order, and where one came twice, the
+    // bound would only be lower.
+    double reachedSquares = 0.0;
     size_t lastReached = n;
     for (size_t r = 0; r < m_buffers.runs.size(); ++r) {
         if (m_buffers.matched[r] < 0) {
@@ -383,11 +380,11 @@ double OverlapScorer::lowerBound(double scale,
         denominator += 1.2 * m_buffers.matchPenalty[slot] * (highest * highest);
     }
 
-    // The score and this sum non-negative terms, each sum within γ = k·u of its exact value (k
-    // counting the terms and the products on the way) but for an absolute allowance where values
-    // are subnormal. So the score's numerator is at least `least`, its denominator at most `most`;
-    // γ is doubled twice for margin. The missing isotopes' squares, a difference, lose their
-    // rounding's worth of both sums.
+    // As estimate() argues for its sums: the score and this sum non-negative terms, each sum within
+    // γ = k·u of its exact value (k counting the terms and the products on the way) but for an
+    // absolute allowance where values are subnormal. So the score's numerator is at least `least`,
+    // its denominator at most `most`; γ is doubled twice for margin. The missing isotopes' squares,
+    // a difference, lose their rounding's worth of both sums.
     constexpr double u = 0x1p-53;
     const auto k = static_cast<double>(2 * (m_buffers.unassigned.size() + sidePoints + matchedRuns + 2 * n) + 64);
     const double gamma = 4.0 * k * u;
@@ -458,7 +455,7 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         }
     }
 
-    // resolve()'s choices, run by run, without listing them.
+    // chooseMatches()'s choices, run by run, without listing them.
     for (const Run &run : b.runs) {
         const double d = m_d[run.isotope];
         const auto begin = static_cast<size_t>(run.begin - m_first);
@@ -485,14 +482,7 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
                     continue;
                 }
             } else {
-                double bestDistance = std::abs(b.side[begin].y - e);
-                for (size_t slot = begin + 1; slot < end; ++slot) {
-                    const double distance = std::abs(b.side[slot].y - e);
-                    if (distance < bestDistance) {
-                        bestSlot = slot;
-                        bestDistance = distance;
-                    }
-                }
+                bestSlot = closestSlot(b.side, begin, end, e);
                 matched = e / b.side[bestSlot].y < 3.0;
                 for (size_t slot = begin; slot < end; ++slot) {
                     if (!matched || slot != bestSlot) {

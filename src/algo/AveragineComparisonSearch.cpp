@@ -339,7 +339,7 @@ void searchCharge(const PlotBase &plot,
         double ratio = 0.0;
         // Once the lowest score decides, a placement that certainly scores at least as high as the
         // bar can neither be chosen nor be refined, so it need not be scored: it is offered with its
-        // bound, which changes nothing.
+        // bound and no matches, which changes nothing (the choice by hit ratio is out of play).
         {
             Placement placement(plot, model, tp, peak, z, candidate, &choice);
             if (candidate.score < kRefineScore) {

@@ -541,7 +541,7 @@ int runDeisotope(const QStringList &args)
         } else {
             err = readSpectra(file, selection, &skipped, submit);
         }
-        // The work in flight is waited for, not taken: nothing is written.
+        // Running work is waited for and queued work dropped, results not taken: nothing is written.
         if (err.hasError()) {
             return fail(kExitBadInput, err.errorString());
         }

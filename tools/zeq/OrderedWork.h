@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <type_traits>
 #include <utility>
@@ -34,7 +35,11 @@ public:
     {
         m_threads.reserve(std::size_t(std::max(1, threads)));
         for (int i = 0; i < std::max(1, threads); ++i) {
-            m_threads.emplace_back([this] { runQueued(); });
+            try {
+                m_threads.emplace_back([this] { runQueued(); });
+            } catch (const std::system_error &) {
+                break; // the system starts no more threads: search on those it started
+            }
         }
     }
     OrderedWork(const OrderedWork &) = delete;
@@ -60,20 +65,24 @@ public:
             takeFirst();
         }
         auto slot = std::make_shared<std::optional<Result>>();
-        m_inFlight.push_back(slot);
         // std::function copies its callables; the work may hold a spectrum that should only move.
         auto task = std::make_shared<std::decay_t<Work>>(std::forward<Work>(work));
-        {
+        std::function<void()> job = [this, slot, task] {
+            Result result = (*task)();
+            {
+                const std::lock_guard lock(m_mutex);
+                slot->emplace(std::move(result));
+            }
+            m_finished.notify_all();
+        };
+        if (m_threads.empty()) {
+            job(); // not one thread could be started: the caller does the work rather than none
+        } else {
             const std::lock_guard queueLock(m_mutex);
-            m_queue.emplace_back([this, slot, task] {
-                Result result = (*task)();
-                {
-                    const std::lock_guard lock(m_mutex);
-                    slot->emplace(std::move(result));
-                }
-                m_finished.notify_all();
-            });
+            m_queue.push_back(std::move(job));
         }
+        // Only now in flight: a failure above leaves no slot that would never be filled.
+        m_inFlight.push_back(std::move(slot));
         m_queueChanged.notify_one();
     }
 
