@@ -179,17 +179,10 @@ void recentreOnEnvelope(const PlotBase &plot, const TestParameters &tp, ChargeSc
 namespace
 {
 
-// The charge the spacing of info's observed isotope ladder calls for, not rounded; none when too
-// few isotopes show.
-std::optional<double> chargeFromSpacing(const PlotBase &plot, const ChargeScoreInfo &info)
+// The charge the spacing of the isotope ladder observed around m/z `apex` calls for, not rounded,
+// isotopes looked for `step` apart; none when too few isotopes show.
+std::optional<double> chargeFromSpacing(const PlotBase &plot, double apex, double step)
 {
-    const int z = info.charge;
-    const AveragineIsotopeDistribution::Pattern &pattern = sharedAveragineModel().isotopePattern(z * info.mzOffset);
-    if (pattern.fractions.empty()) {
-        return std::nullopt;
-    }
-    const double step = kIsotopeSpacing / z;
-    const double apex = info.mzOffset + static_cast<double>(pattern.tallest) * step;
     QPointF anchor;
     bool found = false;
     getMostIntensePointWithinBound(
@@ -239,7 +232,14 @@ void recheckChargeBySpacing(const PlotBase &plot, const TestParameters &tp, Char
     if (info.charge < kSpacingCharge || info.matchVector.size() < 2) {
         return;
     }
-    const std::optional<double> measured = chargeFromSpacing(plot, info);
+    const AveragineIsotopeDistribution::Pattern &pattern =
+        sharedAveragineModel().isotopePattern(info.charge * info.mzOffset);
+    if (pattern.fractions.empty()) {
+        return;
+    }
+    const double step = kIsotopeSpacing / info.charge;
+    const double apexMz = info.mzOffset + static_cast<double>(pattern.tallest) * step;
+    const std::optional<double> measured = chargeFromSpacing(plot, apexMz, step);
     if (!measured) {
         return;
     }
@@ -248,14 +248,7 @@ void recheckChargeBySpacing(const PlotBase &plot, const TestParameters &tp, Char
         || nearest > tp.maxCharge || std::abs(nearest - info.charge) > kMaxChargeChange) {
         return;
     }
-    const AveragineIsotopeDistribution::Pattern &pattern =
-        sharedAveragineModel().isotopePattern(info.charge * info.mzOffset);
-    if (pattern.fractions.empty()) {
-        return;
-    }
     // Placed as the charge search places: the new model's tallest isotope on the observed apex.
-    const double step = kIsotopeSpacing / info.charge;
-    const double apexMz = info.mzOffset + static_cast<double>(pattern.tallest) * step;
     QPointF apex;
     bool found = false;
     getMostIntensePointWithinBound(plot, apexMz - 0.5 * step, apexMz + 0.5 * step, apex, &found);
