@@ -24,14 +24,7 @@ double gaussian(double t, double w)
     return std::pow(kGaussianBase, -(t * t) / (2.0 * w * w));
 }
 
-// The isotopes [lo, hi] within `window` peak widths of m/z x (none when lo > hi), and x and the
-// width in isotope units.
-struct IsotopeWindow {
-    double u;
-    double w;
-    long long lo;
-    long long hi;
-};
+} // namespace
 
 IsotopeWindow isotopeWindow(size_t size, int charge, double mzOffset, double sigma, double x, int window)
 {
@@ -54,6 +47,9 @@ IsotopeWindow isotopeWindow(size_t size, int charge, double mzOffset, double sig
     }
     return iw;
 }
+
+namespace
+{
 
 // A run's match in points [begin, end), as chooseMatches() takes it: the first of the closest to e.
 size_t closestSlot(const std::vector<OverlapScorerBuffers::Terms> &points, size_t begin, size_t end, double e)
@@ -139,7 +135,7 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     m_buffers.runs.clear();
     m_buffers.unassigned.clear();
     m_buffers.shapes.resize(windowSize);
-    m_buffers.hasShape.assign(windowSize, 0);
+    m_buffers.shapeStates.assign(windowSize, OverlapScorerBuffers::kNoShape);
     m_buffers.side.resize(windowSize);
     m_buffers.matchPenalty.resize(windowSize);
 
@@ -147,6 +143,7 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     // peak are unassigned. A run interrupted by unassigned points ends there.
     // As AveragineIsotopeFunction::peakOverlapIndex with this placement.
     const double width = (kWidthFloor + m_sigma) * kInverseSpacing * charge;
+    m_isotopeWidth = width;
     // A point an earlier cluster explains weighs less (find_penalty_scale_factor_if_accounted_for:
     // window point 0 is never penalised).
     const QList<PeakTag> &tags = tp.tagList.sortedTags();
@@ -158,12 +155,15 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
         const int tag = i - tagOffset;
         const bool explained = tag >= 1 && tag < tags.size() && tags[tag].excluded;
         const double y = m_points[i].y();
+        m_finiteIntensities = m_finiteIntensities && y >= 0.0 && y <= std::numeric_limits<double>::max();
         const double sideP = explained ? 0.2 : 1.0;
-        m_buffers.side[slot] = {
-            y, kSideTall * sideP * (y * y), 0.5 * sideP * (y * y), kSideTall * sideP, 0.5 * sideP
-        };
-        m_buffers.matchPenalty[slot] = explained ? 0.05 : 1.0;
         const int k = overlappedIsotope((m_points[i].x() - mzOffset) * charge * kInverseSpacing, width, d.size());
+        if (k >= 0) { // only the points of runs are read by slot
+            m_buffers.side[slot] = {
+                y, kSideTall * sideP * (y * y), 0.5 * sideP * (y * y), kSideTall * sideP, 0.5 * sideP
+            };
+            m_buffers.matchPenalty[slot] = explained ? 0.05 : 1.0;
+        }
         if (runStart >= 0 && k == runIsotope) {
             continue;
         }
@@ -188,13 +188,13 @@ void OverlapScorer::fillShape(int pointIndex)
 {
     const auto slot = static_cast<size_t>(pointIndex - m_first);
     m_buffers.shapes[slot] = modelShape(m_d, m_charge, m_mzOffset, m_sigma, m_points[pointIndex].x(), 1);
-    m_buffers.hasShape[slot] = 1;
+    m_buffers.shapeStates[slot] = OverlapScorerBuffers::kExactShape;
 }
 
 inline double OverlapScorer::modelAt(int pointIndex, double scale)
 {
     const auto slot = static_cast<size_t>(pointIndex - m_first);
-    if (!m_buffers.hasShape[slot]) {
+    if (m_buffers.shapeStates[slot] != OverlapScorerBuffers::kExactShape) {
         fillShape(pointIndex);
     }
     const ModelShape &shape = m_buffers.shapes[slot];
@@ -341,73 +341,6 @@ std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optio
     info.score = numerator / (denominator + coverage + 1e-15);
     return std::nullopt;
 }
-
-double OverlapScorer::lowerBound(double scale,
-                                 double numerator,
-                                 double denominator,
-                                 size_t sidePoints,
-                                 double coverageWeight,
-                                 double missingWeight)
-{
-    // The score's sums of unassigned and side points are given; of the rest, what needs the model's
-    // heights is bounded: a match adds nothing to the numerator and its largest possible height to
-    // the denominator, an isotope counts as missing only when no run of it has a match at all, and
-    // every match as a matched isotope.
-    const size_t n = m_d.size();
-    size_t matchedRuns = 0;
-    // Each isotope with a match once: runs come in isotope order, and where one came twice, the
-    // bound would only be lower.
-    double reachedSquares = 0.0;
-    size_t lastReached = n;
-    for (size_t r = 0; r < m_buffers.runs.size(); ++r) {
-        if (m_buffers.matched[r] < 0) {
-            continue;
-        }
-        const auto slot = static_cast<size_t>(m_buffers.matched[r]);
-        ++matchedRuns;
-        const size_t isotope = m_buffers.runs[r].isotope;
-        if (isotope != lastReached) {
-            reachedSquares += m_d[isotope] * m_d[isotope];
-            lastReached = isotope;
-        }
-        const double x = m_points[m_first + static_cast<int>(slot)].x();
-        const IsotopeWindow iw = isotopeWindow(n, m_charge, m_mzOffset, m_sigma, x, 1);
-        double heights = 0.0; // modelShape's sum, each Gaussian factor taken at its most, 1
-        for (long long i = iw.lo; i <= iw.hi; ++i) {
-            heights += m_d[static_cast<size_t>(i)];
-        }
-        const double highest = heights * scale;
-        denominator += 1.2 * m_buffers.matchPenalty[slot] * (highest * highest);
-    }
-
-    // As estimate() argues for its sums: the score and this sum non-negative terms, each sum within
-    // γ = k·u of its exact value (k counting the terms and the products on the way) but for an
-    // absolute allowance where values are subnormal. So the score's numerator is at least `least`,
-    // its denominator at most `most`; γ is doubled twice for margin. The missing isotopes' squares,
-    // a difference, lose their rounding's worth of both sums.
-    constexpr double u = 0x1p-53;
-    const auto k = static_cast<double>(2 * (m_buffers.unassigned.size() + sidePoints + matchedRuns + 2 * n) + 64);
-    const double gamma = 4.0 * k * u;
-    const double tiny = k * 0x1p-1000;
-    const double squares = m_sumOfSquares;
-    const double missingSquares = std::max(squares - reachedSquares - gamma * (squares + reachedSquares), 0.0);
-    numerator += missingWeight * (scale * scale) * missingSquares;
-    const double coverage =
-        coverageWeight * (scale * scale) * squares * static_cast<double>(matchedRuns) * m_perIsotope;
-    const double least = numerator * (1.0 - gamma) - tiny;
-    const double most = (denominator + coverage + 1e-15) * (1.0 + gamma) + tiny;
-    const double bound = least / most * (1.0 - 8.0 * u);
-    if (!(least > 0.0) || !std::isfinite(bound)) {
-        return -std::numeric_limits<double>::infinity();
-    }
-    // With at most one isotope matched the score is the sparse one instead.
-    return std::min(bound, sparseMatchScore(m_charge));
-}
-
-} // namespace zeq::detail
-
-namespace zeq::detail
-{
 
 std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2> &scales)
 {
@@ -562,17 +495,18 @@ void OverlapScorer::prepareEstimates()
 {
     m_estimatesPrepared = true;
     OverlapScorerBuffers &b = m_buffers;
-    std::vector<size_t> &order = b.order;
+    // Sorted with their intensities at hand: an indirect sort would chase the terms.
+    std::vector<std::pair<double, size_t>> &order = b.order;
     order.resize(b.unassigned.size());
     for (size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
+        order[i] = { b.unassigned[i].y, i };
     }
-    std::sort(order.begin(), order.end(), [&](size_t l, size_t r) { return b.unassigned[l].y < b.unassigned[r].y; });
+    std::sort(order.begin(), order.end(), [](const auto &l, const auto &r) { return l.first < r.first; });
     b.sortedUnassigned.clear();
     b.unassignedPrefix.assign(1, Sums{});
-    for (const size_t i : order) {
+    for (const auto &[y, i] : order) {
         const Terms &t = b.unassigned[i];
-        b.sortedUnassigned.push_back(t.y);
+        b.sortedUnassigned.push_back(y);
         Sums sums = b.unassignedPrefix.back();
         sums.numerator += t.flatNumerator;
         sums.denominator += t.flatDenominator;

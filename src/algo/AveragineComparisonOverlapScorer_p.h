@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class PlotBase;
@@ -22,6 +23,16 @@ struct ModelShape {
     bool empty = false;
 };
 ModelShape modelShape(const std::vector<double> &d, int charge, double mzOffset, double sigma, double x, int window);
+
+/// The isotopes [lo, hi] within `window` peak widths of m/z x (none when lo > hi), and x and the
+/// width in isotope units.
+struct IsotopeWindow {
+    double u;
+    double w;
+    long long lo;
+    long long hi;
+};
+IsotopeWindow isotopeWindow(size_t size, int charge, double mzOffset, double sigma, double x, int window);
 
 /// The model pattern of a placement that passes the overlap score's input checks other than the
 /// scale, or null; logs nothing.
@@ -64,11 +75,21 @@ struct OverlapScorerBuffers {
     std::vector<Terms> unassigned; // the points on no isotope's peak, in m/z order
     std::vector<Terms> side; // per window point, its terms when on a peak but not matched
     std::vector<double> matchPenalty; // per window point
-    std::vector<ModelShape> shapes; // per window point, filled on first use
-    std::vector<char> hasShape;
+    // Per window point, filled on first use: the model's shape, or only a ceiling on its sum.
+    enum ShapeState : char { kNoShape, kExactShape, kShapeCeiling };
+    std::vector<ModelShape> shapes;
+    std::vector<ShapeState> shapeStates;
     std::vector<int> matched; // per run and score: the slot of the point matched, or -1
     std::vector<double> matchedModel; // per match: the model's height at its point
     std::vector<size_t> matchedIsotopes; // ascending, with repeats
+    // For bounds over a range of scales: per point of a run, the least numerator term and the
+    // greatest denominator term it adds as a side point, and their running sums.
+    struct TermBounds {
+        double numerator;
+        double denominator;
+    };
+    std::vector<TermBounds> runTerms;
+    std::vector<TermBounds> runPrefix;
     // For estimates: the unassigned points' intensities ascending, and the running sums of their
     // terms in that order (flat factors in numerator and denominator).
     struct Sums {
@@ -93,7 +114,7 @@ struct OverlapScorerBuffers {
         }
         [[nodiscard]] Sums tall() const { return { tallNumerator, tallDenominator, 0.0, 0.0 }; }
     };
-    std::vector<size_t> order;
+    std::vector<std::pair<double, size_t>> order;
     std::vector<double> sortedUnassigned;
     std::vector<Sums> unassignedPrefix;
 };
@@ -140,15 +161,25 @@ public:
     /// be ok.
     std::array<ScoreEstimate, 2> estimate(const std::array<double, 2> &scales);
 
+    /// A value the score does not go below at any scale in [a, b] (0 < a ≤ b), or −∞ when none is
+    /// found (always where an intensity is negative or not finite). The window must be ok.
+    double leastOver(double a, double b);
+
 private:
     using Run = OverlapScorerBuffers::Run;
     using Terms = OverlapScorerBuffers::Terms;
     using Sums = OverlapScorerBuffers::Sums;
+    using TermBounds = OverlapScorerBuffers::TermBounds;
 
     double modelAt(int pointIndex, double scale);
     // Out of line: the scores' loops want modelAt inline and its first-use path out of the way.
     [[gnu::noinline]] void fillShape(int pointIndex);
     void prepareEstimates();
+    // At least the model's height at scale 1 at a window point of a run of `isotope`, without its
+    // powers where not known.
+    double shapeCeiling(size_t slot, size_t isotope);
+    // The model's height at scale 1 at a window point.
+    double exactShape(size_t slot);
     void chooseMatches(double scale);
     void weighMatches(double scale, std::vector<PointAndPercentAccountFor> &matches);
     double lowerBound(double scale,
@@ -164,6 +195,8 @@ private:
     int m_charge;
     double m_mzOffset;
     double m_sigma;
+    double m_isotopeWidth = 0.0; // a peak's half width in isotope units
+    bool m_finiteIntensities = true; // every window point's intensity finite and not negative
     size_t m_kmax = 0;
     double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares; // Σ d²
@@ -196,6 +229,8 @@ public:
     bool scoreUnlessAtLeast(ChargeScoreInfo &info, double bar);
     /// Whether the score at scale a is above the score at scale b, when their estimates tell.
     [[nodiscard]] std::optional<bool> higherByEstimate(double a, double b);
+    /// A value the score does not go below at any scale in [a, b] (0 < a ≤ b), or −∞.
+    [[nodiscard]] double leastOver(double a, double b);
     [[nodiscard]] const AveragineIsotopeDistribution &model() const noexcept { return m_model; }
 
 private:
@@ -206,11 +241,14 @@ private:
 };
 
 /// searchFineScaleFactorBinary on a placement whose scores come from `scores`, made with the shared
-/// model.
-void refineScaleBinary(PlacementScores &scores,
+/// model. With a `floor`, the refinement may stop once its score is sure to be at least the floor:
+/// info's score is then a value at or above the floor that the refined score is not below, and
+/// info has no matches. False when it stopped so.
+bool refineScaleBinary(PlacementScores &scores,
                        double lowFactor,
                        double highFactor,
                        int iterations,
-                       ChargeScoreInfo &info);
+                       ChargeScoreInfo &info,
+                       std::optional<double> floor = std::nullopt);
 
 } // namespace zeq::detail

@@ -3,6 +3,8 @@
 #include "algo/AveragineComparisonScoring.h"
 #include "zeq_common_stable/PlotBase.h"
 
+#include <cmath>
+#include <limits>
 #include <optional>
 
 namespace zeq
@@ -10,6 +12,13 @@ namespace zeq
 
 namespace detail
 {
+
+namespace
+{
+
+constexpr int kFloorTries = 3;
+
+} // namespace
 
 PlacementScores::PlacementScores(const PlotBase &plot,
                                  const AveragineIsotopeDistribution &model,
@@ -81,11 +90,20 @@ std::optional<bool> PlacementScores::higherByEstimate(double a, double b)
     return std::nullopt; // too close to call (or not finite)
 }
 
-void refineScaleBinary(PlacementScores &scores,
+double PlacementScores::leastOver(double a, double b)
+{
+    if (!m_scorer || !(a > 0.0) || !(b >= a) || !std::isfinite(b)) {
+        return -std::numeric_limits<double>::infinity();
+    }
+    return m_scorer->leastOver(a, b);
+}
+
+bool refineScaleBinary(PlacementScores &scores,
                        double lowFactor,
                        double highFactor,
                        int iterations,
-                       ChargeScoreInfo &info)
+                       ChargeScoreInfo &info,
+                       std::optional<double> floor)
 {
     double s = info.scaleFact;
     double lo = s * lowFactor;
@@ -116,9 +134,23 @@ void refineScaleBinary(PlacementScores &scores,
             lo = s;
             s = upScale;
         }
+        // The scale settles within [lo, hi] (the sums of later midpoints cannot overflow): a score
+        // sure to stay at the floor or above there ends the refinement. Most refinements that the
+        // bound spares it spares in the first steps; later tries would mostly be in vain.
+        if (floor && i < kFloorTries && lo <= s && s <= hi && hi <= std::numeric_limits<double>::max() / 4.0) {
+            const double least = scores.leastOver(lo, hi);
+            if (least >= *floor) {
+                info.scaleFact = s;
+                info.score = least;
+                info.matchVector.clear();
+                info.points.clear();
+                return false;
+            }
+        }
     }
     info.scaleFact = s;
     scores.score(info);
+    return true;
 }
 
 } // namespace detail

@@ -69,6 +69,13 @@ public:
         return m_tried < kBarTrials || 4 * m_spared >= m_tried ? bar() : std::nullopt;
     }
 
+    /// The score a refined candidate must beat to change the choice, once the choice is sure to go
+    /// by score.
+    [[nodiscard]] std::optional<double> refinementFloor() const
+    {
+        return bar() ? std::optional<double>(m_byScore.score) : std::nullopt;
+    }
+
     /// Counts a try of the bar, and whether it spared a score.
     void tried(bool spared)
     {
@@ -134,12 +141,14 @@ public:
         return static_cast<double>(info.matchVector.size()) / static_cast<double>(m_pattern->fractions.size());
     }
 
-    /// True when info then holds the score at the refined scale with this placement's model.
-    bool refine(ChargeScoreInfo &info)
+    /// True when info then holds the score at the refined scale with this placement's model. With
+    /// a floor, a refinement sure to end at the floor or above may stop short, as refineScaleBinary
+    /// describes.
+    bool refine(ChargeScoreInfo &info, std::optional<double> floor = std::nullopt)
     {
         // Scale refinement always scores with the shared model.
         if (m_scores && &m_scores->model() == &sharedAveragineModel()) {
-            detail::refineScaleBinary(*m_scores, 0.5, 2.0, 10, info);
+            detail::refineScaleBinary(*m_scores, 0.5, 2.0, 10, info, floor);
             return true;
         }
         refineScale(m_plot, m_tp, info);
@@ -343,7 +352,7 @@ void searchCharge(const PlotBase &plot,
         {
             Placement placement(plot, model, tp, peak, z, candidate, &choice);
             if (candidate.score < kRefineScore) {
-                placement.refine(candidate);
+                placement.refine(candidate, choice.refinementFloor());
             }
             ratio = placement.hitRatio(candidate);
         }
@@ -360,7 +369,7 @@ void searchCharge(const PlotBase &plot,
             Placement placement(plot, model, tp, neighbour, z, candidate, &choice);
             if (peak.x() + 1.4 * w > candidate.mzOffset) {
                 if (candidate.score < kRefineScore) {
-                    placement.refine(candidate);
+                    placement.refine(candidate, choice.refinementFloor());
                 }
                 choice.offer(candidate, placement.hitRatio(candidate));
             }
@@ -370,7 +379,7 @@ void searchCharge(const PlotBase &plot,
         if (found) {
             Placement placement(plot, model, tp, neighbour, z, candidate, &choice);
             if (candidate.score < kRefineScore) {
-                placement.refine(candidate);
+                placement.refine(candidate, choice.refinementFloor());
             }
             choice.offer(candidate, placement.hitRatio(candidate));
         }

@@ -197,6 +197,7 @@ TEST(IsotopeSearchDifferential, EstimatesBoundTheScore)
     int checked = 0;
     int inexact = 0;
     int tight = 0;
+    int tightOver = 0;
     for (std::uint64_t seed = 1; seed <= 40; ++seed) {
         const Case c = makeCase(seed);
         const QList<QPointF> window = c.plot.getDataPoints(c.start, c.end, true);
@@ -239,6 +240,17 @@ TEST(IsotopeSearchDifferential, EstimatesBoundTheScore)
                                 << "seed " << seed << " charge " << z << " at m/z " << anchor.x() << ": score "
                                 << scored.score << ", bound " << least.value_or(NAN);
                             tight += *least > 0.5 * scored.score ? 1 : 0;
+                            // The bound over a range of scales, at one of them.
+                            const double atScale = scorer.leastOver(scales[j], scales[j]);
+                            ASSERT_FALSE(atScale > scored.score) << "seed " << seed << " charge " << z;
+                            tightOver += atScale > 0.5 * scored.score ? 1 : 0;
+                        }
+                        const double over = scorer.leastOver(scales[0] / 1.3, scales[1]);
+                        for (const double s : { scales[0] / 1.3, scales[0] / 1.1, scales[0], scales[1] }) {
+                            ChargeScoreInfo scored;
+                            scorer.score(s, scored);
+                            ASSERT_FALSE(over > scored.score) << "seed " << seed << " charge " << z << " at scale " << s
+                                                              << ": score " << scored.score << ", bound " << over;
                         }
                     }
                 }
@@ -248,6 +260,7 @@ TEST(IsotopeSearchDifferential, EstimatesBoundTheScore)
     EXPECT_GT(checked, 50000);
     EXPECT_GT(inexact, checked / 10); // the bound is put to work, not only the exact cases
     EXPECT_GT(tight, checked / 10);
+    EXPECT_GT(tightOver, checked / 10);
 }
 
 } // namespace
