@@ -147,21 +147,29 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     // A point an earlier cluster explains weighs less (find_penalty_scale_factor_if_accounted_for:
     // window point 0 is never penalised).
     const QList<PeakTag> &tags = tp.tagList.sortedTags();
+    const PeakTag *tagData = tags.constData();
+    const auto tagCount = static_cast<size_t>(tags.size());
     const int tagOffset = tp.tagList.getWindowPeakOffsetFromSpecpoints();
+    // The weights' products with the penalty, as the score's expressions fold them.
+    constexpr double kSideTallWeights[2] = { kSideTall * 1.0, kSideTall * 0.2 };
+    constexpr double kSideWeights[2] = { 0.5 * 1.0, 0.5 * 0.2 };
+    constexpr double kUnassignedTallWeights[2] = { kUnassignedTall * 1.0, kUnassignedTall * 0.2 };
+    constexpr double kUnassignedWeights[2] = { 2.0 * 1.0, 2.0 * 0.2 };
     int runStart = -1;
     int runIsotope = -1;
+    bool finite = true;
     for (int i = m_first; i <= m_last; ++i) {
         const auto slot = static_cast<size_t>(i - m_first);
-        const int tag = i - tagOffset;
-        const bool explained = tag >= 1 && tag < tags.size() && tags[tag].excluded;
+        const auto tag = static_cast<size_t>(i - tagOffset);
+        const bool explained = tag != 0 && tag < tagCount && tagData[tag].excluded; // i below the offset wraps
         const double y = m_points[i].y();
-        m_finiteIntensities = m_finiteIntensities && y >= 0.0 && y <= std::numeric_limits<double>::max();
-        const double sideP = explained ? 0.2 : 1.0;
+        const double y2 = y * y;
+        finite &= y >= 0.0 && y <= std::numeric_limits<double>::max();
         const int k = overlappedIsotope((m_points[i].x() - mzOffset) * charge * kInverseSpacing, width, d.size());
         if (k >= 0) { // only the points of runs are read by slot
-            m_buffers.side[slot] = {
-                y, kSideTall * sideP * (y * y), 0.5 * sideP * (y * y), kSideTall * sideP, 0.5 * sideP
-            };
+            const double tall = kSideTallWeights[explained];
+            const double flat = kSideWeights[explained];
+            m_buffers.side[slot] = { y, tall * y2, flat * y2, tall, flat };
             m_buffers.matchPenalty[slot] = explained ? 0.05 : 1.0;
         }
         if (runStart >= 0 && k == runIsotope) {
@@ -175,13 +183,15 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
             runStart = i;
             runIsotope = k;
         } else {
-            m_buffers.unassigned.push_back(
-                { y, kUnassignedTall * sideP * (y * y), 2.0 * sideP * (y * y), kUnassignedTall * sideP, 2.0 * sideP });
+            const double tall = kUnassignedTallWeights[explained];
+            const double flat = kUnassignedWeights[explained];
+            m_buffers.unassigned.push_back({ y, tall * y2, flat * y2, tall, flat });
         }
     }
     if (runStart >= 0) {
         m_buffers.runs.push_back({ runStart, m_last + 1, static_cast<size_t>(runIsotope) });
     }
+    m_finiteIntensities = finite;
 }
 
 void OverlapScorer::fillShape(int pointIndex)
