@@ -66,7 +66,9 @@ for t in "${targets[@]}"; do
     # The scratch corpus comes first, so that libFuzzer writes new inputs there.
     program=build-fuzz/fuzz/fuzz_$t
     [ "$t" = spectra ] && program=build-fuzz/tools/zeq/fuzz_spectra
-    "$program" -max_total_time="$seconds" -timeout=1 -max_len=65536 -rss_limit_mb=2048 \
+    # An input that first reaches a mass range builds the averagine model's bins for it, which under
+    # the sanitizers takes up to a second on a slow day: a hang still stands out at five.
+    "$program" -max_total_time="$seconds" -timeout=5 -max_len=65536 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$runs/findings/" "${dict[@]}" \
         "$runs/corpus" "fuzz/corpus/$t" >"$runs/log" 2>&1 || rc=$?
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$runs/log" | tail -1)

@@ -139,8 +139,8 @@ double OverlapScorer::leastOver(double a, double b)
     // the whole range. A point that may fall either way counts with the lesser numerator term and
     // the greater denominator term. An isotope counts as matched, and a run toward the coverage,
     // wherever a match that could count exists.
-    if (!m_finiteIntensities) {
-        return -std::numeric_limits<double>::infinity(); // the closest point's argument needs them
+    if (!m_plainIntensities) {
+        return -std::numeric_limits<double>::infinity(); // the closest point's margins need them
     }
     const size_t n = m_d.size();
     const double next = m_kmax + 1 < n ? m_d[m_kmax + 1] : 0.0;

@@ -157,14 +157,14 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     constexpr double kUnassignedWeights[2] = { 2.0 * 1.0, 2.0 * 0.2 };
     int runStart = -1;
     int runIsotope = -1;
-    bool finite = true;
+    bool plain = true;
     for (int i = m_first; i <= m_last; ++i) {
         const auto slot = static_cast<size_t>(i - m_first);
         const auto tag = static_cast<size_t>(i - tagOffset);
         const bool explained = tag != 0 && tag < tagCount && tagData[tag].excluded; // i below the offset wraps
         const double y = m_points[i].y();
         const double y2 = y * y;
-        finite &= y >= 0.0 && y <= std::numeric_limits<double>::max();
+        plain &= y == 0.0 || (y >= 0x1p-900 && y <= 0x1p+900);
         const int k = overlappedIsotope((m_points[i].x() - mzOffset) * charge * kInverseSpacing, width, d.size());
         if (k >= 0) { // only the points of runs are read by slot
             const double tall = kSideTallWeights[explained];
@@ -191,7 +191,7 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     if (runStart >= 0) {
         m_buffers.runs.push_back({ runStart, m_last + 1, static_cast<size_t>(runIsotope) });
     }
-    m_finiteIntensities = finite;
+    m_plainIntensities = plain;
 }
 
 void OverlapScorer::fillShape(int pointIndex)

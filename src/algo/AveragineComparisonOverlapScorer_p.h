@@ -162,7 +162,8 @@ public:
     std::array<ScoreEstimate, 2> estimate(const std::array<double, 2> &scales);
 
     /// A value the score does not go below at any scale in [a, b] (0 < a ≤ b), or −∞ when none is
-    /// found (always where an intensity is negative or not finite). The window must be ok.
+    /// found (always where an intensity other than 0 lies outside 2^−900…2^900). The window must be
+    /// ok.
     double leastOver(double a, double b);
 
 private:
@@ -196,7 +197,9 @@ private:
     double m_mzOffset;
     double m_sigma;
     double m_isotopeWidth = 0.0; // a peak's half width in isotope units
-    bool m_finiteIntensities = true; // every window point's intensity finite and not negative
+    // Every window point's intensity 0 or well inside the normal range, so that rounding errors stay
+    // relative.
+    bool m_plainIntensities = true;
     size_t m_kmax = 0;
     double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares; // Σ d²
@@ -243,8 +246,8 @@ private:
 /// searchFineScaleFactorBinary on a placement whose scores come from `scores`, made with the shared
 /// model. With a `floor`, the refinement may stop once its score is sure to be at least the floor:
 /// info's score is then a value at or above the floor that the refined score is not below, and
-/// info has no matches. False when it stopped so.
-bool refineScaleBinary(PlacementScores &scores,
+/// info has no matches.
+void refineScaleBinary(PlacementScores &scores,
                        double lowFactor,
                        double highFactor,
                        int iterations,

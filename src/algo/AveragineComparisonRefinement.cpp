@@ -98,7 +98,7 @@ double PlacementScores::leastOver(double a, double b)
     return m_scorer->leastOver(a, b);
 }
 
-bool refineScaleBinary(PlacementScores &scores,
+void refineScaleBinary(PlacementScores &scores,
                        double lowFactor,
                        double highFactor,
                        int iterations,
@@ -144,13 +144,12 @@ bool refineScaleBinary(PlacementScores &scores,
                 info.score = least;
                 info.matchVector.clear();
                 info.points.clear();
-                return false;
+                return;
             }
         }
     }
     info.scaleFact = s;
     scores.score(info);
-    return true;
 }
 
 } // namespace detail
