@@ -7,7 +7,7 @@
 
 // Lower bounds on the overlap score that skip the model's heights and their powers. Every term of
 // the score is non-negative, so leaving terms out of the numerator and raising terms of the
-// denominator bounds the score from below; what is left to bound is rounding, argued below.
+// denominator bounds the score from below; what is left to bound is rounding (`Rounding`).
 
 namespace zeq::detail
 {
@@ -17,52 +17,34 @@ namespace
 
 constexpr double u = 0x1p-53;
 
-// The score's numerator and denominator sums computed as `numerator` and `denominator`, each over
-// non-negative terms whose number (with the products on the way) is counted by k, bound the score
-// from below: each sum lies within γ = k·u of its exact value but for an absolute allowance where
-// values are subnormal; γ is doubled twice for margin.
-struct Rounding {
-    double gamma;
-    double tiny;
+// Σd² less the squares of the isotopes that may be matched, never above the exact difference: a
+// difference loses its rounding's worth of both sums.
+double missingSquares(const Rounding &rounding, double squares, double reached)
+{
+    return std::max(squares - reached - rounding.gamma * (squares + reached), 0.0);
+}
 
-    explicit Rounding(size_t k)
-        : gamma(4.0 * static_cast<double>(k) * u)
-        , tiny(static_cast<double>(k) * 0x1p-1000)
-    {
+// The score bounded from below by its numerator and denominator sums as computed, each within the
+// rounding's allowance of its exact value.
+double least(const Rounding &rounding, double numerator, double denominator, int charge)
+{
+    const double low = numerator * (1.0 - rounding.gamma) - rounding.tiny;
+    const double high = (denominator + 1e-15) * (1.0 + rounding.gamma) + rounding.tiny;
+    const double bound = low / high * (1.0 - 8.0 * u);
+    if (!(low > 0.0) || !std::isfinite(bound)) {
+        return -std::numeric_limits<double>::infinity();
     }
-
-    // Σd² less the squares of the isotopes that may be matched, never above the exact difference:
-    // a difference loses its rounding's worth of both sums.
-    [[nodiscard]] double missingSquares(double squares, double reached) const
-    {
-        return std::max(squares - reached - gamma * (squares + reached), 0.0);
-    }
-
-    [[nodiscard]] double least(double numerator, double denominator, int charge) const
-    {
-        const double low = numerator * (1.0 - gamma) - tiny;
-        const double high = (denominator + 1e-15) * (1.0 + gamma) + tiny;
-        const double bound = low / high * (1.0 - 8.0 * u);
-        if (!(low > 0.0) || !std::isfinite(bound)) {
-            return -std::numeric_limits<double>::infinity();
-        }
-        // With at most one isotope matched the score is the sparse one instead.
-        return std::min(bound, sparseMatchScore(charge));
-    }
-};
+    // With at most one isotope matched the score is the sparse one instead.
+    return std::min(bound, sparseMatchScore(charge));
+}
 
 } // namespace
 
 double OverlapScorer::shapeCeiling(size_t slot, size_t isotope)
 {
-    ModelShape &shape = m_buffers.shapes[slot];
-    switch (m_buffers.shapeStates[slot]) {
-    case OverlapScorerBuffers::kExactShape:
+    if (m_buffers.hasShape[slot]) {
+        const ModelShape &shape = m_buffers.shapes[slot];
         return shape.empty ? 0.0 : shape.sum;
-    case OverlapScorerBuffers::kShapeCeiling:
-        return shape.sum;
-    case OverlapScorerBuffers::kNoShape:
-        break;
     }
     // A point of a run lies within half an isotope of its own: a peak width short of another half
     // keeps every other isotope out of its window, one short of one and a half all but the
@@ -77,17 +59,16 @@ double OverlapScorer::shapeCeiling(size_t slot, size_t isotope)
     // modelShape's sum with each Gaussian factor at its most, 1.
     const double x = m_points[m_first + static_cast<int>(slot)].x();
     const IsotopeWindow iw = isotopeWindow(m_d.size(), m_charge, m_mzOffset, m_sigma, x, 1);
-    shape = ModelShape{};
+    double heights = 0.0;
     for (long long i = iw.lo; i <= iw.hi; ++i) {
-        shape.sum += m_d[static_cast<size_t>(i)];
+        heights += m_d[static_cast<size_t>(i)];
     }
-    m_buffers.shapeStates[slot] = OverlapScorerBuffers::kShapeCeiling;
-    return shape.sum;
+    return heights;
 }
 
 double OverlapScorer::exactShape(size_t slot)
 {
-    if (m_buffers.shapeStates[slot] != OverlapScorerBuffers::kExactShape) {
+    if (!m_buffers.hasShape[slot]) {
         fillShape(m_first + static_cast<int>(slot));
     }
     const ModelShape &shape = m_buffers.shapes[slot];
@@ -127,9 +108,9 @@ double OverlapScorer::lowerBound(double scale,
 
     const Rounding rounding(2 * (m_buffers.unassigned.size() + sidePoints + matchedRuns + 2 * n) + 64);
     const double squares = m_sumOfSquares;
-    numerator += missingWeight * (scale * scale) * rounding.missingSquares(squares, reachedSquares);
+    numerator += missingWeight * (scale * scale) * missingSquares(rounding, squares, reachedSquares);
     denominator += coverageWeight * (scale * scale) * squares * static_cast<double>(matchedRuns) * m_perIsotope;
-    return rounding.least(numerator, denominator, m_charge);
+    return least(rounding, numerator, denominator, m_charge);
 }
 
 double OverlapScorer::leastOver(double a, double b)
@@ -269,9 +250,9 @@ double OverlapScorer::leastOver(double a, double b)
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
     const Rounding rounding(2 * (m_buffers.unassigned.size() + runPoints + m_buffers.runs.size() + 2 * n) + 64);
     const double squares = m_sumOfSquares;
-    numerator += missingWeight * (a * a) * rounding.missingSquares(squares, reachedSquares);
+    numerator += missingWeight * (a * a) * missingSquares(rounding, squares, reachedSquares);
     denominator += coverageWeight * (b * b) * squares * static_cast<double>(reachableRuns) * m_perIsotope;
-    return rounding.least(numerator, denominator, m_charge);
+    return least(rounding, numerator, denominator, m_charge);
 }
 
 } // namespace zeq::detail

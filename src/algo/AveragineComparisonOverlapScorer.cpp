@@ -135,7 +135,7 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     m_buffers.runs.clear();
     m_buffers.unassigned.clear();
     m_buffers.shapes.resize(windowSize);
-    m_buffers.shapeStates.assign(windowSize, OverlapScorerBuffers::kNoShape);
+    m_buffers.hasShape.assign(windowSize, 0);
     m_buffers.side.resize(windowSize);
     m_buffers.matchPenalty.resize(windowSize);
 
@@ -198,13 +198,13 @@ void OverlapScorer::fillShape(int pointIndex)
 {
     const auto slot = static_cast<size_t>(pointIndex - m_first);
     m_buffers.shapes[slot] = modelShape(m_d, m_charge, m_mzOffset, m_sigma, m_points[pointIndex].x(), 1);
-    m_buffers.shapeStates[slot] = OverlapScorerBuffers::kExactShape;
+    m_buffers.hasShape[slot] = 1;
 }
 
 inline double OverlapScorer::modelAt(int pointIndex, double scale)
 {
     const auto slot = static_cast<size_t>(pointIndex - m_first);
-    if (m_buffers.shapeStates[slot] != OverlapScorerBuffers::kExactShape) {
+    if (!m_buffers.hasShape[slot]) {
         fillShape(pointIndex);
     }
     const ModelShape &shape = m_buffers.shapes[slot];
@@ -480,9 +480,9 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference, doubled
         // again for margin, with an absolute allowance for subnormal values.
         constexpr double u = 0x1p-53;
-        const auto k = static_cast<double>(2 * (ys.size() + a.sideCount + a.matchCount + n) + 32);
-        const double gamma = 4.0 * k * u;
-        const double tiny = k * 0x1p-1000;
+        const Rounding rounding(2 * (ys.size() + a.sideCount + a.matchCount + n) + 32);
+        const double gamma = rounding.gamma;
+        const double tiny = rounding.tiny;
         const double numeratorError = gamma
                 * (all.tallNumerator + all.numerator * a.tallest + a.tall.numerator + a.flat.numerator * a.tallest
                    + a.matchNumerator + missingBound)

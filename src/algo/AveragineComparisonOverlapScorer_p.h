@@ -75,10 +75,8 @@ struct OverlapScorerBuffers {
     std::vector<Terms> unassigned; // the points on no isotope's peak, in m/z order
     std::vector<Terms> side; // per window point, its terms when on a peak but not matched
     std::vector<double> matchPenalty; // per window point
-    // Per window point, filled on first use: the model's shape, or only a ceiling on its sum.
-    enum ShapeState : char { kNoShape, kExactShape, kShapeCeiling };
-    std::vector<ModelShape> shapes;
-    std::vector<ShapeState> shapeStates;
+    std::vector<ModelShape> shapes; // per window point, filled on first use
+    std::vector<char> hasShape;
     std::vector<int> matched; // per run and score: the slot of the point matched, or -1
     std::vector<double> matchedModel; // per match: the model's height at its point
     std::vector<size_t> matchedIsotopes; // ascending, with repeats
@@ -117,6 +115,20 @@ struct OverlapScorerBuffers {
     std::vector<std::pair<double, size_t>> order;
     std::vector<double> sortedUnassigned;
     std::vector<Sums> unassignedPrefix;
+};
+
+/// Rounding allowances for a sum of non-negative terms whose number, with the products on the way,
+/// is k: the computed sum lies within γ = k·u of its exact value, but for an absolute allowance
+/// `tiny` where values are subnormal; γ is doubled twice for margin.
+struct Rounding {
+    double gamma;
+    double tiny;
+
+    explicit Rounding(size_t k)
+        : gamma(4.0 * static_cast<double>(k) * 0x1p-53)
+        , tiny(static_cast<double>(k) * 0x1p-1000)
+    {
+    }
 };
 
 /// A score known to lie within value ± error; error 0 when value is the score itself.
