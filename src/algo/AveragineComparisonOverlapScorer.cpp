@@ -282,13 +282,9 @@ std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optio
     double coverage = 0.0;
     const bool tallUnassigned = m_tp.chargeSearchActive;
     for (const Terms &t : m_buffers.unassigned) {
-        if (t.y > tallLow && t.y < tallHigh && tallUnassigned) {
-            numerator += t.tallNumerator;
-            denominator += t.tallDenominator;
-        } else {
-            numerator += t.flatNumerator * tallest;
-            denominator += t.flatDenominator * tallest;
-        }
+        const bool tall = (t.y > tallLow) & (t.y < tallHigh) & tallUnassigned;
+        numerator += pick(tall, t.tallNumerator, t.flatNumerator * tallest);
+        denominator += pick(tall, t.tallDenominator, t.flatDenominator * tallest);
     }
     const std::vector<Run> &runs = m_buffers.runs;
     size_t sidePoints = 0;
@@ -301,13 +297,9 @@ std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optio
             }
             ++sidePoints;
             const Terms &t = m_buffers.side[slot];
-            if (t.y > tallLow && t.y < tallHigh) {
-                numerator += t.tallNumerator;
-                denominator += t.tallDenominator;
-            } else {
-                numerator += t.flatNumerator * tallest;
-                denominator += t.flatDenominator * tallest;
-            }
+            const bool tall = (t.y > tallLow) & (t.y < tallHigh);
+            numerator += pick(tall, t.tallNumerator, t.flatNumerator * tallest);
+            denominator += pick(tall, t.tallDenominator, t.flatDenominator * tallest);
         }
     }
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
@@ -356,18 +348,16 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
 {
     OverlapScorerBuffers &b = m_buffers;
     const size_t n = m_d.size();
-    if (!m_estimatesPrepared) {
-        prepareEstimates();
-    }
-    // The refinement asks for two scales at a time: one walk over the runs serves both, each scale
-    // with the arithmetic a walk of its own would do.
     struct AtScale {
         double scale;
         double tallest;
         double tallLow;
         double tallHigh;
-        Sums tall;
-        Sums flat;
+        // The points' terms in the tall range, and the flat factors of the others.
+        double tallNumerator = 0.0;
+        double tallDenominator = 0.0;
+        double flatNumerator = 0.0;
+        double flatDenominator = 0.0;
         double matchNumerator = 0.0;
         double matchDenominator = 0.0;
         double matchedSquares = 0.0;
@@ -375,9 +365,17 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         size_t sideCount = 0;
         size_t matchCount = 0;
         size_t lastIsotope = 0;
+
+        // Tests that go either way at random cost more as branches than both sums do.
+        void add(const Terms &t, bool tallAllowed)
+        {
+            const bool tall = (t.y > tallLow) & (t.y < tallHigh) & tallAllowed;
+            tallNumerator += pick(tall, t.tallNumerator, 0.0);
+            tallDenominator += pick(tall, t.tallDenominator, 0.0);
+            flatNumerator += pick(tall, 0.0, t.flatNumerator);
+            flatDenominator += pick(tall, 0.0, t.flatDenominator);
+        }
     };
-    const std::vector<double> &ys = b.sortedUnassigned;
-    const std::vector<Sums> &prefix = b.unassignedPrefix;
     std::array<AtScale, 2> at;
     for (size_t j = 0; j < at.size(); ++j) {
         AtScale &a = at[j];
@@ -386,34 +384,24 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         a.tallLow = 0.4 * (m_kmax + 1 < n ? a.scale * m_d[m_kmax + 1] : 0.0);
         a.tallHigh = 1.6 * a.tallest;
         a.lastIsotope = n;
-        // The unassigned points in the tall range are a stretch of them sorted by intensity.
-        a.flat = prefix.back();
-        if (m_tp.chargeSearchActive) {
-            const auto lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), a.tallLow) - ys.cbegin());
-            const auto upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), a.tallHigh) - ys.cbegin());
-            if (lower < upper) {
-                a.tall = prefix[upper].minus(prefix[lower]).tall();
-                a.flat = prefix[lower].plus(prefix.back().minus(prefix[upper]));
-            }
-        }
     }
 
-    // chooseMatches()'s choices, run by run, without listing them.
-    for (const Run &run : b.runs) {
-        const double d = m_d[run.isotope];
-        const auto begin = static_cast<size_t>(run.begin - m_first);
-        const auto end = static_cast<size_t>(run.end - m_first);
-        for (AtScale &a : at) {
-            const double e = d * a.scale;
-            const auto addSide = [&a](const Terms &t) {
-                if (t.y > a.tallLow && t.y < a.tallHigh) {
-                    a.tall.numerator += t.tallNumerator;
-                    a.tall.denominator += t.tallDenominator;
-                } else {
-                    a.flat.numerator += t.flatNumerator;
-                    a.flat.denominator += t.flatDenominator;
-                }
-                ++a.sideCount;
+    // chooseMatches()'s choices, run by run, without listing them. A walk per scale keeps its sums
+    // in registers: the two scales' sums side by side in memory would chain each addition through
+    // a store and a load.
+    for (AtScale &a : at) {
+        AtScale w = a;
+        for (const Terms &t : b.unassigned) {
+            w.add(t, m_tp.chargeSearchActive);
+        }
+        for (const Run &run : b.runs) {
+            const double d = m_d[run.isotope];
+            const auto begin = static_cast<size_t>(run.begin - m_first);
+            const auto end = static_cast<size_t>(run.end - m_first);
+            const double e = d * w.scale;
+            const auto addSide = [&w](const Terms &t) {
+                w.add(t, true);
+                ++w.sideCount;
             };
             size_t bestSlot = begin;
             bool matched = false;
@@ -437,26 +425,26 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
                 }
             }
             const double y = b.side[bestSlot].y;
-            ++a.matchCount;
-            const double m = modelAt(m_first + static_cast<int>(bestSlot), a.scale);
+            ++w.matchCount;
+            const double m = modelAt(m_first + static_cast<int>(bestSlot), w.scale);
             const double p = b.matchPenalty[bestSlot];
             const double q = std::min(m / y, y / m);
-            a.matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
-            a.matchDenominator += 1.2 * p * (m * m);
+            w.matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
+            w.matchDenominator += 1.2 * p * (m * m);
             if (y > 0.2 * m) {
-                ++a.matchedCount;
-                if (run.isotope != a.lastIsotope) {
-                    a.matchedSquares += d * d;
-                    a.lastIsotope = run.isotope;
+                ++w.matchedCount;
+                if (run.isotope != w.lastIsotope) {
+                    w.matchedSquares += d * d;
+                    w.lastIsotope = run.isotope;
                 }
             }
         }
+        a = w;
     }
 
     const double perIsotope = m_perIsotope;
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
-    const Sums &all = prefix.back();
     std::array<ScoreEstimate, 2> result;
     for (size_t j = 0; j < at.size(); ++j) {
         const AtScale &a = at[j];
@@ -469,26 +457,23 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         const double missing = missingWeight * squaredScale * std::max(m_sumOfSquares - a.matchedSquares, 0.0);
         const double coverage =
             coverageWeight * static_cast<double>(a.matchedCount) * perIsotope * squaredScale * m_sumOfSquares;
-        const double numerator = a.tall.numerator + a.flat.numerator * a.tallest + a.matchNumerator + missing;
+        const double numerator = a.tallNumerator + a.flatNumerator * a.tallest + a.matchNumerator + missing;
         const double denominator =
-            a.tall.denominator + a.flat.denominator * a.tallest + a.matchDenominator + coverage + 1e-15;
+            a.tallDenominator + a.flatDenominator * a.tallest + a.matchDenominator + coverage + 1e-15;
         const double value = numerator / denominator;
 
         // score() and this differ only in rounding. Each computes every part within γ = k·u of its
         // value in exact arithmetic, k counting the roundings on the way (the sums' lengths and a few
-        // products); differences of sums are bounded by the whole sums they come from, the missing
-        // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference, doubled
-        // again for margin, with an absolute allowance for subnormal values.
+        // products); the missing isotopes' share is bounded by the whole pattern's. Twice γ bounds the
+        // two results' difference, doubled again for margin, with an absolute allowance for
+        // subnormal values.
         constexpr double u = 0x1p-53;
-        const Rounding rounding(2 * (ys.size() + a.sideCount + a.matchCount + n) + 32);
+        const Rounding rounding(2 * (b.unassigned.size() + a.sideCount + a.matchCount + n) + 32);
         const double gamma = rounding.gamma;
         const double tiny = rounding.tiny;
-        const double numeratorError = gamma
-                * (all.tallNumerator + all.numerator * a.tallest + a.tall.numerator + a.flat.numerator * a.tallest
-                   + a.matchNumerator + missingBound)
-            + tiny;
-        const double denominatorError =
-            gamma * (all.tallDenominator + all.denominator * a.tallest + denominator) + tiny;
+        const double numeratorError =
+            gamma * (a.tallNumerator + a.flatNumerator * a.tallest + a.matchNumerator + missingBound) + tiny;
+        const double denominatorError = gamma * denominator + tiny;
         const double error =
             2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value)
             + tiny;
@@ -499,31 +484,6 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         }
     }
     return result;
-}
-
-void OverlapScorer::prepareEstimates()
-{
-    m_estimatesPrepared = true;
-    OverlapScorerBuffers &b = m_buffers;
-    // Sorted with their intensities at hand: an indirect sort would chase the terms.
-    std::vector<std::pair<double, size_t>> &order = b.order;
-    order.resize(b.unassigned.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        order[i] = { b.unassigned[i].y, i };
-    }
-    std::sort(order.begin(), order.end(), [](const auto &l, const auto &r) { return l.first < r.first; });
-    b.sortedUnassigned.clear();
-    b.unassignedPrefix.assign(1, Sums{});
-    for (const auto &[y, i] : order) {
-        const Terms &t = b.unassigned[i];
-        b.sortedUnassigned.push_back(y);
-        Sums sums = b.unassignedPrefix.back();
-        sums.numerator += t.flatNumerator;
-        sums.denominator += t.flatDenominator;
-        sums.tallNumerator += t.tallNumerator;
-        sums.tallDenominator += t.tallDenominator;
-        b.unassignedPrefix.push_back(sums);
-    }
 }
 
 } // namespace zeq::detail

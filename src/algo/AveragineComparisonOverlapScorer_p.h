@@ -88,33 +88,6 @@ struct OverlapScorerBuffers {
     };
     std::vector<TermBounds> runTerms;
     std::vector<TermBounds> runPrefix;
-    // For estimates: the unassigned points' intensities ascending, and the running sums of their
-    // terms in that order (flat factors in numerator and denominator).
-    struct Sums {
-        double numerator = 0.0;
-        double denominator = 0.0;
-        double tallNumerator = 0.0;
-        double tallDenominator = 0.0;
-
-        [[nodiscard]] Sums plus(const Sums &o) const
-        {
-            return { numerator + o.numerator,
-                     denominator + o.denominator,
-                     tallNumerator + o.tallNumerator,
-                     tallDenominator + o.tallDenominator };
-        }
-        [[nodiscard]] Sums minus(const Sums &o) const
-        {
-            return { numerator - o.numerator,
-                     denominator - o.denominator,
-                     tallNumerator - o.tallNumerator,
-                     tallDenominator - o.tallDenominator };
-        }
-        [[nodiscard]] Sums tall() const { return { tallNumerator, tallDenominator, 0.0, 0.0 }; }
-    };
-    std::vector<std::pair<double, size_t>> order;
-    std::vector<double> sortedUnassigned;
-    std::vector<Sums> unassignedPrefix;
 };
 
 /// Rounding allowances for a sum of non-negative terms whose number, with the products on the way,
@@ -181,13 +154,11 @@ public:
 private:
     using Run = OverlapScorerBuffers::Run;
     using Terms = OverlapScorerBuffers::Terms;
-    using Sums = OverlapScorerBuffers::Sums;
     using TermBounds = OverlapScorerBuffers::TermBounds;
 
     double modelAt(int pointIndex, double scale);
     // Out of line: the scores' loops want modelAt inline and its first-use path out of the way.
     [[gnu::noinline]] void fillShape(int pointIndex);
-    void prepareEstimates();
     // At least the model's height at scale 1 at a window point of a run of `isotope`, without its
     // powers where not known.
     double shapeCeiling(size_t slot, size_t isotope);
@@ -215,7 +186,6 @@ private:
     size_t m_kmax = 0;
     double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares; // Σ d²
-    bool m_estimatesPrepared = false;
     int m_first = 0;
     int m_last = -1;
     bool m_windowOk = false;

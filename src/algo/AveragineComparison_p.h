@@ -7,9 +7,11 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 class PlotBase;
@@ -86,6 +88,14 @@ inline long long belowTruncated(double t)
 inline long long aboveTruncated(double t)
 {
     return static_cast<long long>(t) + static_cast<long long>(t > 0.0);
+}
+
+/// c ? a : b without a branch, for the scorers' loops whose tests go either way at random; the
+/// value is a or b to the bit.
+inline double pick(bool c, double a, double b)
+{
+    const std::uint64_t mask = -static_cast<std::uint64_t>(c);
+    return std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & mask) | (std::bit_cast<std::uint64_t>(b) & ~mask));
 }
 
 /// The isotope (0 up to `size` − 1) whose peak, `width` isotope units wide, covers position u (in
