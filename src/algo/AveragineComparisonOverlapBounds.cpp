@@ -182,35 +182,6 @@ double OverlapScorer::leastOver(double a, double b)
         // it holds at a (the margins stand for the rounding of the quotient and the distances).
         const double expected = m_d[run.isotope] * a;
         const double expectedMost = m_d[run.isotope] * b;
-        if (length == 1) {
-            // Most runs hold one point, the closest by itself: what follows, without the sums.
-            const Terms &t = m_buffers.side[begin];
-            const TermBounds side = bounds(t, true);
-            if (!(expected < 3.0 * (1.0 + 4.0 * u) * t.y)) {
-                numerator += side.numerator;
-                denominator += side.denominator;
-                continue;
-            }
-            const double shape = exactShape(begin);
-            const double p = m_buffers.matchPenalty[begin];
-            const double mb = shape * b;
-            double matchNumerator = matchLeast(t.y, p, shape * a, mb);
-            double matchDenominator = 1.2 * p * (mb * mb);
-            if (!(expectedMost < 3.0 * (1.0 - 4.0 * u) * t.y)) {
-                matchNumerator = std::min(matchNumerator, side.numerator);
-                matchDenominator = std::max(matchDenominator, side.denominator);
-            }
-            numerator += matchNumerator;
-            denominator += matchDenominator;
-            if (t.y > 0.2 * (shape * a)) {
-                ++reachableRuns;
-                if (run.isotope != lastReached) {
-                    reachedSquares += m_d[run.isotope] * m_d[run.isotope];
-                    lastReached = run.isotope;
-                }
-            }
-            continue;
-        }
         double below = -std::numeric_limits<double>::infinity(); // the highest point under the range
         double above = std::numeric_limits<double>::infinity(); // the lowest point over it
         terms.resize(length);
