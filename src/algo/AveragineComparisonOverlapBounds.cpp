@@ -121,9 +121,6 @@ double OverlapScorer::leastOver(double a, double b)
     // the whole range. A point that may fall either way counts with the lesser numerator term and
     // the greater denominator term. An isotope counts as matched, and a run toward the coverage,
     // wherever a match that could count exists.
-    if (!m_plainIntensities) {
-        return -std::numeric_limits<double>::infinity(); // the closest point's margins need them
-    }
     const size_t n = m_d.size();
     const double next = m_kmax + 1 < n ? m_d[m_kmax + 1] : 0.0;
     const double tallestA = a * m_d[m_kmax];
@@ -132,8 +129,12 @@ double OverlapScorer::leastOver(double a, double b)
     const double lowB = 0.4 * (m_kmax + 1 < n ? b * next : 0.0);
     const double highA = 1.6 * tallestA;
     const double highB = 1.6 * tallestB;
+    // Every point passes here once. The closest point's margins need every intensity 0 or well
+    // inside the normal range, so that rounding errors stay relative.
+    bool plain = true;
     // The least numerator term and the greatest denominator term of a point over [a, b].
     const auto bounds = [&](const Terms &t, bool tallAllowed) {
+        plain &= (t.y == 0.0) | ((t.y >= 0x1p-900) & (t.y <= 0x1p+900));
         const double flatNumerator = t.flatNumerator * tallestA;
         const double flatDenominator = t.flatDenominator * tallestB;
         const bool never = !tallAllowed | !((t.y > lowA) & (t.y < highB));
@@ -246,6 +247,9 @@ double OverlapScorer::leastOver(double a, double b)
         }
     }
 
+    if (!plain) {
+        return -std::numeric_limits<double>::infinity();
+    }
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
     const Rounding rounding(2 * (m_buffers.unassigned.size() + runPoints + m_buffers.runs.size() + 2 * n) + 64);

@@ -155,17 +155,16 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     constexpr double kSideWeights[2] = { 0.5 * 1.0, 0.5 * 0.2 };
     constexpr double kUnassignedTallWeights[2] = { kUnassignedTall * 1.0, kUnassignedTall * 0.2 };
     constexpr double kUnassignedWeights[2] = { 2.0 * 1.0, 2.0 * 0.2 };
+    const size_t isotopes = d.size(); // read once: for all the compiler knows, the buffers alias it
     int runStart = -1;
     int runIsotope = -1;
-    bool plain = true;
     for (int i = m_first; i <= m_last; ++i) {
         const auto slot = static_cast<size_t>(i - m_first);
         const auto tag = static_cast<size_t>(i - tagOffset);
         const bool explained = tag != 0 && tag < tagCount && tagData[tag].excluded; // i below the offset wraps
         const double y = m_points[i].y();
         const double y2 = y * y;
-        plain &= y == 0.0 || (y >= 0x1p-900 && y <= 0x1p+900);
-        const int k = overlappedIsotope((m_points[i].x() - mzOffset) * charge * kInverseSpacing, width, d.size());
+        const int k = overlappedIsotope((m_points[i].x() - mzOffset) * charge * kInverseSpacing, width, isotopes);
         if (k >= 0) { // only the points of runs are read by slot
             const double tall = kSideTallWeights[explained];
             const double flat = kSideWeights[explained];
@@ -191,7 +190,6 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     if (runStart >= 0) {
         m_buffers.runs.push_back({ runStart, m_last + 1, static_cast<size_t>(runIsotope) });
     }
-    m_plainIntensities = plain;
 }
 
 void OverlapScorer::fillShape(int pointIndex)

@@ -180,9 +180,6 @@ private:
     double m_mzOffset;
     double m_sigma;
     double m_isotopeWidth = 0.0; // a peak's half width in isotope units
-    // Every window point's intensity 0 or well inside the normal range, so that rounding errors stay
-    // relative.
-    bool m_plainIntensities = true;
     size_t m_kmax = 0;
     double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares; // Σ d²
