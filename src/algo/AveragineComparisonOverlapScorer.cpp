@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <span>
 
 namespace zeq::detail
 {
@@ -346,6 +347,12 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
 {
     OverlapScorerBuffers &b = m_buffers;
     const size_t n = m_d.size();
+    // Most scorers are asked once or twice, some a dozen times: the first estimate sums the
+    // unassigned points as they come, later ones find those in the tall range among them sorted.
+    const bool sorted = m_estimates++ > 0;
+    if (m_estimates == 2) {
+        prepareEstimates();
+    }
     struct AtScale {
         double scale;
         double tallest;
@@ -356,6 +363,9 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         double tallDenominator = 0.0;
         double flatNumerator = 0.0;
         double flatDenominator = 0.0;
+        // The whole sums of the unassigned points' terms that sorted sums were taken from.
+        double wholeNumerator = 0.0;
+        double wholeDenominator = 0.0;
         double matchNumerator = 0.0;
         double matchDenominator = 0.0;
         double matchedSquares = 0.0;
@@ -382,6 +392,31 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         a.tallLow = 0.4 * (m_kmax + 1 < n ? a.scale * m_d[m_kmax + 1] : 0.0);
         a.tallHigh = 1.6 * a.tallest;
         a.lastIsotope = n;
+        if (!sorted) {
+            continue;
+        }
+        // The unassigned points in the tall range are a stretch of them sorted by intensity.
+        const std::vector<double> &ys = b.sortedUnassigned;
+        const std::vector<Sums> &prefix = b.unassignedPrefix;
+        const Sums &all = prefix.back();
+        a.wholeNumerator = all.tallNumerator + all.flatNumerator * a.tallest;
+        a.wholeDenominator = all.tallDenominator + all.flatDenominator * a.tallest;
+        size_t lower = 0;
+        size_t upper = 0;
+        if (m_tp.chargeSearchActive) {
+            lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), a.tallLow) - ys.cbegin());
+            upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), a.tallHigh) - ys.cbegin());
+        }
+        if (lower < upper) {
+            a.tallNumerator = prefix[upper].tallNumerator - prefix[lower].tallNumerator;
+            a.tallDenominator = prefix[upper].tallDenominator - prefix[lower].tallDenominator;
+            a.flatNumerator = prefix[lower].flatNumerator + (all.flatNumerator - prefix[upper].flatNumerator);
+            a.flatDenominator =
+                prefix[lower].flatDenominator + (all.flatDenominator - prefix[upper].flatDenominator);
+        } else {
+            a.flatNumerator = all.flatNumerator;
+            a.flatDenominator = all.flatDenominator;
+        }
     }
 
     // chooseMatches()'s choices, run by run, without listing them. A walk per scale keeps its sums
@@ -389,7 +424,7 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
     // a store and a load.
     for (AtScale &a : at) {
         AtScale w = a;
-        for (const Terms &t : b.unassigned) {
+        for (const Terms &t : sorted ? std::span<const Terms>() : std::span<const Terms>(b.unassigned)) {
             w.add(t, m_tp.chargeSearchActive);
         }
         for (const Run &run : b.runs) {
@@ -462,16 +497,18 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
 
         // score() and this differ only in rounding. Each computes every part within γ = k·u of its
         // value in exact arithmetic, k counting the roundings on the way (the sums' lengths and a few
-        // products); the missing isotopes' share is bounded by the whole pattern's. Twice γ bounds the
-        // two results' difference, doubled again for margin, with an absolute allowance for
-        // subnormal values.
+        // products); differences of sums are bounded by the whole sums they come from, the missing
+        // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference,
+        // doubled again for margin, with an absolute allowance for subnormal values.
         constexpr double u = 0x1p-53;
         const Rounding rounding(2 * (b.unassigned.size() + a.sideCount + a.matchCount + n) + 32);
         const double gamma = rounding.gamma;
         const double tiny = rounding.tiny;
-        const double numeratorError =
-            gamma * (a.tallNumerator + a.flatNumerator * a.tallest + a.matchNumerator + missingBound) + tiny;
-        const double denominatorError = gamma * denominator + tiny;
+        const double numeratorError = gamma
+                * (a.wholeNumerator + a.tallNumerator + a.flatNumerator * a.tallest + a.matchNumerator
+                   + missingBound)
+            + tiny;
+        const double denominatorError = gamma * (a.wholeDenominator + denominator) + tiny;
         const double error =
             2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value)
             + tiny;
@@ -482,6 +519,30 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         }
     }
     return result;
+}
+
+void OverlapScorer::prepareEstimates()
+{
+    OverlapScorerBuffers &b = m_buffers;
+    // Sorted with their intensities at hand: an indirect sort would chase the terms.
+    std::vector<std::pair<double, size_t>> &order = b.order;
+    order.resize(b.unassigned.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = { b.unassigned[i].y, i };
+    }
+    std::sort(order.begin(), order.end(), [](const auto &l, const auto &r) { return l.first < r.first; });
+    b.sortedUnassigned.clear();
+    b.unassignedPrefix.assign(1, Sums{});
+    for (const auto &[y, i] : order) {
+        const Terms &t = b.unassigned[i];
+        b.sortedUnassigned.push_back(y);
+        Sums sums = b.unassignedPrefix.back();
+        sums.flatNumerator += t.flatNumerator;
+        sums.flatDenominator += t.flatDenominator;
+        sums.tallNumerator += t.tallNumerator;
+        sums.tallDenominator += t.tallDenominator;
+        b.unassignedPrefix.push_back(sums);
+    }
 }
 
 } // namespace zeq::detail

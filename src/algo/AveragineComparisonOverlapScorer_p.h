@@ -88,6 +88,17 @@ struct OverlapScorerBuffers {
     };
     std::vector<TermBounds> runTerms;
     std::vector<TermBounds> runPrefix;
+    // For estimates after the first: the unassigned points' intensities ascending, and the running
+    // sums of their terms in that order (flat factors and terms in the tall range).
+    struct Sums {
+        double flatNumerator = 0.0;
+        double flatDenominator = 0.0;
+        double tallNumerator = 0.0;
+        double tallDenominator = 0.0;
+    };
+    std::vector<std::pair<double, size_t>> order;
+    std::vector<double> sortedUnassigned;
+    std::vector<Sums> unassignedPrefix;
 };
 
 /// Rounding allowances for a sum of non-negative terms whose number, with the products on the way,
@@ -155,8 +166,10 @@ private:
     using Run = OverlapScorerBuffers::Run;
     using Terms = OverlapScorerBuffers::Terms;
     using TermBounds = OverlapScorerBuffers::TermBounds;
+    using Sums = OverlapScorerBuffers::Sums;
 
     double modelAt(int pointIndex, double scale);
+    void prepareEstimates();
     // Out of line: the scores' loops want modelAt inline and its first-use path out of the way.
     [[gnu::noinline]] void fillShape(int pointIndex);
     // At least the model's height at scale 1 at a window point of a run of `isotope`, without its
@@ -183,6 +196,7 @@ private:
     size_t m_kmax = 0;
     double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares; // Σ d²
+    int m_estimates = 0;
     int m_first = 0;
     int m_last = -1;
     bool m_windowOk = false;
