@@ -59,10 +59,16 @@ void warnWindowMismatch(int first, int last)
     }
 }
 
-// findMaxIndex of the pattern, read from the pattern.
-std::optional<size_t> tallestOf(const AveragineIsotopeDistribution::Pattern &pattern)
+// findMaxIndex of the pattern, read from the pattern, or −1 where findMaxIndex finds none (and logs
+// so). Not an optional: placements ask for it at every charge, and the optional's two halves,
+// written apart and read as one, stall the read.
+long long tallestOf(const AveragineIsotopeDistribution::Pattern &pattern)
 {
-    return pattern.fractions.empty() ? findMaxIndex(pattern.fractions) : std::optional<size_t>(pattern.tallest);
+    if (pattern.fractions.empty()) {
+        (void)findMaxIndex(pattern.fractions);
+        return -1;
+    }
+    return static_cast<long long>(pattern.tallest);
 }
 
 } // namespace
@@ -143,8 +149,7 @@ bool placeWithoutScore(const AveragineIsotopeDistribution &model,
                        ChargeScoreInfo &info,
                        const AveragineIsotopeDistribution::Pattern **pattern)
 {
-    const std::optional<size_t> kmax = tallestOf(model.isotopePattern(z * peak.x()));
-    const double kmaxValue = kmax ? static_cast<double>(*kmax) : -1.0;
+    const auto kmaxValue = static_cast<double>(tallestOf(model.isotopePattern(z * peak.x())));
     // Charge 0 cannot be scored (findScaleFactor says so); it only must not divide by zero here.
     const double mzOffset = z == 0 ? peak.x() : peak.x() - kmaxValue * kIsotopeSpacing / z;
     info.mzOffset = mzOffset;
@@ -167,12 +172,12 @@ bool scaleWithoutScore(const AveragineIsotopeDistribution &model,
         return false;
     }
     const AveragineIsotopeDistribution::Pattern &found = model.isotopePattern(z * mzOffset);
-    const std::optional<size_t> kmax = tallestOf(found);
-    if (!kmax) {
+    const long long kmax = tallestOf(found);
+    if (kmax < 0) {
         return false;
     }
     // Scoring reads only charge, m/z and scale and writes the rest, so info can be scored in place.
-    info.scaleFact = peak.y() / (found.fractions[*kmax] + 1e-30);
+    info.scaleFact = peak.y() / (found.fractions[static_cast<size_t>(kmax)] + 1e-30);
     if (pattern) {
         *pattern = &found;
     }
