@@ -7,7 +7,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <span>
 
 namespace zeq::detail
 {
@@ -353,11 +352,16 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
     if (m_estimates == 2) {
         prepareEstimates();
     }
-    struct AtScale {
-        double scale;
-        double tallest;
-        double tallLow;
-        double tallHigh;
+    const double perIsotope = m_perIsotope;
+    const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
+    const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
+    std::array<ScoreEstimate, 2> result;
+    // A walk per scale keeps its sums in registers.
+    for (size_t j = 0; j < scales.size(); ++j) {
+        const double scale = scales[j];
+        const double tallest = scale * m_d[m_kmax];
+        const double tallLow = 0.4 * (m_kmax + 1 < n ? scale * m_d[m_kmax + 1] : 0.0);
+        const double tallHigh = 1.6 * tallest;
         // The points' terms in the tall range, and the flat factors of the others.
         double tallNumerator = 0.0;
         double tallDenominator = 0.0;
@@ -366,83 +370,62 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         // The whole sums of the unassigned points' terms that sorted sums were taken from.
         double wholeNumerator = 0.0;
         double wholeDenominator = 0.0;
+        // Tests that go either way at random cost more as branches than both sums do.
+        const auto add = [&](const Terms &t, bool tallAllowed) {
+            const bool tall = (t.y > tallLow) & (t.y < tallHigh) & tallAllowed;
+            tallNumerator += pick(tall, t.tallNumerator, 0.0);
+            tallDenominator += pick(tall, t.tallDenominator, 0.0);
+            flatNumerator += pick(tall, 0.0, t.flatNumerator);
+            flatDenominator += pick(tall, 0.0, t.flatDenominator);
+        };
+        if (!sorted) {
+            for (const Terms &t : b.unassigned) {
+                add(t, m_tp.chargeSearchActive);
+            }
+        } else {
+            // The unassigned points in the tall range are a stretch of them sorted by intensity.
+            const std::vector<double> &ys = b.sortedUnassigned;
+            const std::vector<Sums> &prefix = b.unassignedPrefix;
+            const Sums &all = prefix.back();
+            wholeNumerator = all.tallNumerator + all.flatNumerator * tallest;
+            wholeDenominator = all.tallDenominator + all.flatDenominator * tallest;
+            size_t lower = 0;
+            size_t upper = 0;
+            if (m_tp.chargeSearchActive) {
+                lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), tallLow) - ys.cbegin());
+                upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), tallHigh) - ys.cbegin());
+            }
+            flatNumerator = all.flatNumerator;
+            flatDenominator = all.flatDenominator;
+            if (lower < upper) {
+                tallNumerator = prefix[upper].tallNumerator - prefix[lower].tallNumerator;
+                tallDenominator = prefix[upper].tallDenominator - prefix[lower].tallDenominator;
+                flatNumerator = prefix[lower].flatNumerator + (all.flatNumerator - prefix[upper].flatNumerator);
+                flatDenominator = prefix[lower].flatDenominator + (all.flatDenominator - prefix[upper].flatDenominator);
+            }
+        }
+
+        // chooseMatches()'s choices, run by run, without listing them.
         double matchNumerator = 0.0;
         double matchDenominator = 0.0;
         double matchedSquares = 0.0;
         size_t matchedCount = 0;
         size_t sideCount = 0;
         size_t matchCount = 0;
-        size_t lastIsotope = 0;
-
-        // Tests that go either way at random cost more as branches than both sums do.
-        void add(const Terms &t, bool tallAllowed)
-        {
-            const bool tall = (t.y > tallLow) & (t.y < tallHigh) & tallAllowed;
-            tallNumerator += pick(tall, t.tallNumerator, 0.0);
-            tallDenominator += pick(tall, t.tallDenominator, 0.0);
-            flatNumerator += pick(tall, 0.0, t.flatNumerator);
-            flatDenominator += pick(tall, 0.0, t.flatDenominator);
-        }
-    };
-    std::array<AtScale, 2> at;
-    for (size_t j = 0; j < at.size(); ++j) {
-        AtScale &a = at[j];
-        a.scale = scales[j];
-        a.tallest = a.scale * m_d[m_kmax];
-        a.tallLow = 0.4 * (m_kmax + 1 < n ? a.scale * m_d[m_kmax + 1] : 0.0);
-        a.tallHigh = 1.6 * a.tallest;
-        a.lastIsotope = n;
-        if (!sorted) {
-            continue;
-        }
-        // The unassigned points in the tall range are a stretch of them sorted by intensity.
-        const std::vector<double> &ys = b.sortedUnassigned;
-        const std::vector<Sums> &prefix = b.unassignedPrefix;
-        const Sums &all = prefix.back();
-        a.wholeNumerator = all.tallNumerator + all.flatNumerator * a.tallest;
-        a.wholeDenominator = all.tallDenominator + all.flatDenominator * a.tallest;
-        size_t lower = 0;
-        size_t upper = 0;
-        if (m_tp.chargeSearchActive) {
-            lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), a.tallLow) - ys.cbegin());
-            upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), a.tallHigh) - ys.cbegin());
-        }
-        if (lower < upper) {
-            a.tallNumerator = prefix[upper].tallNumerator - prefix[lower].tallNumerator;
-            a.tallDenominator = prefix[upper].tallDenominator - prefix[lower].tallDenominator;
-            a.flatNumerator = prefix[lower].flatNumerator + (all.flatNumerator - prefix[upper].flatNumerator);
-            a.flatDenominator =
-                prefix[lower].flatDenominator + (all.flatDenominator - prefix[upper].flatDenominator);
-        } else {
-            a.flatNumerator = all.flatNumerator;
-            a.flatDenominator = all.flatDenominator;
-        }
-    }
-
-    // chooseMatches()'s choices, run by run, without listing them. A walk per scale keeps its sums
-    // in registers: the two scales' sums side by side in memory would chain each addition through
-    // a store and a load.
-    for (AtScale &a : at) {
-        AtScale w = a;
-        for (const Terms &t : sorted ? std::span<const Terms>() : std::span<const Terms>(b.unassigned)) {
-            w.add(t, m_tp.chargeSearchActive);
-        }
+        size_t lastIsotope = n;
         for (const Run &run : b.runs) {
             const double d = m_d[run.isotope];
             const auto begin = static_cast<size_t>(run.begin - m_first);
             const auto end = static_cast<size_t>(run.end - m_first);
-            const double e = d * w.scale;
-            const auto addSide = [&w](const Terms &t) {
-                w.add(t, true);
-                ++w.sideCount;
-            };
+            const double e = d * scale;
             size_t bestSlot = begin;
             bool matched = false;
             if (end == begin + 1) {
                 // Most runs hold one point: no closest point to find, at most one side point.
                 matched = e / b.side[begin].y < 3.0;
                 if (!matched) {
-                    addSide(b.side[begin]);
+                    add(b.side[begin], true);
+                    ++sideCount;
                     continue;
                 }
             } else {
@@ -450,7 +433,8 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
                 matched = e / b.side[bestSlot].y < 3.0;
                 for (size_t slot = begin; slot < end; ++slot) {
                     if (!matched || slot != bestSlot) {
-                        addSide(b.side[slot]);
+                        add(b.side[slot], true);
+                        ++sideCount;
                     }
                 }
                 if (!matched) {
@@ -458,41 +442,32 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
                 }
             }
             const double y = b.side[bestSlot].y;
-            ++w.matchCount;
-            const double m = modelAt(m_first + static_cast<int>(bestSlot), w.scale);
+            ++matchCount;
+            const double m = modelAt(m_first + static_cast<int>(bestSlot), scale);
             const double p = b.matchPenalty[bestSlot];
             const double q = std::min(m / y, y / m);
-            w.matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
-            w.matchDenominator += 1.2 * p * (m * m);
+            matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
+            matchDenominator += 1.2 * p * (m * m);
             if (y > 0.2 * m) {
-                ++w.matchedCount;
-                if (run.isotope != w.lastIsotope) {
-                    w.matchedSquares += d * d;
-                    w.lastIsotope = run.isotope;
+                ++matchedCount;
+                if (run.isotope != lastIsotope) {
+                    matchedSquares += d * d;
+                    lastIsotope = run.isotope;
                 }
             }
         }
-        a = w;
-    }
 
-    const double perIsotope = m_perIsotope;
-    const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
-    const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
-    std::array<ScoreEstimate, 2> result;
-    for (size_t j = 0; j < at.size(); ++j) {
-        const AtScale &a = at[j];
-        if (a.matchedCount <= 1) {
+        if (matchedCount <= 1) {
             result[j] = { sparseMatchScore(m_charge), 0.0 };
             continue;
         }
-        const double squaredScale = a.scale * a.scale;
+        const double squaredScale = scale * scale;
         const double missingBound = missingWeight * squaredScale * m_sumOfSquares;
-        const double missing = missingWeight * squaredScale * std::max(m_sumOfSquares - a.matchedSquares, 0.0);
+        const double missing = missingWeight * squaredScale * std::max(m_sumOfSquares - matchedSquares, 0.0);
         const double coverage =
-            coverageWeight * static_cast<double>(a.matchedCount) * perIsotope * squaredScale * m_sumOfSquares;
-        const double numerator = a.tallNumerator + a.flatNumerator * a.tallest + a.matchNumerator + missing;
-        const double denominator =
-            a.tallDenominator + a.flatDenominator * a.tallest + a.matchDenominator + coverage + 1e-15;
+            coverageWeight * static_cast<double>(matchedCount) * perIsotope * squaredScale * m_sumOfSquares;
+        const double numerator = tallNumerator + flatNumerator * tallest + matchNumerator + missing;
+        const double denominator = tallDenominator + flatDenominator * tallest + matchDenominator + coverage + 1e-15;
         const double value = numerator / denominator;
 
         // score() and this differ only in rounding. Each computes every part within γ = k·u of its
@@ -501,14 +476,13 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
         // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference,
         // doubled again for margin, with an absolute allowance for subnormal values.
         constexpr double u = 0x1p-53;
-        const Rounding rounding(2 * (b.unassigned.size() + a.sideCount + a.matchCount + n) + 32);
+        const Rounding rounding(2 * (b.unassigned.size() + sideCount + matchCount + n) + 32);
         const double gamma = rounding.gamma;
         const double tiny = rounding.tiny;
-        const double numeratorError = gamma
-                * (a.wholeNumerator + a.tallNumerator + a.flatNumerator * a.tallest + a.matchNumerator
-                   + missingBound)
+        const double numeratorError =
+            gamma * (wholeNumerator + tallNumerator + flatNumerator * tallest + matchNumerator + missingBound)
             + tiny;
-        const double denominatorError = gamma * (a.wholeDenominator + denominator) + tiny;
+        const double denominatorError = gamma * (wholeDenominator + denominator) + tiny;
         const double error =
             2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value)
             + tiny;
