@@ -19,6 +19,10 @@ namespace
 constexpr double kUnassignedTall = 2.0 * 2.1333333333333333;
 constexpr double kSideTall = 1.7 * 0.5;
 
+// From this many points on, a window's tests of intensities go either way at random often enough
+// that sums without branches pay; below, the branches are mostly foreseen.
+constexpr size_t kCrowded = 64;
+
 double gaussian(double t, double w)
 {
     return std::pow(kGaussianBase, -(t * t) / (2.0 * w * w));
@@ -132,6 +136,7 @@ OverlapScorer::OverlapScorer(const PlotBase &plot,
     }
     m_perIsotope = 1.0 / std::sqrt(static_cast<double>(d.size()));
     const auto windowSize = static_cast<size_t>(m_last - m_first + 1);
+    m_crowded = windowSize >= kCrowded;
     m_buffers.runs.clear();
     m_buffers.unassigned.clear();
     m_buffers.shapes.resize(windowSize);
@@ -344,155 +349,164 @@ std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optio
 
 std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2> &scales)
 {
-    OverlapScorerBuffers &b = m_buffers;
-    const size_t n = m_d.size();
     // Most scorers are asked once or twice, some a dozen times: the first estimate sums the
     // unassigned points as they come, later ones find those in the tall range among them sorted.
     const bool sorted = m_estimates++ > 0;
     if (m_estimates == 2) {
         prepareEstimates();
     }
+    std::array<ScoreEstimate, 2> result;
+    for (size_t j = 0; j < scales.size(); ++j) {
+        result[j] = m_crowded ? estimateAt<true>(scales[j], sorted) : estimateAt<false>(scales[j], sorted);
+    }
+    return result;
+}
+
+template <bool Crowded>
+ScoreEstimate OverlapScorer::estimateAt(double scale, bool sorted)
+{
+    const OverlapScorerBuffers &b = m_buffers;
+    const size_t n = m_d.size();
     const double perIsotope = m_perIsotope;
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
-    std::array<ScoreEstimate, 2> result;
-    // A walk per scale keeps its sums in registers.
-    for (size_t j = 0; j < scales.size(); ++j) {
-        const double scale = scales[j];
-        const double tallest = scale * m_d[m_kmax];
-        const double tallLow = 0.4 * (m_kmax + 1 < n ? scale * m_d[m_kmax + 1] : 0.0);
-        const double tallHigh = 1.6 * tallest;
-        // The points' terms in the tall range, and the flat factors of the others.
-        double tallNumerator = 0.0;
-        double tallDenominator = 0.0;
-        double flatNumerator = 0.0;
-        double flatDenominator = 0.0;
-        // The whole sums of the unassigned points' terms that sorted sums were taken from.
-        double wholeNumerator = 0.0;
-        double wholeDenominator = 0.0;
-        // Tests that go either way at random cost more as branches than both sums do.
-        const auto add = [&](const Terms &t, bool tallAllowed) {
-            const bool tall = (t.y > tallLow) & (t.y < tallHigh) & tallAllowed;
+    const double tallest = scale * m_d[m_kmax];
+    const double tallLow = 0.4 * (m_kmax + 1 < n ? scale * m_d[m_kmax + 1] : 0.0);
+    const double tallHigh = 1.6 * tallest;
+    // The points' terms in the tall range, and the flat factors of the others.
+    double tallNumerator = 0.0;
+    double tallDenominator = 0.0;
+    double flatNumerator = 0.0;
+    double flatDenominator = 0.0;
+    // The whole sums of the unassigned points' terms that sorted sums were taken from.
+    double wholeNumerator = 0.0;
+    double wholeDenominator = 0.0;
+    const auto add = [&](const Terms &t, bool tallAllowed) {
+        const bool tall = (t.y > tallLow) & (t.y < tallHigh) & tallAllowed;
+        if constexpr (Crowded) {
             tallNumerator += pick(tall, t.tallNumerator, 0.0);
             tallDenominator += pick(tall, t.tallDenominator, 0.0);
             flatNumerator += pick(tall, 0.0, t.flatNumerator);
             flatDenominator += pick(tall, 0.0, t.flatDenominator);
-        };
-        if (!sorted) {
-            for (const Terms &t : b.unassigned) {
-                add(t, m_tp.chargeSearchActive);
-            }
+        } else if (tall) {
+            tallNumerator += t.tallNumerator;
+            tallDenominator += t.tallDenominator;
         } else {
-            // The unassigned points in the tall range are a stretch of them sorted by intensity.
-            const std::vector<double> &ys = b.sortedUnassigned;
-            const std::vector<Sums> &prefix = b.unassignedPrefix;
-            const Sums &all = prefix.back();
-            wholeNumerator = all.tallNumerator + all.flatNumerator * tallest;
-            wholeDenominator = all.tallDenominator + all.flatDenominator * tallest;
-            size_t lower = 0;
-            size_t upper = 0;
-            if (m_tp.chargeSearchActive) {
-                lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), tallLow) - ys.cbegin());
-                upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), tallHigh) - ys.cbegin());
-            }
-            flatNumerator = all.flatNumerator;
-            flatDenominator = all.flatDenominator;
-            if (lower < upper) {
-                tallNumerator = prefix[upper].tallNumerator - prefix[lower].tallNumerator;
-                tallDenominator = prefix[upper].tallDenominator - prefix[lower].tallDenominator;
-                flatNumerator = prefix[lower].flatNumerator + (all.flatNumerator - prefix[upper].flatNumerator);
-                flatDenominator = prefix[lower].flatDenominator + (all.flatDenominator - prefix[upper].flatDenominator);
-            }
+            flatNumerator += t.flatNumerator;
+            flatDenominator += t.flatDenominator;
         }
-
-        // chooseMatches()'s choices, run by run, without listing them.
-        double matchNumerator = 0.0;
-        double matchDenominator = 0.0;
-        double matchedSquares = 0.0;
-        size_t matchedCount = 0;
-        size_t sideCount = 0;
-        size_t matchCount = 0;
-        size_t lastIsotope = n;
-        for (const Run &run : b.runs) {
-            const double d = m_d[run.isotope];
-            const auto begin = static_cast<size_t>(run.begin - m_first);
-            const auto end = static_cast<size_t>(run.end - m_first);
-            const double e = d * scale;
-            size_t bestSlot = begin;
-            bool matched = false;
-            if (end == begin + 1) {
-                // Most runs hold one point: no closest point to find, at most one side point.
-                matched = e / b.side[begin].y < 3.0;
-                if (!matched) {
-                    add(b.side[begin], true);
-                    ++sideCount;
-                    continue;
-                }
-            } else {
-                bestSlot = closestSlot(b.side, begin, end, e);
-                matched = e / b.side[bestSlot].y < 3.0;
-                for (size_t slot = begin; slot < end; ++slot) {
-                    if (!matched || slot != bestSlot) {
-                        add(b.side[slot], true);
-                        ++sideCount;
-                    }
-                }
-                if (!matched) {
-                    continue;
-                }
-            }
-            const double y = b.side[bestSlot].y;
-            ++matchCount;
-            const double m = modelAt(m_first + static_cast<int>(bestSlot), scale);
-            const double p = b.matchPenalty[bestSlot];
-            const double q = std::min(m / y, y / m);
-            matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
-            matchDenominator += 1.2 * p * (m * m);
-            if (y > 0.2 * m) {
-                ++matchedCount;
-                if (run.isotope != lastIsotope) {
-                    matchedSquares += d * d;
-                    lastIsotope = run.isotope;
-                }
-            }
+    };
+    if (!sorted) {
+        for (const Terms &t : b.unassigned) {
+            add(t, m_tp.chargeSearchActive);
         }
-
-        if (matchedCount <= 1) {
-            result[j] = { sparseMatchScore(m_charge), 0.0 };
-            continue;
+    } else {
+        // The unassigned points in the tall range are a stretch of them sorted by intensity.
+        const std::vector<double> &ys = b.sortedUnassigned;
+        const std::vector<Sums> &prefix = b.unassignedPrefix;
+        const Sums &all = prefix.back();
+        wholeNumerator = all.tallNumerator + all.flatNumerator * tallest;
+        wholeDenominator = all.tallDenominator + all.flatDenominator * tallest;
+        size_t lower = 0;
+        size_t upper = 0;
+        if (m_tp.chargeSearchActive) {
+            lower = static_cast<size_t>(std::upper_bound(ys.cbegin(), ys.cend(), tallLow) - ys.cbegin());
+            upper = static_cast<size_t>(std::lower_bound(ys.cbegin(), ys.cend(), tallHigh) - ys.cbegin());
         }
-        const double squaredScale = scale * scale;
-        const double missingBound = missingWeight * squaredScale * m_sumOfSquares;
-        const double missing = missingWeight * squaredScale * std::max(m_sumOfSquares - matchedSquares, 0.0);
-        const double coverage =
-            coverageWeight * static_cast<double>(matchedCount) * perIsotope * squaredScale * m_sumOfSquares;
-        const double numerator = tallNumerator + flatNumerator * tallest + matchNumerator + missing;
-        const double denominator = tallDenominator + flatDenominator * tallest + matchDenominator + coverage + 1e-15;
-        const double value = numerator / denominator;
-
-        // score() and this differ only in rounding. Each computes every part within γ = k·u of its
-        // value in exact arithmetic, k counting the roundings on the way (the sums' lengths and a few
-        // products); differences of sums are bounded by the whole sums they come from, the missing
-        // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference,
-        // doubled again for margin, with an absolute allowance for subnormal values.
-        constexpr double u = 0x1p-53;
-        const Rounding rounding(2 * (b.unassigned.size() + sideCount + matchCount + n) + 32);
-        const double gamma = rounding.gamma;
-        const double tiny = rounding.tiny;
-        const double numeratorError =
-            gamma * (wholeNumerator + tallNumerator + flatNumerator * tallest + matchNumerator + missingBound)
-            + tiny;
-        const double denominatorError = gamma * (wholeDenominator + denominator) + tiny;
-        const double error =
-            2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value)
-            + tiny;
-        if (!std::isfinite(value) || !std::isfinite(error) || !(denominator > denominatorError)) {
-            result[j] = { value, std::numeric_limits<double>::infinity() };
-        } else {
-            result[j] = { value, error };
+        flatNumerator = all.flatNumerator;
+        flatDenominator = all.flatDenominator;
+        if (lower < upper) {
+            tallNumerator = prefix[upper].tallNumerator - prefix[lower].tallNumerator;
+            tallDenominator = prefix[upper].tallDenominator - prefix[lower].tallDenominator;
+            flatNumerator = prefix[lower].flatNumerator + (all.flatNumerator - prefix[upper].flatNumerator);
+            flatDenominator = prefix[lower].flatDenominator + (all.flatDenominator - prefix[upper].flatDenominator);
         }
     }
-    return result;
+
+    // chooseMatches()'s choices, run by run, without listing them.
+    double matchNumerator = 0.0;
+    double matchDenominator = 0.0;
+    double matchedSquares = 0.0;
+    size_t matchedCount = 0;
+    size_t sideCount = 0;
+    size_t matchCount = 0;
+    size_t lastIsotope = n;
+    for (const Run &run : b.runs) {
+        const double d = m_d[run.isotope];
+        const auto begin = static_cast<size_t>(run.begin - m_first);
+        const auto end = static_cast<size_t>(run.end - m_first);
+        const double e = d * scale;
+        size_t bestSlot = begin;
+        bool matched = false;
+        if (end == begin + 1) {
+            // Most runs hold one point: no closest point to find, at most one side point.
+            matched = e / b.side[begin].y < 3.0;
+            if (!matched) {
+                add(b.side[begin], true);
+                ++sideCount;
+                continue;
+            }
+        } else {
+            bestSlot = closestSlot(b.side, begin, end, e);
+            matched = e / b.side[bestSlot].y < 3.0;
+            for (size_t slot = begin; slot < end; ++slot) {
+                if (!matched || slot != bestSlot) {
+                    add(b.side[slot], true);
+                    ++sideCount;
+                }
+            }
+            if (!matched) {
+                continue;
+            }
+        }
+        const double y = b.side[bestSlot].y;
+        ++matchCount;
+        const double m = modelAt(m_first + static_cast<int>(bestSlot), scale);
+        const double p = b.matchPenalty[bestSlot];
+        const double q = std::min(m / y, y / m);
+        matchNumerator += 2.7 * p * (q * q) * ((y - m) * (y - m));
+        matchDenominator += 1.2 * p * (m * m);
+        if (y > 0.2 * m) {
+            ++matchedCount;
+            if (run.isotope != lastIsotope) {
+                matchedSquares += d * d;
+                lastIsotope = run.isotope;
+            }
+        }
+    }
+
+    if (matchedCount <= 1) {
+        return { sparseMatchScore(m_charge), 0.0 };
+    }
+    const double squaredScale = scale * scale;
+    const double missingBound = missingWeight * squaredScale * m_sumOfSquares;
+    const double missing = missingWeight * squaredScale * std::max(m_sumOfSquares - matchedSquares, 0.0);
+    const double coverage =
+        coverageWeight * static_cast<double>(matchedCount) * perIsotope * squaredScale * m_sumOfSquares;
+    const double numerator = tallNumerator + flatNumerator * tallest + matchNumerator + missing;
+    const double denominator = tallDenominator + flatDenominator * tallest + matchDenominator + coverage + 1e-15;
+    const double value = numerator / denominator;
+
+    // score() and this differ only in rounding. Each computes every part within γ = k·u of its
+    // value in exact arithmetic, k counting the roundings on the way (the sums' lengths and a few
+    // products); differences of sums are bounded by the whole sums they come from, the missing
+    // isotopes' share by the whole pattern's. Twice γ bounds the two results' difference,
+    // doubled again for margin, with an absolute allowance for subnormal values.
+    constexpr double u = 0x1p-53;
+    const Rounding rounding(2 * (b.unassigned.size() + sideCount + matchCount + n) + 32);
+    const double gamma = rounding.gamma;
+    const double tiny = rounding.tiny;
+    const double numeratorError =
+        gamma * (wholeNumerator + tallNumerator + flatNumerator * tallest + matchNumerator + missingBound)
+        + tiny;
+    const double denominatorError = gamma * (wholeDenominator + denominator) + tiny;
+    const double error =
+        2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value)
+        + tiny;
+    if (!std::isfinite(value) || !std::isfinite(error) || !(denominator > denominatorError)) {
+        return { value, std::numeric_limits<double>::infinity() };
+    }
+    return { value, error };
 }
 
 void OverlapScorer::prepareEstimates()

@@ -170,6 +170,9 @@ private:
 
     double modelAt(int pointIndex, double scale);
     void prepareEstimates();
+    // One scale of estimate().
+    template <bool Crowded>
+    ScoreEstimate estimateAt(double scale, bool sorted);
     // Out of line: the scores' loops want modelAt inline and its first-use path out of the way.
     [[gnu::noinline]] void fillShape(int pointIndex);
     // At least the model's height at scale 1 at a window point of a run of `isotope`, without its
@@ -197,6 +200,7 @@ private:
     double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares; // Σ d²
     int m_estimates = 0;
+    bool m_crowded = false; // many points: the estimates sum without branches
     int m_first = 0;
     int m_last = -1;
     bool m_windowOk = false;
