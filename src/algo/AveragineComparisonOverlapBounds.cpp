@@ -116,6 +116,12 @@ double OverlapScorer::lowerBound(double scale,
 
 double OverlapScorer::leastOver(double a, double b)
 {
+    return m_crowded ? leastOverIn<true>(a, b) : leastOverIn<false>(a, b);
+}
+
+template <bool Crowded>
+double OverlapScorer::leastOverIn(double a, double b)
+{
     // Whether a point is in the tall range, and whether it can be matched, changes monotonically
     // with the scale in the score's own floating-point expressions, so the ends of [a, b] tell for
     // the whole range. A point that may fall either way counts with the lesser numerator term and
@@ -135,13 +141,22 @@ double OverlapScorer::leastOver(double a, double b)
     // The least numerator term and the greatest denominator term of a point over [a, b].
     const auto bounds = [&](const Terms &t, bool tallAllowed) {
         plain &= (t.y == 0.0) | ((t.y >= 0x1p-900) & (t.y <= 0x1p+900));
-        const double flatNumerator = t.flatNumerator * tallestA;
-        const double flatDenominator = t.flatDenominator * tallestB;
+        const TermBounds flat{ t.flatNumerator * tallestA, t.flatDenominator * tallestB };
         const bool never = !tallAllowed | !((t.y > lowA) & (t.y < highB));
         const bool always = (t.y > lowB) & (t.y < highA);
-        const double numerator = pick(always, t.tallNumerator, std::min(t.tallNumerator, flatNumerator));
-        const double denominator = pick(always, t.tallDenominator, std::max(t.tallDenominator, flatDenominator));
-        return TermBounds{ pick(never, flatNumerator, numerator), pick(never, flatDenominator, denominator) };
+        if constexpr (Crowded) {
+            const double numerator = pick(always, t.tallNumerator, std::min(t.tallNumerator, flat.numerator));
+            const double denominator =
+                pick(always, t.tallDenominator, std::max(t.tallDenominator, flat.denominator));
+            return TermBounds{ pick(never, flat.numerator, numerator), pick(never, flat.denominator, denominator) };
+        }
+        if (never) {
+            return flat;
+        }
+        if (always) {
+            return TermBounds{ t.tallNumerator, t.tallDenominator };
+        }
+        return TermBounds{ std::min(t.tallNumerator, flat.numerator), std::max(t.tallDenominator, flat.denominator) };
     };
 
     double numerator = 0.0;

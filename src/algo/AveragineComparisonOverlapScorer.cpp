@@ -265,6 +265,42 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
     (void)scoreUnlessAtLeast(scale, std::nullopt, info);
 }
 
+// The unassigned points' terms, then the side points', in the score's order.
+template <bool Crowded>
+void OverlapScorer::sumUnmatched(
+    double tallLow, double tallHigh, double tallest, double &numerator, double &denominator, size_t &sidePoints)
+{
+    const auto add = [&](const Terms &t, bool tall) {
+        if constexpr (Crowded) {
+            numerator += pick(tall, t.tallNumerator, t.flatNumerator * tallest);
+            denominator += pick(tall, t.tallDenominator, t.flatDenominator * tallest);
+        } else if (tall) {
+            numerator += t.tallNumerator;
+            denominator += t.tallDenominator;
+        } else {
+            numerator += t.flatNumerator * tallest;
+            denominator += t.flatDenominator * tallest;
+        }
+    };
+    const bool tallUnassigned = m_tp.chargeSearchActive;
+    for (const Terms &t : m_buffers.unassigned) {
+        add(t, (t.y > tallLow) & (t.y < tallHigh) & tallUnassigned);
+    }
+    const std::vector<Run> &runs = m_buffers.runs;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const auto end = static_cast<size_t>(runs[r].end - m_first);
+        const int matched = m_buffers.matched[r];
+        for (auto slot = static_cast<size_t>(runs[r].begin - m_first); slot < end; ++slot) {
+            if (static_cast<int>(slot) == matched) {
+                continue;
+            }
+            ++sidePoints;
+            const Terms &t = m_buffers.side[slot];
+            add(t, (t.y > tallLow) & (t.y < tallHigh));
+        }
+    }
+}
+
 std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optional<double> bar, ChargeScoreInfo &info)
 {
     info.points.clear();
@@ -283,27 +319,11 @@ std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optio
     double numerator = 0.0;
     double denominator = 0.0;
     double coverage = 0.0;
-    const bool tallUnassigned = m_tp.chargeSearchActive;
-    for (const Terms &t : m_buffers.unassigned) {
-        const bool tall = (t.y > tallLow) & (t.y < tallHigh) & tallUnassigned;
-        numerator += pick(tall, t.tallNumerator, t.flatNumerator * tallest);
-        denominator += pick(tall, t.tallDenominator, t.flatDenominator * tallest);
-    }
-    const std::vector<Run> &runs = m_buffers.runs;
     size_t sidePoints = 0;
-    for (size_t r = 0; r < runs.size(); ++r) {
-        const auto end = static_cast<size_t>(runs[r].end - m_first);
-        const int matched = m_buffers.matched[r];
-        for (auto slot = static_cast<size_t>(runs[r].begin - m_first); slot < end; ++slot) {
-            if (static_cast<int>(slot) == matched) {
-                continue;
-            }
-            ++sidePoints;
-            const Terms &t = m_buffers.side[slot];
-            const bool tall = (t.y > tallLow) & (t.y < tallHigh);
-            numerator += pick(tall, t.tallNumerator, t.flatNumerator * tallest);
-            denominator += pick(tall, t.tallDenominator, t.flatDenominator * tallest);
-        }
+    if (m_crowded) {
+        sumUnmatched<true>(tallLow, tallHigh, tallest, numerator, denominator, sidePoints);
+    } else {
+        sumUnmatched<false>(tallLow, tallHigh, tallest, numerator, denominator, sidePoints);
     }
     const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
     const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;

@@ -181,6 +181,11 @@ private:
     // The model's height at scale 1 at a window point.
     double exactShape(size_t slot);
     void chooseMatches(double scale);
+    template <bool Crowded>
+    void sumUnmatched(
+        double tallLow, double tallHigh, double tallest, double &numerator, double &denominator, size_t &sidePoints);
+    template <bool Crowded>
+    double leastOverIn(double a, double b);
     void weighMatches(double scale, std::vector<PointAndPercentAccountFor> &matches);
     double lowerBound(double scale,
                       double numerator,
@@ -200,7 +205,7 @@ private:
     double m_perIsotope = 0.0; // 1/√(isotopes), the coverage term's weight
     double m_sumOfSquares; // Σ d²
     int m_estimates = 0;
-    bool m_crowded = false; // many points: the estimates sum without branches
+    bool m_crowded = false; // many points: sums without branches
     int m_first = 0;
     int m_last = -1;
     bool m_windowOk = false;
