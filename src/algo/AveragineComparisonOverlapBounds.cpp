@@ -119,8 +119,7 @@ double OverlapScorer::leastOver(double a, double b)
     return m_crowded ? leastOverIn<true>(a, b) : leastOverIn<false>(a, b);
 }
 
-template <bool Crowded>
-double OverlapScorer::leastOverIn(double a, double b)
+template <bool Crowded> double OverlapScorer::leastOverIn(double a, double b)
 {
     // Whether a point is in the tall range, and whether it can be matched, changes monotonically
     // with the scale in the score's own floating-point expressions, so the ends of [a, b] tell for
@@ -146,8 +145,7 @@ double OverlapScorer::leastOverIn(double a, double b)
         const bool always = (t.y > lowB) & (t.y < highA);
         if constexpr (Crowded) {
             const double numerator = pick(always, t.tallNumerator, std::min(t.tallNumerator, flat.numerator));
-            const double denominator =
-                pick(always, t.tallDenominator, std::max(t.tallDenominator, flat.denominator));
+            const double denominator = pick(always, t.tallDenominator, std::max(t.tallDenominator, flat.denominator));
             return TermBounds{ pick(never, flat.numerator, numerator), pick(never, flat.denominator, denominator) };
         }
         if (never) {

@@ -267,8 +267,12 @@ void OverlapScorer::score(double scale, ChargeScoreInfo &info)
 
 // The unassigned points' terms, then the side points', in the score's order.
 template <bool Crowded>
-void OverlapScorer::sumUnmatched(
-    double tallLow, double tallHigh, double tallest, double &numerator, double &denominator, size_t &sidePoints)
+void OverlapScorer::sumUnmatched(double tallLow,
+                                 double tallHigh,
+                                 double tallest,
+                                 double &numerator,
+                                 double &denominator,
+                                 size_t &sidePoints)
 {
     const auto add = [&](const Terms &t, bool tall) {
         if constexpr (Crowded) {
@@ -382,8 +386,7 @@ std::array<ScoreEstimate, 2> OverlapScorer::estimate(const std::array<double, 2>
     return result;
 }
 
-template <bool Crowded>
-ScoreEstimate OverlapScorer::estimateAt(double scale, bool sorted)
+template <bool Crowded> ScoreEstimate OverlapScorer::estimateAt(double scale, bool sorted)
 {
     const OverlapScorerBuffers &b = m_buffers;
     const size_t n = m_d.size();
@@ -517,12 +520,10 @@ ScoreEstimate OverlapScorer::estimateAt(double scale, bool sorted)
     const double gamma = rounding.gamma;
     const double tiny = rounding.tiny;
     const double numeratorError =
-        gamma * (wholeNumerator + tallNumerator + flatNumerator * tallest + matchNumerator + missingBound)
-        + tiny;
+        gamma * (wholeNumerator + tallNumerator + flatNumerator * tallest + matchNumerator + missingBound) + tiny;
     const double denominatorError = gamma * (wholeDenominator + denominator) + tiny;
     const double error =
-        2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value)
-        + tiny;
+        2.0 * ((numeratorError + value * denominatorError) / (denominator - denominatorError) + 4.0 * u * value) + tiny;
     if (!std::isfinite(value) || !std::isfinite(error) || !(denominator > denominatorError)) {
         return { value, std::numeric_limits<double>::infinity() };
     }

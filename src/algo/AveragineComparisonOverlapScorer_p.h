@@ -171,8 +171,7 @@ private:
     double modelAt(int pointIndex, double scale);
     void prepareEstimates();
     // One scale of estimate().
-    template <bool Crowded>
-    ScoreEstimate estimateAt(double scale, bool sorted);
+    template <bool Crowded> ScoreEstimate estimateAt(double scale, bool sorted);
     // Out of line: the scores' loops want modelAt inline and its first-use path out of the way.
     [[gnu::noinline]] void fillShape(int pointIndex);
     // At least the model's height at scale 1 at a window point of a run of `isotope`, without its
@@ -182,10 +181,13 @@ private:
     double exactShape(size_t slot);
     void chooseMatches(double scale);
     template <bool Crowded>
-    void sumUnmatched(
-        double tallLow, double tallHigh, double tallest, double &numerator, double &denominator, size_t &sidePoints);
-    template <bool Crowded>
-    double leastOverIn(double a, double b);
+    void sumUnmatched(double tallLow,
+                      double tallHigh,
+                      double tallest,
+                      double &numerator,
+                      double &denominator,
+                      size_t &sidePoints);
+    template <bool Crowded> double leastOverIn(double a, double b);
     void weighMatches(double scale, std::vector<PointAndPercentAccountFor> &matches);
     double lowerBound(double scale,
                       double numerator,
