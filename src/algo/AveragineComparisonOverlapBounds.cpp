@@ -76,13 +76,10 @@ double OverlapScorer::exactShape(size_t slot)
     return shape.empty ? 0.0 : shape.sum;
 }
 
-double OverlapScorer::lowerBound(double scale,
-                                 double numerator,
-                                 double denominator,
-                                 size_t sidePoints,
-                                 double coverageWeight,
-                                 double missingWeight)
+double OverlapScorer::lowerBound(double scale, double numerator, double denominator, size_t sidePoints)
 {
+    const double coverageWeight = this->coverageWeight();
+    const double missingWeight = this->missingWeight();
     // The score's sums of unassigned and side points are given; of the rest, a match adds nothing to
     // the numerator and its largest possible height to the denominator, an isotope counts as missing
     // only when no run of it has a match at all, and every match as a matched isotope.
@@ -263,8 +260,8 @@ template <bool Crowded> double OverlapScorer::leastOverIn(double a, double b)
     if (!plain) {
         return -std::numeric_limits<double>::infinity();
     }
-    const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
-    const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
+    const double coverageWeight = this->coverageWeight();
+    const double missingWeight = this->missingWeight();
     const Rounding rounding(2 * (m_buffers.unassigned.size() + runPoints + m_buffers.runs.size() + 2 * n) + 64);
     const double squares = m_sumOfSquares;
     numerator += missingWeight * (a * a) * missingSquares(rounding, squares, reachedSquares);

@@ -329,10 +329,10 @@ std::optional<double> OverlapScorer::scoreUnlessAtLeast(double scale, std::optio
     } else {
         sumUnmatched<false>(tallLow, tallHigh, tallest, numerator, denominator, sidePoints);
     }
-    const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
-    const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
+    const double coverageWeight = this->coverageWeight();
+    const double missingWeight = this->missingWeight();
     if (bar) {
-        const double least = lowerBound(scale, numerator, denominator, sidePoints, coverageWeight, missingWeight);
+        const double least = lowerBound(scale, numerator, denominator, sidePoints);
         if (least >= *bar) {
             return least;
         }
@@ -391,8 +391,8 @@ template <bool Crowded> ScoreEstimate OverlapScorer::estimateAt(double scale, bo
     const OverlapScorerBuffers &b = m_buffers;
     const size_t n = m_d.size();
     const double perIsotope = m_perIsotope;
-    const double coverageWeight = m_tp.chargeSearchActive ? 3.0 : 1.5;
-    const double missingWeight = m_tp.chargeSearchActive ? 15.0 : 1.5;
+    const double coverageWeight = this->coverageWeight();
+    const double missingWeight = this->missingWeight();
     const double tallest = scale * m_d[m_kmax];
     const double tallLow = 0.4 * (m_kmax + 1 < n ? scale * m_d[m_kmax + 1] : 0.0);
     const double tallHigh = 1.6 * tallest;

@@ -189,12 +189,11 @@ private:
                       size_t &sidePoints);
     template <bool Crowded> double leastOverIn(double a, double b);
     void weighMatches(double scale, std::vector<PointAndPercentAccountFor> &matches);
-    double lowerBound(double scale,
-                      double numerator,
-                      double denominator,
-                      size_t sidePoints,
-                      double coverageWeight,
-                      double missingWeight);
+    double lowerBound(double scale, double numerator, double denominator, size_t sidePoints);
+    // The weights of the coverage and of the missing isotopes, which the score, its estimates and
+    // its bounds must share.
+    [[nodiscard]] double coverageWeight() const noexcept { return m_tp.chargeSearchActive ? 3.0 : 1.5; }
+    [[nodiscard]] double missingWeight() const noexcept { return m_tp.chargeSearchActive ? 15.0 : 1.5; }
 
     const QList<QPointF> &m_points;
     const std::vector<double> &m_d;
